@@ -1,0 +1,16 @@
+# Debian 12 packages the console needs to build, test and run; sourced by ./test and ./run.
+QUMA_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libxlsxwriter-dev
+    libgl-dev fonts-nanum xvfb unzip)
+
+quma_install_deps() {
+    local missing=()
+    for p in "${QUMA_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}

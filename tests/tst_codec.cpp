@@ -1,0 +1,101 @@
+// Frame codec: LRC, both frame encodings, the transaction counter and the text utilities.
+#include "link/FrameCodec.h"
+
+#include <QtTest>
+
+using namespace quma;
+
+class TestCodec : public QObject {
+    Q_OBJECT
+private slots:
+    void lrcExamples_data() {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("lrc");
+        QTest::newRow("network identity read") << QByteArray("0122") << 0xDD;
+        QTest::newRow("alarm history clear") << QByteArray("0135") << 0xCA;
+        QTest::newRow("history page 5") << QByteArray("013100 05").replace(" ", "") << 0xC9;
+        QTest::newRow("poll") << QByteArray("010400010083") << 0x77;
+        QTest::newRow("write ack 5=23") << QByteArray("010600050017") << 0xDD;
+        QTest::newRow("odd last char not summed") << QByteArray("01225") << 0xDD;
+    }
+    void lrcExamples() {
+        QFETCH(QByteArray, body);
+        QFETCH(int, lrc);
+        QCOMPARE(int(Lrc(body)), lrc);
+    }
+
+    void asciiFrames() {
+        QCOMPARE(AsciiFrame("010400010083"), QByteArray(":01040001008377\r\n"));
+        QCOMPARE(AsciiFrame("0135"), QByteArray(":0135CA\r\n"));
+        QCOMPARE(AsciiFrame("0145"), QByteArray(":0145BA\r\n"));
+        QCOMPARE(AsciiFrame("0106007F0001"), QByteArray(":0106007F000179\r\n"));
+    }
+
+    void tcpFrames() {
+        const QByteArray poll = TcpFrame(1, 0x04, QByteArray::fromHex("00010083"));
+        QCOMPARE(poll, QByteArray::fromHex("000100000006010400010083"));
+        const QByteArray write = TcpFrame(0x1234, 0x06, QByteArray::fromHex("00050017"));
+        QCOMPARE(write.toHex(), QByteArray("123400000006010600050017"));
+        QCOMPARE(TcpFrame(7, 0x41, {}).toHex(), QByteArray("00070000000201" "41"));
+    }
+
+    void transactionCounterWraps() {
+        TransactionCounter c;
+        QCOMPARE(c.advance(), 1);
+        c.set(65534);
+        QCOMPARE(c.advance(), 65535);
+        QCOMPARE(c.advance(), 0); // the 65536th request carries 0
+        QCOMPARE(c.advance(), 1);
+    }
+
+    void textUtilities() {
+        QCOMPARE(PadZero(5, 4), QString("0005"));
+        QCOMPARE(PadZero(7, 2), QString("07"));
+        QCOMPARE(PadZero(2024, 2), QString("2024"));
+        QCOMPARE(IntToHexN(131, 4), QByteArray("0083"));
+        QCOMPARE(IntToHexN(20, 2), QByteArray("14"));
+        QCOMPARE(Int64ToHexN(0xFFFFFFFFLL, 8), QByteArray("FFFFFFFF"));
+        QByteArray t = "ABC";
+        QCOMPARE(CutLeft(t, 5), QByteArray("ABC"));
+        QVERIFY(t.isEmpty());
+        t = "ABCDEF";
+        QCOMPARE(CutLeft(t, 2), QByteArray("AB"));
+        QCOMPARE(t, QByteArray("CDEF"));
+        QCOMPARE(HexToInt(""), 0);
+        QCOMPARE(HexToInt("00a5"), 165);
+        QVERIFY_THROWS_EXCEPTION(ConversionError, HexToInt("0G"));
+        QCOMPARE(BytesToHex(QByteArray::fromHex("00ff1a")), QByteArray("00FF1A"));
+        QCOMPARE(BytesToHexN(QByteArray::fromHex("00ff1a"), 2), QByteArray("00FF"));
+        QCOMPARE(BytesToHexN(QByteArray::fromHex("00ff1a"), 0), QByteArray());
+        QVERIFY(BytesToHex({}).isEmpty());
+    }
+
+    void validationAcceptsGoodFrames() {
+        AsciiReply r;
+        QVERIFY(ValidateAsciiFrame(":010600050017DD\r\n", &r));
+        QCOMPARE(r.function, QByteArray("06"));
+        QCOMPARE(r.address, QByteArray("01"));
+        QCOMPARE(r.text, QByteArray(":010600050017DD"));
+        // Garbage before the colon is not part of the reply text.
+        QVERIFY(ValidateAsciiFrame("xx:0135CA\r\n", &r));
+        QCOMPARE(r.text, QByteArray(":0135CA"));
+    }
+
+    void validationDropsBadFrames_data() {
+        QTest::addColumn<QByteArray>("frame");
+        QTest::newRow("wrong LRC") << QByteArray(":010600050017DE\r\n");
+        QTest::newRow("no colon") << QByteArray("010600050017DD\r\n");
+        QTest::newRow("no CR") << QByteArray(":010600050017DD");
+        QTest::newRow("non-hex body") << QByteArray(":01060005001GDD\r\n");
+        QTest::newRow("too short") << QByteArray(":01\r\n");
+        QTest::newRow("odd length") << QByteArray(":0106000500170DD\r\n");
+    }
+    void validationDropsBadFrames() {
+        QFETCH(QByteArray, frame);
+        AsciiReply r;
+        QVERIFY(!ValidateAsciiFrame(frame, &r));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCodec)
+#include "tst_codec.moc"

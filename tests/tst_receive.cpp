@@ -1,0 +1,116 @@
+// Receive path: serial reassembly across blocks, the reply-pending rule, TCP header matching.
+#include "FakeLinks.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace quma;
+using namespace quma::test;
+
+class TestReceive : public QObject {
+    Q_OBJECT
+private slots:
+    void serialReplyInThreeBlocks() {
+        TDeviceLink link;
+        QList<QByteArray> traces;
+        link.setTraceSink([&](const QByteArray& l) { traces << l; });
+        QSignalSpy ready(&link, &TDeviceLink::serialReplyReady);
+        const QByteArray frame = ":010600050017DD\r\n";
+        link.SerialReceive(frame.left(5));
+        link.SerialReceive(frame.mid(5, 7));
+        QCOMPARE(ready.count(), 0);
+        link.SerialReceive(frame.mid(12));
+        QCOMPARE(ready.count(), 1);
+        QCOMPARE(link.serialReply, frame);
+        QCOMPARE(traces, QList<QByteArray>{"Receive >> " + frame});
+    }
+
+    void garbageBeforeColonAndBytesAfterLfDropped() {
+        TDeviceLink link;
+        link.setTraceSink({});
+        link.SerialReceive(QByteArray(2, char(0xFF)) + "zz:0135CA\r\n:0145BA\r\n");
+        QCOMPARE(link.serialReply, QByteArray(":0135CA\r\n"));
+        // Still pending: nothing more is taken until the dispatcher clears the flag.
+        QVERIFY(link.m_replyPending);
+        link.SerialReceive(":0145BA\r\n");
+        QCOMPARE(link.serialReply, QByteArray(":0135CA\r\n"));
+        link.m_replyPending = false;
+        link.SerialReceive(":0145BA\r\n");
+        QCOMPARE(link.serialReply, QByteArray(":0145BA\r\n"));
+    }
+
+    void frameLosingItsCrFailsLrcAndNextRecovers() {
+        EngineRig rig(LinkKind::Serial);
+        rig.engine.link().pending.count = 0;
+        rig.engine.link().SerialReceive(":010600050017DD\n"); // CR lost
+        rig.engine.link().SerialReceive(AsciiFrame("01C5")); // appended to the broken frame
+        QVERIFY(rig.messages.isEmpty());
+        rig.engine.link().SerialReceive(AsciiFrame("01C5"));
+        QCOMPARE(rig.messageTexts(), QStringList{" Alarm Initial Sucess!!"});
+    }
+
+    void tcpBlockMatchesOnlyItsTransaction() {
+        TDeviceLink link;
+        link.setTraceSink({});
+        QSignalSpy ready(&link, &TDeviceLink::tcpReplyReady);
+        TcpRequest req;
+        req.transactionId = 0x0102;
+        req.function = Fn::WriteRegister;
+        link.TcpReceive(req, TcpFrame(0x0103, 0x06, QByteArray::fromHex("00050017")), true);
+        QCOMPARE(ready.count(), 0);
+        link.TcpReceive(req, TcpFrame(0x0102, 0x06, QByteArray::fromHex("00050017")), true);
+        QCOMPARE(ready.count(), 1);
+        // The reply text starts at the low byte of the transaction id and runs to the block end.
+        QCOMPARE(link.replyText.toHex(), QByteArray("0200000006010600050017"));
+    }
+
+    void tcpWriteReplyReadyAtByteTen() {
+        // The 12-byte write reply: length 6, tail 5; a block cut after byte 10 is still whole.
+        TDeviceLink link;
+        link.setTraceSink({});
+        TcpRequest req;
+        req.transactionId = 9;
+        req.function = Fn::WriteRegister;
+        QByteArray block = TcpFrame(9, 0x06, QByteArray::fromHex("00050017"));
+        QSignalSpy ready(&link, &TDeviceLink::tcpReplyReady);
+        link.TcpReceive(req, block.left(11), true);
+        QCOMPARE(ready.count(), 1);
+        QCOMPARE(link.replyText.size(), 10);
+        link.m_replyPending = false;
+        // A short block of another request (tail 6) is not ready.
+        req.function = Fn::ReadRegisters;
+        link.TcpReceive(req, block.left(11), true);
+        QCOMPARE(ready.count(), 1);
+    }
+
+    void staleTcpStateNeverShiftsTheNextReply() {
+        TDeviceLink link;
+        link.setTraceSink({});
+        QSignalSpy ready(&link, &TDeviceLink::tcpReplyReady);
+        TcpRequest req;
+        req.transactionId = 5;
+        req.function = Fn::ReadRegisters;
+        link.TcpReceive(req, TcpFrame(5, 0x04, QByteArray(10, 1)).left(6), true); // cut short
+        QCOMPARE(ready.count(), 0);
+        req.transactionId = 6;
+        link.TcpReceive(req, TcpFrame(6, 0x04, QByteArray(3, 7)), true);
+        QCOMPARE(ready.count(), 1);
+        QCOMPARE(link.replyText.toHex(), QByteArray("06000000050104070707"));
+    }
+
+    void alarmTransferRepliesAreTraced() {
+        TDeviceLink link;
+        QList<QByteArray> traces;
+        link.setTraceSink([&](const QByteArray& l) { traces << l; });
+        TcpRequest req;
+        req.transactionId = 1;
+        req.function = Fn::AlarmCount;
+        link.TcpReceive(req, TcpFrame(1, 0x43, QByteArray::fromHex("00030000")), true);
+        QCOMPARE(traces.size(), 1);
+        QVERIFY(traces[0].startsWith("TcpStr >> "));
+        QVERIFY(traces[0].endsWith(" [01000000060143" "00030000]"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestReceive)
+#include "tst_receive.moc"
