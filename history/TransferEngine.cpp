@@ -5,7 +5,9 @@
 namespace quma {
 
 namespace {
-bool knownSystem(int type) { return type >= 1 && type <= 4; }
+bool knownSystem(int type) {
+    return type >= 1 && type <= 4;
+}
 } // namespace
 
 bool TMonitorEngine::OpenTransfer(TransferKind kind) {
@@ -45,7 +47,8 @@ void TMonitorEngine::BeginTransferTable(int total) {
     QStringList header = m_transfer.rows.isEmpty() ? QStringList() : m_transfer.rows.first();
     m_transfer.rows.clear();
     m_transfer.rows.append(header);
-    for (int i = 0; i < std::max(total, 0); ++i) m_transfer.rows.append(QStringList());
+    for (int i = 0; i < std::max(total, 0); ++i)
+        m_transfer.rows.append(QStringList());
     m_transfer.label = "Total : 0 /0";
     m_transfer.percent = 0;
     emit transferBegun(m_transfer.kind, total);
@@ -73,8 +76,8 @@ void TMonitorEngine::countReply(TransferKind kind, std::optional<std::pair<int, 
 
 void TMonitorEngine::requestPage(TransferKind kind) {
     const bool serial = m_link.linkKind() == LinkKind::Serial;
-    const QByteArray fn = kind == TransferKind::Alarm ? (serial ? "31" : "44")
-                                                      : (serial ? "41" : "47");
+    const QByteArray fn =
+        kind == TransferKind::Alarm ? (serial ? "31" : "44") : (serial ? "41" : "47");
     m_link.SendLogRequest("01", fn, m_transfer.recordTotal - m_transfer.recordIndex);
     // Timer1 repeats a serial page request only after two quiet ticks from now, so a reply that
     // is merely slow is not asked for twice and stored into two rows.
@@ -102,7 +105,8 @@ void TMonitorEngine::StoreTransferRecord(const QByteArray& replyText) {
     emit transferProgress(t.kind, t.percent, t.label);
     if (t.recordIndex == t.recordTotal) {
         setTimer1(false);
-        const QString text = QString::number(t.recordIndex) + " History data" + "\r" + "are Saved!!";
+        const QString text =
+            QString::number(t.recordIndex) + " History data" + "\r" + "are Saved!!";
         t.recordTotal = 0;
         t.active = false;
         t.complete = true;

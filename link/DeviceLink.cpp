@@ -32,7 +32,9 @@ void TDeviceLink::setTcpTransport(ITcpTransport* t) {
     }
 }
 
-void TDeviceLink::ReadEnv(const QByteArray& function) { SendRequest("01" + function); }
+void TDeviceLink::ReadEnv(const QByteArray& function) {
+    SendRequest("01" + function);
+}
 
 void TDeviceLink::ReadPara(const QByteArray& start, const QByteArray& count) {
     SendRequest("0104" + IntToHexN(HexToInt(start), 4) + IntToHexN(HexToInt(count), 4));
@@ -206,8 +208,8 @@ void TDeviceLink::TcpReceive(const TcpRequest& request, const QByteArray& block,
         for (int i = 0; i < count; ++i) {
             if (m_receiveState == 0) {
                 // The reply starts the block: the transport discards stale bytes before sending.
-                if (i == 0 && i + 3 < count && block[i] == hi && block[i + 1] == lo && block[i + 2] == 0 &&
-                    block[i + 3] == 0) {
+                if (i == 0 && i + 3 < count && block[i] == hi && block[i + 1] == lo &&
+                    block[i + 2] == 0 && block[i + 3] == 0) {
                     replyBuffer.clear();
                     m_receiveState = 1;
                 }

@@ -1,4 +1,5 @@
-// Wire frames of the controller protocol: LRC, colon/hex frames, TCP frames, and the text utilities.
+// Wire frames of the controller protocol: LRC, colon/hex frames, TCP frames, and the text
+// utilities.
 #include "FrameCodec.h"
 
 namespace quma {
@@ -14,7 +15,9 @@ int hexDigit(char c) {
 }
 } // namespace
 
-QByteArray BytesToHex(const QByteArray& bytes) { return BytesToHexN(bytes, bytes.size()); }
+QByteArray BytesToHex(const QByteArray& bytes) {
+    return BytesToHexN(bytes, bytes.size());
+}
 
 QByteArray BytesToHexN(const QByteArray& bytes, int n) {
     QByteArray out;
@@ -51,7 +54,9 @@ qint64 HexToInt(const QByteArray& text) {
     return v;
 }
 
-QByteArray IntToHexN(qint64 value, int n) { return Int64ToHexN(value, n); }
+QByteArray IntToHexN(qint64 value, int n) {
+    return Int64ToHexN(value, n);
+}
 
 QByteArray Int64ToHexN(qint64 value, int n) {
     QByteArray out(n, '0');

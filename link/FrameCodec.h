@@ -1,4 +1,5 @@
-// Wire frames of the controller protocol: LRC, colon/hex frames, TCP frames, and the text utilities.
+// Wire frames of the controller protocol: LRC, colon/hex frames, TCP frames, and the text
+// utilities.
 #pragma once
 
 #include <QByteArray>
@@ -41,7 +42,8 @@ QByteArray Int64ToHexN(qint64 value, int n);
 // Hex text to bytes; throws ConversionError on an odd length or a non-hex character.
 QByteArray HexToBytes(const QByteArray& hex);
 
-// Two's complement of the 8-bit sum of the bytes the body encodes (an odd last character is not summed).
+// Two's complement of the 8-bit sum of the bytes the body encodes (an odd last character is not
+// summed).
 std::uint8_t Lrc(const QByteArray& body);
 // ":" + body + LRC + CR LF.
 QByteArray AsciiFrame(const QByteArray& body);

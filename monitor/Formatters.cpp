@@ -1,4 +1,5 @@
-// Fixed-point display formatters: the decimal point is inserted into the digit string, never rounded.
+// Fixed-point display formatters: the decimal point is inserted into the digit string, never
+// rounded.
 #include "Formatters.h"
 
 namespace quma {
@@ -9,7 +10,9 @@ QString point(qint64 n, int decimals) {
     const QString d = QString::number(n);
     return d.left(d.size() - decimals) + "." + d.right(decimals);
 }
-QString rightAligned3(qint64 n) { return QStringLiteral("%1").arg(n, 3); }
+QString rightAligned3(qint64 n) {
+    return QStringLiteral("%1").arg(n, 3);
+}
 } // namespace
 
 QString FormatTenths(qint64 n) {
@@ -19,7 +22,9 @@ QString FormatTenths(qint64 n) {
     return QString::number(n);
 }
 
-QString FormatTenthsSuffix(qint64 n, const QString& ch) { return FormatTenths(n) + " " + ch; }
+QString FormatTenthsSuffix(qint64 n, const QString& ch) {
+    return FormatTenths(n) + " " + ch;
+}
 
 QString FormatHundredths(qint64 n) {
     if (n == 0) return "0.00";

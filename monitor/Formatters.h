@@ -1,4 +1,5 @@
-// Fixed-point display formatters: the decimal point is inserted into the digit string, never rounded.
+// Fixed-point display formatters: the decimal point is inserted into the digit string, never
+// rounded.
 #pragma once
 
 #include <QString>

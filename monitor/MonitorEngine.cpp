@@ -149,11 +149,20 @@ void TMonitorEngine::RefreshStatus(const RegisterImage& img) {
         emit alarmTreeRemove();
     }
     switch (m_image[Reg::SystemType]) {
-    case 1: m_modelName = "  "; break;
-    case 2: m_modelName = " QUMA-7T"; break;
-    case 3: m_modelName = " QUMA-7TN"; break;
-    case 4: m_modelName = " QUMA-7TN(A)"; break;
-    default: break;
+    case 1:
+        m_modelName = "  ";
+        break;
+    case 2:
+        m_modelName = " QUMA-7T";
+        break;
+    case 3:
+        m_modelName = " QUMA-7TN";
+        break;
+    case 4:
+        m_modelName = " QUMA-7TN(A)";
+        break;
+    default:
+        break;
     }
     emit alarmTestMode(m_image[Reg::AlarmTest] == 1);
     emit statusRefreshed();
@@ -227,16 +236,20 @@ void TMonitorEngine::TcpDispatch() {
         break;
     case Fn::AlarmRecord:
     case Fn::EventRecord:
-        recordReply(function == Fn::AlarmRecord ? TransferKind::Alarm : TransferKind::Event,
-                    data);
+        recordReply(function == Fn::AlarmRecord ? TransferKind::Alarm : TransferKind::Event, data);
         break;
     case Fn::AlarmClear:
     case Fn::EventClear:
-        if (!data.isEmpty() && data[0] == 1) message(MessageKind::Information, " Alarm Initial Sucess!!");
-        if (!data.isEmpty() && data[0] == 2) message(MessageKind::Information, " Event Initial Sucess!!");
+        if (!data.isEmpty() && data[0] == 1)
+            message(MessageKind::Information, " Alarm Initial Sucess!!");
+        if (!data.isEmpty() && data[0] == 2)
+            message(MessageKind::Information, " Event Initial Sucess!!");
         break;
-    case Fn::WriteRegister: WriteAcknowledged(); break;
-    default: break;
+    case Fn::WriteRegister:
+        WriteAcknowledged();
+        break;
+    default:
+        break;
     }
 }
 

@@ -8,7 +8,7 @@ namespace quma {
 // Which of the eleven frames of each power-flow strip is visible, and the flow flags.
 struct FlowState {
     int ac = 0, rect = 0, batt = 0, sys = 0; // 0..10
-    int flags = 0;                            // 1 charging, 4 load current flowing (16 cleared with it)
+    int flags = 0;              // 1 charging, 4 load current flowing (16 cleared with it)
     bool showCharge = false;    // Image_BattCh
     bool showDischarge = false; // Image_BattDCh
     bool showBattStrip = false; // battery strip visible (battery installed)

@@ -9,17 +9,23 @@
 namespace quma {
 
 namespace {
-int u8(const QByteArray& b, int i) { return static_cast<unsigned char>(b[i]); }
-int u16(const QByteArray& b, int i) { return (u8(b, i) << 8) | u8(b, i + 1); }
+int u8(const QByteArray& b, int i) {
+    return static_cast<unsigned char>(b[i]);
+}
+int u16(const QByteArray& b, int i) {
+    return (u8(b, i) << 8) | u8(b, i + 1);
+}
 
 QString dotted4(const QByteArray& b, int at) {
     QStringList parts;
-    for (int i = 0; i < 4; ++i) parts << DecDigits(u8(b, at + i), 2);
+    for (int i = 0; i < 4; ++i)
+        parts << DecDigits(u8(b, at + i), 2);
     return parts.join('.');
 }
 QString mac6(const QByteArray& b, int at) {
     QStringList parts;
-    for (int i = 0; i < 6; ++i) parts << QString::fromLatin1(IntToHexN(u8(b, at + i), 2));
+    for (int i = 0; i < 6; ++i)
+        parts << QString::fromLatin1(IntToHexN(u8(b, at + i), 2));
     return parts.join('.');
 }
 } // namespace
@@ -40,7 +46,8 @@ std::optional<RegisterImage> DecodePollSerial(const QByteArray& replyText) {
 std::optional<RegisterImage> DecodePollTcp(const QByteArray& registerBytes) {
     if (registerBytes.size() < 2 * kRegisterCount) return std::nullopt;
     RegisterImage img;
-    for (int r = 0; r < kRegisterCount; ++r) img.regs[r] = u16(registerBytes, 2 * r);
+    for (int r = 0; r < kRegisterCount; ++r)
+        img.regs[r] = u16(registerBytes, 2 * r);
     return img;
 }
 
@@ -79,8 +86,8 @@ std::optional<NetworkIdentity> DecodeNetworkIdentity(const QByteArray& rec) {
     p += 4;
     n.savedRectId = QString::fromLatin1(BytesToHex(rec.mid(p, 4)));
     p += 4;
-    n.firmware = "V" + dotted4(rec, p) + "(" + QString::fromLatin1(BytesToHex(rec.mid(p + 4, 4))) +
-                 ")";
+    n.firmware =
+        "V" + dotted4(rec, p) + "(" + QString::fromLatin1(BytesToHex(rec.mid(p + 4, 4))) + ")";
     p += 8;
     n.siteInfoLength = u8(rec, p++);
     if (!need(n.siteInfoLength)) return std::nullopt;

@@ -13,7 +13,9 @@ constexpr int kRegisterCount = 131;
 // Entry r - 1 holds the last polled value of register r as an unsigned 16-bit number.
 struct RegisterImage {
     std::array<int, kRegisterCount> regs{};
-    int operator[](int reg) const { return (reg >= 1 && reg <= kRegisterCount) ? regs[reg - 1] : 0; }
+    int operator[](int reg) const {
+        return (reg >= 1 && reg <= kRegisterCount) ? regs[reg - 1] : 0;
+    }
     void set(int reg, int value) {
         if (reg >= 1 && reg <= kRegisterCount) regs[reg - 1] = value & 0xFFFF;
     }
@@ -23,8 +25,8 @@ struct RegisterImage {
 namespace Reg {
 constexpr int Year = 1, AcVolts = 7, AcAmps = 8, DcVolts = 9, LoadAmps = 10, BattAmps = 11,
               BattTemp = 12, RectTemp = 13, FwCounter = 14, Alarm1 = 15, Alarm2 = 16,
-              SystemType = 26, TaskFail = 31, DryContacts = 41, AlarmOutputType = 42,
-              SetVolts = 61, BattInstalled = 66, BattTempSensor = 67, AlarmTest = 71;
+              SystemType = 26, TaskFail = 31, DryContacts = 41, AlarmOutputType = 42, SetVolts = 61,
+              BattInstalled = 66, BattTempSensor = 67, AlarmTest = 71;
 }
 
 // Decodes the registers of an accepted poll reply. Serial: the validated reply text
@@ -41,8 +43,8 @@ struct NetworkIdentity {
     int hwDescriptionLength = 0;
     QByteArray serialNumber; // 10 characters
     QString hwVersion, savedMac, savedIpMac, rectId, savedRectId, firmware;
-    QString siteInfo;          // decoded from UTF-8
-    QByteArray siteInfoUtf8;   // the bytes as read
+    QString siteInfo;        // decoded from UTF-8
+    QByteArray siteInfoUtf8; // the bytes as read
     int siteInfoLength = 0;
 };
 

@@ -54,12 +54,14 @@ inline QByteArray TcpReplyTo(const TcpRequest& r, std::uint8_t function, const Q
 // Register image as a serial poll reply (535 characters with CR LF removed) or TCP register data.
 inline QByteArray SerialPollReply(const RegisterImage& img) {
     QByteArray body = "0104" + IntToHexN(2 * kRegisterCount, 4);
-    for (int v : img.regs) body += IntToHexN(v, 4);
+    for (int v : img.regs)
+        body += IntToHexN(v, 4);
     return AsciiFrame(body);
 }
 inline QByteArray TcpPollData(const RegisterImage& img) {
     QByteArray d(1, char(0xFE));
-    for (int v : img.regs) d += u16(v);
+    for (int v : img.regs)
+        d += u16(v);
     return d;
 }
 
@@ -90,12 +92,15 @@ struct EngineRig {
         engine.link().setTcpTransport(&tcp);
         engine.link().setTraceSink([this](const QByteArray& l) { traces << l; });
         QObject::connect(&engine, &TMonitorEngine::userMessage,
-                         [this](MessageKind k, const QString& t) { messages.append({k, t}); });
+                         [this](MessageKind k, const QString& t) {
+                             messages.append({k, t});
+                         });
         engine.startPolling(kind);
     }
     QStringList messageTexts() const {
         QStringList out;
-        for (const auto& m : messages) out << m.second;
+        for (const auto& m : messages)
+            out << m.second;
         return out;
     }
 };

@@ -36,7 +36,8 @@ private slots:
         QCOMPARE(poll, QByteArray::fromHex("000100000006010400010083"));
         const QByteArray write = TcpFrame(0x1234, 0x06, QByteArray::fromHex("00050017"));
         QCOMPARE(write.toHex(), QByteArray("123400000006010600050017"));
-        QCOMPARE(TcpFrame(7, 0x41, {}).toHex(), QByteArray("00070000000201" "41"));
+        QCOMPARE(TcpFrame(7, 0x41, {}).toHex(), QByteArray("00070000000201"
+                                                           "41"));
     }
 
     void transactionCounterWraps() {

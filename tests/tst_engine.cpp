@@ -45,7 +45,8 @@ private slots:
         QCOMPARE(rig.tcp.reconnects, 1);
         QCOMPARE(lamp.takeFirst().at(0).toBool(), false);
         rig.tcp.reply({});
-        for (int i = 0; i < 3; ++i) rig.engine.Timer1Timer();
+        for (int i = 0; i < 3; ++i)
+            rig.engine.Timer1Timer();
         QCOMPARE(lamp.takeFirst().at(0).toBool(), true);
     }
 
@@ -66,7 +67,8 @@ private slots:
         QSignalSpy refreshed(&rig.engine, &TMonitorEngine::statusRefreshed);
         // 533 characters: one register short.
         QByteArray body = "0104" + IntToHexN(260, 4);
-        for (int i = 0; i < 130; ++i) body += "0001";
+        for (int i = 0; i < 130; ++i)
+            body += "0001";
         rig.engine.link().SerialReceive(AsciiFrame(body));
         // A good poll while a dialog has the link.
         rig.engine.link().rectMode = RectMode::Setting;
@@ -84,7 +86,8 @@ private slots:
         rig.tcp.reply(TcpReplyTo(rig.tcp.sent[0], 0x04, data));
         QCOMPARE(refreshed.count(), 0);
         rig.engine.link().rectMode = RectMode::Poll;
-        for (int i = 0; i < 3; ++i) rig.engine.Timer1Timer();
+        for (int i = 0; i < 3; ++i)
+            rig.engine.Timer1Timer();
         rig.tcp.reply(TcpReplyTo(rig.tcp.sent[1], 0x04, TcpPollData(SampleImage())));
         QCOMPARE(refreshed.count(), 1);
         QCOMPARE(rig.engine.image()[Reg::BattTemp], 1250);
@@ -109,12 +112,18 @@ private slots:
                 rig.engine.link().SerialReceive(AsciiFrame("010600000000"));
             }
         };
-        for (int i = 0; i < 3; ++i) ack();
+        for (int i = 0; i < 3; ++i)
+            ack();
         QList<QByteArray> frames;
         if (tcp) {
-            for (const auto& r : rig.tcp.sent) frames << r.frame.mid(6).toHex();
-            QCOMPARE(frames, (QList<QByteArray>{"01060038" "0007", "01060037" "0064",
-                                                "01060036" "021f"}));
+            for (const auto& r : rig.tcp.sent)
+                frames << r.frame.mid(6).toHex();
+            QCOMPARE(frames, (QList<QByteArray>{"01060038"
+                                                "0007",
+                                                "01060037"
+                                                "0064",
+                                                "01060036"
+                                                "021f"}));
         } else {
             QCOMPARE(rig.serial.written,
                      (QList<QByteArray>{AsciiFrame("010600380007"), AsciiFrame("010600370064"),
@@ -123,7 +132,8 @@ private slots:
         QCOMPARE(rig.messageTexts(), QStringList{" Setting Sucess!!"});
         // The Timer1 ticks in the setting kind send nothing.
         const int sent = rig.serial.written.size() + rig.tcp.sent.size();
-        for (int i = 0; i < 6; ++i) rig.engine.Timer1Timer();
+        for (int i = 0; i < 6; ++i)
+            rig.engine.Timer1Timer();
         QCOMPARE(rig.serial.written.size() + rig.tcp.sent.size(), sent);
     }
 
@@ -172,7 +182,8 @@ private slots:
             QCOMPARE(rig.serial.written, QList<QByteArray>{":0122DD\r\n"});
         }
         QCOMPARE(rig.engine.link().rectMode, RectMode::Poll);
-        for (int i = 0; i < 3; ++i) rig.engine.Timer1Timer();
+        for (int i = 0; i < 3; ++i)
+            rig.engine.Timer1Timer();
         QByteArray lastMode;
         for (const QByteArray& t : rig.traces)
             if (t.startsWith("RectMode")) lastMode = t;
@@ -181,17 +192,17 @@ private slots:
 
     void networkIdentityDecoded() {
         QByteArray rec;
-        rec += QByteArray::fromHex("025EC4E00001");                      // MAC
-        rec += QByteArray::fromHex("C0A80105");                          // IP
-        rec += QByteArray::fromHex("FFFFFF00");                          // subnet
-        rec += QByteArray::fromHex("C0A80101");                          // gateway
-        rec += char(0);                                                  // flags
-        rec += QByteArray::fromHex("C0A80105") + QByteArray(4, 0);       // saved IP, reserved
-        rec += char(3) + QByteArray("abc");                              // description
-        rec += QByteArray("2200000001") + QByteArray("; ");              // serial number
-        rec += QByteArray::fromHex("00000001");                          // hw version
-        rec += QByteArray::fromHex("025EC4E00001") + QByteArray(12, 0);  // saved MAC, IP-MAC, res.
-        rec += QByteArray::fromHex("FFFFFFFE") + QByteArray(4, 0);       // rect IDs
+        rec += QByteArray::fromHex("025EC4E00001");                     // MAC
+        rec += QByteArray::fromHex("C0A80105");                         // IP
+        rec += QByteArray::fromHex("FFFFFF00");                         // subnet
+        rec += QByteArray::fromHex("C0A80101");                         // gateway
+        rec += char(0);                                                 // flags
+        rec += QByteArray::fromHex("C0A80105") + QByteArray(4, 0);      // saved IP, reserved
+        rec += char(3) + QByteArray("abc");                             // description
+        rec += QByteArray("2200000001") + QByteArray("; ");             // serial number
+        rec += QByteArray::fromHex("00000001");                         // hw version
+        rec += QByteArray::fromHex("025EC4E00001") + QByteArray(12, 0); // saved MAC, IP-MAC, res.
+        rec += QByteArray::fromHex("FFFFFFFE") + QByteArray(4, 0);      // rect IDs
         rec += QByteArray::fromHex("01020304") + QByteArray::fromHex("0000ABCD");
         const QByteArray site = QString("서울 국사").toUtf8();
         rec += char(site.size()) + site;
@@ -227,7 +238,8 @@ private slots:
         QCOMPARE(s.serial.written.first(), AsciiFrame("0123000012345678AA"));
         EngineRig t(LinkKind::Tcp);
         t.engine.WriteNetworkIdentity(QByteArray::fromHex("12345678AA"));
-        QCOMPARE(t.tcp.sent.first().frame.mid(4).toHex(), QByteArray("00070142" "12345678aa"));
+        QCOMPARE(t.tcp.sent.first().frame.mid(4).toHex(), QByteArray("00070142"
+                                                                     "12345678aa"));
         QCOMPARE(t.tcp.sent.first().replyBytes, 6);
     }
 
@@ -258,9 +270,7 @@ private slots:
         QSignalSpy update(&rig.engine, &TMonitorEngine::alarmTreeUpdate);
         QSignalSpy remove(&rig.engine, &TMonitorEngine::alarmTreeRemove);
         RegisterImage img = SampleImage();
-        const auto poll = [&] {
-            rig.engine.link().SerialReceive(SerialPollReply(img));
-        };
+        const auto poll = [&] { rig.engine.link().SerialReceive(SerialPollReply(img)); };
         poll();
         QCOMPARE(build.count(), 0);
         QVERIFY(!rig.engine.timer3Enabled());
@@ -314,7 +324,8 @@ private slots:
         img.set(Reg::Alarm2, 0x0020);
         nodes = AlarmTreeNodes(img);
         QVERIFY(find("축전지").alarm);
-        QVERIFY(!find("축전지 저전압").alarm && !find("축전지 경보").alarm && !find("축전지 셀").alarm);
+        QVERIFY(!find("축전지 저전압").alarm && !find("축전지 경보").alarm &&
+                !find("축전지 셀").alarm);
     }
 
     void powerFlowSteps() {

@@ -43,7 +43,7 @@ private slots:
         EngineRig rig(LinkKind::Serial);
         rig.engine.link().pending.count = 0;
         rig.engine.link().SerialReceive(":010600050017DD\n"); // CR lost
-        rig.engine.link().SerialReceive(AsciiFrame("01C5")); // appended to the broken frame
+        rig.engine.link().SerialReceive(AsciiFrame("01C5"));  // appended to the broken frame
         QVERIFY(rig.messages.isEmpty());
         rig.engine.link().SerialReceive(AsciiFrame("01C5"));
         QCOMPARE(rig.messageTexts(), QStringList{" Alarm Initial Sucess!!"});
@@ -108,7 +108,8 @@ private slots:
         link.TcpReceive(req, TcpFrame(1, 0x43, QByteArray::fromHex("00030000")), true);
         QCOMPARE(traces.size(), 1);
         QVERIFY(traces[0].startsWith("TcpStr >> "));
-        QVERIFY(traces[0].endsWith(" [01000000060143" "00030000]"));
+        QVERIFY(traces[0].endsWith(" [01000000060143"
+                                   "00030000]"));
     }
 };
 

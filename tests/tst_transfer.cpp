@@ -11,13 +11,16 @@ using namespace quma::test;
 namespace {
 QByteArray eventRecord(int y, int mo, int d, int h, int mi, int s, int code, int value) {
     QByteArray r;
-    for (int b : {y, mo, d, h, mi, s}) r += char(b);
+    for (int b : {y, mo, d, h, mi, s})
+        r += char(b);
     return r + u16(code) + u16(value);
 }
 QByteArray alarmRecord(int code, int occurrence, int battAmps = 0) {
     QByteArray r;
-    for (int b : {21, 3, 7, 9, 5, 0}) r += char(b);
-    for (int w : {2201, 45, 545, 123, battAmps, 250, 0, 0, 0, 0, 0}) r += u16(w);
+    for (int b : {21, 3, 7, 9, 5, 0})
+        r += char(b);
+    for (int w : {2201, 45, 545, 123, battAmps, 250, 0, 0, 0, 0, 0})
+        r += u16(w);
     return r + QByteArray(4, 0) + char(code) + char(occurrence);
 }
 
@@ -89,7 +92,8 @@ private slots:
         const auto& rows = rig.engine.transfer().rows;
         QCOMPARE(rows.size(), 4);
         QCOMPARE(rows[0], EventLogHeader());
-        QCOMPARE(rows[1], (QStringList{"001", "2021-03-07", "09:05:02", "DC_High_Voltage", "54.6 V"}));
+        QCOMPARE(rows[1],
+                 (QStringList{"001", "2021-03-07", "09:05:02", "DC_High_Voltage", "54.6 V"}));
         QCOMPARE(rows[3][2], QString("09:05:00"));
         QCOMPARE(progress.at(0).at(2).toString(), QString("Total : 0 /0"));
         QCOMPARE(progress.at(1).at(2).toString(), QString("Total : 1 /3"));
@@ -106,7 +110,8 @@ private slots:
         rig.engine.Timer1Timer();
         rig.tcp.reply(TcpReplyTo(rig.tcp.sent[0], 0x04, TcpPollData(SampleImage())));
         rig.engine.OpenTransfer(TransferKind::Alarm);
-        TransferDriver d{rig, TransferKind::Alarm, [](int n) { return alarmRecord(n % 30, n % 2); }};
+        TransferDriver d{rig, TransferKind::Alarm,
+                         [](int n) { return alarmRecord(n % 30, n % 2); }};
         d.run(40);
         QCOMPARE(d.requested.size(), 40);
         QCOMPARE(d.requested.first(), 39);
@@ -118,8 +123,8 @@ private slots:
         QCOMPARE(rows[38][14], QString("DC 고전압 Recov"));
         QCOMPARE(rows[1][0], QString("001"));
         QCOMPARE(rows[1].size(), 15);
-        QCOMPARE(rows[1].mid(3, 6), (QStringList{"220.1 V", "04.5 A", "54.5 V", "12.3 A",
-                                                 "+0.0  A", "+25.0  C"}));
+        QCOMPARE(rows[1].mid(3, 6),
+                 (QStringList{"220.1 V", "04.5 A", "54.5 V", "12.3 A", "+0.0  A", "+25.0  C"}));
         QCOMPARE(rows[1].mid(9, 5), QStringList(5, "-"));
     }
 
@@ -146,7 +151,8 @@ private slots:
         QVERIFY(d.requested.isEmpty());
         // No page request for record -1 is repeated by the timer.
         const int sent = rig.serial.written.size() + rig.tcp.sent.size();
-        for (int i = 0; i < 8; ++i) rig.engine.Timer1Timer();
+        for (int i = 0; i < 8; ++i)
+            rig.engine.Timer1Timer();
         QCOMPARE(rig.serial.written.size() + rig.tcp.sent.size(), sent);
     }
 
@@ -157,7 +163,9 @@ private slots:
         while (!rig.engine.RequestStartTick()) {
         }
         QCOMPARE(rig.serial.written.last(), QByteArray(":0140BF\r\n"));
-        rig.engine.link().SerialReceive(AsciiFrame("01D0" "0005" "0000"));
+        rig.engine.link().SerialReceive(AsciiFrame("01D0"
+                                                   "0005"
+                                                   "0000"));
         QCOMPARE(rig.engine.timer1Interval(), 800);
         QCOMPARE(rig.serial.written.last(), AsciiFrame("01410004"));
         // Unanswered: the timer repeats the request every second tick.
@@ -169,7 +177,8 @@ private slots:
         QCOMPARE(rig.serial.written.last(), AsciiFrame("01410004"));
         // Closed by the user: a page arriving later changes nothing.
         rig.engine.CloseTransfer(true);
-        rig.engine.link().SerialReceive(AsciiFrame("01D1" + BytesToHex(eventRecord(1, 1, 1, 1, 1, 1, 0, 0))));
+        rig.engine.link().SerialReceive(
+            AsciiFrame("01D1" + BytesToHex(eventRecord(1, 1, 1, 1, 1, 1, 0, 0))));
         QVERIFY(!rig.engine.transfer().active);
         QCOMPARE(rig.engine.transfer().rows.size(), 1);
         QCOMPARE(rig.engine.link().rectMode, RectMode::Poll);
@@ -179,7 +188,8 @@ private slots:
     void rowsOnlyForKnownSystemTypes() {
         EngineRig rig(LinkKind::Serial);
         QVERIFY(!rig.engine.OpenTransfer(TransferKind::Event)); // system type 0: no window
-        TransferDriver d{rig, TransferKind::Event, [](int) { return eventRecord(1, 1, 1, 1, 1, 1, 0, 0); }};
+        TransferDriver d{rig, TransferKind::Event,
+                         [](int) { return eventRecord(1, 1, 1, 1, 1, 1, 0, 0); }};
         d.run(2);
         QCOMPARE(rig.engine.transfer().rows[1], QStringList());
         QCOMPARE(rig.messageTexts().last(), QString("2 History data\rare Saved!!"));
@@ -190,32 +200,58 @@ private slots:
         QTest::addColumn<int>("value");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("cold") << 15 << 0xFFCE << "Over Temperature" << "-5.0 'C";
-        QTest::newRow("warm") << 15 << 0x01C2 << "Over Temperature" << "+45.0 'C";
-        QTest::newRow("limit off") << 17 << 0 << "CH_LIMIT" << " OFF";
-        QTest::newRow("limit") << 17 << 500 << "CH_LIMIT" << "50.0 A";
-        QTest::newRow("task reset") << 70 << 255 << "Task Fail Count" << "Reset";
-        QTest::newRow("task count") << 70 << 3 << "Task Fail Count" << "3";
-        QTest::newRow("ip high") << 54 << 0x0A00 << "Remote IP_H Set" << "10.0";
-        QTest::newRow("ip 192.168") << 55 << 0xC0A8 << "Remote IP_L Set" << "192.168";
-        QTest::newRow("charge mode odd") << 18 << 7 << "Charge Mode" << "";
-        QTest::newRow("charge mode") << 18 << 2 << "Charge Mode" << "Temp_mode";
-        QTest::newRow("test data") << 25 << 165 << "TestAlarm_Data_Set1" << "00A5";
-        QTest::newRow("hw alarm") << 44 << 0xBEEF << "HW ALARM4_L" << "BEEF";
-        QTest::newRow("ad lc tenths") << 5 << 123 << "AD_LC" << "12.3 A";
-        QTest::newRow("ad lc decimal") << 8 << 123 << "AD_LC" << "123";
-        QTest::newRow("ac volts") << 2 << 2201 << "AD_ACV" << "220.1 V";
-        QTest::newRow("ac amps") << 3 << 123 << "AD_ACA" << "1.23 A";
-        QTest::newRow("period off") << 29 << 0 << "TEST_Period" << " Off ";
-        QTest::newRow("period") << 30 << 3 << "TEST_Start_Month" << "3 Month ";
-        QTest::newRow("used") << 21 << 1 << "BATT_TEMP_USE" << " Used ";
-        QTest::newRow("normal close") << 23 << 1 << "ALM_SEL" << " Normal Close ";
-        QTest::newRow("ovp") << 19 << 0 << "OVP_FG" << " Release ";
-        QTest::newRow("percent") << 14 << 105 << "DC_High_Current" << "105 %";
-        QTest::newRow("minutes") << 53 << 30 << "Remote Test Time" << "30 Min ";
-        QTest::newRow("unnamed 27") << 27 << 9 << "" << "9";
-        QTest::newRow("unnamed 65") << 65 << 9 << "" << "9";
-        QTest::newRow("above 70") << 71 << 9 << "" << "9";
+        QTest::newRow("cold") << 15 << 0xFFCE << "Over Temperature"
+                              << "-5.0 'C";
+        QTest::newRow("warm") << 15 << 0x01C2 << "Over Temperature"
+                              << "+45.0 'C";
+        QTest::newRow("limit off") << 17 << 0 << "CH_LIMIT"
+                                   << " OFF";
+        QTest::newRow("limit") << 17 << 500 << "CH_LIMIT"
+                               << "50.0 A";
+        QTest::newRow("task reset") << 70 << 255 << "Task Fail Count"
+                                    << "Reset";
+        QTest::newRow("task count") << 70 << 3 << "Task Fail Count"
+                                    << "3";
+        QTest::newRow("ip high") << 54 << 0x0A00 << "Remote IP_H Set"
+                                 << "10.0";
+        QTest::newRow("ip 192.168") << 55 << 0xC0A8 << "Remote IP_L Set"
+                                    << "192.168";
+        QTest::newRow("charge mode odd") << 18 << 7 << "Charge Mode"
+                                         << "";
+        QTest::newRow("charge mode") << 18 << 2 << "Charge Mode"
+                                     << "Temp_mode";
+        QTest::newRow("test data") << 25 << 165 << "TestAlarm_Data_Set1"
+                                   << "00A5";
+        QTest::newRow("hw alarm") << 44 << 0xBEEF << "HW ALARM4_L"
+                                  << "BEEF";
+        QTest::newRow("ad lc tenths") << 5 << 123 << "AD_LC"
+                                      << "12.3 A";
+        QTest::newRow("ad lc decimal") << 8 << 123 << "AD_LC"
+                                       << "123";
+        QTest::newRow("ac volts") << 2 << 2201 << "AD_ACV"
+                                  << "220.1 V";
+        QTest::newRow("ac amps") << 3 << 123 << "AD_ACA"
+                                 << "1.23 A";
+        QTest::newRow("period off") << 29 << 0 << "TEST_Period"
+                                    << " Off ";
+        QTest::newRow("period") << 30 << 3 << "TEST_Start_Month"
+                                << "3 Month ";
+        QTest::newRow("used") << 21 << 1 << "BATT_TEMP_USE"
+                              << " Used ";
+        QTest::newRow("normal close") << 23 << 1 << "ALM_SEL"
+                                      << " Normal Close ";
+        QTest::newRow("ovp") << 19 << 0 << "OVP_FG"
+                             << " Release ";
+        QTest::newRow("percent") << 14 << 105 << "DC_High_Current"
+                                 << "105 %";
+        QTest::newRow("minutes") << 53 << 30 << "Remote Test Time"
+                                 << "30 Min ";
+        QTest::newRow("unnamed 27") << 27 << 9 << ""
+                                    << "9";
+        QTest::newRow("unnamed 65") << 65 << 9 << ""
+                                    << "9";
+        QTest::newRow("above 70") << 71 << 9 << ""
+                                  << "9";
     }
     void eventValueTexts() {
         QFETCH(int, code);
@@ -241,8 +277,9 @@ private slots:
     }
 
     void shortRecordReadsMissingFieldsAsZero() {
-        const QStringList cells = DecodeTransferRecord(QByteArray(1, 11) + QByteArray::fromHex("150307"),
-                                                       LinkKind::Tcp, TransferKind::Event, 1);
+        const QStringList cells =
+            DecodeTransferRecord(QByteArray(1, 11) + QByteArray::fromHex("150307"), LinkKind::Tcp,
+                                 TransferKind::Event, 1);
         QCOMPARE(cells, (QStringList{"001", "2021-03-07", "00:00:00", "Reset", "0"}));
     }
 };

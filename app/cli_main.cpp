@@ -1,0 +1,267 @@
+// quma-cli: a headless front end on the monitoring engine, for scripts and bulk work.
+#include "link/LinkSession.h"
+#include "monitor/MonitorEngine.h"
+#include "monitor/StatusTexts.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QTimer>
+#include <cstdio>
+
+using namespace quma;
+
+namespace {
+
+const char kUsage[] =
+    "usage: quma-cli (--serial DEVICE | --tcp HOST[:PORT]) [--quiet] [--timeout SECONDS] COMMAND\n"
+    "commands:\n"
+    "  status                      one poll: the status texts, the model name, the alarm text\n"
+    "  watch [--count N]           a line per poll (N polls, or until interrupted)\n"
+    "  netid                       the controller's network identity\n"
+    "  history alarm|event         the alarm history or the event log, tab-separated\n"
+    "  write REG=VALUE ...         write registers (the last pair goes first)\n"
+    "  clear alarm|event           clear the alarm history or the event log\n"
+    "  reset 1|2                   1 restarts the controller, 2 initialises its configuration\n"
+    "  set-time [YYYY-MM-DDTHH:MM:SS]  set the controller clock (default: now)\n";
+
+void out(const QString& line) {
+    std::fputs(line.toUtf8().constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+class Cli : public QObject {
+public:
+    Cli(QStringList args) : m_args(std::move(args)), m_session(m_engine) {}
+
+    int start() {
+        QString serial, tcp;
+        while (!m_args.isEmpty() && m_args.first().startsWith("--")) {
+            const QString opt = m_args.takeFirst();
+            if (opt == "--quiet") {
+                m_engine.link().setTraceSink({});
+            } else if ((opt == "--serial" || opt == "--tcp" || opt == "--timeout") &&
+                       !m_args.isEmpty()) {
+                const QString v = m_args.takeFirst();
+                if (opt == "--serial") serial = v;
+                if (opt == "--tcp") tcp = v;
+                if (opt == "--timeout") m_timeoutMs = int(v.toDouble() * 1000);
+            } else if (opt == "--help") {
+                std::fputs(kUsage, stdout);
+                return 0;
+            } else {
+                return usage("unknown option " + opt);
+            }
+        }
+        if (serial.isEmpty() == tcp.isEmpty()) return usage("give one of --serial and --tcp");
+        if (m_args.isEmpty()) return usage("no command");
+        m_command = m_args.takeFirst();
+        if (!parseCommand()) return 2;
+
+        m_watchdog.setSingleShot(true);
+        connect(&m_watchdog, &QTimer::timeout, this,
+                [this] { fail("no reply from the controller"); });
+        connect(&m_engine, &TMonitorEngine::statusRefreshed, this, [this] { onStatus(); });
+        connect(&m_engine, &TMonitorEngine::networkIdentityDecoded, this, [this] { onNetId(); });
+        connect(&m_engine, &TMonitorEngine::recordStored, this,
+                [this] { m_watchdog.start(m_timeoutMs); });
+        connect(&m_engine, &TMonitorEngine::userMessage, this,
+                [this](MessageKind k, const QString& t) { onMessage(k, t); });
+        m_engine.setLiveTimers(true);
+        m_watchdog.start(m_timeoutMs);
+        QString error;
+        if (!serial.isEmpty()) {
+            if (!m_session.connectSerial(serial, &error)) return usage(serial + ": " + error, 1);
+            // From now on a port error means the line went away.
+            m_session.port().OnError = [this](TCustomComPort&, const EComError& e, TComAction&) {
+                fail(QString("serial port: %1").arg(e.what()));
+            };
+            QTimer::singleShot(0, this, [this] { begin(); });
+        } else {
+            connect(&m_session, &TLinkSession::connected, this,
+                    [this, tcp](bool ok, const QString& e) {
+                        if (ok)
+                            begin();
+                        else
+                            fail(tcp + ": " + e);
+                    });
+            if (!m_session.connectTcp(tcp, &error)) return usage(error);
+        }
+        return -1; // keep running
+    }
+
+private:
+    int usage(const QString& why, int rc = 2) {
+        std::fprintf(stderr, "quma-cli: %s\n", qPrintable(why));
+        if (rc == 2) std::fputs(kUsage, stderr);
+        return rc;
+    }
+    void fail(const QString& why) {
+        if (m_finished) return;
+        m_finished = true;
+        std::fprintf(stderr, "quma-cli: %s\n", qPrintable(why));
+        m_session.disconnectLink();
+        QCoreApplication::exit(1);
+    }
+    void finish() {
+        if (m_finished) return;
+        m_finished = true;
+        m_session.disconnectLink();
+        QCoreApplication::exit(0);
+    }
+
+    bool parseCommand() {
+        if (m_command == "status" || m_command == "netid")
+            return m_args.isEmpty() || usage("too many arguments") == 0;
+        if (m_command == "watch") {
+            if (m_args.size() == 2 && m_args[0] == "--count")
+                m_count = m_args[1].toInt();
+            else if (!m_args.isEmpty())
+                return usage("watch takes --count N") == 0;
+            return true;
+        }
+        if (m_command == "history" || m_command == "clear") {
+            if (m_args.size() != 1 || (m_args[0] != "alarm" && m_args[0] != "event"))
+                return usage(m_command + " takes alarm or event") == 0;
+            m_kind = m_args[0] == "alarm" ? TransferKind::Alarm : TransferKind::Event;
+            return true;
+        }
+        if (m_command == "write") {
+            if (m_args.isEmpty()) return usage("write needs REG=VALUE pairs") == 0;
+            for (const QString& a : m_args) {
+                const QStringList kv = a.split('=');
+                bool ok1 = false, ok2 = false;
+                const int reg = kv.size() == 2 ? kv[0].toInt(&ok1) : 0;
+                const int value = kv.size() == 2 ? kv[1].toInt(&ok2, 0) : 0;
+                if (!ok1 || !ok2 || reg < 1 || reg > 0xFFFF || value < 0 || value > 0xFFFF)
+                    return usage("'" + a + "': expected REG=VALUE, both within 0..65535") == 0;
+                m_writes.append({reg, value});
+            }
+            return true;
+        }
+        if (m_command == "reset") {
+            if (m_args != QStringList{"1"} && m_args != QStringList{"2"})
+                return usage("reset takes 1 (reset) or 2 (configuration)") == 0;
+            m_writes = {{127, m_args[0].toInt()}};
+            return true;
+        }
+        if (m_command == "set-time") {
+            QDateTime t = QDateTime::currentDateTime();
+            if (m_args.size() == 1) t = QDateTime::fromString(m_args[0], Qt::ISODate);
+            if (m_args.size() > 1 || !t.isValid())
+                return usage("set-time takes YYYY-MM-DDTHH:MM:SS") == 0;
+            const QDate d = t.date();
+            const QTime h = t.time();
+            // Queued so that minute goes first and second last.
+            m_writes = {{6, h.second()}, {1, d.year()}, {2, d.month()},
+                        {3, d.day()},    {4, h.hour()}, {5, h.minute()}};
+            return true;
+        }
+        return usage("unknown command " + m_command) == 0;
+    }
+
+    void begin() {
+        if (m_command == "netid") {
+            m_engine.ReadNetworkIdentity();
+        } else if (m_command == "clear") {
+            m_engine.ClearLog(m_kind);
+        } else if (!m_writes.isEmpty()) {
+            if (!m_engine.QueueWrites(m_writes)) fail("nothing was written");
+        }
+        // status, watch and history start from the first poll.
+    }
+
+    void onStatus() {
+        m_watchdog.start(m_timeoutMs);
+        const StatusView v = RenderStatus(m_engine.image(), m_engine.modelName());
+        if (m_command == "status") {
+            for (const QString& l : StatusLines(v))
+                out(l);
+            out(m_engine.modelName());
+            out(v.alarmText);
+            finish();
+        } else if (m_command == "watch") {
+            out(v.clock + "  " + v.acVolts + "  " + v.dcVolts + "  " + v.dcAmps + "  " +
+                v.battAmps + "  " + v.alarmText);
+            if (m_count > 0 && ++m_seen >= m_count) finish();
+        } else if (m_command == "history" && !m_started) {
+            m_started = true;
+            if (!m_engine.OpenTransfer(m_kind)) {
+                fail(QString("system type %1 has no history").arg(m_engine.systemType()));
+                return;
+            }
+            auto* tick = new QTimer(this);
+            connect(tick, &QTimer::timeout, this, [this, tick] {
+                if (m_engine.RequestStartTick()) tick->deleteLater();
+            });
+            tick->start(100);
+        }
+    }
+
+    void onNetId() {
+        if (m_command != "netid") return;
+        const NetworkIdentity& n = *m_engine.networkIdentity();
+        out("MAC: " + n.mac);
+        out("IP: " + n.ip);
+        out("Subnet mask: " + n.subnet);
+        out("Gateway: " + n.gateway);
+        out("Saved IP: " + n.savedIp);
+        out("HW description: " + QString::fromUtf8(n.hwDescription));
+        out("Serial number: " + QString::fromLatin1(n.serialNumber));
+        out("HW version: " + n.hwVersion);
+        out("Saved MAC: " + n.savedMac);
+        out("Saved IP-MAC: " + n.savedIpMac);
+        out("Rectifier ID: " + n.rectId);
+        out("Saved rectifier ID: " + n.savedRectId);
+        out("FW version: " + n.firmware);
+        out("Site: " + n.siteInfo);
+        finish();
+    }
+
+    void printRows() {
+        for (const QStringList& row : m_engine.transfer().rows)
+            if (!row.isEmpty()) out(row.join('\t'));
+    }
+
+    void onMessage(MessageKind kind, const QString& text) {
+        m_watchdog.start(m_timeoutMs);
+        if (kind == MessageKind::Warning) {
+            fail(text);
+            return;
+        }
+        if (m_command == "history") {
+            if (m_engine.transfer().complete || text.startsWith("No ")) {
+                printRows();
+                if (text.startsWith("No ")) std::fprintf(stderr, "%s\n", qPrintable(text));
+                finish();
+            }
+            return;
+        }
+        if (m_command == "clear" || !m_writes.isEmpty()) {
+            out(text);
+            if (text.contains("Sucess")) finish();
+        }
+    }
+
+    QStringList m_args;
+    TMonitorEngine m_engine;
+    TLinkSession m_session;
+    QString m_command;
+    TransferKind m_kind = TransferKind::Alarm;
+    QList<RegWrite> m_writes;
+    QTimer m_watchdog;
+    int m_timeoutMs = 5000;
+    int m_count = 0, m_seen = 0;
+    bool m_started = false, m_finished = false;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    Cli cli(args);
+    const int rc = cli.start();
+    if (rc >= 0) return rc;
+    return app.exec();
+}

@@ -1,0 +1,327 @@
+// The simulated rectifier controller: registers, alarm history, event log and network identity,
+// and its answers to every request of the protocol, independent of the link.
+#include "ControllerModel.h"
+
+namespace quma::sim {
+
+namespace {
+QByteArray u16(int v) {
+    QByteArray b;
+    b.append(char((v >> 8) & 0xFF));
+    b.append(char(v & 0xFF));
+    return b;
+}
+int word(const QByteArray& b, int i) {
+    return (i + 1 < b.size()) ? ((uchar(b[i]) << 8) | uchar(b[i + 1])) : 0;
+}
+} // namespace
+
+QByteArray NetIdRecord::encode() const {
+    QByteArray r;
+    r += mac + ip + subnet + gateway + char(0) + savedIp + QByteArray(4, 0);
+    r += char(hwDescription.size()) + hwDescription;
+    r += serialNumber.leftJustified(10, ' ', true) + "; ";
+    r += hwVersion + savedMac + savedIpMac + QByteArray(6, 0);
+    r += rectId + savedRectId + fwVersion + fwBuild;
+    r += char(siteInfo.size()) + siteInfo;
+    return r;
+}
+
+bool NetIdRecord::applyWrite(const QByteArray& p) {
+    if (p.size() < 4 || p.left(4) != QByteArray::fromHex("12345678")) return false;
+    int i = 4;
+    const auto take = [&](int n, QByteArray* out) {
+        if (i + n > p.size()) return false;
+        if (out) *out = p.mid(i, n);
+        i += n;
+        return true;
+    };
+    NetIdRecord n = *this;
+    QByteArray flagsByte, len, skip;
+    if (!take(6, &n.mac) || !take(4, &n.ip) || !take(4, &n.subnet) || !take(4, &n.gateway) ||
+        !take(1, &flagsByte) || !take(4, nullptr) || !take(4, nullptr) || !take(1, &len))
+        return false;
+    if (!take(uchar(len[0]), &n.hwDescription) || !take(10, &n.serialNumber) || !take(2, nullptr) ||
+        !take(4, &n.hwVersion) || !take(6, nullptr) || !take(6, nullptr) || !take(6, nullptr) ||
+        !take(4, &n.rectId) || !take(4, nullptr) || !take(4, nullptr) || !take(4, nullptr) ||
+        !take(1, &len) || !take(uchar(len[0]), &n.siteInfo))
+        return false;
+    const int flags = uchar(flagsByte[0]);
+    // Subnet mask and gateway have no flag of their own: they are always taken.
+    subnet = n.subnet;
+    gateway = n.gateway;
+    if (flags & 0x01) ip = savedIp = n.ip;
+    if (flags & 0x02) hwDescription = n.hwDescription;
+    if (flags & 0x04) serialNumber = n.serialNumber;
+    if (flags & 0x08) hwVersion = n.hwVersion;
+    if (flags & 0x10) mac = savedMac = n.mac;
+    if (flags & 0x20) rectId = savedRectId = n.rectId;
+    if (flags & 0x40) siteInfo = n.siteInfo;
+    return true;
+}
+
+ControllerModel::ControllerModel(const SimOptions& o) : m_opt(o), m_rng(o.seed) {
+    const std::initializer_list<std::pair<int, int>> defaults = {
+        {7, 2200},    {8, 52},      {9, 545},     {10, 350},     {11, 25},     {12, 253},
+        {13, 312},    {14, 7},      {22, 0x0102}, {23, 0x0304},  {24, 0x0105}, {25, 0x0607},
+        {27, 0x0101}, {28, 0x0500}, {29, 0x2021}, {30, 0x1227},  {43, 0},      {44, 100},
+        {54, 5450},   {55, 5300},   {56, 4600},   {57, 5700},    {58, 105},    {59, 2650},
+        {60, 1800},   {61, 5450},   {62, 100},    {63, 1},       {64, 0},      {65, 30},
+        {67, 1},      {80, 0x0001}, {81, 0x0000}, {82, 0x0026},  {83, 0x0002}, {84, 0x0100},
+        {85, 0x0008}, {86, 0x0000}, {87, 0x0062}, {96, 105},     {97, 5320},   {98, 5310},
+        {99, 25},     {100, 87},    {101, 245},   {102, 420},    {103, 100},   {104, 335},
+        {105, 330},   {109, 0x0E},  {126, 2112},  {129, 0x0A01}, {130, 0x0203}};
+    for (const auto& [r, v] : defaults)
+        setReg(r, v);
+    for (int c = 0; c < 15; ++c)
+        setReg(110 + c, 330 + (c * 3) % 6);
+    setReg(26, o.systemType);
+    setReg(66, o.battery ? 1 : 0);
+    m_frozenClock = QDateTime(QDate(2021, 12, 27), QTime(9, 5, 0));
+    refreshClock();
+    const QDateTime base = m_frozenClock.addDays(-30);
+    for (int i = 0; i < o.historySize; ++i) {
+        static const int kCodes[] = {1, 2, 3, 6, 7, 9, 18, 20, 23, 25, 26};
+        QByteArray rec;
+        const QDateTime t = base.addSecs(i * 600);
+        for (int b : {t.date().year() - 2000, t.date().month(), t.date().day(), t.time().hour(),
+                      t.time().minute(), t.time().second()})
+            rec += char(b);
+        for (int w : {2200 + i % 7, 52, 545, 350 + i % 11, (i % 3 == 0) ? 0xFFF6 : 25, 250 + i % 9,
+                      0, 0, 0, 0, 0})
+            rec += u16(w);
+        rec += QByteArray(4, 0) + char(kCodes[i % 11]) + char(i % 2);
+        m_alarms << rec;
+    }
+    for (int i = 0; i < o.eventSize; ++i) {
+        QByteArray rec;
+        const QDateTime t = base.addSecs(i * 900);
+        for (int b : {t.date().year() - 2000, t.date().month(), t.date().day(), t.time().hour(),
+                      t.time().minute(), t.time().second()})
+            rec += char(b);
+        static const int kCodes[][2] = {{0, 0},  {1, 0},    {12, 546},    {15, 0xFFCE}, {17, 500},
+                                        {18, 2}, {25, 165}, {54, 0xC0A8}, {70, 255},    {33, 460}};
+        rec += u16(kCodes[i % 10][0]) + u16(kCodes[i % 10][1]);
+        m_events << rec;
+    }
+}
+
+void ControllerModel::setReg(int r, int value) {
+    if (r >= 1 && r <= 131) m_regs[r - 1] = value & 0xFFFF;
+}
+
+QDateTime ControllerModel::currentClock() const {
+    return m_opt.frozen ? m_frozenClock : QDateTime::currentDateTime().addSecs(m_clockOffset);
+}
+
+void ControllerModel::refreshClock() {
+    const QDateTime now = currentClock();
+    setReg(1, now.date().year());
+    setReg(2, now.date().month());
+    setReg(3, now.date().day());
+    setReg(4, now.time().hour());
+    setReg(5, now.time().minute());
+    setReg(6, now.time().second());
+}
+
+QByteArray ControllerModel::stamp() const {
+    QByteArray s;
+    for (int r = 1; r <= 6; ++r)
+        s += char(r == 1 ? reg(1) % 100 : reg(r));
+    return s;
+}
+
+void ControllerModel::addAlarm(int code, bool occurrence) {
+    QByteArray rec = stamp();
+    for (int r : {7, 8, 9, 10, 11, 13})
+        rec += u16(reg(r));
+    rec += QByteArray(10, 0) + QByteArray(4, 0) + char(code) + char(occurrence ? 1 : 0);
+    m_alarms << rec;
+}
+
+void ControllerModel::addEvent(int code, int value) {
+    m_events << stamp() + u16(code) + u16(value);
+}
+
+void ControllerModel::writeRegister(int r, int value) {
+    if (r >= 1 && r <= 6) {
+        // The clock: fields are written one by one (minute first, second last); a field that
+        // makes no valid date yet (29 February before the leap year arrives) waits for the rest.
+        if (!m_clockPending) {
+            const QDateTime now = currentClock();
+            m_clockFields = {now.date().year(), now.date().month(),  now.date().day(),
+                             now.time().hour(), now.time().minute(), now.time().second()};
+        }
+        m_clockFields[r - 1] = value;
+        const QDate d(m_clockFields[0], m_clockFields[1], m_clockFields[2]);
+        const QTime t(m_clockFields[3], m_clockFields[4], m_clockFields[5]);
+        m_clockPending = !d.isValid() || !t.isValid();
+        if (!m_clockPending) {
+            const QDateTime set(d, t);
+            if (m_opt.frozen)
+                m_frozenClock = set;
+            else
+                m_clockOffset = QDateTime::currentDateTime().secsTo(set);
+            refreshClock();
+        }
+        if (r == 6) addEvent(1, value);
+        return;
+    }
+    if (r == 127 && value == 1) {
+        addEvent(0, 0); // the controller restarts
+        return;
+    }
+    if (r == 127 && value == 2) {
+        // Configuration initialised: set points back to their defaults.
+        const SimOptions o = m_opt;
+        ControllerModel fresh(SimOptions{o.systemType, o.battery, 0, 0, true, o.seed});
+        for (int i = 31; i <= 131; ++i)
+            if (i != 66) setReg(i, fresh.reg(i));
+        addEvent(0, 0);
+        return;
+    }
+    if (r == 31 && value == 255) {
+        setReg(31, 0);
+        addEvent(70, 255);
+        return;
+    }
+    setReg(r, value);
+    addEvent(50, value);
+}
+
+void ControllerModel::tick() {
+    if (m_opt.frozen) return;
+    ++m_ticks;
+    refreshClock();
+    const auto jitter = [&](int centre, int spread) {
+        return centre + int(m_rng.bounded(2 * spread + 1)) - spread;
+    };
+    setReg(7, jitter(2200, 25));
+    setReg(8, jitter(52, 4));
+    setReg(9, jitter(reg(61) > 1000 ? reg(61) / 10 : reg(61), 2));
+    setReg(10, jitter(350, 30));
+    // The battery charges for a minute, then discharges for a minute.
+    const bool charging = (m_ticks / 120) % 2 == 0;
+    const int battery = charging ? jitter(25, 5) : -jitter(40, 5);
+    if (reg(66)) setReg(11, battery & 0xFFFF);
+    setReg(99, battery & 0xFFFF);
+    setReg(100,
+           std::clamp(reg(100) + (charging ? (m_ticks % 10 == 0) : -(m_ticks % 10 == 0)), 20, 100));
+    setReg(13, jitter(312, 6));
+    for (int c = 0; c < 15; ++c)
+        setReg(110 + c, jitter(332, 4));
+    setReg(108, m_rng.bounded(8) == 0 ? int(m_rng.bounded(0x8000)) : 0);
+    // Now and then an alarm comes or goes, and the history records it.
+    if (m_ticks % 40 == 0) {
+        static const struct {
+            int reg, bit, code;
+        } kAlarms[] = {{15, 0x0001, 1}, {15, 0x0002, 2},  {15, 0x0004, 3},  {15, 0x0020, 6},
+                       {15, 0x0100, 9}, {16, 0x0002, 18}, {16, 0x0008, 20}, {16, 0x0040, 23}};
+        const auto& a = kAlarms[m_rng.bounded(8)];
+        const bool on = !(reg(a.reg) & a.bit);
+        setReg(a.reg, on ? reg(a.reg) | a.bit : reg(a.reg) & ~a.bit);
+        setReg(41, (reg(15) & 1) | ((reg(15) & 0x6) ? 2 : 0) | ((reg(15) & 0x100) ? 4 : 0) |
+                       ((reg(16) & 0x62) ? 8 : 0));
+        addAlarm(a.code, on);
+    }
+}
+
+QByteArray ControllerModel::pollRegisters() const {
+    QByteArray d;
+    for (int v : m_regs)
+        d += u16(v);
+    return d;
+}
+
+QByteArray ControllerModel::alarmRecord(int n) const {
+    return (n >= 0 && n < m_alarms.size()) ? m_alarms[n] : QByteArray(34, 0);
+}
+
+QByteArray ControllerModel::eventRecord(int n) const {
+    return (n >= 0 && n < m_events.size()) ? m_events[n] : QByteArray(10, 0);
+}
+
+QByteArray ControllerModel::serialReply(const QByteArray& req) {
+    if (req.size() < 2 || uchar(req[0]) != 0x01) return {};
+    const quint8 fn = uchar(req[1]);
+    const QByteArray data = req.mid(2);
+    const QByteArray head = QByteArray(1, 0x01);
+    switch (fn) {
+    case 0x04: {
+        const int start = word(data, 0), count = word(data, 2);
+        QByteArray regs;
+        for (int r = start; r < start + count; ++r)
+            regs += u16(reg(r));
+        return head + char(0x04) + u16(regs.size()) + regs;
+    }
+    case 0x06:
+        writeRegister(word(data, 0), word(data, 2));
+        return head + char(0x06) + data.left(4);
+    case 0x22: {
+        const QByteArray rec = m_netId.encode();
+        return head + char(0xB2) + u16(rec.size()) + rec;
+    }
+    case 0x23:
+        m_netId.applyWrite(data.mid(2));
+        return head + char(0xB3);
+    case 0x30:
+        return head + char(0xC0) + u16(m_alarms.size()) + u16(0);
+    case 0x31:
+        return head + char(0xC1) + alarmRecord(word(data, 0));
+    case 0x35:
+        m_alarms.clear();
+        return head + char(0xC5);
+    case 0x40:
+        return head + char(0xD0) + u16(m_events.size()) + u16(0);
+    case 0x41:
+        return head + char(0xD1) + eventRecord(word(data, 0));
+    case 0x45:
+        m_events.clear();
+        return head + char(0xD5);
+    default:
+        return {};
+    }
+}
+
+std::optional<QByteArray> ControllerModel::tcpReply(quint8 fn, const QByteArray& data) {
+    switch (fn) {
+    case 0x04: {
+        const int start = word(data, 0), count = word(data, 2);
+        QByteArray regs;
+        for (int r = start; r < start + count; ++r)
+            regs += u16(reg(r));
+        // The byte count of a 131-register reply does not fit one byte: the controller sends FE.
+        return QByteArray(1, regs.size() > 255 ? char(0xFE) : char(regs.size())) + regs;
+    }
+    case 0x06:
+        writeRegister(word(data, 0), word(data, 2));
+        return data.left(4);
+    case 0x41: {
+        const QByteArray rec = m_netId.encode();
+        QByteArray d = u16(rec.size()) + rec;
+        if (d.size() < 150) d += QByteArray(150 - d.size(), 0); // the console reads 158 bytes
+        return d;
+    }
+    case 0x42:
+        m_netId.applyWrite(data);
+        return QByteArray(1, 1);
+    case 0x43:
+        return u16(m_alarms.size()) + u16(0);
+    case 0x44:
+        return QByteArray(1, 35) + alarmRecord(word(data, 1));
+    case 0x45:
+        m_alarms.clear();
+        return data.left(1);
+    case 0x46:
+        return u16(m_events.size()) + u16(0);
+    case 0x47:
+        return QByteArray(1, 11) + eventRecord(word(data, 1));
+    case 0x48:
+        m_events.clear();
+        return data.left(1);
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace quma::sim

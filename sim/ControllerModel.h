@@ -1,0 +1,91 @@
+// The simulated rectifier controller: registers, alarm history, event log and network identity,
+// and its answers to every request of the protocol, independent of the link.
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QRandomGenerator>
+#include <array>
+#include <optional>
+
+namespace quma::sim {
+
+struct SimOptions {
+    int systemType = 4;
+    bool battery = true;
+    int historySize = 50;
+    int eventSize = 50;
+    bool frozen = false; // values do not move (tests)
+    quint32 seed = 1;
+};
+
+// Raw fields of the network identity record.
+struct NetIdRecord {
+    QByteArray mac = QByteArray::fromHex("025EC4E00001");
+    QByteArray ip = QByteArray::fromHex("C0A8325C"); // 192.168.50.92
+    QByteArray subnet = QByteArray::fromHex("FFFFFF00");
+    QByteArray gateway = QByteArray::fromHex("C0A83201");
+    QByteArray savedIp = QByteArray::fromHex("C0A8325C");
+    QByteArray hwDescription = "Kestra Tarvine;KESTRA;5G 54V;";
+    QByteArray serialNumber = "2200000001";
+    QByteArray hwVersion = QByteArray::fromHex("00000001");
+    QByteArray savedMac = QByteArray::fromHex("025EC4E00001");
+    QByteArray savedIpMac = QByteArray(6, 0);
+    QByteArray rectId = QByteArray::fromHex("00000001");
+    QByteArray savedRectId = QByteArray::fromHex("00000001");
+    QByteArray fwVersion = QByteArray::fromHex("01020304");
+    QByteArray fwBuild = QByteArray::fromHex("20211227");
+    QByteArray siteInfo = "Site A";
+
+    QByteArray encode() const;
+    // Applies a write payload (marker 0x12345678, then the record); false when malformed.
+    bool applyWrite(const QByteArray& payload);
+};
+
+class ControllerModel {
+public:
+    explicit ControllerModel(const SimOptions& options = {});
+
+    // Register r (1..131).
+    int reg(int r) const { return (r >= 1 && r <= 131) ? m_regs[r - 1] : 0; }
+    void setReg(int r, int value);
+    // A write from the console: the register takes the value and the event log records it.
+    void writeRegister(int r, int value);
+
+    // Moves the measurements, the clock and now and then an alarm (not when frozen).
+    void tick();
+
+    const QList<QByteArray>& alarmHistory() const { return m_alarms; }
+    const QList<QByteArray>& eventLog() const { return m_events; }
+    NetIdRecord& netId() { return m_netId; }
+    void addAlarm(int code, bool occurrence);
+    void addEvent(int code, int value);
+
+    // Serial: request bytes (address, function, data) to reply bytes; empty when no reply.
+    QByteArray serialReply(const QByteArray& request);
+    // TCP: reply data after the function code; nullopt when the function is not answered.
+    std::optional<QByteArray> tcpReply(quint8 function, const QByteArray& data);
+
+private:
+    QByteArray pollRegisters() const;
+    QByteArray stamp() const;
+    void refreshClock();
+    QDateTime currentClock() const;
+    QByteArray alarmRecord(int number) const;
+    QByteArray eventRecord(int number) const;
+
+    SimOptions m_opt;
+    std::array<int, 131> m_regs{};
+    QList<QByteArray> m_alarms; // record number = index; 34 bytes each
+    QList<QByteArray> m_events; // 10 bytes each
+    NetIdRecord m_netId;
+    qint64 m_clockOffset = 0;
+    std::array<int, 6> m_clockFields{};
+    bool m_clockPending = false;
+    QDateTime m_frozenClock;
+    QRandomGenerator m_rng;
+    int m_ticks = 0;
+};
+
+} // namespace quma::sim

@@ -1,0 +1,82 @@
+// The simulated controller on the wire: a TCP server and a pseudo-terminal serial line, with
+// injected faults.
+#pragma once
+
+#include "ControllerModel.h"
+
+#include <QHash>
+#include <QHostAddress>
+#include <QObject>
+#include <QTcpServer>
+#include <QTimer>
+#include <memory>
+
+class QSocketNotifier;
+class QTcpSocket;
+
+namespace quma::sim {
+
+// Every Nth reply is affected (0 = never).
+struct SimFaults {
+    int dropEvery = 0;       // no reply
+    int badLrcEvery = 0;     // serial: wrong check byte; TCP: wrong transaction id
+    int garbageEvery = 0;    // bytes without a colon before the reply
+    int shortEvery = 0;      // the reply is cut in half
+    int longEvery = 0;       // extra bytes after the reply
+    int disconnectEvery = 0; // TCP: the connection is closed instead of answering
+    int delayMs = 0;         // every reply waits this long
+};
+
+class SimServer : public QObject {
+    Q_OBJECT
+public:
+    explicit SimServer(const SimOptions& options = {}, QObject* parent = nullptr);
+    ~SimServer() override;
+
+    ControllerModel& model() { return m_model; }
+    SimFaults faults;
+    // Replies on the serial line are paced as at this many bits per second (0: at once).
+    int paceBaud = 0;
+
+    // TCP on the address and port (0 picks a free port); false when it cannot listen.
+    bool listenTcp(const QHostAddress& address = QHostAddress::LocalHost, quint16 port = 0);
+    quint16 tcpPort() const { return m_server.serverPort(); }
+    QString tcpError() const { return m_server.errorString(); }
+    // Closes every TCP connection (the controller restarting).
+    void dropTcpConnections();
+
+    // A pseudo-terminal whose slave is the controller's serial line; optionally a symlink to it.
+    bool openPty(const QString& linkName = {});
+    QString ptyPath() const { return m_ptyPath; }
+    // Hangs up the serial line (the adapter pulled out).
+    void closePty();
+
+    // Values move every `ms` milliseconds (0 stops them).
+    void startTicking(int ms = 500);
+
+    int requestsServed() const { return m_served; }
+
+signals:
+    void requestServed(int function);
+
+private:
+    bool fault(int every) const { return every > 0 && m_replies % every == 0; }
+    void onTcpData(QTcpSocket* s);
+    void onPtyData();
+    void sendSerial(QByteArray bytes);
+
+    ControllerModel m_model;
+    QTcpServer m_server;
+    QHash<QTcpSocket*, QByteArray> m_buffers;
+    QTimer m_ticker;
+    int m_master = -1;
+    int m_slaveKeep = -1;
+    QString m_ptyPath;
+    QString m_linkName;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+    QByteArray m_serialBuffer;
+    int m_replies = 0;
+    int m_served = 0;
+};
+
+} // namespace quma::sim
