@@ -31,6 +31,11 @@ SimServer::SimServer(const SimOptions& options, QObject* parent)
 
 SimServer::~SimServer() {
     closePty();
+    // The connections go first: their signals must not reach a half-destroyed server.
+    for (QTcpSocket* s : m_buffers.keys()) {
+        s->disconnect(this);
+        delete s;
+    }
 }
 
 bool SimServer::listenTcp(const QHostAddress& address, quint16 port) {

@@ -1,0 +1,71 @@
+// An engine connected to an in-process simulated controller over loopback TCP or a real
+// pseudo-terminal.
+#pragma once
+
+#include "link/LinkSession.h"
+#include "monitor/MonitorEngine.h"
+#include "sim/SimServer.h"
+
+#include <QList>
+#include <QPair>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace quma::test {
+
+struct LiveRig {
+    sim::SimServer sim;
+    TMonitorEngine engine;
+    TLinkSession session{engine};
+    QList<QPair<MessageKind, QString>> messages;
+    bool ok = false;
+
+    LiveRig(LinkKind kind, const sim::SimOptions& options = frozen()) : sim(options) {
+        engine.link().setTraceSink({});
+        QObject::connect(&engine, &TMonitorEngine::userMessage,
+                         [this](MessageKind k, const QString& t) {
+                             messages.append({k, t});
+                         });
+        QString error;
+        if (kind == LinkKind::Tcp) {
+            if (!sim.listenTcp()) return;
+            QSignalSpy connected(&session, &TLinkSession::connected);
+            session.connectTcp(QString("127.0.0.1:%1").arg(sim.tcpPort()), &error);
+            ok = connected.wait(5000) && connected.first().first().toBool();
+        } else {
+            ok = sim.openPty() && session.connectSerial(sim.ptyPath(), &error);
+        }
+    }
+    static sim::SimOptions frozen() {
+        sim::SimOptions o;
+        o.frozen = true;
+        return o;
+    }
+    QStringList texts() const {
+        QStringList out;
+        for (const auto& m : messages)
+            out << m.second;
+        return out;
+    }
+    // Ticks Timer1 by hand until a poll has been decoded.
+    bool pollOnce(int timeoutMs = 3000) {
+        QSignalSpy refreshed(&engine, &TMonitorEngine::statusRefreshed);
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < timeoutMs) {
+            engine.Timer1Timer();
+            if (refreshed.count() > 0 || refreshed.wait(50)) return true;
+        }
+        return false;
+    }
+    // Waits until a message arrives (or the time is up).
+    bool waitMessage(int count = 1, int timeoutMs = 5000) {
+        QElapsedTimer t;
+        t.start();
+        while (messages.size() < count && t.elapsed() < timeoutMs)
+            QTest::qWait(5);
+        return messages.size() >= count;
+    }
+};
+
+} // namespace quma::test

@@ -1,0 +1,289 @@
+// The serial port component, the activity lamps, the port names and the TCP client.
+#include "link/ComPort.h"
+#include "link/ComSignal.h"
+#include "link/PortList.h"
+#include "link/TcpClient.h"
+#include "sim/SimServer.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+#include <cerrno>
+
+using namespace quma;
+
+namespace {
+struct Recorder : IColorSetter {
+    QList<quint32> colours;
+    void setColor(quint32 rgb) override { colours << rgb; }
+};
+} // namespace
+
+class TestLink : public QObject {
+    Q_OBJECT
+private slots:
+    void portOpensPtyAndIgnoresRepeatedSettings() {
+        sim::SimServer sim;
+        QVERIFY(sim.openPty());
+        tcomport2 port;
+        port.setDeviceName(sim.ptyPath());
+        QStringList events;
+        port.BeforeOpen = [&](TCustomComPort&) { events << "BeforeOpen"; };
+        port.AfterOpen = [&](TCustomComPort&) { events << "AfterOpen"; };
+        port.BeforeClose = [&](TCustomComPort&) { events << "BeforeClose"; };
+        port.AfterClose = [&](TCustomComPort&) { events << "AfterClose"; };
+        port.Open();
+        QVERIFY(port.Active());
+        QCOMPARE(port.CustomBaudRate(), 115200);
+        const int applied = port.settingsApplied();
+        port.setCustomBaudRate(115200);
+        port.setDataBits(TDataBits::db8);
+        port.setParity(TParity::paNone);
+        port.setDeviceName(sim.ptyPath()); // same name on an open port: no error
+        QCOMPARE(port.settingsApplied(), applied);
+        port.setCustomBaudRate(57600);
+        QCOMPARE(port.settingsApplied(), applied + 1);
+        QCOMPARE(port.BaudRate(), TBaudRate::brCustom);
+        try {
+            port.setDeviceName("/dev/other");
+            QFAIL("renaming an open port must fail");
+        } catch (const EComError& e) {
+            QCOMPARE(QString(e.what()), QString("Can't perform this operation on an open port"));
+            QCOMPARE(e.ErrorCode, 0);
+        }
+        port.Close();
+        QCOMPARE(events, (QStringList{"BeforeOpen", "AfterOpen", "BeforeClose", "AfterClose"}));
+    }
+
+    void closedPortOperationsRaise() {
+        tcomport2 port;
+        QByteArray text;
+        try {
+            port.ReadString(text);
+            QFAIL("no error");
+        } catch (const EComError& e) {
+            QCOMPARE(QString(e.what()), QString("Can't perform this operation on a closed port"));
+            QCOMPARE(e.ErrorCode, 0);
+        }
+        QVERIFY_THROWS_EXCEPTION(EComError, port.WriteString("x"));
+    }
+
+    void missingDeviceRaisesPlatformError() {
+        tcomport2 port;
+        port.setDeviceName("/dev/quma-no-such-port");
+        int afterOpen = 0;
+        port.AfterOpen = [&](TCustomComPort&) { ++afterOpen; };
+        try {
+            port.Open();
+            QFAIL("no error");
+        } catch (const EComError& e) {
+            QCOMPARE(e.ErrorCode, ENOENT);
+            QVERIFY(!QString(e.what()).isEmpty());
+        }
+        QVERIFY(!port.Active());
+        QCOMPARE(afterOpen, 0);
+        // An OnError handler choosing abort turns it into a silent abort.
+        port.OnError = [](TCustomComPort&, const EComError&, TComAction& a) {
+            a = TComAction::caAbort;
+        };
+        QVERIFY_THROWS_EXCEPTION(EComAbort, port.Open());
+    }
+
+    void readStringAndCloseFromRxChar() {
+        sim::SimServer sim;
+        QVERIFY(sim.openPty());
+        tcomport2 port;
+        port.setDeviceName(sim.ptyPath());
+        port.Open();
+        QList<int> readLengths;
+        port.AfterRead = [&](TCustomComPort&, const char*, int len, bool) { readLengths << len; };
+        QByteArray empty;
+        QCOMPARE(port.ReadString(empty), 0);
+        QCOMPARE(readLengths, QList<int>{0});
+        QByteArray got;
+        int rx = 0;
+        port.OnRxChar = [&](TCustomComPort& p) {
+            ++rx;
+            p.ReadString(got);
+            p.Close(); // allowed from inside the receive event
+        };
+        int writes = 0;
+        port.AfterWrite = [&](TCustomComPort&, const char*, int, bool) { ++writes; };
+        port.WriteString(":0122DD\r\n"); // the network identity read
+        QTRY_VERIFY_WITH_TIMEOUT(!port.Active(), 3000);
+        QCOMPARE(writes, 1);
+        QCOMPARE(rx, 1);
+        QVERIFY(got.startsWith(":01B2"));
+    }
+
+    void portNames() {
+        QCOMPARE(PortDeviceName("COM3"), QString("COM3"));
+        QCOMPARE(PortDeviceName("COM12"), QString("\\\\.\\COM12"));
+        QCOMPARE(PortDisplayName("\\\\.\\COM12"), QString("COM12"));
+        QCOMPARE(PortDeviceName("COMX"), QString("COMX"));
+        QCOMPARE(PortDeviceName("/dev/pts/3"), QString("/dev/pts/3"));
+        QCOMPARE(PortDisplayName("/dev/ttyUSB0"), QString("ttyUSB0"));
+        QCOMPARE(PortDisplayName("/dev/pts/3"), QString("/dev/pts/3"));
+        QVERIFY(!ProbePort("/dev/quma-no-such-port"));
+        // Every listed port passed the exclusive-open probe.
+        for (const QString& p : EnumerateSerialPorts(true))
+            QVERIFY(ProbePort(PortDeviceName(p)));
+    }
+
+    void lampPulsesAndFollowsWrites() {
+        sim::SimServer sim;
+        QVERIFY(sim.openPty());
+        tcomport2 port;
+        port.setDeviceName(sim.ptyPath());
+        Recorder tx;
+        tcomsignal1 lamp;
+        lamp.setColorOff(Rgb::Teal);
+        lamp.setColorOn(Rgb::Navy);
+        lamp.setSignal(TSignal::siTxChar);
+        lamp.setControl(&tx);
+        int userWrites = 0;
+        port.AfterWrite = [&](TCustomComPort&, const char*, int, bool) { ++userWrites; };
+        lamp.setComPort(&port);
+        QCOMPARE(tx.colours.last(), Rgb::Teal); // closed port: off colour
+        port.Open();
+        port.WriteString(":0122DD\r\n");
+        QCOMPARE(tx.colours.last(), Rgb::Navy);
+        QCOMPARE(userWrites, 1); // the saved handler still runs
+        lamp.TimerTick();
+        QCOMPARE(tx.colours.last(), Rgb::Teal);
+        // A second pulse restarts the delay.
+        lamp.Pulse();
+        QVERIFY(lamp.SignalValue());
+        QTRY_VERIFY_WITH_TIMEOUT(!lamp.SignalValue(), 1000);
+        // Unhooking puts the port's own handlers back.
+        lamp.setComPort(nullptr);
+        port.WriteString(":0122DD\r\n");
+        QCOMPARE(userWrites, 2);
+        QVERIFY(!lamp.SignalValue());
+        port.Close();
+    }
+
+    void receiveLampWrapsTheReceiveHandler() {
+        tcomport2 port;
+        int handled = 0;
+        port.OnRxChar = [&](TCustomComPort&) { ++handled; };
+        Recorder rx;
+        tcomsignal1 lamp;
+        lamp.setSignal(TSignal::siRxChar);
+        lamp.setControl(&rx);
+        lamp.setComPort(&port);
+        port.OnRxChar(port);
+        QCOMPARE(handled, 1);
+        QCOMPARE(rx.colours.last(), Rgb::Lime);
+        tcomsignal1 other;
+        other.setSignal(TSignal::siRxChar);
+        other.setComPort(&port);
+        port.OnRxChar(port);
+        QCOMPARE(handled, 2);
+        QVERIFY(other.SignalValue());
+        // Unhooked in reverse order, the port gets its own handler back.
+        other.setComPort(nullptr);
+        lamp.setComPort(nullptr);
+        port.OnRxChar(port);
+        QCOMPARE(handled, 3);
+    }
+
+    void hostAndPort() {
+        QString h;
+        quint16 p = 0;
+        QVERIFY(ParseHostPort("192.168.50.92", &h, &p));
+        QCOMPARE(p, quint16(502));
+        QVERIFY(ParseHostPort(" localhost:1502 ", &h, &p));
+        QCOMPARE(h, QString("localhost"));
+        QCOMPARE(p, quint16(1502));
+        QVERIFY(!ParseHostPort("host:99999", &h, &p));
+        QVERIFY(!ParseHostPort("", &h, &p));
+    }
+
+    void tcpConnectRefusedAndCancelled() {
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost));
+        const quint16 port = probe.serverPort();
+        probe.close(); // nothing listens there now
+        TTcpClient c;
+        c.Host = "127.0.0.1";
+        c.Port = port;
+        int disconnected = 0;
+        c.OnDisconnected = [&] { ++disconnected; };
+        QSignalSpy done(&c, &TTcpClient::connectFinished);
+        c.Connect();
+        QVERIFY(done.wait(3000));
+        QCOMPARE(done.first().first().toBool(), false);
+        // Disconnect fires OnDisconnected even when nothing was connected.
+        c.Disconnect();
+        QCOMPARE(disconnected, 1);
+        // An address that never answers: the attempt can be cancelled.
+        c.Host = "10.255.255.1";
+        c.Port = 502;
+        c.ConnectTimeout = 120000;
+        done.clear();
+        c.Connect();
+        QVERIFY(c.Connecting());
+        c.CancelConnect();
+        QCOMPARE(done.count(), 1);
+        QVERIFY(!c.Connecting());
+    }
+
+    void tcpExchangesInOrderWithTimeouts() {
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        QList<QByteArray> received;
+        QTcpSocket* peer = nullptr;
+        connect(&server, &QTcpServer::newConnection, this, [&] {
+            peer = server.nextPendingConnection();
+            connect(peer, &QTcpSocket::readyRead, this, [&] { received << peer->readAll(); });
+        });
+        TTcpClient c;
+        c.Host = "127.0.0.1";
+        c.Port = server.serverPort();
+        QSignalSpy done(&c, &TTcpClient::connectFinished);
+        c.Connect();
+        QVERIFY(done.wait(3000));
+        QVERIFY(c.Connected());
+        QList<QPair<int, QByteArray>> replies;
+        c.setReplyHandler([&](const TcpRequest& r, const QByteArray& b, bool complete) {
+            replies.append({complete ? r.function : -r.function, b});
+        });
+        c.exchange({"AAAA", 4, 1, 1});
+        c.exchange({"BBBB", 2, 2, 2});
+        QVERIFY(c.isQueued(2));
+        QTRY_COMPARE(received.size(), 1); // the second waits for the first
+        peer->write("12"); // short: the first exchange times out after 1000 ms of silence
+        QTRY_COMPARE_WITH_TIMEOUT(replies.size(), 1, 3000);
+        QCOMPARE(replies[0].first, -1);
+        QTRY_COMPARE(received.join(), QByteArray("AAAABBBB"));
+        peer->write("xy");
+        QTRY_COMPARE(replies.size(), 2);
+        QCOMPARE(replies[1], (QPair<int, QByteArray>{2, "xy"}));
+        // A longer reply leaves a tail that the next exchange discards.
+        c.exchange({"CCCC", 2, 3, 3});
+        QTRY_COMPARE(received.join(), QByteArray("AAAABBBBCCCC"));
+        peer->write("pqTAIL");
+        QTRY_COMPARE(replies.size(), 3);
+        QCOMPARE(replies[2].second, QByteArray("pq"));
+        QTest::qWait(20);
+        c.exchange({"DDDD", 2, 4, 4});
+        QTRY_COMPARE(received.join(), QByteArray("AAAABBBBCCCCDDDD"));
+        peer->write("ok");
+        QTRY_COMPARE(replies.size(), 4);
+        QCOMPARE(replies[3].second, QByteArray("ok"));
+        // The peer closing ends the exchange in flight.
+        int disconnected = 0;
+        c.OnDisconnected = [&] { ++disconnected; };
+        c.exchange({"EEEE", 2, 5, 5});
+        QTRY_COMPARE(received.join().size(), 20);
+        peer->close();
+        QTRY_COMPARE(replies.size(), 5);
+        QCOMPARE(replies[4].first, -5);
+        QVERIFY(!c.Connected());
+        QCOMPARE(disconnected, 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLink)
+#include "tst_link.moc"
