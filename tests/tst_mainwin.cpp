@@ -1,0 +1,316 @@
+// The console window headless: login, menu availability, connecting to the simulator on both
+// links and the status page it shows.
+#include "LiveRig.h"
+#include "config/Unit1.h"
+#include "link/Port.h"
+#include "mainwin/Main.h"
+#include "mainwin/Messenger.h"
+#include "mainwin/Password.h"
+#include "mainwin/Widgets.h"
+#include "ui_Main.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace quma;
+using namespace quma::test;
+
+namespace {
+// The window on a live rig, with every message box recorded.
+struct Console {
+    LiveRig rig;
+    TMessenger messenger;
+    QStringList boxes;
+    TMain_Form window;
+    explicit Console(LinkKind kind, sim::SimOptions o = LiveRig::frozen())
+        : rig(kind, o), window(rig.engine, rig.session, messenger) {
+        messenger.setRecorder([this](MessageKind, const QString& t) { boxes << t; });
+        window.show();
+    }
+    Ui::TMain_Form* ui() { return window.form(); }
+    template <class T> T* find(const QString& name) { return window.findChild<T*>(name); }
+    QString text(const QString& name) { return find<QLabel>(name)->text(); }
+    bool lampAlarm(const QString& name) { return find<TLampPair>(name)->isAlarm(); }
+};
+
+struct MenuState {
+    bool connect, disconnect, login, logout, data;
+};
+MenuState menus(Ui::TMain_Form* ui) {
+    return {ui->mConnect->isEnabled(), ui->mDisconnect->isEnabled(), ui->mLogin->isEnabled(),
+            ui->mLogout->isEnabled(), ui->mAlarmLog->isEnabled()};
+}
+} // namespace
+
+class TestMainWin : public QObject {
+    Q_OBJECT
+private slots:
+    void loginByButtonAndByEnter() {
+        TMessenger messenger;
+        QStringList boxes;
+        messenger.setRecorder([&](MessageKind, const QString& t) { boxes << t; });
+        {
+            TfrmRecControl dlg(messenger);
+            dlg.show();
+            auto* pw = dlg.findChild<QLineEdit*>("PW_Input");
+            QTest::keyClicks(pw, "vroom8315 ");
+            QTest::keyClick(pw, Qt::Key_Return); // wrong (trailing blank): stays open
+            QVERIFY(dlg.isVisible());
+            QCOMPARE(boxes, QStringList{" Please try again "});
+            pw->clear();
+            QTest::keyClicks(pw, "VROOM8315");
+            QTest::mouseClick(dlg.findChild<QPushButton*>("bbtnOK"), Qt::LeftButton);
+            QVERIFY(!dlg.isVisible()); // the button always closes the dialog
+            QCOMPARE(dlg.result(), int(QDialog::Rejected));
+            QCOMPARE(boxes.size(), 2);
+        }
+        TfrmRecControl dlg(messenger);
+        dlg.show();
+        QTest::keyClicks(dlg.findChild<QLineEdit*>("PW_Input"), "vroom8315");
+        QTest::keyClick(dlg.findChild<QLineEdit*>("PW_Input"), Qt::Key_Return);
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QCOMPARE(boxes.size(), 2);
+    }
+
+    void menuAvailabilityThroughASession() {
+        Console c(LinkKind::Tcp);
+        QVERIFY(c.rig.ok);
+        auto* ui = c.ui();
+        const auto check = [&](MenuState want) {
+            const MenuState got = menus(ui);
+            QCOMPARE(got.connect, want.connect);
+            QCOMPARE(got.disconnect, want.disconnect);
+            QCOMPARE(got.login, want.login);
+            QCOMPARE(got.logout, want.logout);
+            QCOMPARE(got.data, want.data);
+        };
+        check({false, false, true, false, false});
+        QVERIFY(ui->mExit->isEnabled() && ui->N3->isEnabled() && ui->KestraTarvine1->isEnabled());
+        c.window.LoginAccepted();
+        check({true, false, false, true, false});
+        // Connect chosen: the dialog is left at once with Close.
+        ui->mConnect->setEnabled(false);
+        ui->mDisconnect->setEnabled(true);
+        check({false, true, false, true, false});
+        QVERIFY(c.rig.pollOnce());
+        check({false, true, false, true, true});
+        QVERIFY(ui->GroupBox1->isVisible());
+        QVERIFY(ui->ComSetting->isVisible());
+        c.window.mDisconnectClick();
+        check({true, false, false, true, false});
+        QVERIFY(!ui->GroupBox1->isVisible());
+        QVERIFY(!ui->ComSetting->isVisible());
+        QVERIFY(!c.rig.engine.timer1Enabled());
+        // Logout keeps the event log and alarm test commands as they were.
+        QVERIFY(c.rig.pollOnce());
+        c.window.LogoutConfirmed();
+        check({false, false, true, false, false});
+        QVERIFY(ui->mEventLog->isEnabled());
+        QVERIFY(ui->mAlarmTest->isEnabled());
+        QVERIFY(!ui->mSystemConfiguration->isEnabled());
+        QCOMPARE(c.window.connectLamp().colour(), Rgb::Grey);
+    }
+
+    void versionAndFirmwareCounter() {
+        Console c(LinkKind::Tcp);
+        c.window.N3Click();
+        QCOMPARE(c.boxes, QStringList{"V2.1  2021-12-27 "});
+        QVERIFY(!c.ui()->edtFwCnt->isVisible());
+        QTest::mouseClick(c.ui()->Image1, Qt::LeftButton);
+        QVERIFY(c.ui()->edtFwCnt->isVisible());
+        QTest::mouseClick(c.ui()->Image1, Qt::LeftButton);
+        QVERIFY(!c.ui()->edtFwCnt->isVisible());
+    }
+
+    void statusPageOfAKnownImage_data() {
+        QTest::addColumn<int>("link");
+        QTest::newRow("tcp") << int(LinkKind::Tcp);
+        QTest::newRow("serial") << int(LinkKind::Serial);
+    }
+    void statusPageOfAKnownImage() {
+        QFETCH(int, link);
+        sim::SimOptions o = LiveRig::frozen();
+        o.systemType = 2;
+        Console c(LinkKind{quint8(link)}, o);
+        QVERIFY(c.rig.ok);
+        auto& m = c.rig.sim.model();
+        m.setReg(7, 2200);
+        m.setReg(10, 0xFFF6);
+        m.setReg(12, 1250);
+        m.setReg(61, 5450);
+        m.setReg(96, 25);
+        m.setReg(109, 1);
+        m.setReg(98, 500);
+        m.setReg(41, 0b000101);
+        m.setReg(107, 0x80);
+        m.setReg(108, 0x4001);
+        c.window.LoginAccepted();
+        c.window.ConnectFinished();
+        QVERIFY(c.rig.pollOnce());
+        QCOMPARE(c.text("Label_ACV"), QString("AC전압 : 220.0 V"));
+        QCOMPARE(c.text("Lable_DCA"), QString("DC전류 : -1.0  A"));
+        QCOMPARE(c.text("Label_BT"), QString("Battery온도 : Open"));
+        QCOMPARE(c.text("Label_SetV"), QString("설정전압 : 54.50 V"));
+        QCOMPARE(c.text("Lable_BFW"), QString("FW : V1.15"));
+        QCOMPARE(c.text("Lable_BReady"), QString("축전지-NFB : OFF"));
+        QVERIFY(c.text("ComSettingPanel0").startsWith(" QUMA-7T  F/W V"));
+        QCOMPARE(c.window.windowTitle(), QString(" QUMA-7T"));
+        QVERIFY(c.lampAlarm("ImDry1") && !c.lampAlarm("ImDry2") && c.lampAlarm("ImDry3"));
+        QVERIFY(c.lampAlarm("ImBatt8") && !c.lampAlarm("ImBatt7"));
+        QVERIFY(c.lampAlarm("ImCell1") && c.lampAlarm("ImCell15") && !c.lampAlarm("ImCell2"));
+        QVERIFY(!c.ui()->mFactoryInitial->isVisible()); // QUMA-7T has no factory reset
+        QVERIFY(!c.ui()->CanFrame->isVisible());
+        const bool serial = link == int(LinkKind::Serial);
+        QCOMPARE(c.ui()->FlatPanel3->isVisible(), serial);
+        QCOMPARE(c.ui()->pnlConnect->isVisible(), !serial);
+        QCOMPARE(c.text("ComSettingPanel2"), c.rig.session.linkName());
+    }
+
+    void fourContactsAndTheBatteryGroup() {
+        sim::SimOptions o = LiveRig::frozen();
+        o.systemType = 3;
+        o.battery = false;
+        Console c(LinkKind::Tcp, o);
+        QVERIFY(c.rig.ok);
+        c.rig.sim.model().setReg(42, 1);
+        QVERIFY(c.rig.pollOnce());
+        QVERIFY(!c.ui()->ImDry5->isVisible() && !c.ui()->Lable_Contact6->isVisible());
+        QVERIFY(c.ui()->ImDry4->isVisible());
+        QVERIFY(!c.ui()->GroupBattery->isVisible());
+        QVERIFY(!c.ui()->Lable_BCA->isVisible());
+        QVERIFY(c.ui()->mFactoryInitial->isVisible());
+        c.rig.sim.model().setReg(42, 0);
+        c.rig.sim.model().setReg(66, 1);
+        c.rig.engine.ReturnToPolling();
+        QVERIFY(c.rig.pollOnce());
+        QVERIFY(c.ui()->ImDry6->isVisible());
+        QVERIFY(c.ui()->GroupBattery->isVisible());
+    }
+
+    void alarmTreeFollowsTheAlarmWords() {
+        Console c(LinkKind::Serial);
+        QVERIFY(c.rig.ok);
+        auto* tree = c.ui()->TreeViewM;
+        QVERIFY(c.rig.pollOnce());
+        QCOMPARE(tree->topLevelItemCount(), 0);
+        c.rig.engine.ReturnToPolling();
+        QVERIFY(c.rig.pollOnce());
+        QCOMPARE(tree->topLevelItemCount(), 1);
+        QTreeWidgetItem* root = tree->topLevelItem(0);
+        QCOMPARE(root->text(0), QString("Alarm그룹"));
+        QCOMPARE(root->childCount(), 4); // battery installed
+        QCOMPARE(root->foreground(0).color(), QColor(0x80, 0, 0));
+        QCOMPARE(root->child(1)->foreground(0).color(), QColor(0, 0, 0xFF));
+        c.rig.engine.Timer3Timer();
+        c.rig.sim.model().setReg(15, 0x0020);
+        c.rig.engine.ReturnToPolling();
+        QVERIFY(c.rig.pollOnce());
+        c.rig.engine.Timer3Timer();
+        QTreeWidgetItem* dc = root->child(1);
+        QCOMPARE(dc->text(0), QString("직류출력"));
+        QCOMPARE(dc->data(0, Qt::UserRole).toBool(), false); // over-current alone
+        QCOMPARE(dc->child(2)->data(0, Qt::UserRole).toBool(), true);
+        QCOMPARE(root->data(0, Qt::UserRole).toBool(), true);
+        // No battery any more: removed, then rebuilt with three groups two polls later.
+        c.rig.sim.model().setReg(66, 0);
+        c.rig.engine.ReturnToPolling();
+        QVERIFY(c.rig.pollOnce());
+        QCOMPARE(tree->topLevelItemCount(), 0);
+        for (int i = 0; i < 2; ++i) {
+            c.rig.engine.ReturnToPolling();
+            QVERIFY(c.rig.pollOnce());
+        }
+        QCOMPARE(tree->topLevelItem(0)->childCount(), 3);
+    }
+
+    void contactViewIsReadOnly() {
+        RegisterImage img;
+        img.set(82, 0x0026);
+        img.set(83, 0x0002);
+        TForm1 view(img, 2);
+        QVERIFY(!view.findChild<QGroupBox*>("GroupBox1")->isEnabled());
+        QVERIFY(view.findChild<QCheckBox*>("CheckBox2")->isChecked());
+        QVERIFY(view.findChild<QCheckBox*>("CheckBox3")->isChecked());
+        QVERIFY(view.findChild<QCheckBox*>("CheckBox6")->isChecked());
+        QVERIFY(view.findChild<QCheckBox*>("CheckBox18")->isChecked());
+        QVERIFY(!view.findChild<QCheckBox*>("CheckBox1")->isChecked());
+    }
+
+    void connectionDialogOverTcpAndSerial() {
+        sim::SimServer sim(LiveRig::frozen());
+        QVERIFY(sim.listenTcp());
+        QVERIFY(sim.openPty());
+        TMonitorEngine engine;
+        engine.link().setTraceSink({});
+        TLinkSession session(engine);
+        TMessenger messenger;
+        QStringList boxes;
+        messenger.setRecorder([&](MessageKind, const QString& t) { boxes << t; });
+        {
+            TfrmComPort dlg(session, messenger, {sim.ptyPath()},
+                            QString("127.0.0.1:%1").arg(sim.tcpPort()));
+            dlg.show();
+            auto* connectButton = dlg.findChild<QPushButton*>("BitBtn1");
+            QVERIFY(!connectButton->isEnabled());
+            QTest::mouseClick(dlg.findChild<QRadioButton*>("TCP"), Qt::LeftButton);
+            QVERIFY(connectButton->isEnabled());
+            QTest::mouseClick(connectButton, Qt::LeftButton);
+            QVERIFY(dlg.connecting());
+            QTRY_VERIFY_WITH_TIMEOUT(!dlg.isVisible(), 5000);
+            QCOMPARE(dlg.result(), int(QDialog::Accepted));
+            QVERIFY(session.tcp().Connected());
+            QVERIFY(engine.timer1Enabled());
+        }
+        {
+            TfrmComPort dlg(session, messenger, {sim.ptyPath()});
+            dlg.show();
+            QTest::mouseClick(dlg.findChild<QRadioButton*>("Serial"), Qt::LeftButton);
+            auto* list = dlg.findChild<QComboBox*>("PortSelect");
+            list->setCurrentText(sim.ptyPath());
+            QTest::mouseClick(dlg.findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
+            QCOMPARE(dlg.result(), int(QDialog::Accepted));
+            QVERIFY(session.isSerial());
+            QVERIFY(session.port().Active());
+            QVERIFY(!session.tcp().Connected());
+        }
+        {
+            // Nothing listens: the failure message, polling stays off.
+            QTcpServer probe;
+            probe.listen(QHostAddress::LocalHost);
+            const quint16 dead = probe.serverPort();
+            probe.close();
+            TfrmComPort dlg(session, messenger, {}, QString("127.0.0.1:%1").arg(dead));
+            dlg.show();
+            QTest::mouseClick(dlg.findChild<QRadioButton*>("TCP"), Qt::LeftButton);
+            QTest::mouseClick(dlg.findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
+            QTRY_VERIFY_WITH_TIMEOUT(!dlg.isVisible(), 5000);
+            QCOMPARE(dlg.result(), int(QDialog::Rejected));
+            QCOMPARE(boxes.value(boxes.size() - 1),
+                     QString("Please, Check PC Lan Port Connection!"));
+            QVERIFY(!engine.timer1Enabled());
+        }
+    }
+
+    void screenshot() {
+        const QString path = qEnvironmentVariable("QUMA_SCREENSHOT");
+        if (path.isEmpty()) QSKIP("set QUMA_SCREENSHOT=file.png to write the status page");
+        sim::SimOptions o;
+        Console c(LinkKind::Tcp, o);
+        c.rig.sim.startTicking(100);
+        c.window.LoginAccepted();
+        c.window.ConnectFinished();
+        c.rig.engine.setLiveTimers(true);
+        QTest::qWait(2500);
+        c.window.grab().save(path);
+    }
+};
+
+QTEST_MAIN(TestMainWin)
+#include "tst_mainwin.moc"
