@@ -57,7 +57,7 @@ TfrmComPort::~TfrmComPort() {
 void TfrmComPort::fillPorts() {
     const QString current = ui->PortSelect->currentText();
     ui->PortSelect->clear();
-    ui->PortSelect->addItems(quma::EnumerateSerialPorts(true) + m_extraPorts);
+    ui->PortSelect->addItems(m_extraPorts + quma::EnumerateSerialPorts(true));
     if (!current.isEmpty()) ui->PortSelect->setCurrentText(current);
 }
 

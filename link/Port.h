@@ -15,7 +15,7 @@ class TfrmComPort;
 class TfrmComPort : public QDialog {
     Q_OBJECT
 public:
-    // extraPorts are offered after the probed ports (device paths such as a pseudo-terminal);
+    // extraPorts are offered before the probed ports (device paths such as a pseudo-terminal);
     // host, when not empty, replaces the default address.
     TfrmComPort(quma::TLinkSession& session, TMessenger& messenger,
                 const QStringList& extraPorts = {}, const QString& host = {},

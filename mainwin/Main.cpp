@@ -267,6 +267,8 @@ void TMain_Form::RefreshStatus() {
     m_panels[1]->setText(v.clock);
     ui->edtDateTime->setText(v.clock);
     ui->edtFW->setText(v.firmware);
+    ui->edtFW->setCursorPosition(0);
+    ui->edtFW->setToolTip(v.firmware);
     ui->Label_ACV->setText(v.acVolts);
     ui->Label_ACA->setText(v.acAmps);
     ui->Lable_DCV->setText(v.dcVolts);
