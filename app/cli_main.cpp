@@ -1,4 +1,5 @@
 // quma-cli: a headless front end on the monitoring engine, for scripts and bulk work.
+#include "history/SheetExport.h"
 #include "link/LinkSession.h"
 #include "monitor/MonitorEngine.h"
 #include "monitor/StatusTexts.h"
@@ -18,7 +19,9 @@ const char kUsage[] =
     "  status                      one poll: the status texts, the model name, the alarm text\n"
     "  watch [--count N]           a line per poll (N polls, or until interrupted)\n"
     "  netid                       the controller's network identity\n"
-    "  history alarm|event         the alarm history or the event log, tab-separated\n"
+    "  history alarm|event [--xlsx FILE]\n"
+    "                              the alarm history or the event log, tab-separated;\n"
+    "                              with --xlsx also written as a spreadsheet\n"
     "  write REG=VALUE ...         write registers (the last pair goes first)\n"
     "  clear alarm|event           clear the alarm history or the event log\n"
     "  reset 1|2                   1 restarts the controller, 2 initialises its configuration\n"
@@ -119,6 +122,10 @@ private:
             else if (!m_args.isEmpty())
                 return usage("watch takes --count N") == 0;
             return true;
+        }
+        if (m_command == "history" && m_args.size() == 3 && m_args[1] == "--xlsx") {
+            m_xlsx = m_args[2];
+            m_args = m_args.mid(0, 1);
         }
         if (m_command == "history" || m_command == "clear") {
             if (m_args.size() != 1 || (m_args[0] != "alarm" && m_args[0] != "event"))
@@ -233,6 +240,12 @@ private:
             if (m_engine.transfer().complete || text.startsWith("No ")) {
                 printRows();
                 if (text.startsWith("No ")) std::fprintf(stderr, "%s\n", qPrintable(text));
+                QString error;
+                if (!m_xlsx.isEmpty() && !WriteHistorySheet(m_xlsx, m_engine.transfer().rows,
+                                                            m_kind, m_engine.modelName(), &error)) {
+                    fail(m_xlsx + ": " + error);
+                    return;
+                }
                 finish();
             }
             return;
@@ -249,6 +262,7 @@ private:
     QString m_command;
     TransferKind m_kind = TransferKind::Alarm;
     QList<RegWrite> m_writes;
+    QString m_xlsx;
     QTimer m_watchdog;
     int m_timeoutMs = 5000;
     int m_count = 0, m_seen = 0;

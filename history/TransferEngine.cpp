@@ -88,7 +88,8 @@ void TMonitorEngine::requestPage(TransferKind kind) {
 void TMonitorEngine::recordReply(TransferKind kind, const QByteArray& replyText) {
     if (m_transfer.kind != kind) return;
     StoreTransferRecord(replyText);
-    if (m_transfer.recordTotal >= m_transfer.recordIndex) requestPage(kind);
+    // A page arriving after the window closed asks for nothing more.
+    if (m_transfer.active && m_transfer.recordTotal >= m_transfer.recordIndex) requestPage(kind);
 }
 
 void TMonitorEngine::StoreTransferRecord(const QByteArray& replyText) {

@@ -6,6 +6,7 @@
 #include "Password.h"
 #include "Widgets.h"
 #include "config/Unit1.h"
+#include "history/HistoryWindow.h"
 #include "link/LinkSession.h"
 #include "link/Port.h"
 #include "monitor/AlarmTree.h"
@@ -15,8 +16,11 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QPainter>
+#include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QUrl>
+#include <memory>
 
 using namespace quma;
 
@@ -60,7 +64,8 @@ void TPanelColour::setColor(quint32 rgb) {
 TMain_Form::TMain_Form(TMonitorEngine& engine, TLinkSession& session, TMessenger& messenger,
                        QWidget* parent)
     : QMainWindow(parent), ui(new Ui::TMain_Form), m_engine(engine), m_session(session),
-      m_messenger(messenger), m_txColour(nullptr), m_rxColour(nullptr), m_connectColour(nullptr) {
+      m_messenger(messenger), m_txColour(nullptr), m_rxColour(nullptr), m_connectColour(nullptr),
+      m_dataLog(engine.image()) {
     ui->setupUi(this);
     setStyleSheet("TMain_Form { background-color: #A6CAF0; }");
     m_txColour = TPanelColour(ui->pnl_TX);
@@ -123,6 +128,10 @@ TMain_Form::TMain_Form(TMonitorEngine& engine, TLinkSession& session, TMessenger
     connect(&m_engine.link(), &TDeviceLink::connectLamp, this,
             [this](bool up) { m_connectColour.setColor(up ? Rgb::Lime : Rgb::Grey); });
     m_session.tcp().OnDisconnected = [this] { m_connectColour.setColor(Rgb::Grey); };
+
+    connect(ui->mAlarmLog, &QAction::triggered, this, &TMain_Form::mAlarmLogClick);
+    connect(ui->mEventLog, &QAction::triggered, this, &TMain_Form::mEventLogClick);
+    setupDataLog();
 
     Timer4.setInterval(100);
     connect(&Timer4, &QTimer::timeout, this, &TMain_Form::Timer4Timer);
@@ -216,6 +225,7 @@ void TMain_Form::mDisconnectClick() {
     ui->mDisconnect->setEnabled(false);
     setDataCommands(false);
     ui->ComSetting->setVisible(false);
+    m_dataLog.stop();
     m_session.disconnectLink();
     m_connectColour.setColor(Rgb::Grey);
     ui->GroupBox1->setVisible(false);
@@ -373,6 +383,61 @@ void TMain_Form::UpdateAlarmPictures() {
 void TMain_Form::RemoveAlarmTree() {
     ui->TreeViewM->clear();
     m_alarmItems.clear();
+}
+
+void TMain_Form::setupDataLog() {
+    QList<QRadioButton*> choices;
+    for (int i = 0; i < 7; ++i)
+        choices << findChild<QRadioButton*>(QString("rgLogoTime%1").arg(i));
+    for (int i = 0; i < choices.size(); ++i)
+        connect(choices[i], &QRadioButton::clicked, this,
+                [this, i] { m_dataLog.setIntervalChoice(i); });
+    connect(ui->btnLogo, &QPushButton::clicked, &m_dataLog, &TDataLog::toggle);
+    connect(ui->Button2, &QPushButton::clicked, &m_dataLog, &TDataLog::clear);
+    connect(ui->Button1, &QPushButton::clicked, this, [this] {
+        QString path;
+        if (m_dataLog.save(&path))
+            m_messenger.show(this, MessageKind::Information, "Saved " + path);
+    });
+    connect(&m_dataLog, &TDataLog::linesAppended, this, [this](const QStringList& lines) {
+        for (const QString& l : lines)
+            ui->mmLogo->appendPlainText(l);
+    });
+    connect(&m_dataLog, &TDataLog::cleared, ui->mmLogo, &QPlainTextEdit::clear);
+    connect(&m_dataLog, &TDataLog::runningChanged, this,
+            [this](bool on) { ui->btnLogo->setText(on ? "Log 중지" : "Log 시작"); });
+    connect(&m_dataLog, &TDataLog::saved, this,
+            [this](const QString& path) { ui->lbLogFile->setText("Saved " + path); });
+    connect(&m_dataLog, &TDataLog::saveFailed, this,
+            [this](const QString& path, const QString& why) {
+                ui->lbLogFile->setText("Not saved: " + path);
+                m_messenger.post(
+                    this, MessageKind::Warning,
+                    QString("The data log could not be saved to %1: %2\nEvery line is kept "
+                            "and logging goes on.")
+                        .arg(path, why));
+            });
+    connect(&m_engine, &TMonitorEngine::alarmTextChanged, &m_dataLog, &TDataLog::alarmChanged);
+}
+
+void TMain_Form::mAlarmLogClick() {
+    openHistory(TransferKind::Alarm);
+}
+
+void TMain_Form::mEventLogClick() {
+    openHistory(TransferKind::Event);
+}
+
+void TMain_Form::openHistory(TransferKind kind) {
+    // Rows are placed only for the known system types: for any other nothing opens.
+    if (!m_engine.OpenTransfer(kind)) return;
+    std::unique_ptr<THistoryWindow> w;
+    if (kind == TransferKind::Alarm)
+        w = std::make_unique<TfrmHistory>(m_engine, m_messenger, this);
+    else
+        w = std::make_unique<TfrmEventHistory>(m_engine, m_messenger, this);
+    w->startRequest();
+    w->exec();
 }
 
 void TMain_Form::Timer4Timer() {

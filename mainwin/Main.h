@@ -2,6 +2,7 @@
 // the alarm tree and the status-page animations.
 #pragma once
 
+#include "history/DataLog.h"
 #include "link/ComSignal.h"
 #include "monitor/MonitorEngine.h"
 #include "monitor/PollScheduler.h"
@@ -57,6 +58,9 @@ public:
     void Image1Click();
     void Timer4Timer();
     void Timer6Timer();
+    void mAlarmLogClick();
+    void mEventLogClick();
+    quma::TDataLog& dataLog() { return m_dataLog; }
     // The steps the dialogs end with, public so tests can drive them without a modal loop.
     void LoginAccepted();
     void LogoutConfirmed();
@@ -74,6 +78,8 @@ private:
     void openContact(int index);
     void alarmTestMode(bool active);
     QList<QAction*> dataCommands() const;
+    void openHistory(quma::TransferKind kind);
+    void setupDataLog();
 
     Ui::TMain_Form* ui;
     quma::TMonitorEngine& m_engine;
@@ -84,6 +90,7 @@ private:
     quma::tcomsignal1 ComSignal11, ComSignal12;
     QTimer Timer4, Timer6;
     quma::FlowState m_flow;
+    quma::TDataLog m_dataLog;
     int m_noticeCounter = 0;
     QList<QTreeWidgetItem*> m_alarmItems;
     QStringList m_extraPorts;

@@ -166,6 +166,12 @@ void TMonitorEngine::RefreshStatus(const RegisterImage& img) {
     }
     emit alarmTestMode(m_image[Reg::AlarmTest] == 1);
     emit statusRefreshed();
+    const QString alarmText = QString::fromLatin1(IntToHexN(m_image[Reg::Alarm1], 4) + " " +
+                                                  IntToHexN(m_image[Reg::Alarm2], 4));
+    if (alarmText != m_alarmText) {
+        m_alarmText = alarmText;
+        emit alarmTextChanged(alarmText);
+    }
 }
 
 void TMonitorEngine::SerialDispatch() {

@@ -110,6 +110,8 @@ signals:
     void timer1Changed(bool enabled, int interval);
     void timer3Changed(bool enabled);
     void alarmTestMode(bool active);
+    // The alarm words (registers 15 and 16 as hex) differ from the last poll's.
+    void alarmTextChanged(const QString& text);
     void alarmTreeBuild();
     void alarmTreeUpdate();
     void alarmTreeRemove();
@@ -132,6 +134,7 @@ private:
     TransferState m_transfer;
     std::optional<NetworkIdentity> m_netId;
     QString m_modelName;
+    QString m_alarmText;
 
     bool m_live = false;
     bool m_timer1On = false;

@@ -1,0 +1,282 @@
+// History windows over the simulator, the spreadsheet export read back, and the data log.
+#include "LiveRig.h"
+#include "history/DataLog.h"
+#include "history/HistoryWindow.h"
+#include "history/SheetExport.h"
+#include "history/TransferRecord.h"
+#include "mainwin/Main.h"
+#include "mainwin/Messenger.h"
+#include "ui_Main.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace quma;
+using namespace quma::test;
+
+namespace {
+struct HistoryRig {
+    LiveRig rig;
+    TMessenger messenger;
+    QStringList boxes;
+    std::unique_ptr<THistoryWindow> window;
+    HistoryRig(LinkKind link, TransferKind kind, int records, int delayMs = 0)
+        : rig(link, options(records)) {
+        rig.sim.faults.delayMs = delayMs;
+        messenger.setRecorder([this](MessageKind, const QString& t) { boxes << t; });
+        QObject::connect(
+            &rig.engine, &TMonitorEngine::userMessage,
+            [this](MessageKind k, const QString& t) { messenger.post(nullptr, k, t); });
+        rig.pollOnce();
+        if (rig.engine.OpenTransfer(kind)) {
+            if (kind == TransferKind::Alarm)
+                window = std::make_unique<TfrmHistory>(rig.engine, messenger);
+            else
+                window = std::make_unique<TfrmEventHistory>(rig.engine, messenger);
+            window->show();
+            window->startRequest();
+        }
+    }
+    static sim::SimOptions options(int records) {
+        sim::SimOptions o = LiveRig::frozen();
+        o.historySize = o.eventSize = records;
+        return o;
+    }
+    bool waitDone(int timeoutMs = 20000) {
+        QElapsedTimer t;
+        t.start();
+        while (boxes.isEmpty() && t.elapsed() < timeoutMs) {
+            QTest::qWait(10);
+            if (rig.engine.link().linkKind() == LinkKind::Serial) rig.engine.Timer1Timer();
+        }
+        return !boxes.isEmpty();
+    }
+    QTableWidget* grid() { return window->grid(); }
+    QString cell(int row, int col) {
+        auto* it = grid()->item(row - 1, col);
+        return it ? it->text() : QString();
+    }
+};
+
+QByteArray unzip(const QString& file, const QString& member) {
+    QProcess p;
+    p.start("unzip", {"-p", file, member});
+    p.waitForFinished(10000);
+    return p.readAllStandardOutput();
+}
+} // namespace
+
+class TestHistory : public QObject {
+    Q_OBJECT
+private slots:
+    void transfersFillTheGrid_data() {
+        QTest::addColumn<int>("link");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("records");
+        QTest::newRow("serial event 3") << int(LinkKind::Serial) << 2 << 3;
+        QTest::newRow("tcp alarm 3") << int(LinkKind::Tcp) << 1 << 3;
+        QTest::newRow("serial alarm 40") << int(LinkKind::Serial) << 1 << 40;
+        QTest::newRow("tcp event 40") << int(LinkKind::Tcp) << 2 << 40;
+    }
+    void transfersFillTheGrid() {
+        QFETCH(int, link);
+        QFETCH(int, kind);
+        QFETCH(int, records);
+        HistoryRig h(LinkKind{quint8(link)}, TransferKind(kind), records);
+        QVERIFY(h.window);
+        QVERIFY(h.waitDone());
+        QCOMPARE(h.boxes, QStringList{QString("%1 History data\rare Saved!!").arg(records)});
+        QCOMPARE(h.grid()->rowCount(), records);
+        QCOMPARE(h.grid()->columnCount(), kind == 1 ? 15 : 6);
+        QCOMPARE(h.grid()->horizontalHeaderItem(0)->text(), QString("순서"));
+        const auto& log =
+            kind == 1 ? h.rig.sim.model().alarmHistory() : h.rig.sim.model().eventLog();
+        for (int r = 1; r <= records; ++r) {
+            QCOMPARE(h.cell(r, 0), PadZero(r, 3));
+            // Row r holds the controller's record number total - r.
+            const QStringList want = DecodeTransferRecord(QByteArray(1, 0) + log[records - r],
+                                                          LinkKind::Tcp, TransferKind(kind), r);
+            QCOMPARE(h.cell(r, kind == 1 ? 14 : 3), want[kind == 1 ? 14 : 3]);
+        }
+        QVERIFY(h.window->findChild<QPushButton*>("bbtFileSave")->isEnabled());
+        QCOMPARE(h.window->findChild<QProgressBar*>("Gauge")->value(), 100);
+        QCOMPARE(h.window->findChild<QLabel*>("LabAlarm")->text(),
+                 QString("Total : %1 /%1").arg(records));
+        QVERIFY(!h.rig.engine.timer1Enabled());
+        h.window->bbtCloseClick();
+        QVERIFY(h.rig.engine.timer1Enabled());
+        QCOMPARE(h.rig.engine.link().rectMode, RectMode::Poll);
+    }
+
+    void emptyLogs() {
+        HistoryRig a(LinkKind::Tcp, TransferKind::Alarm, 0);
+        QVERIFY(a.waitDone());
+        QCOMPARE(a.boxes, QStringList{"No History data"});
+        QVERIFY(!a.window->findChild<QPushButton*>("bbtFileSave")->isEnabled());
+        HistoryRig e(LinkKind::Serial, TransferKind::Event, 0);
+        QVERIFY(e.waitDone());
+        QCOMPARE(e.boxes, QStringList{"No Event log data"});
+    }
+
+    void closeStopsATransferAndLatePagesAreIgnored() {
+        HistoryRig h(LinkKind::Serial, TransferKind::Event, 30, 60);
+        QTRY_VERIFY_WITH_TIMEOUT(h.rig.engine.transfer().recordIndex >= 3, 10000);
+        h.window->findChild<QLineEdit*>("edtFileName")->setText("site-7");
+        h.window->bbtCloseClick();
+        const int served = h.rig.sim.requestsServed();
+        QTest::qWait(300); // pages already asked for arrive now
+        QVERIFY(!h.rig.engine.transfer().active);
+        QCOMPARE(h.rig.engine.transfer().rows.size(), 1);
+        QCOMPARE(h.rig.engine.transfer().recordIndex, 1);
+        QVERIFY(h.rig.sim.requestsServed() <= served + 1);
+        QVERIFY(h.window->findChild<QLineEdit*>("edtFileName")->text().isEmpty());
+        QVERIFY(h.boxes.isEmpty());
+    }
+
+    void exportReadBack() {
+        QTemporaryDir dir;
+        const QString old = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        HistoryRig h(LinkKind::Tcp, TransferKind::Event, 3);
+        QVERIFY(h.waitDone());
+        h.boxes.clear();
+        const QString path = h.window->bbtFileSaveClick();
+        QDir::setCurrent(old);
+        QVERIFY(!path.isEmpty());
+        QCOMPARE(h.boxes, QStringList{"Saved " + path});
+        QVERIFY(QFileInfo(path).fileName().startsWith(" QUMA-7TN(A)_EVENT_("));
+        QVERIFY(QFileInfo(path).fileName().contains(QRegularExpression("\\(\\d{6}\\)\\.xlsx$")));
+        const QByteArray sheet = unzip(path, "xl/worksheets/sheet1.xml");
+        const QByteArray strings = unzip(path, "xl/sharedStrings.xml");
+        const QByteArray styles = unzip(path, "xl/styles.xml");
+        QVERIFY(strings.contains(" QUMA-7TN(A)Log Data"));
+        QVERIFY(strings.contains("<t>이벤트 내용</t>"));
+        QVERIFY(styles.contains("formatCode=\"yyyy/mm/dd\""));
+        // Header in row 2, records in rows 3..5 with real dates in column B; row 6 empty.
+        QVERIFY(sheet.contains("<c r=\"E2\" t=\"s\">"));
+        QVERIFY(!sheet.contains("r=\"F2\""));
+        QVERIFY(QRegularExpression("<c r=\"B3\" s=\"1\"><v>\\d+</v>")
+                    .match(QString::fromUtf8(sheet))
+                    .hasMatch());
+        QVERIFY(sheet.contains("<c r=\"A5\" t=\"s\">"));
+        QVERIFY(!sheet.contains("<c r=\"A6\""));
+        QVERIFY(sheet.contains("<c r=\"B7\" s=\"1\"/>")); // the date format reaches row 7
+        // 2021-11-27 is day 44527 counted from 1899-12-30.
+        QVERIFY(sheet.contains("<v>44527</v>"));
+    }
+
+    void failedExportNamesTheFile() {
+        QString error;
+        QVERIFY(!WriteHistorySheet("/nonexistent-folder/x.xlsx", {EventLogHeader()},
+                                   TransferKind::Event, " QUMA-7T", &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(ExportFileName("  ", TransferKind::Alarm, QTime(14, 23, 5)),
+                 QString("  _ALARM_(142305).xlsx"));
+    }
+
+    void dataLogLines() {
+        RegisterImage img;
+        img.set(1, 2021);
+        img.set(2, 3);
+        img.set(3, 7);
+        img.set(7, 2205);
+        img.set(11, 0xFFF6);
+        img.set(61, 5450);
+        img.set(15, 0x0020);
+        img.set(106, 0x00A5);
+        const QStringList header = LogHeaderLines();
+        QCOMPARE(header.size(), 5);
+        QVERIFY(header[0].startsWith("  시간;  입력전압; "));
+        QVERIFY(header[0].endsWith(" 셀전압 15;  배터리 보호;"));
+        QCOMPARE(header[1], QString(178, '-'));
+        QCOMPARE(
+            header[2],
+            QString("ALARM1 //0x0001:AC FAIL, 0x0002:OV, 0x0004:UV, 0x0020:OCA, 0x0100:UF    "));
+        const QString line = LogDataLine(img);
+        QCOMPARE(line.count("; "), 26);
+        QCOMPARE(line.count(" ; "), 25);
+        QVERIFY(line.startsWith("[  2021-03-07  00:00:00 ]; 220.5 V ; "));
+        QVERIFY(line.contains(" ; -1.0  A ; "));
+        QVERIFY(line.contains(" ; 54.50 V ; 0020 0000 ; "));
+        QVERIFY(line.endsWith(" ; 00A5"));
+        QCOMPARE(LogFileName(QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5))),
+                 QString("QUMA-7TN(A)_20240102030405.txt"));
+    }
+
+    void dataLogRollsOverAndKeepsLinesWhenSavingFails() {
+        QTemporaryDir dir;
+        RegisterImage img;
+        TDataLog log(img);
+        log.setFolder(dir.path());
+        int stamp = 0;
+        log.setClock([&] { return QDateTime(QDate(2024, 1, 1), QTime(0, 0, 0)).addSecs(stamp++); });
+        log.alarmChanged();
+        QVERIFY(log.lines().isEmpty()); // not logging: no alarm line
+        log.start();
+        QCOMPARE(log.lines().size(), 5);
+        log.alarmChanged();
+        QVERIFY(log.lines().last().startsWith("[al][  "));
+        for (int i = 0; i < 4994; ++i)
+            log.Timer2Timer();
+        QCOMPARE(log.lines().size(), 5000);
+        log.Timer2Timer();
+        QCOMPARE(log.lines().size(), 5); // saved, cleared, new header
+        QCOMPARE(QDir(dir.path()).entryList({"*.txt"}).size(), 1);
+        QFile saved(QDir(dir.path()).filePath(QDir(dir.path()).entryList({"*.txt"}).first()));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll().count('\n'), 5001);
+        for (int i = 0; i < 995; ++i)
+            log.alarmChanged();
+        QCOMPARE(log.lines().size(), 1000);
+        log.alarmChanged();
+        QCOMPARE(log.lines().size(), 5);
+        // An unwritable folder: every line stays, logging goes on, the failure is told.
+        QSignalSpy failed(&log, &TDataLog::saveFailed);
+        log.setFolder("/proc/quma-unwritable");
+        for (int i = 0; i < 4996; ++i)
+            log.Timer2Timer();
+        QCOMPARE(failed.count(), 1);
+        QVERIFY(failed.first().at(0).toString().startsWith("/proc/quma-unwritable/QUMA-7TN(A)_"));
+        QVERIFY(!failed.first().at(1).toString().isEmpty());
+        QCOMPARE(log.lines().size(), 5001);
+        QVERIFY(log.running());
+        log.Timer2Timer();
+        QCOMPARE(failed.count(), 1); // not retried on every line
+        QCOMPARE(log.lines().size(), 5002);
+        log.stop();
+        QVERIFY(!log.running());
+    }
+
+    void logTabButtons() {
+        LiveRig rig(LinkKind::Tcp);
+        TMessenger messenger;
+        QStringList boxes;
+        messenger.setRecorder([&](MessageKind, const QString& t) { boxes << t; });
+        TMain_Form w(rig.engine, rig.session, messenger);
+        QTemporaryDir dir;
+        w.dataLog().setFolder(dir.path());
+        auto* ui = w.form();
+        QTest::mouseClick(ui->btnLogo, Qt::LeftButton);
+        QCOMPARE(ui->btnLogo->text(), QString("Log 중지"));
+        QCOMPARE(ui->mmLogo->blockCount(), 5); // the header block
+        QVERIFY(rig.pollOnce());               // the first alarm text counts as a change
+        QVERIFY(ui->mmLogo->toPlainText().contains("[al][  "));
+        QTest::mouseClick(ui->Button1, Qt::LeftButton);
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY(boxes[0].startsWith("Saved " + dir.path()));
+        QTest::mouseClick(ui->Button2, Qt::LeftButton);
+        QVERIFY(ui->mmLogo->toPlainText().isEmpty());
+        QTest::mouseClick(ui->btnLogo, Qt::LeftButton);
+        QCOMPARE(ui->btnLogo->text(), QString("Log 시작"));
+    }
+};
+
+QTEST_MAIN(TestHistory)
+#include "tst_history.moc"
