@@ -5,6 +5,7 @@
 #include "Messenger.h"
 #include "Password.h"
 #include "Widgets.h"
+#include "config/ConfigDialogs.h"
 #include "config/Unit1.h"
 #include "history/HistoryWindow.h"
 #include "link/LinkSession.h"
@@ -129,6 +130,32 @@ TMain_Form::TMain_Form(TMonitorEngine& engine, TLinkSession& session, TMessenger
             [this](bool up) { m_connectColour.setColor(up ? Rgb::Lime : Rgb::Grey); });
     m_session.tcp().OnDisconnected = [this] { m_connectColour.setColor(Rgb::Grey); };
 
+    // The configuration commands: each sets its command kind, then shows its dialog.
+    const auto opener = [this](QAction* action, std::uint8_t mode, auto make) {
+        connect(action, &QAction::triggered, this, [this, mode, make] {
+            m_engine.link().rectMode = mode;
+            std::unique_ptr<QDialog> dialog(make());
+            dialog->exec();
+        });
+    };
+    opener(ui->mSystemConfiguration, RectMode::Setting,
+           [this] { return new TfrmPoint_Setting(m_engine, m_messenger, this); });
+    opener(ui->mAlarmManager, RectMode::Setting,
+           [this] { return new TfrmRepair(m_engine, m_messenger, this); });
+    opener(ui->mMeasurementSet, RectMode::Setting,
+           [this] { return new TfrmSetting(m_engine, m_messenger, this); });
+    opener(ui->mDataTimeSet, RectMode::Setting, [this] {
+        m_engine.setTimer1(false);
+        return new TfrmSetTime(m_engine, m_messenger, this);
+    });
+    opener(ui->mIPSet, RectMode::NetWrite,
+           [this] { return new TfrmIPSetting(m_engine, m_session, m_messenger, this); });
+    opener(ui->mFactoryInitial, RectMode::Setting,
+           [this] { return new TFactory_Initial(m_engine, m_messenger, this); });
+    opener(ui->mInitialLog, RectMode::LogClear,
+           [this] { return new TfrmInitial(m_engine, m_messenger, this); });
+    opener(ui->mAlarmTest, RectMode::Setting,
+           [this] { return new TfrmAlarmTest(m_engine, m_messenger, this); });
     connect(ui->mAlarmLog, &QAction::triggered, this, &TMain_Form::mAlarmLogClick);
     connect(ui->mEventLog, &QAction::triggered, this, &TMain_Form::mEventLogClick);
     setupDataLog();

@@ -144,6 +144,7 @@ void ControllerModel::addEvent(int code, int value) {
 }
 
 void ControllerModel::writeRegister(int r, int value) {
+    m_writes.append({r, value});
     if (r >= 1 && r <= 6) {
         // The clock: fields are written one by one (minute first, second last); a field that
         // makes no valid date yet (29 February before the leap year arrives) waits for the rest.

@@ -52,6 +52,8 @@ public:
     void setReg(int r, int value);
     // A write from the console: the register takes the value and the event log records it.
     void writeRegister(int r, int value);
+    // Every register write received, in arrival order.
+    const QList<std::pair<int, int>>& writes() const { return m_writes; }
 
     // Moves the measurements, the clock and now and then an alarm (not when frozen).
     void tick();
@@ -79,6 +81,7 @@ private:
     std::array<int, 131> m_regs{};
     QList<QByteArray> m_alarms; // record number = index; 34 bytes each
     QList<QByteArray> m_events; // 10 bytes each
+    QList<std::pair<int, int>> m_writes;
     NetIdRecord m_netId;
     qint64 m_clockOffset = 0;
     std::array<int, 6> m_clockFields{};
