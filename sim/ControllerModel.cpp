@@ -229,11 +229,13 @@ void ControllerModel::tick() {
     }
 }
 
-QByteArray ControllerModel::pollRegisters() const {
-    QByteArray d;
-    for (int v : m_regs)
-        d += u16(v);
-    return d;
+// The registers a read asks for (start and count in the request data), high byte first.
+QByteArray ControllerModel::registerBlock(const QByteArray& request) const {
+    const int start = word(request, 0), count = word(request, 2);
+    QByteArray regs;
+    for (int r = start; r < start + count; ++r)
+        regs += u16(reg(r));
+    return regs;
 }
 
 QByteArray ControllerModel::alarmRecord(int n) const {
@@ -251,10 +253,7 @@ QByteArray ControllerModel::serialReply(const QByteArray& req) {
     const QByteArray head = QByteArray(1, 0x01);
     switch (fn) {
     case 0x04: {
-        const int start = word(data, 0), count = word(data, 2);
-        QByteArray regs;
-        for (int r = start; r < start + count; ++r)
-            regs += u16(reg(r));
+        const QByteArray regs = registerBlock(data);
         return head + char(0x04) + u16(regs.size()) + regs;
     }
     case 0x06:
@@ -289,10 +288,7 @@ QByteArray ControllerModel::serialReply(const QByteArray& req) {
 std::optional<QByteArray> ControllerModel::tcpReply(quint8 fn, const QByteArray& data) {
     switch (fn) {
     case 0x04: {
-        const int start = word(data, 0), count = word(data, 2);
-        QByteArray regs;
-        for (int r = start; r < start + count; ++r)
-            regs += u16(reg(r));
+        const QByteArray regs = registerBlock(data);
         // The byte count of a 131-register reply does not fit one byte: the controller sends FE.
         return QByteArray(1, regs.size() > 255 ? char(0xFE) : char(regs.size())) + regs;
     }

@@ -70,7 +70,7 @@ public:
     std::optional<QByteArray> tcpReply(quint8 function, const QByteArray& data);
 
 private:
-    QByteArray pollRegisters() const;
+    QByteArray registerBlock(const QByteArray& request) const;
     QByteArray stamp() const;
     void refreshClock();
     QDateTime currentClock() const;
