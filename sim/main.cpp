@@ -78,12 +78,12 @@ int main(int argc, char** argv) {
     sim.paceBaud = p.value(pace).toInt();
 
     if (!p.isSet(noTcp)) {
-        const QString spec = p.value(tcp);
-        const int colon = spec.lastIndexOf(':');
-        const QHostAddress addr(colon > 0 ? spec.left(colon) : spec);
-        const quint16 port = colon > 0 ? spec.mid(colon + 1).toUShort() : 1502;
+        const QString where = p.value(tcp);
+        const int colon = where.lastIndexOf(':');
+        const QHostAddress addr(colon > 0 ? where.left(colon) : where);
+        const quint16 port = colon > 0 ? where.mid(colon + 1).toUShort() : 1502;
         if (!sim.listenTcp(addr, port)) {
-            std::fprintf(stderr, "quma-sim: cannot listen on %s: %s\n", qPrintable(spec),
+            std::fprintf(stderr, "quma-sim: cannot listen on %s: %s\n", qPrintable(where),
                          qPrintable(sim.tcpError()));
             return 1;
         }
