@@ -66,8 +66,8 @@ void TDeviceLink::SendLogRequest(const QByteArray& station, const QByteArray& fu
         body = station + function;
         if (function == "31" || function == "41") body += IntToHexN(number, 4);
     }
-    m_replyPending = false;
-    m_receiveState = 0;
+    replyPending = false;
+    receiveState = 0;
     SendRequest(body);
 }
 
@@ -153,24 +153,24 @@ void TDeviceLink::SendRequest(const QByteArray& body) {
 }
 
 void TDeviceLink::SerialReceive(const QByteArray& block) {
-    if (!m_replyPending) {
+    if (!replyPending) {
         for (char ch : block) {
-            switch (m_receiveState) {
+            switch (receiveState) {
             case 0:
                 if (ch == ':') {
                     replyBuffer = ":";
-                    m_receiveState = 1;
+                    receiveState = 1;
                 }
                 break;
             case 1:
                 replyBuffer.append(ch);
-                if (ch == '\r') m_receiveState = 2;
+                if (ch == '\r') receiveState = 2;
                 break;
             case 2:
                 if (ch == '\n') {
                     replyBuffer.append(ch);
-                    m_frameReady = true;
-                    m_receiveState = 3;
+                    frameReady = true;
+                    receiveState = 3;
                 }
                 break;
             default:
@@ -178,66 +178,65 @@ void TDeviceLink::SerialReceive(const QByteArray& block) {
             }
         }
     }
-    if (m_frameReady) {
-        m_frameReady = false;
-        m_receiveState = 0;
+    if (frameReady) {
+        frameReady = false;
+        receiveState = 0;
         if (!replyBuffer.isEmpty()) {
             serialReply = replyBuffer;
-            m_replyPending = true;
+            replyPending = true;
             trace("Receive >> " + serialReply);
         }
     }
-    if (m_replyPending) emit serialReplyReady();
+    if (replyPending) emit serialReplyReady();
 }
 
 void TDeviceLink::TcpReceive(const TcpRequest& request, const QByteArray& block, bool complete) {
-    lastTcpFunction = request.function;
     if (!complete) {
         emit tcpExchangeFailed(request.function);
         return;
     }
     // Every block is the whole answer to one request: what an earlier block left half-assembled
     // must not run into this one.
-    m_receiveState = 0;
-    m_frameReady = false;
+    receiveState = 0;
+    frameReady = false;
     const auto hi = static_cast<char>(request.transactionId >> 8);
     const auto lo = static_cast<char>(request.transactionId & 0xFF);
     const int tail = request.function == Fn::WriteRegister ? 5 : 6;
-    if (!m_replyPending) {
+    if (!replyPending) {
         const int count = block.size();
         for (int i = 0; i < count; ++i) {
-            if (m_receiveState == 0) {
+            if (receiveState == 0) {
                 // The reply starts the block: the transport discards stale bytes before sending.
                 if (i == 0 && i + 3 < count && block[i] == hi && block[i + 1] == lo &&
                     block[i + 2] == 0 && block[i + 3] == 0) {
                     replyBuffer.clear();
-                    m_receiveState = 1;
+                    receiveState = 1;
                 }
                 continue;
             }
-            if (m_receiveState == 1 && i == 4) {
+            if (receiveState == 1 && i == 4) {
                 if (i + 1 >= count) break;
                 expectedLength = (static_cast<unsigned char>(block[4]) << 8) |
                                  static_cast<unsigned char>(block[5]);
                 replyBuffer.append(block[i]);
-                m_receiveState = 2;
+                receiveState = 2;
                 continue;
             }
             replyBuffer.append(block[i]);
-            if (m_receiveState == 2 && i + 1 >= expectedLength + tail) m_frameReady = true;
+            if (receiveState == 2 && i + 1 >= expectedLength + tail) frameReady = true;
         }
     }
-    if (m_frameReady) {
-        m_frameReady = false;
-        m_receiveState = 0;
+    if (frameReady) {
+        frameReady = false;
+        receiveState = 0;
         if (!replyBuffer.isEmpty()) {
             replyText = replyBuffer;
             if (request.function == Fn::AlarmCount || request.function == Fn::AlarmRecord)
                 trace("TcpStr >> " + replyText + " [" + BytesToHex(replyText) + "]");
-            m_replyPending = true;
+            replyPending = true;
         }
     }
-    if (m_replyPending) emit tcpReplyReady();
+    if (replyPending) emit tcpReplyReady();
 }
 
 } // namespace quma

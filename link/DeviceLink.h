@@ -73,8 +73,8 @@ public:
     void SerialReceive(const QByteArray& block);
     void TcpReceive(const TcpRequest& request, const QByteArray& block, bool complete);
     void ResetReceive() {
-        m_receiveState = 0;
-        m_replyPending = false;
+        receiveState = 0;
+        replyPending = false;
     }
 
     // Shared request values.
@@ -95,13 +95,12 @@ public:
 
     // Receive state, shared by both links.
     QByteArray replyBuffer;
-    int m_receiveState = 0;
-    bool m_frameReady = false;
-    bool m_replyPending = false;
+    int receiveState = 0;
+    bool frameReady = false;
+    bool replyPending = false;
     QByteArray serialReply;
     QByteArray replyText;
     int expectedLength = 0;
-    std::uint8_t lastTcpFunction = 0;
 
 signals:
     // A whole frame was handed over and waits for its dispatcher (reply-pending flag set).

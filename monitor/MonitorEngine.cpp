@@ -175,8 +175,8 @@ void TMonitorEngine::RefreshStatus(const RegisterImage& img) {
 }
 
 void TMonitorEngine::SerialDispatch() {
-    if (!m_link.m_replyPending) return;
-    m_link.m_replyPending = false;
+    if (!m_link.replyPending) return;
+    m_link.replyPending = false;
     AsciiReply reply;
     if (!ValidateAsciiFrame(m_link.serialReply, &reply)) return;
     const QByteArray& f = reply.function;
@@ -212,8 +212,8 @@ void TMonitorEngine::SerialDispatch() {
 }
 
 void TMonitorEngine::TcpDispatch() {
-    if (!m_link.m_replyPending) return;
-    m_link.m_replyPending = false;
+    if (!m_link.replyPending) return;
+    m_link.replyPending = false;
     QByteArray text = m_link.replyText;
     // Transaction id low byte, protocol id, length, unit id.
     if (text.size() < 7) return;

@@ -31,10 +31,10 @@ private slots:
         link.SerialReceive(QByteArray(2, char(0xFF)) + "zz:0135CA\r\n:0145BA\r\n");
         QCOMPARE(link.serialReply, QByteArray(":0135CA\r\n"));
         // Still pending: nothing more is taken until the dispatcher clears the flag.
-        QVERIFY(link.m_replyPending);
+        QVERIFY(link.replyPending);
         link.SerialReceive(":0145BA\r\n");
         QCOMPARE(link.serialReply, QByteArray(":0135CA\r\n"));
-        link.m_replyPending = false;
+        link.replyPending = false;
         link.SerialReceive(":0145BA\r\n");
         QCOMPARE(link.serialReply, QByteArray(":0145BA\r\n"));
     }
@@ -76,7 +76,7 @@ private slots:
         link.TcpReceive(req, block.left(11), true);
         QCOMPARE(ready.count(), 1);
         QCOMPARE(link.replyText.size(), 10);
-        link.m_replyPending = false;
+        link.replyPending = false;
         // A short block of another request (tail 6) is not ready.
         req.function = Fn::ReadRegisters;
         link.TcpReceive(req, block.left(11), true);
