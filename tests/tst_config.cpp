@@ -4,6 +4,7 @@
 #include "config/ConfigDialogs.h"
 #include "mainwin/Messenger.h"
 
+#include "LinkRows.h"
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+
 #include <QtTest>
 
 using namespace quma;
@@ -61,17 +63,12 @@ template <class T> T* child(QWidget& w, const char* name) {
 void click(QWidget& w, const char* name) {
     QTest::mouseClick(child<QPushButton>(w, name), Qt::LeftButton);
 }
-void bothLinks() {
-    QTest::addColumn<int>("link");
-    QTest::newRow("tcp") << int(LinkKind::Tcp);
-    QTest::newRow("serial") << int(LinkKind::Serial);
-}
 } // namespace
 
 class TestConfig : public QObject {
     Q_OBJECT
 private slots:
-    void setPointsSelectAll_data() { bothLinks(); }
+    void setPointsSelectAll_data() { AddLinkRows(); }
     void setPointsSelectAll() {
         QFETCH(int, link);
         ConfigRig c(LinkKind{quint8(link)});
@@ -118,7 +115,7 @@ private slots:
         QCOMPARE(child<QLineEdit>(dlg, "mskFLV")->text(), QString("56.0"));
     }
 
-    void calibration_data() { bothLinks(); }
+    void calibration_data() { AddLinkRows(); }
     void calibration() {
         QFETCH(int, link);
         ConfigRig c(LinkKind{quint8(link)});
@@ -160,7 +157,7 @@ private slots:
         QCOMPARE(child<QCalendarWidget>(dlg, "EngCalendar1")->selectedDate(), QDate(2100, 2, 28));
     }
 
-    void networkIdentity_data() { bothLinks(); }
+    void networkIdentity_data() { AddLinkRows(); }
     void networkIdentity() {
         QFETCH(int, link);
         ConfigRig c(LinkKind{quint8(link)});

@@ -1,6 +1,7 @@
 // The engine on fake links: polling cadence, poll decoding, the write chain, network identity,
 // clears and the alarm-tree start-up steps.
 #include "FakeLinks.h"
+#include "LinkRows.h"
 #include "monitor/AlarmTree.h"
 #include "monitor/PollScheduler.h"
 
@@ -93,11 +94,7 @@ private slots:
         QCOMPARE(rig.engine.image()[Reg::BattTemp], 1250);
     }
 
-    void threeWritesSentLastFirstWithOneSuccess_data() {
-        QTest::addColumn<int>("link");
-        QTest::newRow("serial") << int(LinkKind::Serial);
-        QTest::newRow("tcp") << int(LinkKind::Tcp);
-    }
+    void threeWritesSentLastFirstWithOneSuccess_data() { AddLinkRows(); }
     void threeWritesSentLastFirstWithOneSuccess() {
         QFETCH(int, link);
         const bool tcp = link == int(LinkKind::Tcp);
@@ -164,11 +161,7 @@ private slots:
         QCOMPARE(rig.serial.written.first(), QByteArray(":0106007F000179\r\n"));
     }
 
-    void networkIdentityReadOnce_data() {
-        QTest::addColumn<int>("link");
-        QTest::newRow("serial") << int(LinkKind::Serial);
-        QTest::newRow("tcp") << int(LinkKind::Tcp);
-    }
+    void networkIdentityReadOnce_data() { AddLinkRows(); }
     void networkIdentityReadOnce() {
         QFETCH(int, link);
         EngineRig rig{LinkKind(link)};

@@ -3,18 +3,14 @@
 #include "history/TransferRecord.h"
 #include "monitor/StatusTexts.h"
 
+#include "LinkRows.h"
+
 #include <QtTest>
 
 using namespace quma;
 using namespace quma::test;
 
 namespace {
-void bothLinks() {
-    QTest::addColumn<int>("link");
-    QTest::newRow("serial") << int(LinkKind::Serial);
-    QTest::newRow("tcp") << int(LinkKind::Tcp);
-}
-
 bool imageMatches(TMonitorEngine& engine, sim::ControllerModel& model) {
     for (int r = 1; r <= kRegisterCount; ++r)
         if (engine.image()[r] != model.reg(r)) return false;
@@ -42,7 +38,7 @@ bool runTransfer(LiveRig& rig, TransferKind kind) {
 class TestLive : public QObject {
     Q_OBJECT
 private slots:
-    void pollDecoded_data() { bothLinks(); }
+    void pollDecoded_data() { AddLinkRows(); }
     void pollDecoded() {
         QFETCH(int, link);
         LiveRig rig(LinkKind{quint8(link)});
@@ -66,7 +62,7 @@ private slots:
         QCOMPARE(rig.engine.modelName(), QString(" QUMA-7T"));
     }
 
-    void writesAcknowledgedInOrder_data() { bothLinks(); }
+    void writesAcknowledgedInOrder_data() { AddLinkRows(); }
     void writesAcknowledgedInOrder() {
         QFETCH(int, link);
         LiveRig rig(LinkKind{quint8(link)});
@@ -118,7 +114,7 @@ private slots:
         }
     }
 
-    void clearsTakeEffect_data() { bothLinks(); }
+    void clearsTakeEffect_data() { AddLinkRows(); }
     void clearsTakeEffect() {
         QFETCH(int, link);
         LiveRig rig(LinkKind{quint8(link)});
@@ -140,7 +136,7 @@ private slots:
         QCOMPARE(rig.texts(), QStringList{"No History data"});
     }
 
-    void networkIdentityRoundTrip_data() { bothLinks(); }
+    void networkIdentityRoundTrip_data() { AddLinkRows(); }
     void networkIdentityRoundTrip() {
         QFETCH(int, link);
         LiveRig rig(LinkKind{quint8(link)});

@@ -9,6 +9,7 @@
 #include "mainwin/Widgets.h"
 #include "ui_Main.h"
 
+#include "LinkRows.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,6 +18,7 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTreeWidget>
+
 #include <QtTest>
 
 using namespace quma;
@@ -129,11 +131,7 @@ private slots:
         QVERIFY(!c.ui()->edtFwCnt->isVisible());
     }
 
-    void statusPageOfAKnownImage_data() {
-        QTest::addColumn<int>("link");
-        QTest::newRow("tcp") << int(LinkKind::Tcp);
-        QTest::newRow("serial") << int(LinkKind::Serial);
-    }
+    void statusPageOfAKnownImage_data() { AddLinkRows(); }
     void statusPageOfAKnownImage() {
         QFETCH(int, link);
         sim::SimOptions o = LiveRig::frozen();

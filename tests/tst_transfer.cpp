@@ -1,5 +1,6 @@
 // History and event-log transfers: requests in order, rows, progress, completion, record texts.
 #include "FakeLinks.h"
+#include "LinkRows.h"
 #include "history/TransferRecord.h"
 
 #include <QSignalSpy>
@@ -70,11 +71,7 @@ struct TransferDriver {
 class TestTransfer : public QObject {
     Q_OBJECT
 private slots:
-    void countOfThreeFillsRowsOneToThree_data() {
-        QTest::addColumn<int>("link");
-        QTest::newRow("serial") << int(LinkKind::Serial);
-        QTest::newRow("tcp") << int(LinkKind::Tcp);
-    }
+    void countOfThreeFillsRowsOneToThree_data() { AddLinkRows(); }
     void countOfThreeFillsRowsOneToThree() {
         QFETCH(int, link);
         EngineRig rig{LinkKind(link)};
