@@ -1,8 +1,8 @@
 // quma-cli: a headless front end on the monitoring engine, for scripts and bulk work.
-#include "history/SheetExport.h"
-#include "link/LinkSession.h"
-#include "monitor/MonitorEngine.h"
-#include "monitor/StatusTexts.h"
+#include "core/export/SheetExport.h"
+#include "core/monitor/LinkSession.h"
+#include "core/monitor/MonitorEngine.h"
+#include "core/monitor/StatusTexts.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

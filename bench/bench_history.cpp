@@ -1,9 +1,9 @@
 // Benchmarks: a 2000-record event-log transfer into the event window over loopback TCP, and the
 // spreadsheet export of 2000 rows.
-#include "history/HistoryWindow.h"
-#include "history/SheetExport.h"
-#include "link/LinkSession.h"
-#include "mainwin/Messenger.h"
+#include "core/export/SheetExport.h"
+#include "core/monitor/LinkSession.h"
+#include "gui/history/HistoryWindow.h"
+#include "gui/mainwin/MessageHub.h"
 #include "sim/SimServer.h"
 
 #include <QApplication>

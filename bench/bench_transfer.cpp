@@ -1,7 +1,7 @@
 // Benchmarks: a 2000-record alarm-history transfer over loopback TCP and a pseudo-terminal, and
 // the cost of decoding one poll reply on each link.
-#include "link/LinkSession.h"
-#include "monitor/MonitorEngine.h"
+#include "core/monitor/LinkSession.h"
+#include "core/monitor/MonitorEngine.h"
 #include "sim/SimServer.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 // The simulated rectifier controller: registers, alarm history, event log and network identity,
 // and its answers to every request of the protocol, independent of the link.
-#include "ControllerModel.h"
+#include "sim/ControllerModel.h"
 
 namespace quma::sim {
 

@@ -1,8 +1,8 @@
 // The simulated controller on the wire: a TCP server and a pseudo-terminal serial line, with
 // injected faults.
-#include "SimServer.h"
+#include "sim/SimServer.h"
 
-#include "link/FrameCodec.h"
+#include "core/link/FrameCodec.h"
 
 #include <QFile>
 #include <QSocketNotifier>

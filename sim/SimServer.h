@@ -2,7 +2,7 @@
 // injected faults.
 #pragma once
 
-#include "ControllerModel.h"
+#include "sim/ControllerModel.h"
 
 #include <QHash>
 #include <QHostAddress>

@@ -1,10 +1,10 @@
 // Test doubles for the two transports and helpers that build controller replies.
 #pragma once
 
-#include "link/DeviceLink.h"
-#include "link/FrameCodec.h"
-#include "monitor/MonitorEngine.h"
-#include "monitor/RegisterMap.h"
+#include "core/link/DeviceLink.h"
+#include "core/link/FrameCodec.h"
+#include "core/monitor/MonitorEngine.h"
+#include "core/monitor/RegisterMap.h"
 
 #include <QList>
 #include <QPair>

@@ -1,7 +1,7 @@
 // The data rows that run a test once over each link.
 #pragma once
 
-#include "link/FrameCodec.h"
+#include "core/link/FrameCodec.h"
 
 #include <QTest>
 

@@ -2,8 +2,8 @@
 // pseudo-terminal.
 #pragma once
 
-#include "link/LinkSession.h"
-#include "monitor/MonitorEngine.h"
+#include "core/monitor/LinkSession.h"
+#include "core/monitor/MonitorEngine.h"
 #include "sim/SimServer.h"
 
 #include <QList>

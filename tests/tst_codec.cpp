@@ -1,5 +1,5 @@
 // Frame codec: LRC, both frame encodings, the transaction counter and the text utilities.
-#include "link/FrameCodec.h"
+#include "core/link/FrameCodec.h"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
 // The configuration dialogs against the simulated controller: the registers and values that
 // reach it, in order, and the success message.
 #include "LiveRig.h"
-#include "config/ConfigDialogs.h"
-#include "mainwin/Messenger.h"
+#include "gui/config/ConfigDialog.h"
+#include "gui/mainwin/MessageHub.h"
 
 #include "LinkRows.h"
 #include <QCalendarWidget>

@@ -2,8 +2,8 @@
 // clears and the alarm-tree start-up steps.
 #include "FakeLinks.h"
 #include "LinkRows.h"
-#include "monitor/AlarmTree.h"
-#include "monitor/PollScheduler.h"
+#include "core/monitor/AlarmTree.h"
+#include "core/monitor/PollScheduler.h"
 
 #include <QSignalSpy>
 #include <QtTest>

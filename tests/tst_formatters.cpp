@@ -1,5 +1,5 @@
 // Fixed-point formatters against their range tables.
-#include "monitor/Formatters.h"
+#include "core/monitor/Formatters.h"
 
 #include <QtTest>
 

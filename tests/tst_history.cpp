@@ -1,12 +1,12 @@
 // History windows over the simulator, the spreadsheet export read back, and the data log.
 #include "LiveRig.h"
-#include "history/DataLog.h"
-#include "history/HistoryWindow.h"
-#include "history/SheetExport.h"
-#include "history/TransferRecord.h"
-#include "mainwin/Main.h"
-#include "mainwin/Messenger.h"
-#include "ui_Main.h"
+#include "core/datalog/DataLog.h"
+#include "core/export/SheetExport.h"
+#include "core/history/TransferRecord.h"
+#include "gui/history/HistoryWindow.h"
+#include "gui/mainwin/MainWindow.h"
+#include "gui/mainwin/MessageHub.h"
+#include "ui_MainWindow.h"
 
 #include <QDir>
 #include <QLabel>

@@ -1,8 +1,8 @@
 // The serial port component, the activity lamps, the port names and the TCP client.
-#include "link/ComPort.h"
-#include "link/ComSignal.h"
-#include "link/PortList.h"
-#include "link/TcpClient.h"
+#include "core/link/ComPort.h"
+#include "core/link/ComSignal.h"
+#include "core/link/PortList.h"
+#include "core/link/TcpClient.h"
 #include "sim/SimServer.h"
 
 #include <QTcpServer>

@@ -1,7 +1,7 @@
 // The engine against the simulated controller over a pseudo-terminal and loopback TCP.
 #include "LiveRig.h"
-#include "history/TransferRecord.h"
-#include "monitor/StatusTexts.h"
+#include "core/history/TransferRecord.h"
+#include "core/monitor/StatusTexts.h"
 
 #include "LinkRows.h"
 

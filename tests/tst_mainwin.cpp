@@ -1,13 +1,13 @@
 // The console window headless: login, menu availability, connecting to the simulator on both
 // links and the status page it shows.
 #include "LiveRig.h"
-#include "config/Unit1.h"
-#include "link/Port.h"
-#include "mainwin/Main.h"
-#include "mainwin/Messenger.h"
-#include "mainwin/Password.h"
-#include "mainwin/Widgets.h"
-#include "ui_Main.h"
+#include "gui/config/ContactAlarmView.h"
+#include "gui/link/ConnectionDialog.h"
+#include "gui/mainwin/LoginDialog.h"
+#include "gui/mainwin/MainWindow.h"
+#include "gui/mainwin/MessageHub.h"
+#include "gui/mainwin/PaintedWidgets.h"
+#include "ui_MainWindow.h"
 
 #include "LinkRows.h"
 #include <QApplication>

@@ -1,5 +1,5 @@
 // What the configuration dialogs write: scaling, ranges, order, refusals, the identity record.
-#include "config/SettingRows.h"
+#include "core/settings/SettingRows.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
 // History and event-log transfers: requests in order, rows, progress, completion, record texts.
 #include "FakeLinks.h"
 #include "LinkRows.h"
-#include "history/TransferRecord.h"
+#include "core/history/TransferRecord.h"
 
 #include <QSignalSpy>
 #include <QtTest>

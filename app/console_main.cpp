@@ -1,0 +1,67 @@
+// quma-console: the console window; with --demo it brings its own simulated controller.
+#include "core/monitor/LinkSession.h"
+#include "core/monitor/MonitorEngine.h"
+#include "gui/mainwin/MainWindow.h"
+#include "gui/mainwin/MessageHub.h"
+#include "sim/SimServer.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFontDatabase>
+#include <cstdio>
+#include <memory>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("quma-console");
+    QApplication::setApplicationVersion("2.1");
+    QCommandLineParser p;
+    p.setApplicationDescription("Maintenance and monitoring console for QUMA rectifier plants.");
+    p.addHelpOption();
+    p.addVersionOption();
+    const QCommandLineOption demo("demo", "Start a simulated controller in this process and offer "
+                                          "its address in the connection dialog.");
+    const QCommandLineOption demoType("demo-system-type",
+                                      "System type of the demo controller "
+                                      "(1..4, default 4).",
+                                      "N", "4");
+    p.addOptions({demo, demoType});
+    p.process(app);
+
+    // Korean captions need a font that has them; Debian's Nanum fonts do.
+    for (const QString& family : QFontDatabase::families()) {
+        if (family.startsWith("NanumGothic")) {
+            QFont f(family);
+            f.setPointSize(9);
+            QApplication::setFont(f);
+            break;
+        }
+    }
+
+    quma::TMonitorEngine engine;
+    engine.setLiveTimers(true);
+    quma::TLinkSession session(engine);
+    TMessenger messenger;
+    TMain_Form window(engine, session, messenger);
+
+    std::unique_ptr<quma::sim::SimServer> sim;
+    if (p.isSet(demo)) {
+        quma::sim::SimOptions o;
+        o.systemType = p.value(demoType).toInt();
+        o.historySize = 120;
+        o.eventSize = 80;
+        sim = std::make_unique<quma::sim::SimServer>(o);
+        QStringList ports;
+        QString host;
+        if (sim->listenTcp()) host = QString("127.0.0.1:%1").arg(sim->tcpPort());
+        if (sim->openPty()) ports << sim->ptyPath();
+        sim->startTicking(500);
+        window.setConnectHints(ports, host);
+        std::printf("Demo controller: TCP %s, serial %s (password vroom8315)\n", qPrintable(host),
+                    qPrintable(ports.value(0)));
+        std::fflush(stdout);
+    }
+    window.show();
+    return app.exec();
+}

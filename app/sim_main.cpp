@@ -1,0 +1,113 @@
+// quma-sim: the controller simulator as a program, serving TCP and a pseudo-terminal.
+#include "sim/SimServer.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <csignal>
+#include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+int gSignalFd[2] = {-1, -1};
+void onSignal(int) {
+    const char c = 1;
+    [[maybe_unused]] auto n = ::write(gSignalFd[1], &c, 1);
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("quma-sim");
+    QCommandLineParser p;
+    p.setApplicationDescription(
+        "Simulated QUMA rectifier controller. Serves the controller protocol over TCP (binary "
+        "frames) and on a pseudo-terminal (colon/hex/LRC frames) until SIGINT or SIGTERM.");
+    p.addHelpOption();
+    const QCommandLineOption tcp("tcp",
+                                 "Listen on ADDRESS:PORT (default 127.0.0.1:1502; port 0 "
+                                 "picks a free one).",
+                                 "ADDRESS:PORT", "127.0.0.1:1502");
+    const QCommandLineOption noTcp("no-tcp", "Do not serve TCP.");
+    const QCommandLineOption pty("pty", "Serve the serial protocol on a pseudo-terminal.");
+    const QCommandLineOption link("link", "Also make PATH a symlink to the pseudo-terminal.",
+                                  "PATH");
+    const QCommandLineOption type("system-type", "System type code 1..4 (default 4).", "N", "4");
+    const QCommandLineOption noBattery("no-battery", "No battery installed.");
+    const QCommandLineOption history("history", "Alarm-history records (default 50).", "N", "50");
+    const QCommandLineOption events("events", "Event-log records (default 50).", "N", "50");
+    const QCommandLineOption frozen("frozen", "Values and clock do not move.");
+    const QCommandLineOption seed("seed", "Random seed for the moving values.", "N", "1");
+    const QCommandLineOption pace("pace", "Pace serial replies as at BAUD bits/s (0: at once).",
+                                  "BAUD", "0");
+    const QCommandLineOption drop("drop-every", "Fault: drop every Nth reply.", "N", "0");
+    const QCommandLineOption badLrc("bad-lrc-every",
+                                    "Fault: every Nth reply has a wrong LRC (serial) or "
+                                    "transaction id (TCP).",
+                                    "N", "0");
+    const QCommandLineOption garbage("garbage-every", "Fault: noise before every Nth reply.", "N",
+                                     "0");
+    const QCommandLineOption shortR("short-every", "Fault: every Nth reply is cut short.", "N",
+                                    "0");
+    const QCommandLineOption longR("long-every", "Fault: extra bytes after every Nth reply.", "N",
+                                   "0");
+    const QCommandLineOption disc("disconnect-every",
+                                  "Fault: close the TCP connection instead of every Nth reply.",
+                                  "N", "0");
+    const QCommandLineOption delay("delay", "Fault: every reply waits MS milliseconds.", "MS", "0");
+    p.addOptions({tcp, noTcp, pty, link, type, noBattery, history, events, frozen, seed, pace, drop,
+                  badLrc, garbage, shortR, longR, disc, delay});
+    p.process(app);
+
+    quma::sim::SimOptions o;
+    o.systemType = p.value(type).toInt();
+    o.battery = !p.isSet(noBattery);
+    o.historySize = p.value(history).toInt();
+    o.eventSize = p.value(events).toInt();
+    o.frozen = p.isSet(frozen);
+    o.seed = p.value(seed).toUInt();
+    quma::sim::SimServer sim(o);
+    sim.faults.dropEvery = p.value(drop).toInt();
+    sim.faults.badLrcEvery = p.value(badLrc).toInt();
+    sim.faults.garbageEvery = p.value(garbage).toInt();
+    sim.faults.shortEvery = p.value(shortR).toInt();
+    sim.faults.longEvery = p.value(longR).toInt();
+    sim.faults.disconnectEvery = p.value(disc).toInt();
+    sim.faults.delayMs = p.value(delay).toInt();
+    sim.paceBaud = p.value(pace).toInt();
+
+    if (!p.isSet(noTcp)) {
+        const QString where = p.value(tcp);
+        const int colon = where.lastIndexOf(':');
+        const QHostAddress addr(colon > 0 ? where.left(colon) : where);
+        const quint16 port = colon > 0 ? where.mid(colon + 1).toUShort() : 1502;
+        if (!sim.listenTcp(addr, port)) {
+            std::fprintf(stderr, "quma-sim: cannot listen on %s: %s\n", qPrintable(where),
+                         qPrintable(sim.tcpError()));
+            return 1;
+        }
+        std::printf("TCP: %s:%u\n", qPrintable(addr.toString()), unsigned(sim.tcpPort()));
+    }
+    if (p.isSet(pty) || p.isSet(link)) {
+        if (!sim.openPty(p.value(link))) {
+            std::fprintf(stderr, "quma-sim: cannot open a pseudo-terminal\n");
+            return 1;
+        }
+        std::printf("Serial: %s\n", qPrintable(sim.ptyPath()));
+        if (p.isSet(link)) std::printf("Link: %s\n", qPrintable(p.value(link)));
+    }
+    std::fflush(stdout);
+    sim.startTicking(o.frozen ? 0 : 500);
+
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalFd) == 0) {
+        auto* n = new QSocketNotifier(gSignalFd[0], QSocketNotifier::Read, &app);
+        QObject::connect(n, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+        std::signal(SIGINT, onSignal);
+        std::signal(SIGTERM, onSignal);
+    }
+    const int rc = app.exec();
+    sim.closePty();
+    std::printf("quma-sim: stopped after %d requests\n", sim.requestsServed());
+    return rc;
+}

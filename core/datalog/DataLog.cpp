@@ -1,0 +1,139 @@
+// The periodic data log: the header block, the data and alarm lines, roll-over into files.
+#include "core/datalog/DataLog.h"
+
+#include "core/link/FrameCodec.h"
+#include "core/monitor/Formatters.h"
+#include "core/monitor/StatusTexts.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+namespace quma {
+
+QStringList LogHeaderLines() {
+    QString names = QString("  시간; ") + " 입력전압; " + " 입력전류; " + " 출력전압; " +
+                    " 출력부하; " + " 축전지전류; " + " 축전지실온도; " + " 랙온도; " +
+                    " 출력설정; " + " 알람상태; " + " 배터리 전압; ";
+    for (int i = 1; i <= 15; ++i)
+        names += QString(" 셀전압 %1; ").arg(i);
+    names += " 배터리 보호;";
+    const QString rule(178, '-');
+    return {names, rule, "ALARM1 //0x0001:AC FAIL, 0x0002:OV, 0x0004:UV, 0x0020:OCA, 0x0100:UF    ",
+            "ALARM2 //0x0002:BLV,     0x0008:OT, 0x0020:BF, 0x0040:BCF", rule};
+}
+
+QString LogDataLine(const RegisterImage& r) {
+    const StatusView v = RenderStatus(r, {});
+    QStringList f;
+    f << v.clock << FormatTenthsSuffix(r[7], "V") << FormatTenthsSuffix(r[8], "A")
+      << FormatTenthsSuffix(r[9], "V") << FormatTenthsSuffix(r[10], "A")
+      << FormatSignedUnit(r[11], 1, "A") << FormatSignedUnit(r[12], 1, "C")
+      << FormatSignedUnit(r[13], 1, "C") << v.setVoltsValue << v.alarmText
+      << FormatHundredthsSuffix(r[97], "V");
+    for (int c = 110; c <= 124; ++c)
+        f << FormatHundredthsSuffix(r[c], "V");
+    f << QString::fromLatin1(IntToHexN(r[106], 4));
+    return f.first() + "; " + f.mid(1).join(" ; ");
+}
+
+QString LogFileName(const QDateTime& now) {
+    return "QUMA-7TN(A)_" + now.toString("yyyyMMddHHmmss") + ".txt";
+}
+
+int LogIntervalMs(int choice) {
+    static const int kMs[] = {2000, 10000, 60000, 120000, 300000, 600000, 1800000};
+    return (choice >= 0 && choice < 7) ? kMs[choice] : 2000;
+}
+
+TDataLog::TDataLog(const RegisterImage& image, QObject* parent)
+    : QObject(parent), m_image(image), m_folder(QDir::currentPath()),
+      m_clock([] { return QDateTime::currentDateTime(); }) {
+    m_timer.setInterval(2000);
+    m_timer.setSingleShot(false);
+    connect(&m_timer, &QTimer::timeout, this, &TDataLog::Timer2Timer);
+}
+
+void TDataLog::toggle() {
+    if (m_running)
+        stop();
+    else
+        start();
+}
+
+void TDataLog::start() {
+    if (m_running) return;
+    m_running = true;
+    m_timer.start();
+    append(LogHeaderLines());
+    emit runningChanged(true);
+}
+
+void TDataLog::stop() {
+    if (!m_running) return;
+    m_running = false;
+    m_timer.stop();
+    emit runningChanged(false);
+}
+
+void TDataLog::setIntervalChoice(int choice) {
+    m_timer.setInterval(LogIntervalMs(choice));
+}
+
+void TDataLog::Timer2Timer() {
+    m_timer.stop();
+    append({LogDataLine(m_image)});
+    rollOverIfAbove(PeriodicLimit);
+    // A failed roll-over does not stop the log: it runs on and says so (saveFailed).
+    if (m_running) m_timer.start();
+}
+
+void TDataLog::alarmChanged() {
+    if (!m_running) return;
+    append({"[al]" + LogDataLine(m_image)});
+    rollOverIfAbove(AlarmLimit);
+}
+
+void TDataLog::rollOverIfAbove(int limit) {
+    if (m_lines.size() <= limit) return;
+    // After a failed save, try again only when another limit's worth of lines has come.
+    if (m_failedAt >= 0 && m_lines.size() <= m_failedAt + limit) return;
+    if (!save()) {
+        m_failedAt = int(m_lines.size());
+        return;
+    }
+    m_failedAt = -1;
+    clear();
+    append(LogHeaderLines());
+}
+
+bool TDataLog::save(QString* pathOut, QString* error) {
+    const QString path = QDir(m_folder).filePath(LogFileName(m_clock()));
+    if (pathOut) *pathOut = path;
+    QSaveFile f(path);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        for (const QString& l : m_lines) {
+            f.write(l.toUtf8());
+            f.write("\n");
+        }
+        if (f.commit()) {
+            emit saved(path);
+            return true;
+        }
+    }
+    const QString reason = f.errorString();
+    if (error) *error = reason;
+    emit saveFailed(path, reason);
+    return false;
+}
+
+void TDataLog::clear() {
+    m_lines.clear();
+    emit cleared();
+}
+
+void TDataLog::append(const QStringList& lines) {
+    m_lines += lines;
+    emit linesAppended(lines);
+}
+
+} // namespace quma

@@ -1,0 +1,72 @@
+// The periodic data log: the header block, the data and alarm lines, roll-over into files.
+#pragma once
+
+#include "core/monitor/RegisterMap.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+namespace quma {
+
+QStringList LogHeaderLines();
+// The 27 fields of one line: the clock text first, then the measurements.
+QString LogDataLine(const RegisterImage& img);
+// "QUMA-7TN(A)_" + yyyymmddhhnnss + ".txt".
+QString LogFileName(const QDateTime& now);
+// Timer2 interval of a "Log Time" choice 0..6.
+int LogIntervalMs(int choice);
+
+class TDataLog : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int PeriodicLimit = 5000;
+    static constexpr int AlarmLimit = 1000;
+
+    explicit TDataLog(const RegisterImage& image, QObject* parent = nullptr);
+
+    const QStringList& lines() const { return m_lines; }
+    bool running() const { return m_running; }
+    void setFolder(const QString& folder) { m_folder = folder; }
+    QString folder() const { return m_folder; }
+    // The clock used for file names (tests fix it).
+    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+
+    // btnLogo: start (header, Timer2) or stop.
+    void toggle();
+    void start();
+    void stop();
+    // rgLogoTime: a running log goes on at the new interval.
+    void setIntervalChoice(int choice);
+    int intervalMs() const { return m_timer.interval(); }
+    // Timer2: one periodic line.
+    void Timer2Timer();
+    // A changed alarm text while logging: an alarm line.
+    void alarmChanged();
+    // Button1: save the lines as they are; Button2: clear them.
+    bool save(QString* path = nullptr, QString* error = nullptr);
+    void clear();
+
+signals:
+    void linesAppended(const QStringList& lines);
+    void cleared();
+    void runningChanged(bool running);
+    // Every save tells where it went, or why it failed (the lines are kept then).
+    void saved(const QString& path);
+    void saveFailed(const QString& path, const QString& reason);
+
+private:
+    void append(const QStringList& lines);
+    void rollOverIfAbove(int limit);
+
+    const RegisterImage& m_image;
+    QStringList m_lines;
+    bool m_running = false;
+    QTimer m_timer;
+    QString m_folder;
+    std::function<QDateTime()> m_clock;
+    int m_failedAt = -1; // line count of the last failed roll-over
+};
+
+} // namespace quma

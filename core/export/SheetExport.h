@@ -1,0 +1,24 @@
+// The spreadsheet export of a completed alarm-history or event-log table.
+#pragma once
+
+#include "core/link/DeviceLink.h"
+
+#include <QList>
+#include <QStringList>
+#include <QTime>
+
+namespace quma {
+
+// Model name + "_ALARM_(" or "_EVENT_(" + hhmmss + ").xlsx".
+QString ExportFileName(const QString& modelName, TransferKind kind, const QTime& now);
+// Columns copied: 15 for the alarm history, 11 for the event log (the last ones empty).
+int ExportColumnCount(TransferKind kind);
+
+// Writes the sheet: the title in row 1, the header in row 2, records from row 3, one empty row
+// after them; column 2 holds real dates shown as yyyy/mm/dd; columns sized to their text.
+// rows[0] is the header; rows[1..n] the records. False with a reason when the file could not be
+// written.
+bool WriteHistorySheet(const QString& path, const QList<QStringList>& rows, TransferKind kind,
+                       const QString& modelName, QString* error);
+
+} // namespace quma

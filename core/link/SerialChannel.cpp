@@ -1,0 +1,39 @@
+// Binds the serial port to the request path: writes frames, and hands received blocks to the
+// receive path while the serial link is in use (otherwise the receive event closes the port).
+#include "core/link/SerialChannel.h"
+
+namespace quma {
+
+TSerialChannel::TSerialChannel(TCustomComPort& port, TDeviceLink& link)
+    : m_port(port), m_link(link) {
+    m_port.OnRxChar = [this](TCustomComPort&) { rxChar(); };
+}
+
+bool TSerialChannel::writeBytes(const QByteArray& bytes) {
+    try {
+        m_port.WriteString(bytes);
+        return true;
+    } catch (const EComError&) {
+        return false; // a failed write is swallowed; the poll goes on
+    } catch (const EComAbort&) {
+        return false;
+    }
+}
+
+void TSerialChannel::rxChar() {
+    if (!m_inUse) {
+        m_port.Close();
+        return;
+    }
+    QByteArray block;
+    try {
+        m_port.ReadString(block);
+    } catch (const EComError&) {
+        return;
+    } catch (const EComAbort&) {
+        return;
+    }
+    m_link.SerialReceive(block);
+}
+
+} // namespace quma

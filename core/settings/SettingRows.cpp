@@ -1,0 +1,288 @@
+// What the configuration dialogs write: their rows, ranges, scaling and the order of the writes,
+// and the network identity record they send.
+#include "core/settings/SettingRows.h"
+
+#include "core/monitor/Formatters.h"
+
+#include <QDate>
+#include <QRegularExpression>
+
+namespace quma {
+
+const QList<SetPointRow>& SetPointRows() {
+    static const QList<SetPointRow> rows = {
+        {"ckbACUV", "AC 저전압", "mskACUV", 54, Scale::Integer, 150, 200, "170"},
+        {"ckbACOV", "AC 고전압", "mskACOV", 55, Scale::Integer, 250, 290, "270"},
+        {"ckbDCUV", "DC 저전압", "mskDCUV", 56, Scale::Tenths, 43.0, 50.0, "46.0"},
+        {"ckbDCOV", "DC 고전압", "mskDCOV", 57, Scale::Tenths, 53.0, 59.0, "57.0"},
+        {"ckbBLV", "축전지 저전압", "mskBLV", 58, Scale::Tenths, 43.0, 50.0, "44.0"},
+        {"ckbDCOC", "DC 과전류", "mskDCOC", 59, Scale::Integer, 40, 120, "105"},
+        {"ckbROT", "랙 고온(차단)", "mskROT", 95, Scale::Tenths, 5.0, 100.0, "100.0"},
+        {"ckbFLV", "출력전압", "mskFLV", 60, Scale::Tenths, 43.0, 56.0, "54.0"},
+        {"ckbCHLimit", "충전전류제한", "mskCHLimit", 63, Scale::Tenths, 0, 4, "3"},
+        {"ckbCH_Mode", "충전모드", "cbbCH_Mode", 64, Scale::IndexPlus1, 0, 2, "0"},
+        {"ckbOvpFG", "출력 고전압 상태", "cbbOvpFG", 65, Scale::Index, 0, 1, "0"},
+        {"ckbBattUse", "축전지 USE", "cbbBattUse", 66, Scale::Index, 0, 1, "0"},
+        {"ckbBattTemp", "축전지 온도", "cbbBattTemp", 67, Scale::Index, 0, 1, "0"},
+        {"ckbBTP", "방전시험 주기", "cbbBTP", 74, Scale::Index, 0, 12, "0"},
+        {"ckbTSM", "시험시작 월", "mskTSM", 75, Scale::Integer, 1, 12, "5"},
+        {"ckbTSD", "시험시작 일", "mskTSD", 76, Scale::Integer, 1, 28, "1"},
+        {"ckbTSH", "시험시작 시간", "mskTSH", 77, Scale::Integer, 0, 23, "3"},
+        {"ckbBTV", "방전전압", "mskBTV", 78, Scale::Tenths, 43.0, 53.3, "46.0"},
+        {"ckbBTT", "방전시간", "mskBTT", 79, Scale::Integer, 1, 120, "1"},
+        {"ckbBMT", "강제방전시험", "cbbBMT", 92, Scale::IndexPlus1, 0, 2, ""},
+        {"ckbLiBattCHLimit", "리튬 충전전류제한", "mskLiBattCHLimit", 62, Scale::Tenths, 0, 3, "0"},
+        {"ckbOVP", "DC 차단 전압", "mskOVP", 68, Scale::Tenths, 50.0, 58.0, "58.0"},
+        {"ckbLiBattLVD", "리튬 종지전압", "mskLiBattLVD", 69, Scale::Tenths, 40.0, 46.0, "43.0"},
+    };
+    return rows;
+}
+
+std::pair<double, double> OutputVoltageRange(int chargeModeRegister) {
+    return chargeModeRegister == 3 ? std::make_pair(42.0, 60.0) : std::make_pair(43.0, 56.0);
+}
+
+QString SetPointEntryText(const SetPointRow& row, int value) {
+    if (row.scale != Scale::Tenths) return QString::number(value);
+    // The charge-current limits show 0 (off) as a plain 0.
+    if (value == 0 && (row.reg == 63 || row.reg == 62)) return "0";
+    return FormatTenths(value);
+}
+
+std::optional<int> ParseTenths(const QString& text) {
+    static const QRegularExpression re("^\\s*(\\d{1,5})(?:\\.(\\d*))?\\s*$");
+    const auto m = re.match(text);
+    if (!m.hasMatch()) return std::nullopt;
+    const int whole = m.captured(1).toInt();
+    const QString frac = m.captured(2);
+    return whole * 10 + (frac.isEmpty() ? 0 : frac[0].digitValue());
+}
+
+std::optional<int> ParseInteger(const QString& text) {
+    bool ok = false;
+    const int v = text.trimmed().toInt(&ok);
+    return ok ? std::optional<int>(v) : std::nullopt;
+}
+
+namespace {
+QString rangeText(const SetPointRow& row, double min, double max) {
+    if (row.scale == Scale::Tenths && !(row.reg == 62 || row.reg == 63))
+        return QString("%1 ~ %2").arg(min, 0, 'f', 1).arg(max, 0, 'f', 1);
+    return QString("%1 ~ %2").arg(min).arg(max);
+}
+} // namespace
+
+WritePlan PlanSetPoints(const QList<RowInput>& inputs, bool taskFailReset, int chargeModeRegister) {
+    WritePlan plan;
+    const QList<SetPointRow>& rows = SetPointRows();
+    for (int i = 0; i < rows.size() && i < inputs.size(); ++i) {
+        const SetPointRow& row = rows[i];
+        const RowInput& in = inputs[i];
+        if (!in.checked) continue;
+        double min = row.min, max = row.max;
+        if (row.reg == 60) std::tie(min, max) = OutputVoltageRange(chargeModeRegister);
+        const QString name = QString::fromUtf8(row.caption);
+        int value = 0;
+        switch (row.scale) {
+        case Scale::Index:
+        case Scale::IndexPlus1:
+            // The charge mode writes 0 when its register showed no item; other lists refuse.
+            if (in.index < 0 && row.reg != 64) {
+                plan.error = QString("%1: choose an item from the list.").arg(name);
+                return plan;
+            }
+            value = row.scale == Scale::IndexPlus1 ? std::max(in.index, -1) + 1 : in.index;
+            break;
+        case Scale::Integer:
+        case Scale::Tenths: {
+            const auto v =
+                row.scale == Scale::Integer ? ParseInteger(in.text) : ParseTenths(in.text);
+            const double shown =
+                row.scale == Scale::Integer ? double(v.value_or(0)) : v.value_or(0) / 10.0;
+            if (!v || shown < min - 1e-9 || shown > max + 1e-9) {
+                plan.error = QString("%1: '%2' is not within %3.")
+                                 .arg(name, in.text.trimmed(), rangeText(row, min, max));
+                return plan;
+            }
+            value = *v;
+            break;
+        }
+        }
+        plan.writes.append({row.reg, value});
+    }
+    if (taskFailReset) plan.writes.append({31, 255});
+    return plan;
+}
+
+WritePlan PlanCalibration(const CalibrationInput& in) {
+    // Register, whether zero is written, whether the digits are multiplied by 10.
+    static const struct {
+        int reg;
+        bool zeroWritten;
+        bool times10;
+        const char* name;
+    } kRows[6] = {{48, false, false, "AC 전압"},        {49, false, false, "AC 전류"},
+                  {50, false, true, "DC 전압"},         {51, true, true, "DC 전류"},
+                  {52, true, true, "Battery 전류 (+)"}, {53, true, true, "Battery 전류 (-)"}};
+    WritePlan plan;
+    for (int i = 0; i < 6; ++i) {
+        if (!in.checked[i] || (i < 2 && !in.acRowsShown)) continue;
+        // The mask's point is not part of the value: "54.00" is the digits 5400.
+        QString digits = in.text[i];
+        digits.remove('.');
+        digits = digits.trimmed();
+        bool ok = !digits.isEmpty();
+        for (const QChar c : digits)
+            ok = ok && c.isDigit();
+        if (!ok) {
+            plan.error = QString("%1: '%2' is not a number.").arg(kRows[i].name, in.text[i]);
+            return plan;
+        }
+        const int v = digits.toInt() * (kRows[i].times10 ? 10 : 1);
+        if (v == 0 && !kRows[i].zeroWritten) continue;
+        plan.writes.append({kRows[i].reg, v});
+    }
+    return plan;
+}
+
+const QList<AlarmBox>& ShownAlarmBoxes() {
+    static const QList<AlarmBox> boxes = {
+        {1, "AC 경보"},        {2, "DC 고전압"},  {3, "DC 저전압"},
+        {6, "DC 과전류"},      {9, "모듈 경보"},  {7, "축전지 경보"},
+        {18, "축전지 저전압"}, {20, "모듈 고온"}, {23, "축전지 셀"}};
+    return boxes;
+}
+
+std::pair<int, int> AlarmWords(const QList<int>& checked) {
+    int w1 = 0, w2 = 0;
+    for (int n : checked) {
+        if (n >= 1 && n <= 16) w1 |= 1 << (n - 1);
+        if (n >= 17 && n <= 32) w2 |= 1 << (n - 17);
+    }
+    return {w1, w2};
+}
+
+bool AlarmBoxChecked(int n, int word1, int word2) {
+    return n <= 16 ? (word1 >> (n - 1)) & 1 : (word2 >> (n - 17)) & 1;
+}
+
+QList<int> DefaultContactBoxes(int index) {
+    switch (index) {
+    case 0:
+        return {1};
+    case 2:
+        return {2, 3, 6, 18};
+    case 4:
+        return {9, 20};
+    case 6:
+        return {7, 23};
+    default:
+        return {};
+    }
+}
+
+int DaysInMonth(int year, int month) {
+    static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12) return 0;
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+WritePlan PlanClock(int year, int month, int day, int hour, int minute, int second) {
+    WritePlan plan;
+    if (year < 2001 || year > 2999)
+        plan.error = "년: the year must be within 2001 ~ 2999.";
+    else if (month < 1 || month > 12)
+        plan.error = "월: the month must be within 1 ~ 12.";
+    else if (day < 1 || day > DaysInMonth(year, month))
+        plan.error = QString("일: the day must be within 1 ~ %1.").arg(DaysInMonth(year, month));
+    else if (hour < 0 || hour > 23)
+        plan.error = "시: the hour must be within 0 ~ 23.";
+    else if (minute < 0 || minute > 59)
+        plan.error = "분: the minute must be within 0 ~ 59.";
+    else if (second < 0 || second > 59)
+        plan.error = "초: the second must be within 0 ~ 59.";
+    if (plan.error.isEmpty())
+        plan.writes = {{6, second}, {1, year}, {2, month}, {3, day}, {4, hour}, {5, minute}};
+    return plan;
+}
+
+namespace {
+// Entry fields to bytes: decimal octets or hex bytes; false with the reason on a bad entry.
+bool bytesFrom(const QStringList& parts, int count, int base, const QString& row, QByteArray* out,
+               QString* error) {
+    if (parts.size() != count) {
+        *error = QString("%1: %2 fields are needed.").arg(row).arg(count);
+        return false;
+    }
+    for (const QString& p : parts) {
+        bool ok = false;
+        const int v = p.trimmed().toInt(&ok, base);
+        if (!ok || v < 0 || v > 255) {
+            *error = QString("%1: '%2' is not within %3.")
+                         .arg(row, p, base == 16 ? QString("00 ~ FF") : QString("0 ~ 255"));
+            return false;
+        }
+        out->append(char(v));
+    }
+    return true;
+}
+QStringList parts(const QString& dotted) {
+    return dotted.split('.');
+}
+} // namespace
+
+NetIdPayload BuildNetIdPayload(const NetIdForm& f, const NetworkIdentity* last) {
+    NetIdPayload r;
+    const bool any = f.ip || f.gateway || f.subnet || f.mac || f.hwVersion || f.serial ||
+                     f.hwDescription || f.rectId || f.site;
+    if (!any) return r;
+    if (!last) {
+        r.error = "Read the network identity first (조회): unchanged fields are sent as read.";
+        return r;
+    }
+    QByteArray mac, ip, subnet, gateway, hw, rect;
+    QString& e = r.error;
+    if (!bytesFrom(f.mac ? f.macText : parts(last->mac), 6, 16, "Mac 주소", &mac, &e) ||
+        !bytesFrom(f.ip ? f.ipText : parts(last->ip), 4, 10, "정류기 IP 주소", &ip, &e) ||
+        !bytesFrom(f.subnet ? f.subnetText : parts(last->subnet), 4, 10, "SUBNET MASK", &subnet,
+                   &e) ||
+        !bytesFrom(f.gateway ? f.gatewayText : parts(last->gateway), 4, 10, "GATEWAY", &gateway,
+                   &e) ||
+        !bytesFrom(f.hwVersion ? f.hwVersionText : parts(last->hwVersion), 4, 10, "HW 버전", &hw,
+                   &e))
+        return r;
+    const QString rectText = (f.rectId ? f.rectIdText : last->rectId).trimmed();
+    bool ok = false;
+    const qulonglong rectValue = rectText.toULongLong(&ok, 16);
+    if (!ok || rectText.size() > 8) {
+        e = QString("정류기 ID: '%1' is not a hex number of at most 8 digits.").arg(rectText);
+        return r;
+    }
+    for (int s = 24; s >= 0; s -= 8)
+        rect.append(char((rectValue >> s) & 0xFF));
+    const QByteArray desc = f.hwDescriptionText.toUtf8();
+    const QByteArray site = f.site ? f.siteText.toUtf8() : last->siteInfoUtf8;
+    if (desc.size() > 255) {
+        e = QString("HW 설명: %1 bytes, at most 255.").arg(desc.size());
+        return r;
+    }
+    if (site.size() > 255) {
+        e = QString("Site 정보: %1 bytes, at most 255.").arg(site.size());
+        return r;
+    }
+    // The serial number is 10 characters: a shorter one is padded with blanks.
+    const QByteArray serial = f.serialText.toLatin1().left(10).leftJustified(10, ' ');
+    const int flags = (f.ip ? 0x01 : 0) | (f.hwDescription ? 0x02 : 0) | (f.serial ? 0x04 : 0) |
+                      (f.hwVersion ? 0x08 : 0) | (f.mac ? 0x10 : 0) | (f.rectId ? 0x20 : 0) |
+                      (f.site ? 0x40 : 0);
+    QByteArray& p = r.payload;
+    p = QByteArray::fromHex("12345678");
+    p += mac + ip + subnet + gateway + char(flags) + ip + QByteArray(4, 0);
+    p += char(desc.size()) + desc + serial + "; " + hw + mac + QByteArray(6, 0) + QByteArray(6, 0);
+    p += rect + QByteArray(4, 0) + QByteArray(4, 0) + QByteArray(4, 0);
+    p += char(site.size()) + site;
+    return r;
+}
+
+} // namespace quma

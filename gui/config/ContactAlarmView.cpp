@@ -1,0 +1,22 @@
+// The read-only view of one alarm contact's alarm set.
+#include "gui/config/ContactAlarmView.h"
+
+#include "ui_ContactAlarmView.h"
+
+const ContactAlarmBox kContactAlarmBoxes[9] = {
+    {"CheckBox1", 0, 0x0001},  {"CheckBox2", 0, 0x0002},  {"CheckBox3", 0, 0x0004},
+    {"CheckBox6", 0, 0x0020},  {"CheckBox9", 0, 0x0100},  {"CheckBox7", 0, 0x0040},
+    {"CheckBox18", 1, 0x0002}, {"CheckBox20", 1, 0x0008}, {"CheckBox23", 1, 0x0040}};
+
+TForm1::TForm1(const quma::RegisterImage& snapshot, int index, QWidget* parent)
+    : QDialog(parent), ui(new Ui::TForm1) {
+    ui->setupUi(this);
+    const int words[2] = {snapshot[80 + index], snapshot[81 + index]};
+    for (const ContactAlarmBox& b : kContactAlarmBoxes) {
+        if (auto* box = findChild<QCheckBox*>(b.name)) box->setChecked(words[b.word] & b.mask);
+    }
+}
+
+TForm1::~TForm1() {
+    delete ui;
+}

@@ -1,0 +1,133 @@
+// The alarm-history and event-log windows: the table a transfer fills, its progress, and the
+// spreadsheet export once it is complete.
+#include "gui/history/HistoryWindow.h"
+
+#include "core/export/SheetExport.h"
+#include "core/history/TransferRecord.h"
+#include "gui/mainwin/MessageHub.h"
+#include "ui_AlarmHistoryWindow.h"
+#include "ui_EventLogWindow.h"
+
+#include <QDir>
+#include <QHeaderView>
+
+using namespace quma;
+
+THistoryWindow::THistoryWindow(TMonitorEngine& engine, TMessenger& messenger, TransferKind kind,
+                               QWidget* parent)
+    : QDialog(parent), m_engine(engine), m_messenger(messenger), m_kind(kind) {
+    setWindowFlags(Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    Timer1.setInterval(100);
+    connect(&Timer1, &QTimer::timeout, this, &THistoryWindow::Timer1Timer);
+    connect(&engine, &TMonitorEngine::transferBegun, this, &THistoryWindow::begun);
+    connect(&engine, &TMonitorEngine::recordStored, this, &THistoryWindow::stored);
+    connect(&engine, &TMonitorEngine::transferProgress, this, &THistoryWindow::progress);
+    connect(&engine, &TMonitorEngine::transferCompleted, this,
+            [this](TransferKind k, const QString&) { completed(k); });
+}
+
+void THistoryWindow::bind(QTableWidget* grid, QLineEdit* fileName, QPushButton* save,
+                          QPushButton* close, QLabel* progress, QProgressBar* gauge) {
+    m_grid = grid;
+    m_fileName = fileName;
+    m_save = save;
+    m_close = close;
+    m_progress = progress;
+    m_gauge = gauge;
+    const bool alarm = m_kind == TransferKind::Alarm;
+    const QStringList header = alarm ? AlarmHistoryHeader() : EventLogHeader();
+    const QList<int> widths = alarm ? AlarmHistoryColumnWidths() : EventLogColumnWidths();
+    m_grid->setColumnCount(int(widths.size()));
+    m_grid->setHorizontalHeaderLabels(header);
+    for (int c = 0; c < widths.size(); ++c)
+        m_grid->setColumnWidth(c, widths[c] + 12);
+    m_grid->verticalHeader()->setVisible(false);
+    m_grid->verticalHeader()->setDefaultSectionSize(20);
+    m_grid->horizontalHeader()->setStretchLastSection(true);
+    m_save->setEnabled(false);
+    connect(m_save, &QPushButton::clicked, this, &THistoryWindow::bbtFileSaveClick);
+    connect(m_close, &QPushButton::clicked, this, &THistoryWindow::bbtCloseClick);
+}
+
+void THistoryWindow::Timer1Timer() {
+    if (m_engine.RequestStartTick()) Timer1.stop();
+}
+
+void THistoryWindow::begun(TransferKind kind, int total) {
+    if (kind != m_kind) return;
+    m_grid->setRowCount(std::max(total, 0));
+    m_gauge->setValue(0);
+}
+
+void THistoryWindow::stored(TransferKind kind, int row) {
+    if (kind != m_kind) return;
+    const QStringList& cells = m_engine.transfer().rows.value(row);
+    if (row - 1 >= m_grid->rowCount()) m_grid->setRowCount(row);
+    for (int c = 0; c < cells.size() && c < m_grid->columnCount(); ++c)
+        m_grid->setItem(row - 1, c, new QTableWidgetItem(cells[c]));
+}
+
+void THistoryWindow::progress(TransferKind kind, int percent, const QString& label) {
+    if (kind != m_kind) return;
+    m_gauge->setValue(percent);
+    m_progress->setText(label);
+}
+
+void THistoryWindow::completed(TransferKind kind) {
+    if (kind != m_kind) return;
+    m_close->setEnabled(true);
+    m_save->setEnabled(true);
+}
+
+QString THistoryWindow::bbtFileSaveClick() {
+    const QString name = ExportFileName(m_engine.modelName(), m_kind, QTime::currentTime());
+    const QString path = QDir::current().absoluteFilePath(name);
+    QString error;
+    if (!WriteHistorySheet(path, m_engine.transfer().rows, m_kind, m_engine.modelName(), &error)) {
+        m_messenger.show(this, MessageKind::Warning,
+                         QString("The spreadsheet %1 could not be written: %2").arg(path, error));
+        return {};
+    }
+    m_messenger.show(this, MessageKind::Information, "Saved " + path);
+    return path;
+}
+
+void THistoryWindow::bbtCloseClick() {
+    m_byButton = true;
+    close();
+}
+
+// Every way of closing (Close, the close box, Escape) ends up here.
+void THistoryWindow::done(int result) {
+    Timer1.stop();
+    if (m_engine.transfer().active) m_grid->scrollToTop();
+    m_save->setEnabled(false);
+    m_engine.CloseTransfer(m_byButton);
+    m_fileName->clear();
+    m_byButton = false;
+    QDialog::done(result);
+}
+
+TfrmHistory::TfrmHistory(TMonitorEngine& engine, TMessenger& messenger, QWidget* parent)
+    : THistoryWindow(engine, messenger, TransferKind::Alarm, parent), ui(new Ui::TfrmHistory) {
+    ui->setupUi(this);
+    bind(ui->StringGrid1, ui->edtFileName, ui->bbtFileSave, ui->bbtClose, ui->LabAlarm, ui->Gauge);
+}
+
+TfrmHistory::~TfrmHistory() {
+    delete ui;
+}
+
+TfrmEventHistory::TfrmEventHistory(TMonitorEngine& engine, TMessenger& messenger, QWidget* parent)
+    : THistoryWindow(engine, messenger, TransferKind::Event, parent), ui(new Ui::TfrmEventHistory) {
+    ui->setupUi(this);
+    QFont f("Verdana");
+    f.setPixelSize(11);
+    ui->StringGrid1->setFont(f);
+    bind(ui->StringGrid1, ui->edtFileName, ui->bbtFileSave, ui->bbtClose, ui->LabAlarm, ui->Gauge);
+}
+
+TfrmEventHistory::~TfrmEventHistory() {
+    delete ui;
+}

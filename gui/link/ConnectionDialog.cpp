@@ -1,0 +1,156 @@
+// The connection dialog: choose the serial port or a TCP host, and connect.
+#include "gui/link/ConnectionDialog.h"
+
+#include "core/link/PortList.h"
+#include "core/monitor/LinkSession.h"
+#include "gui/mainwin/MessageHub.h"
+#include "ui_ClosingBox.h"
+#include "ui_ConnectionDialog.h"
+
+#include <QTimer>
+
+TfrmComPort::TfrmComPort(quma::TLinkSession& session, TMessenger& messenger,
+                         const QStringList& extraPorts, const QString& host, QWidget* parent)
+    : QDialog(parent), ui(new Ui::TfrmComPort), m_session(session), m_messenger(messenger),
+      m_extraPorts(extraPorts) {
+    ui->setupUi(this);
+    if (!host.isEmpty()) ui->edtHostIP->setText(host);
+    ui->PortSelect->setAccessibleName("Serial port");
+    ui->edtHostIP->setAccessibleName("Controller address");
+    ui->edtHostIP->setToolTip("host or host:port (port 502 when none is given)");
+    // A port opened for this dialog but not in use yet is closed when it opens.
+    if (!m_session.channel().inUse()) m_session.port().Close();
+    fillPorts();
+    connect(ui->Serial, &QRadioButton::clicked, this, &TfrmComPort::SerialClick);
+    connect(ui->TCP, &QRadioButton::clicked, this, &TfrmComPort::TCPClick);
+    connect(ui->PortSelect, &QComboBox::activated, this, &TfrmComPort::PortSelectChange);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &TfrmComPort::Btn_OK);
+    connect(ui->Port, &QPushButton::clicked, this, &TfrmComPort::fillPorts);
+    connect(ui->BitBtn2, &QPushButton::clicked, this, [this] {
+        if (m_connecting) {
+            m_session.cancelConnect();
+            return;
+        }
+        reject();
+    });
+    connect(&m_session, &quma::TLinkSession::connected, this, [this](bool ok, const QString& why) {
+        if (!m_connecting) return;
+        setConnecting(false);
+        if (ok) {
+            ui->Port->setEnabled(false);
+            accept();
+        } else {
+            ui->Port->setEnabled(true);
+            ui->lbState->setText(why);
+            m_messenger.show(this, quma::MessageKind::Warning,
+                             "Please, Check PC Lan Port Connection!");
+            reject();
+        }
+    });
+}
+
+TfrmComPort::~TfrmComPort() {
+    if (m_connecting) m_session.cancelConnect();
+    delete ui;
+}
+
+void TfrmComPort::fillPorts() {
+    const QString current = ui->PortSelect->currentText();
+    ui->PortSelect->clear();
+    ui->PortSelect->addItems(m_extraPorts + quma::EnumerateSerialPorts(true));
+    if (!current.isEmpty()) ui->PortSelect->setCurrentText(current);
+}
+
+bool TfrmComPort::openChosenPort(const QString& name) {
+    try {
+        m_session.port().Close();
+        m_session.port().setDeviceName(quma::PortDeviceName(name));
+        m_session.port().Open();
+        return true;
+    } catch (const quma::EComError& e) {
+        m_messenger.show(this, quma::MessageKind::Warning,
+                         QString("%1: %2").arg(name, QString::fromStdString(e.what())));
+    } catch (const quma::EComAbort&) {
+    }
+    return false;
+}
+
+void TfrmComPort::SerialClick() {
+    m_choice = Choice::Serial;
+    ui->Serial->setChecked(true);
+    ui->TCP->setChecked(false);
+    ui->PortSelect->setEnabled(true);
+    ui->BitBtn1->setEnabled(true);
+    ui->edtHostIP->setEnabled(false);
+    fillPorts();
+    if (ui->PortSelect->count() == 0) {
+        m_messenger.show(this, quma::MessageKind::Plain, "Can not find the serial port");
+        return;
+    }
+    if (ui->PortSelect->currentText().isEmpty()) ui->PortSelect->setCurrentIndex(0);
+    openChosenPort(ui->PortSelect->currentText());
+}
+
+void TfrmComPort::PortSelectChange(int index) {
+    openChosenPort(ui->PortSelect->itemText(index));
+}
+
+void TfrmComPort::TCPClick() {
+    if (m_choice == Choice::Serial) m_session.port().Close();
+    m_choice = Choice::Tcp;
+    ui->Serial->setChecked(false);
+    ui->PortSelect->setEnabled(false);
+    ui->TCP->setChecked(true);
+    ui->edtHostIP->setEnabled(true);
+    ui->BitBtn1->setEnabled(true);
+}
+
+void TfrmComPort::setConnecting(bool on) {
+    m_connecting = on;
+    ui->BitBtn1->setEnabled(!on);
+    ui->Serial->setEnabled(!on);
+    ui->TCP->setEnabled(!on);
+    ui->edtHostIP->setEnabled(!on && m_choice == Choice::Tcp);
+    ui->BitBtn2->setText(on ? "Cancel" : "Close");
+    ui->lbState->setText(on ? "Connecting to " + ui->edtHostIP->text() + " ..." : QString());
+}
+
+void TfrmComPort::Btn_OK() {
+    QString error;
+    if (m_choice == Choice::Serial) {
+        if (!m_session.connectSerial(ui->PortSelect->currentText(), &error)) {
+            m_messenger.show(this, quma::MessageKind::Warning,
+                             ui->PortSelect->currentText() + ": " + error);
+            return;
+        }
+        accept();
+        return;
+    }
+    if (m_choice != Choice::Tcp) return;
+    // Connecting before the attempt starts: a refusal may be reported at once.
+    setConnecting(true);
+    if (!m_session.connectTcp(ui->edtHostIP->text(), &error)) {
+        setConnecting(false);
+        m_messenger.show(this, quma::MessageKind::Warning, error);
+    }
+}
+
+TfrmMsg::TfrmMsg(QWidget* parent)
+    : QDialog(parent), ui(new Ui::TfrmMsg), m_timer(new QTimer(this)) {
+    ui->setupUi(this);
+    m_timer->setInterval(300);
+    connect(m_timer, &QTimer::timeout, this, [this] {
+        ++m_counter;
+        ui->ProgressBar1->setValue(std::min(100, m_counter + 10));
+    });
+}
+
+TfrmMsg::~TfrmMsg() {
+    delete ui;
+}
+
+void TfrmMsg::start() {
+    m_counter = 0;
+    m_timer->start();
+    show();
+}

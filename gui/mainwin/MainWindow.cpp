@@ -1,0 +1,489 @@
+// The main window: menus and their availability, login and logout, connection, the status page,
+// the alarm tree and the status-page animations.
+#include "gui/mainwin/MainWindow.h"
+
+#include "core/monitor/AlarmTree.h"
+#include "core/monitor/LinkSession.h"
+#include "core/monitor/StatusTexts.h"
+#include "gui/config/ConfigDialog.h"
+#include "gui/config/ContactAlarmView.h"
+#include "gui/history/HistoryWindow.h"
+#include "gui/link/ConnectionDialog.h"
+#include "gui/mainwin/LoginDialog.h"
+#include "gui/mainwin/MessageHub.h"
+#include "gui/mainwin/PaintedWidgets.h"
+#include "ui_MainWindow.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QUrl>
+#include <memory>
+
+using namespace quma;
+
+namespace {
+QString cssColour(quint32 rgb) {
+    return QString("#%1").arg(rgb, 6, 16, QLatin1Char('0'));
+}
+
+// Node pictures of the alarm tree, drawn at twice the size for high-density screens.
+QIcon nodeIcon(bool alarm) {
+    QPixmap pm(32, 32);
+    pm.setDevicePixelRatio(2);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor c = alarm ? QColor(0xD3, 0x2F, 0x2F) : QColor(0x2E, 0x9D, 0x3A);
+    p.setBrush(c);
+    p.setPen(QPen(c.darker(150), 1));
+    if (alarm) {
+        QPolygonF tri({QPointF(8, 1.5), QPointF(14.5, 14), QPointF(1.5, 14)});
+        p.drawPolygon(tri);
+        p.setPen(QPen(Qt::white, 1.6));
+        p.drawLine(QPointF(8, 5.5), QPointF(8, 9.5));
+        p.drawPoint(QPointF(8, 12));
+    } else {
+        p.drawEllipse(QRectF(2, 2, 12, 12));
+    }
+    return QIcon(pm);
+}
+} // namespace
+
+void TPanelColour::setColor(quint32 rgb) {
+    m_rgb = rgb;
+    if (m_label) {
+        const bool dark = ((rgb >> 16 & 0xFF) * 3 + (rgb >> 8 & 0xFF) * 6 + (rgb & 0xFF)) < 1200;
+        m_label->setStyleSheet(QString("background-color: %1; color: %2; border: 1px solid #555;")
+                                   .arg(cssColour(rgb), dark ? "white" : "black"));
+    }
+}
+
+TMain_Form::TMain_Form(TMonitorEngine& engine, TLinkSession& session, TMessenger& messenger,
+                       QWidget* parent)
+    : QMainWindow(parent), ui(new Ui::TMain_Form), m_engine(engine), m_session(session),
+      m_messenger(messenger), m_txColour(nullptr), m_rxColour(nullptr), m_connectColour(nullptr),
+      m_dataLog(engine.image()) {
+    ui->setupUi(this);
+    setStyleSheet("TMain_Form { background-color: #A6CAF0; }");
+    m_txColour = TPanelColour(ui->pnl_TX);
+    m_rxColour = TPanelColour(ui->pnl_RX);
+    m_connectColour = TPanelColour(ui->pnlConnect);
+    m_connectColour.setColor(Rgb::Grey);
+    ui->Image1->setAccessibleName("Firmware counter");
+    ui->edtDateTime->setStyleSheet("background-color: #808000; color: white;");
+
+    // Status bar: link/model, clock, link name.
+    const int widths[3] = {500, 180, 50};
+    for (int i = 0; i < 3; ++i) {
+        m_panels[i] = new QLabel(this);
+        m_panels[i]->setObjectName(QString("ComSettingPanel%1").arg(i));
+        m_panels[i]->setMinimumWidth(widths[i]);
+        ui->ComSetting->addWidget(m_panels[i], i == 0 ? 1 : 0);
+    }
+
+    // Start-up availability: only exit, login, home page and version.
+    for (QAction* a : dataCommands())
+        a->setEnabled(false);
+    ui->mConnect->setEnabled(false);
+    ui->mDisconnect->setEnabled(false);
+    ui->mLogout->setEnabled(false);
+    ui->mLogin->setEnabled(true);
+
+    connect(ui->mExit, &QAction::triggered, this, &TMain_Form::mExitClick);
+    connect(ui->mLogin, &QAction::triggered, this, &TMain_Form::mLoginClick);
+    connect(ui->mLogout, &QAction::triggered, this, &TMain_Form::mLogoutClick);
+    connect(ui->mConnect, &QAction::triggered, this, &TMain_Form::mConnectClick);
+    connect(ui->mDisconnect, &QAction::triggered, this, &TMain_Form::mDisconnectClick);
+    connect(ui->N3, &QAction::triggered, this, &TMain_Form::N3Click);
+    connect(ui->KestraTarvine1, &QAction::triggered, this, &TMain_Form::KestraTarvine1Click);
+    connect(ui->Image1, &TClickLabel::clicked, this, &TMain_Form::Image1Click);
+    const QList<TClickLabel*> contacts = {ui->Lable_Contact1, ui->Lable_Contact2,
+                                          ui->Lable_Contact3, ui->Lable_Contact4,
+                                          ui->Lable_Contact5, ui->Lable_Contact6};
+    for (int i = 0; i < contacts.size(); ++i) {
+        contacts[i]->setCursor(Qt::PointingHandCursor);
+        connect(contacts[i], &TClickLabel::clicked, this, [this, i] { openContact(2 * i); });
+    }
+
+    // Activity lamps on the serial port.
+    ComSignal11.setSignal(TSignal::siTxChar);
+    ComSignal11.setColorOff(Rgb::Teal);
+    ComSignal11.setColorOn(Rgb::Navy);
+    ComSignal11.setControl(&m_txColour);
+    ComSignal11.setComPort(&m_session.port());
+    ComSignal12.setSignal(TSignal::siRxChar);
+    ComSignal12.setControl(&m_rxColour);
+    ComSignal12.setComPort(&m_session.port());
+
+    connect(&m_engine, &TMonitorEngine::statusRefreshed, this, &TMain_Form::RefreshStatus);
+    connect(&m_engine, &TMonitorEngine::alarmTreeBuild, this, &TMain_Form::BuildAlarmTree);
+    connect(&m_engine, &TMonitorEngine::alarmTreeUpdate, this, &TMain_Form::UpdateAlarmPictures);
+    connect(&m_engine, &TMonitorEngine::alarmTreeRemove, this, &TMain_Form::RemoveAlarmTree);
+    connect(&m_engine, &TMonitorEngine::alarmTestMode, this, &TMain_Form::alarmTestMode);
+    connect(&m_engine, &TMonitorEngine::userMessage, this,
+            [this](MessageKind k, const QString& t) { m_messenger.post(this, k, t); });
+    connect(&m_engine.link(), &TDeviceLink::connectLamp, this,
+            [this](bool up) { m_connectColour.setColor(up ? Rgb::Lime : Rgb::Grey); });
+    m_session.tcp().OnDisconnected = [this] { m_connectColour.setColor(Rgb::Grey); };
+
+    // The configuration commands: each sets its command kind, then shows its dialog.
+    const auto opener = [this](QAction* action, std::uint8_t mode, auto make) {
+        connect(action, &QAction::triggered, this, [this, mode, make] {
+            m_engine.link().rectMode = mode;
+            std::unique_ptr<QDialog> dialog(make());
+            dialog->exec();
+        });
+    };
+    opener(ui->mSystemConfiguration, RectMode::Setting,
+           [this] { return new TfrmPoint_Setting(m_engine, m_messenger, this); });
+    opener(ui->mAlarmManager, RectMode::Setting,
+           [this] { return new TfrmRepair(m_engine, m_messenger, this); });
+    opener(ui->mMeasurementSet, RectMode::Setting,
+           [this] { return new TfrmSetting(m_engine, m_messenger, this); });
+    opener(ui->mDataTimeSet, RectMode::Setting, [this] {
+        m_engine.setTimer1(false);
+        return new TfrmSetTime(m_engine, m_messenger, this);
+    });
+    opener(ui->mIPSet, RectMode::NetWrite,
+           [this] { return new TfrmIPSetting(m_engine, m_session, m_messenger, this); });
+    opener(ui->mFactoryInitial, RectMode::Setting,
+           [this] { return new TFactory_Initial(m_engine, m_messenger, this); });
+    opener(ui->mInitialLog, RectMode::LogClear,
+           [this] { return new TfrmInitial(m_engine, m_messenger, this); });
+    opener(ui->mAlarmTest, RectMode::Setting,
+           [this] { return new TfrmAlarmTest(m_engine, m_messenger, this); });
+    connect(ui->mAlarmLog, &QAction::triggered, this, &TMain_Form::mAlarmLogClick);
+    connect(ui->mEventLog, &QAction::triggered, this, &TMain_Form::mEventLogClick);
+    setupDataLog();
+
+    Timer4.setInterval(100);
+    connect(&Timer4, &QTimer::timeout, this, &TMain_Form::Timer4Timer);
+    Timer4.start();
+    Timer6.setInterval(100);
+    connect(&Timer6, &QTimer::timeout, this, &TMain_Form::Timer6Timer);
+}
+
+TMain_Form::~TMain_Form() {
+    ComSignal11.setComPort(nullptr);
+    ComSignal12.setComPort(nullptr);
+    m_session.tcp().OnDisconnected = nullptr;
+    delete ui;
+}
+
+void TMain_Form::setConnectHints(const QStringList& extraPorts, const QString& host) {
+    m_extraPorts = extraPorts;
+    m_host = host;
+}
+
+QList<QAction*> TMain_Form::dataCommands() const {
+    return {ui->mSystemConfiguration,
+            ui->mAlarmManager,
+            ui->mMeasurementSet,
+            ui->mDataTimeSet,
+            ui->mIPSet,
+            ui->mFactoryInitial,
+            ui->mAlarmLog,
+            ui->mEventLog,
+            ui->mInitialLog,
+            ui->mAlarmTest};
+}
+
+void TMain_Form::setDataCommands(bool on) {
+    for (QAction* a : dataCommands())
+        a->setEnabled(on);
+}
+
+void TMain_Form::mLoginClick() {
+    TfrmRecControl dlg(m_messenger, this);
+    if (dlg.exec() == QDialog::Accepted) LoginAccepted();
+}
+
+void TMain_Form::LoginAccepted() {
+    ui->FlatPanel3->setVisible(true);
+    ui->ComSetting->setVisible(true);
+    ui->pnlConnect->setVisible(true);
+    m_engine.ReturnToPolling();
+    ui->mConnect->setEnabled(true);
+    ui->mDisconnect->setEnabled(false);
+    ui->mLogin->setEnabled(false);
+    ui->mLogout->setEnabled(true);
+}
+
+void TMain_Form::mLogoutClick() {
+    TForm3 dlg(this);
+    if (dlg.exec() == QDialog::Accepted) LogoutConfirmed();
+}
+
+void TMain_Form::LogoutConfirmed() {
+    ui->mConnect->setEnabled(false);
+    ui->mDisconnect->setEnabled(false);
+    ui->mLogin->setEnabled(true);
+    ui->mLogout->setEnabled(false);
+    for (QAction* a : dataCommands())
+        if (a != ui->mEventLog && a != ui->mAlarmTest) a->setEnabled(false);
+    ui->GroupBox1->setVisible(false);
+    m_engine.setTimer1(false);
+    m_session.port().Close();
+    m_session.tcp().Disconnect();
+    m_connectColour.setColor(Rgb::Grey);
+}
+
+void TMain_Form::mConnectClick() {
+    ui->mConnect->setEnabled(false);
+    ui->mDisconnect->setEnabled(true);
+    TfrmComPort dlg(m_session, m_messenger, m_extraPorts, m_host, this);
+    if (dlg.exec() == QDialog::Accepted) ConnectFinished();
+}
+
+void TMain_Form::ConnectFinished() {
+    const bool serial = m_session.isSerial();
+    ui->FlatPanel3->setVisible(serial);
+    ui->pnlConnect->setVisible(!serial);
+    if (!serial) m_connectColour.setColor(Rgb::Lime);
+    m_panels[2]->setText(m_session.linkName());
+}
+
+void TMain_Form::mDisconnectClick() {
+    ui->mConnect->setEnabled(true);
+    ui->mDisconnect->setEnabled(false);
+    setDataCommands(false);
+    ui->ComSetting->setVisible(false);
+    m_dataLog.stop();
+    m_session.disconnectLink();
+    m_connectColour.setColor(Rgb::Grey);
+    ui->GroupBox1->setVisible(false);
+}
+
+void TMain_Form::mExitClick() {
+    m_engine.setTimer1(false);
+    if (m_session.tcp().Connected()) {
+        m_session.tcp().Disconnect();
+        auto* box = new TfrmMsg(this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->start();
+    }
+    close();
+}
+
+void TMain_Form::closeEvent(QCloseEvent* e) {
+    Timer4.stop();
+    Timer6.stop();
+    m_engine.setTimer1(false);
+    m_session.port().Close(); // always close: an open port leaves its lock file behind
+    e->accept();
+}
+
+void TMain_Form::N3Click() {
+    m_messenger.show(this, MessageKind::Plain, kVersion);
+}
+
+void TMain_Form::KestraTarvine1Click() {
+    QDesktopServices::openUrl(QUrl(kHomePage));
+}
+
+void TMain_Form::Image1Click() {
+    ui->edtFwCnt->setVisible(!ui->edtFwCnt->isVisible());
+}
+
+void TMain_Form::openContact(int index) {
+    TForm1 dlg(m_engine.image(), index, this);
+    dlg.exec();
+}
+
+void TMain_Form::RefreshStatus() {
+    setDataCommands(true);
+    ui->ComSetting->setVisible(true);
+    ui->GroupBox1->setVisible(true);
+    const RegisterImage& img = m_engine.image();
+    const StatusView v = RenderStatus(img, m_engine.modelName());
+    m_panels[0]->setText(v.firmware);
+    m_panels[1]->setText(v.clock);
+    ui->edtDateTime->setText(v.clock);
+    ui->edtFW->setText(v.firmware);
+    ui->edtFW->setCursorPosition(0);
+    ui->edtFW->setToolTip(v.firmware);
+    ui->Label_ACV->setText(v.acVolts);
+    ui->Label_ACA->setText(v.acAmps);
+    ui->Lable_DCV->setText(v.dcVolts);
+    ui->Lable_DCA->setText(v.dcAmps);
+    ui->Lable_BCA->setText(v.battAmps);
+    ui->Label_BT->setText(v.battTemp);
+    ui->Label_RT->setText(v.rectTemp);
+    ui->edtFwCnt->setText(v.fwCounter);
+    ui->lbDspVer1->setText(v.dsp1);
+    ui->lbDspVer2->setText(v.dsp2);
+    ui->lbTaskFail->setText(v.taskFail);
+    ui->edtSpeedSetup->setText(v.speedSetup);
+    ui->edtSpeed->setText(v.speed);
+    ui->Label_SetV->setText(v.setVolts);
+    ui->lbCHLimitFG->setText(v.chLimitFg);
+    const QString fg = v.chLimit ? "yellow" : "white";
+    for (QLabel* l : {ui->pnl_TX, ui->pnl_RX}) {
+        QString css = l->styleSheet();
+        css.replace(QRegularExpression("color: [a-z]+;"), "");
+        l->setStyleSheet(css + " color: " + fg + ";");
+    }
+    ui->Lable_BTest->setVisible(v.battTestRunning);
+    if (v.battFwKnown) ui->Lable_BFW->setText(v.battFw);
+    ui->Lable_BPackV->setText(v.battPackVolts);
+    ui->Lable_BV->setText(v.battVolts);
+    ui->Lable_BC->setText(v.battCurrent);
+    ui->Lable_BSoc->setText(v.battSoc);
+    ui->Lable_BTp->setText(v.battPackTemp);
+    ui->Lable_LVD->setText(v.battLvd);
+    ui->Label_CHLimit->setText(v.battChargeLimit);
+    ui->Lable_BCVMax->setText(v.cellMax);
+    ui->Lable_BCVMin->setText(v.cellMin);
+    ui->Lable_BFWDate->setText(v.battFwDate);
+    ui->Lable_BChFET->setText(v.battChFet);
+    ui->Lable_BDChFET->setText(v.battDchFet);
+    ui->Lable_BReady->setText(v.battReady);
+    ui->Lable_BLink->setText(v.battLink);
+    for (int i = 0; i < 15; ++i) {
+        if (auto* l = findChild<QLabel*>(QString("Lable_BCV%1").arg(i + 1))) l->setText(v.cells[i]);
+    }
+    // Lamp pairs: bit n-1 of the register drives lamp n.
+    const auto lamps = [this](const QString& prefix, int count, int bits) {
+        for (int n = 1; n <= count; ++n)
+            if (auto* lamp = findChild<TLampPair*>(prefix + QString::number(n)))
+                lamp->setAlarm(bits & (1 << (n - 1)));
+    };
+    lamps("ImDry", v.contactCount, v.dryContacts);
+    lamps("ImBatt", 8, v.battProtectA);
+    lamps("ImBattP", 8, v.battProtectB);
+    lamps("ImCell", 15, v.cellBalance);
+    const bool six = v.contactCount == 6;
+    for (QWidget* w :
+         {static_cast<QWidget*>(ui->Lable_Contact5), static_cast<QWidget*>(ui->Lable_Contact6),
+          static_cast<QWidget*>(ui->ImDry5), static_cast<QWidget*>(ui->ImDry6)})
+        w->setVisible(six);
+    if (!m_engine.modelName().isEmpty()) setWindowTitle(m_engine.modelName());
+    ui->Lable_BCA->setVisible(v.batteryShown);
+    ui->GroupBattery->setVisible(v.batteryShown);
+    ui->Label_BT->setVisible(v.battTempShown);
+    ui->CanFrame->setVisible(v.canShown);
+    if (v.canShown) {
+        ui->LabCanFailCnt->setText(v.canFailCount);
+        ui->lbCanCpuVer->setText(v.canCpuVersion);
+        ui->LabCanCpuCom->setText(v.canCpuCom);
+        ui->LabCanCpuCom->setStyleSheet(v.canCpuFailed ? "color: red;" : "color: black;");
+    }
+    ui->mFactoryInitial->setVisible(v.factoryResetVisible);
+}
+
+void TMain_Form::BuildAlarmTree() {
+    ui->TreeViewM->clear();
+    m_alarmItems.clear();
+    QTreeWidgetItem* root = nullptr;
+    QTreeWidgetItem* group = nullptr;
+    const QColor colours[3] = {QColor(0x80, 0, 0), QColor(0, 0, 0xFF), Qt::black};
+    for (const AlarmNode& n :
+         AlarmTreeNodes(m_engine.image(), m_engine.alarms().mask1, m_engine.alarms().mask2)) {
+        QTreeWidgetItem* it = nullptr;
+        if (n.level == 0)
+            it = root = new QTreeWidgetItem(ui->TreeViewM, {n.text});
+        else if (n.level == 1)
+            it = group = new QTreeWidgetItem(root, {n.text});
+        else
+            it = new QTreeWidgetItem(group, {n.text});
+        it->setForeground(0, colours[n.level]);
+        it->setIcon(0, nodeIcon(n.alarm));
+        it->setData(0, Qt::UserRole, n.alarm);
+        m_alarmItems << it;
+    }
+    ui->TreeViewM->expandAll();
+}
+
+void TMain_Form::UpdateAlarmPictures() {
+    const QList<AlarmNode> nodes =
+        AlarmTreeNodes(m_engine.image(), m_engine.alarms().mask1, m_engine.alarms().mask2);
+    for (int i = 0; i < nodes.size() && i < m_alarmItems.size(); ++i) {
+        m_alarmItems[i]->setIcon(0, nodeIcon(nodes[i].alarm));
+        m_alarmItems[i]->setData(0, Qt::UserRole, nodes[i].alarm);
+    }
+}
+
+void TMain_Form::RemoveAlarmTree() {
+    ui->TreeViewM->clear();
+    m_alarmItems.clear();
+}
+
+void TMain_Form::setupDataLog() {
+    QList<QRadioButton*> choices;
+    for (int i = 0; i < 7; ++i)
+        choices << findChild<QRadioButton*>(QString("rgLogoTime%1").arg(i));
+    for (int i = 0; i < choices.size(); ++i)
+        connect(choices[i], &QRadioButton::clicked, this,
+                [this, i] { m_dataLog.setIntervalChoice(i); });
+    connect(ui->btnLogo, &QPushButton::clicked, &m_dataLog, &TDataLog::toggle);
+    connect(ui->Button2, &QPushButton::clicked, &m_dataLog, &TDataLog::clear);
+    connect(ui->Button1, &QPushButton::clicked, this, [this] {
+        QString path;
+        if (m_dataLog.save(&path))
+            m_messenger.show(this, MessageKind::Information, "Saved " + path);
+    });
+    connect(&m_dataLog, &TDataLog::linesAppended, this, [this](const QStringList& lines) {
+        for (const QString& l : lines)
+            ui->mmLogo->appendPlainText(l);
+    });
+    connect(&m_dataLog, &TDataLog::cleared, ui->mmLogo, &QPlainTextEdit::clear);
+    connect(&m_dataLog, &TDataLog::runningChanged, this,
+            [this](bool on) { ui->btnLogo->setText(on ? "Log 중지" : "Log 시작"); });
+    connect(&m_dataLog, &TDataLog::saved, this,
+            [this](const QString& path) { ui->lbLogFile->setText("Saved " + path); });
+    connect(&m_dataLog, &TDataLog::saveFailed, this,
+            [this](const QString& path, const QString& why) {
+                ui->lbLogFile->setText("Not saved: " + path);
+                m_messenger.post(
+                    this, MessageKind::Warning,
+                    QString("The data log could not be saved to %1: %2\nEvery line is kept "
+                            "and logging goes on.")
+                        .arg(path, why));
+            });
+    connect(&m_engine, &TMonitorEngine::alarmTextChanged, &m_dataLog, &TDataLog::alarmChanged);
+}
+
+void TMain_Form::mAlarmLogClick() {
+    openHistory(TransferKind::Alarm);
+}
+
+void TMain_Form::mEventLogClick() {
+    openHistory(TransferKind::Event);
+}
+
+void TMain_Form::openHistory(TransferKind kind) {
+    // Rows are placed only for the known system types: for any other nothing opens.
+    if (!m_engine.OpenTransfer(kind)) return;
+    std::unique_ptr<THistoryWindow> w;
+    if (kind == TransferKind::Alarm)
+        w = std::make_unique<TfrmHistory>(m_engine, m_messenger, this);
+    else
+        w = std::make_unique<TfrmEventHistory>(m_engine, m_messenger, this);
+    w->startRequest();
+    w->exec();
+}
+
+void TMain_Form::Timer4Timer() {
+    ui->MainPanel->setFlow(m_flow);
+    m_flow = StepFlow(m_flow, m_engine.image());
+}
+
+void TMain_Form::alarmTestMode(bool active) {
+    if (active) {
+        if (!Timer6.isActive()) Timer6.start();
+        return;
+    }
+    Timer6.stop();
+    m_noticeCounter = 0;
+    ui->Lab_Alarm_Test->setVisible(false);
+}
+
+void TMain_Form::Timer6Timer() {
+    const NoticeStep s = StepNotice(m_noticeCounter);
+    m_noticeCounter = s.counter;
+    if (s.changed) ui->Lab_Alarm_Test->setVisible(s.visible);
+}

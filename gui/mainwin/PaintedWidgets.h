@@ -1,0 +1,52 @@
+// Small painted widgets of the status page: lamp pairs, clickable labels, the power-flow picture.
+#pragma once
+
+#include "core/monitor/PollScheduler.h"
+
+#include <QLabel>
+#include <QWidget>
+
+// A status lamp: the normal ("Nor") or the alarm ("Arm") picture, one at a time.
+class TLampPair : public QWidget {
+    Q_OBJECT
+public:
+    explicit TLampPair(QWidget* parent = nullptr);
+    void setAlarm(bool alarm);
+    bool isAlarm() const { return m_alarm; }
+    QSize sizeHint() const override { return {16, 16}; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    bool m_alarm = false;
+};
+
+// A label that reacts to a click (contact names, the hidden firmware-counter corner).
+class TClickLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+};
+
+// The power-flow picture: mains to rectifier, rectifier to load, and the battery, each strip
+// showing one of eleven frames; the battery arrows show charging or discharging.
+class TPowerFlow : public QWidget {
+    Q_OBJECT
+public:
+    explicit TPowerFlow(QWidget* parent = nullptr);
+    void setFlow(const quma::FlowState& state);
+    const quma::FlowState& flow() const { return m_state; }
+    QSize sizeHint() const override { return {420, 230}; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    quma::FlowState m_state;
+};

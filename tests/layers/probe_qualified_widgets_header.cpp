@@ -1,0 +1,2 @@
+// Must not compile: the module-qualified spelling is stopped too.
+#include <QtWidgets/QLabel>

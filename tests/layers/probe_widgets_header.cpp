@@ -1,0 +1,2 @@
+// Must not compile: Qt Widgets is not on a UI-free library's include path.
+#include <QWidget>
