@@ -136,7 +136,7 @@ private slots:
         tcomport2 port;
         port.setDeviceName(sim.ptyPath());
         Recorder tx;
-        tcomsignal1 lamp;
+        TComSignal lamp;
         lamp.setColorOff(Rgb::Teal);
         lamp.setColorOn(Rgb::Navy);
         lamp.setSignal(TSignal::siTxChar);
@@ -168,14 +168,14 @@ private slots:
         int handled = 0;
         port.OnRxChar = [&](TCustomComPort&) { ++handled; };
         Recorder rx;
-        tcomsignal1 lamp;
+        TComSignal lamp;
         lamp.setSignal(TSignal::siRxChar);
         lamp.setControl(&rx);
         lamp.setComPort(&port);
         port.OnRxChar(port);
         QCOMPARE(handled, 1);
         QCOMPARE(rx.colours.last(), Rgb::Lime);
-        tcomsignal1 other;
+        TComSignal other;
         other.setSignal(TSignal::siRxChar);
         other.setComPort(&port);
         port.OnRxChar(port);

@@ -88,11 +88,4 @@ private:
     TCustomComPort::ReadWriteEvent m_savedBeforeWrite, m_savedAfterWrite;
 };
 
-// The main window's lamps: a TComSignal that adds nothing.
-class tcomsignal1 : public TComSignal {
-    Q_OBJECT
-public:
-    using TComSignal::TComSignal;
-};
-
 } // namespace quma

@@ -87,7 +87,7 @@ private:
     TMessenger& m_messenger;
     QLabel* m_panels[3];
     TPanelColour m_txColour, m_rxColour, m_connectColour;
-    quma::tcomsignal1 ComSignal11, ComSignal12;
+    quma::TComSignal ComSignal11, ComSignal12;
     QTimer Timer4, Timer6;
     quma::FlowState m_flow;
     quma::TDataLog m_dataLog;
