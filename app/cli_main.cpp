@@ -64,11 +64,11 @@ public:
         m_watchdog.setSingleShot(true);
         connect(&m_watchdog, &QTimer::timeout, this,
                 [this] { fail("no reply from the controller"); });
-        connect(&m_engine, &TMonitorEngine::statusRefreshed, this, [this] { onStatus(); });
-        connect(&m_engine, &TMonitorEngine::networkIdentityDecoded, this, [this] { onNetId(); });
-        connect(&m_engine, &TMonitorEngine::recordStored, this,
+        connect(&m_engine, &MonitorEngine::statusRefreshed, this, [this] { onStatus(); });
+        connect(&m_engine, &MonitorEngine::networkIdentityDecoded, this, [this] { onNetId(); });
+        connect(&m_engine, &MonitorEngine::recordStored, this,
                 [this] { m_watchdog.start(m_timeoutMs); });
-        connect(&m_engine, &TMonitorEngine::userMessage, this,
+        connect(&m_engine, &MonitorEngine::userMessage, this,
                 [this](MessageKind k, const QString& t) { onMessage(k, t); });
         m_engine.setLiveTimers(true);
         m_watchdog.start(m_timeoutMs);
@@ -81,7 +81,7 @@ public:
             };
             QTimer::singleShot(0, this, [this] { begin(); });
         } else {
-            connect(&m_session, &TLinkSession::connected, this,
+            connect(&m_session, &LinkSession::connected, this,
                     [this, tcp](bool ok, const QString& e) {
                         if (ok)
                             begin();
@@ -257,8 +257,8 @@ private:
     }
 
     QStringList m_args;
-    TMonitorEngine m_engine;
-    TLinkSession m_session;
+    MonitorEngine m_engine;
+    LinkSession m_session;
     QString m_command;
     TransferKind m_kind = TransferKind::Alarm;
     QList<RegWrite> m_writes;

@@ -39,11 +39,11 @@ int main(int argc, char** argv) {
         }
     }
 
-    quma::TMonitorEngine engine;
+    quma::MonitorEngine engine;
     engine.setLiveTimers(true);
-    quma::TLinkSession session(engine);
-    TMessenger messenger;
-    TMain_Form window(engine, session, messenger);
+    quma::LinkSession session(engine);
+    MessageHub messenger;
+    MainWindow window(engine, session, messenger);
 
     std::unique_ptr<quma::sim::SimServer> sim;
     if (p.isSet(demo)) {

@@ -23,23 +23,23 @@ int main(int argc, char** argv) {
     o.eventSize = records;
     sim::SimServer sim(o);
     sim.listenTcp();
-    TMonitorEngine engine;
+    MonitorEngine engine;
     engine.link().setTraceSink({});
-    TLinkSession session(engine);
+    LinkSession session(engine);
     QString error;
-    QSignalSpy up(&session, &TLinkSession::connected);
+    QSignalSpy up(&session, &LinkSession::connected);
     session.connectTcp(QString("127.0.0.1:%1").arg(sim.tcpPort()), &error);
     if (!up.wait(5000)) return 1;
     engine.setLiveTimers(true);
-    QSignalSpy polled(&engine, &TMonitorEngine::statusRefreshed);
+    QSignalSpy polled(&engine, &MonitorEngine::statusRefreshed);
     if (!polled.wait(5000)) return 1;
 
-    TMessenger messenger;
+    MessageHub messenger;
     messenger.setRecorder([](MessageKind, const QString&) {});
     engine.OpenTransfer(TransferKind::Event);
-    TfrmEventHistory window(engine, messenger);
+    EventLogWindow window(engine, messenger);
     window.show();
-    QSignalSpy done(&engine, &TMonitorEngine::transferCompleted);
+    QSignalSpy done(&engine, &MonitorEngine::transferCompleted);
     // The longest the event loop stayed away while the window filled: what a user would feel.
     qint64 worstGap = 0;
     QElapsedTimer gap;

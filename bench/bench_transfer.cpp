@@ -20,13 +20,13 @@ double transfer(LinkKind kind, int records, int paceBaud) {
     o.historySize = records;
     sim::SimServer sim(o);
     sim.paceBaud = paceBaud;
-    TMonitorEngine engine;
+    MonitorEngine engine;
     engine.link().setTraceSink({});
-    TLinkSession session(engine);
+    LinkSession session(engine);
     QString error;
     if (kind == LinkKind::Tcp) {
         sim.listenTcp();
-        QSignalSpy up(&session, &TLinkSession::connected);
+        QSignalSpy up(&session, &LinkSession::connected);
         session.connectTcp(QString("127.0.0.1:%1").arg(sim.tcpPort()), &error);
         if (!up.wait(5000)) return -1;
     } else {
@@ -34,9 +34,9 @@ double transfer(LinkKind kind, int records, int paceBaud) {
         if (!session.connectSerial(sim.ptyPath(), &error)) return -1;
     }
     engine.setLiveTimers(true);
-    QSignalSpy polled(&engine, &TMonitorEngine::statusRefreshed);
+    QSignalSpy polled(&engine, &MonitorEngine::statusRefreshed);
     if (!polled.wait(5000)) return -1;
-    QSignalSpy done(&engine, &TMonitorEngine::transferCompleted);
+    QSignalSpy done(&engine, &MonitorEngine::transferCompleted);
     engine.OpenTransfer(TransferKind::Alarm);
     QElapsedTimer t;
     t.start();
@@ -52,7 +52,7 @@ void pollDecode() {
     sim::ControllerModel model;
     QByteArray serial = model.serialReply(QByteArray::fromHex("010400010083"));
     const QByteArray frame = AsciiFrame(BytesToHex(serial));
-    TMonitorEngine engine;
+    MonitorEngine engine;
     engine.link().setTraceSink({});
     engine.link().setLinkKind(LinkKind::Serial);
     const int n = 20000;

@@ -82,7 +82,7 @@ inline RegisterImage SampleImage() {
 
 // An engine whose trace lines are collected instead of printed.
 struct EngineRig {
-    TMonitorEngine engine;
+    MonitorEngine engine;
     FakeSerial serial;
     FakeTcp tcp;
     QList<QByteArray> traces;
@@ -91,7 +91,7 @@ struct EngineRig {
         engine.link().setSerialTransport(&serial);
         engine.link().setTcpTransport(&tcp);
         engine.link().setTraceSink([this](const QByteArray& l) { traces << l; });
-        QObject::connect(&engine, &TMonitorEngine::userMessage,
+        QObject::connect(&engine, &MonitorEngine::userMessage,
                          [this](MessageKind k, const QString& t) {
                              messages.append({k, t});
                          });

@@ -15,21 +15,21 @@ namespace quma::test {
 
 struct LiveRig {
     sim::SimServer sim;
-    TMonitorEngine engine;
-    TLinkSession session{engine};
+    MonitorEngine engine;
+    LinkSession session{engine};
     QList<QPair<MessageKind, QString>> messages;
     bool ok = false;
 
     LiveRig(LinkKind kind, const sim::SimOptions& options = frozen()) : sim(options) {
         engine.link().setTraceSink({});
-        QObject::connect(&engine, &TMonitorEngine::userMessage,
+        QObject::connect(&engine, &MonitorEngine::userMessage,
                          [this](MessageKind k, const QString& t) {
                              messages.append({k, t});
                          });
         QString error;
         if (kind == LinkKind::Tcp) {
             if (!sim.listenTcp()) return;
-            QSignalSpy connected(&session, &TLinkSession::connected);
+            QSignalSpy connected(&session, &LinkSession::connected);
             session.connectTcp(QString("127.0.0.1:%1").arg(sim.tcpPort()), &error);
             ok = connected.wait(5000) && connected.first().first().toBool();
         } else {
@@ -49,7 +49,7 @@ struct LiveRig {
     }
     // Ticks Timer1 by hand until a poll has been decoded.
     bool pollOnce(int timeoutMs = 3000) {
-        QSignalSpy refreshed(&engine, &TMonitorEngine::statusRefreshed);
+        QSignalSpy refreshed(&engine, &MonitorEngine::statusRefreshed);
         QElapsedTimer t;
         t.start();
         while (t.elapsed() < timeoutMs) {

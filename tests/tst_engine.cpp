@@ -40,7 +40,7 @@ private slots:
 
     void tcpReconnectsWhenDown() {
         EngineRig rig(LinkKind::Tcp);
-        QSignalSpy lamp(&rig.engine.link(), &TDeviceLink::connectLamp);
+        QSignalSpy lamp(&rig.engine.link(), &DeviceLink::connectLamp);
         rig.tcp.connected = false;
         rig.engine.Timer1Timer();
         QCOMPARE(rig.tcp.reconnects, 1);
@@ -53,7 +53,7 @@ private slots:
 
     void serialPollDecoded() {
         EngineRig rig(LinkKind::Serial);
-        QSignalSpy refreshed(&rig.engine, &TMonitorEngine::statusRefreshed);
+        QSignalSpy refreshed(&rig.engine, &MonitorEngine::statusRefreshed);
         const QByteArray reply = SerialPollReply(SampleImage());
         QCOMPARE(reply.size(), 535 + 2);
         rig.engine.link().SerialReceive(reply);
@@ -65,7 +65,7 @@ private slots:
 
     void malformedOrMisplacedPollsIgnored() {
         EngineRig rig(LinkKind::Serial);
-        QSignalSpy refreshed(&rig.engine, &TMonitorEngine::statusRefreshed);
+        QSignalSpy refreshed(&rig.engine, &MonitorEngine::statusRefreshed);
         // 533 characters: one register short.
         QByteArray body = "0104" + IntToHexN(260, 4);
         for (int i = 0; i < 130; ++i)
@@ -80,7 +80,7 @@ private slots:
 
     void tcpPollNeedsByteCountFE() {
         EngineRig rig(LinkKind::Tcp);
-        QSignalSpy refreshed(&rig.engine, &TMonitorEngine::statusRefreshed);
+        QSignalSpy refreshed(&rig.engine, &MonitorEngine::statusRefreshed);
         rig.engine.Timer1Timer();
         QByteArray data = TcpPollData(SampleImage());
         data[0] = char(0x06);
@@ -259,9 +259,9 @@ private slots:
 
     void alarmTreeStartUpAndBatteryChange() {
         EngineRig rig(LinkKind::Serial);
-        QSignalSpy build(&rig.engine, &TMonitorEngine::alarmTreeBuild);
-        QSignalSpy update(&rig.engine, &TMonitorEngine::alarmTreeUpdate);
-        QSignalSpy remove(&rig.engine, &TMonitorEngine::alarmTreeRemove);
+        QSignalSpy build(&rig.engine, &MonitorEngine::alarmTreeBuild);
+        QSignalSpy update(&rig.engine, &MonitorEngine::alarmTreeUpdate);
+        QSignalSpy remove(&rig.engine, &MonitorEngine::alarmTreeRemove);
         RegisterImage img = SampleImage();
         const auto poll = [&] { rig.engine.link().SerialReceive(SerialPollReply(img)); };
         poll();

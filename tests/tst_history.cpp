@@ -24,22 +24,22 @@ using namespace quma::test;
 namespace {
 struct HistoryRig {
     LiveRig rig;
-    TMessenger messenger;
+    MessageHub messenger;
     QStringList boxes;
-    std::unique_ptr<THistoryWindow> window;
+    std::unique_ptr<HistoryWindow> window;
     HistoryRig(LinkKind link, TransferKind kind, int records, int delayMs = 0)
         : rig(link, options(records)) {
         rig.sim.faults.delayMs = delayMs;
         messenger.setRecorder([this](MessageKind, const QString& t) { boxes << t; });
         QObject::connect(
-            &rig.engine, &TMonitorEngine::userMessage,
+            &rig.engine, &MonitorEngine::userMessage,
             [this](MessageKind k, const QString& t) { messenger.post(nullptr, k, t); });
         rig.pollOnce();
         if (rig.engine.OpenTransfer(kind)) {
             if (kind == TransferKind::Alarm)
-                window = std::make_unique<TfrmHistory>(rig.engine, messenger);
+                window = std::make_unique<AlarmHistoryWindow>(rig.engine, messenger);
             else
-                window = std::make_unique<TfrmEventHistory>(rig.engine, messenger);
+                window = std::make_unique<EventLogWindow>(rig.engine, messenger);
             window->show();
             window->startRequest();
         }
@@ -213,7 +213,7 @@ private slots:
     void dataLogRollsOverAndKeepsLinesWhenSavingFails() {
         QTemporaryDir dir;
         RegisterImage img;
-        TDataLog log(img);
+        DataLog log(img);
         log.setFolder(dir.path());
         int stamp = 0;
         log.setClock([&] { return QDateTime(QDate(2024, 1, 1), QTime(0, 0, 0)).addSecs(stamp++); });
@@ -238,7 +238,7 @@ private slots:
         log.alarmChanged();
         QCOMPARE(log.lines().size(), 5);
         // An unwritable folder: every line stays, logging goes on, the failure is told.
-        QSignalSpy failed(&log, &TDataLog::saveFailed);
+        QSignalSpy failed(&log, &DataLog::saveFailed);
         log.setFolder("/proc/quma-unwritable");
         for (int i = 0; i < 4996; ++i)
             log.Timer2Timer();
@@ -256,10 +256,10 @@ private slots:
 
     void logTabButtons() {
         LiveRig rig(LinkKind::Tcp);
-        TMessenger messenger;
+        MessageHub messenger;
         QStringList boxes;
         messenger.setRecorder([&](MessageKind, const QString& t) { boxes << t; });
-        TMain_Form w(rig.engine, rig.session, messenger);
+        MainWindow w(rig.engine, rig.session, messenger);
         QTemporaryDir dir;
         w.dataLog().setFolder(dir.path());
         auto* ui = w.form();

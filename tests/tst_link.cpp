@@ -25,7 +25,7 @@ private slots:
     void portOpensPtyAndIgnoresRepeatedSettings() {
         sim::SimServer sim;
         QVERIFY(sim.openPty());
-        tcomport2 port;
+        ControllerPort port;
         port.setDeviceName(sim.ptyPath());
         QStringList events;
         port.BeforeOpen = [&](TCustomComPort&) { events << "BeforeOpen"; };
@@ -56,7 +56,7 @@ private slots:
     }
 
     void closedPortOperationsRaise() {
-        tcomport2 port;
+        ControllerPort port;
         QByteArray text;
         try {
             port.ReadString(text);
@@ -69,7 +69,7 @@ private slots:
     }
 
     void missingDeviceRaisesPlatformError() {
-        tcomport2 port;
+        ControllerPort port;
         port.setDeviceName("/dev/quma-no-such-port");
         int afterOpen = 0;
         port.AfterOpen = [&](TCustomComPort&) { ++afterOpen; };
@@ -92,7 +92,7 @@ private slots:
     void readStringAndCloseFromRxChar() {
         sim::SimServer sim;
         QVERIFY(sim.openPty());
-        tcomport2 port;
+        ControllerPort port;
         port.setDeviceName(sim.ptyPath());
         port.Open();
         QList<int> readLengths;
@@ -133,7 +133,7 @@ private slots:
     void lampPulsesAndFollowsWrites() {
         sim::SimServer sim;
         QVERIFY(sim.openPty());
-        tcomport2 port;
+        ControllerPort port;
         port.setDeviceName(sim.ptyPath());
         Recorder tx;
         TComSignal lamp;
@@ -164,7 +164,7 @@ private slots:
     }
 
     void receiveLampWrapsTheReceiveHandler() {
-        tcomport2 port;
+        ControllerPort port;
         int handled = 0;
         port.OnRxChar = [&](TCustomComPort&) { ++handled; };
         Recorder rx;
@@ -205,12 +205,12 @@ private slots:
         QVERIFY(probe.listen(QHostAddress::LocalHost));
         const quint16 port = probe.serverPort();
         probe.close(); // nothing listens there now
-        TTcpClient c;
+        TcpClient c;
         c.Host = "127.0.0.1";
         c.Port = port;
         int disconnected = 0;
         c.OnDisconnected = [&] { ++disconnected; };
-        QSignalSpy done(&c, &TTcpClient::connectFinished);
+        QSignalSpy done(&c, &TcpClient::connectFinished);
         c.Connect();
         QVERIFY(done.wait(3000));
         QCOMPARE(done.first().first().toBool(), false);
@@ -238,10 +238,10 @@ private slots:
             peer = server.nextPendingConnection();
             connect(peer, &QTcpSocket::readyRead, this, [&] { received << peer->readAll(); });
         });
-        TTcpClient c;
+        TcpClient c;
         c.Host = "127.0.0.1";
         c.Port = server.serverPort();
-        QSignalSpy done(&c, &TTcpClient::connectFinished);
+        QSignalSpy done(&c, &TcpClient::connectFinished);
         c.Connect();
         QVERIFY(done.wait(3000));
         QVERIFY(c.Connected());

@@ -11,7 +11,7 @@ using namespace quma;
 using namespace quma::test;
 
 namespace {
-bool imageMatches(TMonitorEngine& engine, sim::ControllerModel& model) {
+bool imageMatches(MonitorEngine& engine, sim::ControllerModel& model) {
     for (int r = 1; r <= kRegisterCount; ++r)
         if (engine.image()[r] != model.reg(r)) return false;
     return true;
@@ -141,7 +141,7 @@ private slots:
         QFETCH(int, link);
         LiveRig rig(LinkKind{quint8(link)});
         QVERIFY(rig.ok);
-        QSignalSpy decoded(&rig.engine, &TMonitorEngine::networkIdentityDecoded);
+        QSignalSpy decoded(&rig.engine, &MonitorEngine::networkIdentityDecoded);
         rig.engine.ReadNetworkIdentity();
         rig.engine.Timer1Timer();
         QVERIFY(decoded.wait(3000));
@@ -187,10 +187,10 @@ private slots:
                               : f.longEvery) = 2;
         rig.engine.link().tcpTransport();
         int mismatches = 0;
-        QObject::connect(&rig.engine, &TMonitorEngine::statusRefreshed, [&] {
+        QObject::connect(&rig.engine, &MonitorEngine::statusRefreshed, [&] {
             if (!imageMatches(rig.engine, rig.sim.model())) ++mismatches;
         });
-        QSignalSpy refreshed(&rig.engine, &TMonitorEngine::statusRefreshed);
+        QSignalSpy refreshed(&rig.engine, &MonitorEngine::statusRefreshed);
         // Each poll changes a register so a stale or shifted reply would show.
         for (int i = 0; i < 12; ++i) {
             rig.sim.model().setReg(7, 2000 + i);
@@ -204,7 +204,7 @@ private slots:
         LiveRig rig(LinkKind::Tcp);
         QVERIFY(rig.ok);
         QVERIFY(rig.pollOnce());
-        QSignalSpy lamp(&rig.engine.link(), &TDeviceLink::connectLamp);
+        QSignalSpy lamp(&rig.engine.link(), &DeviceLink::connectLamp);
         rig.sim.dropTcpConnections();
         QTRY_VERIFY_WITH_TIMEOUT(!rig.session.tcp().Connected(), 2000);
         rig.sim.model().setReg(7, 2345);

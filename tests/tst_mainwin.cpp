@@ -28,24 +28,24 @@ namespace {
 // The window on a live rig, with every message box recorded.
 struct Console {
     LiveRig rig;
-    TMessenger messenger;
+    MessageHub messenger;
     QStringList boxes;
-    TMain_Form window;
+    MainWindow window;
     explicit Console(LinkKind kind, sim::SimOptions o = LiveRig::frozen())
         : rig(kind, o), window(rig.engine, rig.session, messenger) {
         messenger.setRecorder([this](MessageKind, const QString& t) { boxes << t; });
         window.show();
     }
-    Ui::TMain_Form* ui() { return window.form(); }
+    Ui::MainWindow* ui() { return window.form(); }
     template <class T> T* find(const QString& name) { return window.findChild<T*>(name); }
     QString text(const QString& name) { return find<QLabel>(name)->text(); }
-    bool lampAlarm(const QString& name) { return find<TLampPair>(name)->isAlarm(); }
+    bool lampAlarm(const QString& name) { return find<LampPair>(name)->isAlarm(); }
 };
 
 struct MenuState {
     bool connect, disconnect, login, logout, data;
 };
-MenuState menus(Ui::TMain_Form* ui) {
+MenuState menus(Ui::MainWindow* ui) {
     return {ui->mConnect->isEnabled(), ui->mDisconnect->isEnabled(), ui->mLogin->isEnabled(),
             ui->mLogout->isEnabled(), ui->mAlarmLog->isEnabled()};
 }
@@ -55,11 +55,11 @@ class TestMainWin : public QObject {
     Q_OBJECT
 private slots:
     void loginByButtonAndByEnter() {
-        TMessenger messenger;
+        MessageHub messenger;
         QStringList boxes;
         messenger.setRecorder([&](MessageKind, const QString& t) { boxes << t; });
         {
-            TfrmRecControl dlg(messenger);
+            LoginDialog dlg(messenger);
             dlg.show();
             auto* pw = dlg.findChild<QLineEdit*>("PW_Input");
             QTest::keyClicks(pw, "vroom8315 ");
@@ -73,7 +73,7 @@ private slots:
             QCOMPARE(dlg.result(), int(QDialog::Rejected));
             QCOMPARE(boxes.size(), 2);
         }
-        TfrmRecControl dlg(messenger);
+        LoginDialog dlg(messenger);
         dlg.show();
         QTest::keyClicks(dlg.findChild<QLineEdit*>("PW_Input"), "vroom8315");
         QTest::keyClick(dlg.findChild<QLineEdit*>("PW_Input"), Qt::Key_Return);
@@ -232,7 +232,7 @@ private slots:
         RegisterImage img;
         img.set(82, 0x0026);
         img.set(83, 0x0002);
-        TForm1 view(img, 2);
+        ContactAlarmView view(img, 2);
         QVERIFY(!view.findChild<QGroupBox*>("GroupBox1")->isEnabled());
         QVERIFY(view.findChild<QCheckBox*>("CheckBox2")->isChecked());
         QVERIFY(view.findChild<QCheckBox*>("CheckBox3")->isChecked());
@@ -245,15 +245,15 @@ private slots:
         sim::SimServer sim(LiveRig::frozen());
         QVERIFY(sim.listenTcp());
         QVERIFY(sim.openPty());
-        TMonitorEngine engine;
+        MonitorEngine engine;
         engine.link().setTraceSink({});
-        TLinkSession session(engine);
-        TMessenger messenger;
+        LinkSession session(engine);
+        MessageHub messenger;
         QStringList boxes;
         messenger.setRecorder([&](MessageKind, const QString& t) { boxes << t; });
         {
-            TfrmComPort dlg(session, messenger, {sim.ptyPath()},
-                            QString("127.0.0.1:%1").arg(sim.tcpPort()));
+            ConnectionDialog dlg(session, messenger, {sim.ptyPath()},
+                                 QString("127.0.0.1:%1").arg(sim.tcpPort()));
             dlg.show();
             auto* connectButton = dlg.findChild<QPushButton*>("BitBtn1");
             QVERIFY(!connectButton->isEnabled());
@@ -267,7 +267,7 @@ private slots:
             QVERIFY(engine.timer1Enabled());
         }
         {
-            TfrmComPort dlg(session, messenger, {sim.ptyPath()});
+            ConnectionDialog dlg(session, messenger, {sim.ptyPath()});
             dlg.show();
             QTest::mouseClick(dlg.findChild<QRadioButton*>("Serial"), Qt::LeftButton);
             auto* list = dlg.findChild<QComboBox*>("PortSelect");
@@ -284,7 +284,7 @@ private slots:
             probe.listen(QHostAddress::LocalHost);
             const quint16 dead = probe.serverPort();
             probe.close();
-            TfrmComPort dlg(session, messenger, {}, QString("127.0.0.1:%1").arg(dead));
+            ConnectionDialog dlg(session, messenger, {}, QString("127.0.0.1:%1").arg(dead));
             dlg.show();
             QTest::mouseClick(dlg.findChild<QRadioButton*>("TCP"), Qt::LeftButton);
             QTest::mouseClick(dlg.findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);

@@ -11,10 +11,10 @@ class TestReceive : public QObject {
     Q_OBJECT
 private slots:
     void serialReplyInThreeBlocks() {
-        TDeviceLink link;
+        DeviceLink link;
         QList<QByteArray> traces;
         link.setTraceSink([&](const QByteArray& l) { traces << l; });
-        QSignalSpy ready(&link, &TDeviceLink::serialReplyReady);
+        QSignalSpy ready(&link, &DeviceLink::serialReplyReady);
         const QByteArray frame = ":010600050017DD\r\n";
         link.SerialReceive(frame.left(5));
         link.SerialReceive(frame.mid(5, 7));
@@ -26,7 +26,7 @@ private slots:
     }
 
     void garbageBeforeColonAndBytesAfterLfDropped() {
-        TDeviceLink link;
+        DeviceLink link;
         link.setTraceSink({});
         link.SerialReceive(QByteArray(2, char(0xFF)) + "zz:0135CA\r\n:0145BA\r\n");
         QCOMPARE(link.serialReply, QByteArray(":0135CA\r\n"));
@@ -50,9 +50,9 @@ private slots:
     }
 
     void tcpBlockMatchesOnlyItsTransaction() {
-        TDeviceLink link;
+        DeviceLink link;
         link.setTraceSink({});
-        QSignalSpy ready(&link, &TDeviceLink::tcpReplyReady);
+        QSignalSpy ready(&link, &DeviceLink::tcpReplyReady);
         TcpRequest req;
         req.transactionId = 0x0102;
         req.function = Fn::WriteRegister;
@@ -66,13 +66,13 @@ private slots:
 
     void tcpWriteReplyReadyAtByteTen() {
         // The 12-byte write reply: length 6, tail 5; a block cut after byte 10 is still whole.
-        TDeviceLink link;
+        DeviceLink link;
         link.setTraceSink({});
         TcpRequest req;
         req.transactionId = 9;
         req.function = Fn::WriteRegister;
         QByteArray block = TcpFrame(9, 0x06, QByteArray::fromHex("00050017"));
-        QSignalSpy ready(&link, &TDeviceLink::tcpReplyReady);
+        QSignalSpy ready(&link, &DeviceLink::tcpReplyReady);
         link.TcpReceive(req, block.left(11), true);
         QCOMPARE(ready.count(), 1);
         QCOMPARE(link.replyText.size(), 10);
@@ -84,9 +84,9 @@ private slots:
     }
 
     void staleTcpStateNeverShiftsTheNextReply() {
-        TDeviceLink link;
+        DeviceLink link;
         link.setTraceSink({});
-        QSignalSpy ready(&link, &TDeviceLink::tcpReplyReady);
+        QSignalSpy ready(&link, &DeviceLink::tcpReplyReady);
         TcpRequest req;
         req.transactionId = 5;
         req.function = Fn::ReadRegisters;
@@ -99,7 +99,7 @@ private slots:
     }
 
     void alarmTransferRepliesAreTraced() {
-        TDeviceLink link;
+        DeviceLink link;
         QList<QByteArray> traces;
         link.setTraceSink([&](const QByteArray& l) { traces << l; });
         TcpRequest req;

@@ -81,7 +81,7 @@ private slots:
             rig.tcp.reply(TcpReplyTo(rig.tcp.sent[0], 0x04, TcpPollData(SampleImage())));
         }
         QVERIFY(rig.engine.OpenTransfer(TransferKind::Event));
-        QSignalSpy progress(&rig.engine, &TMonitorEngine::transferProgress);
+        QSignalSpy progress(&rig.engine, &MonitorEngine::transferProgress);
         TransferDriver d{rig, TransferKind::Event,
                          [](int n) { return eventRecord(21, 3, 7, 9, 5, n, 0x0C, 0x0222); }};
         d.run(3);

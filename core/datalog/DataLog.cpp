@@ -45,22 +45,22 @@ int LogIntervalMs(int choice) {
     return (choice >= 0 && choice < 7) ? kMs[choice] : 2000;
 }
 
-TDataLog::TDataLog(const RegisterImage& image, QObject* parent)
+DataLog::DataLog(const RegisterImage& image, QObject* parent)
     : QObject(parent), m_image(image), m_folder(QDir::currentPath()),
       m_clock([] { return QDateTime::currentDateTime(); }) {
     m_timer.setInterval(2000);
     m_timer.setSingleShot(false);
-    connect(&m_timer, &QTimer::timeout, this, &TDataLog::Timer2Timer);
+    connect(&m_timer, &QTimer::timeout, this, &DataLog::Timer2Timer);
 }
 
-void TDataLog::toggle() {
+void DataLog::toggle() {
     if (m_running)
         stop();
     else
         start();
 }
 
-void TDataLog::start() {
+void DataLog::start() {
     if (m_running) return;
     m_running = true;
     m_timer.start();
@@ -68,18 +68,18 @@ void TDataLog::start() {
     emit runningChanged(true);
 }
 
-void TDataLog::stop() {
+void DataLog::stop() {
     if (!m_running) return;
     m_running = false;
     m_timer.stop();
     emit runningChanged(false);
 }
 
-void TDataLog::setIntervalChoice(int choice) {
+void DataLog::setIntervalChoice(int choice) {
     m_timer.setInterval(LogIntervalMs(choice));
 }
 
-void TDataLog::Timer2Timer() {
+void DataLog::Timer2Timer() {
     m_timer.stop();
     append({LogDataLine(m_image)});
     rollOverIfAbove(PeriodicLimit);
@@ -87,13 +87,13 @@ void TDataLog::Timer2Timer() {
     if (m_running) m_timer.start();
 }
 
-void TDataLog::alarmChanged() {
+void DataLog::alarmChanged() {
     if (!m_running) return;
     append({"[al]" + LogDataLine(m_image)});
     rollOverIfAbove(AlarmLimit);
 }
 
-void TDataLog::rollOverIfAbove(int limit) {
+void DataLog::rollOverIfAbove(int limit) {
     if (m_lines.size() <= limit) return;
     // After a failed save, try again only when another limit's worth of lines has come.
     if (m_failedAt >= 0 && m_lines.size() <= m_failedAt + limit) return;
@@ -106,7 +106,7 @@ void TDataLog::rollOverIfAbove(int limit) {
     append(LogHeaderLines());
 }
 
-bool TDataLog::save(QString* pathOut, QString* error) {
+bool DataLog::save(QString* pathOut, QString* error) {
     const QString path = QDir(m_folder).filePath(LogFileName(m_clock()));
     if (pathOut) *pathOut = path;
     QSaveFile f(path);
@@ -126,12 +126,12 @@ bool TDataLog::save(QString* pathOut, QString* error) {
     return false;
 }
 
-void TDataLog::clear() {
+void DataLog::clear() {
     m_lines.clear();
     emit cleared();
 }
 
-void TDataLog::append(const QStringList& lines) {
+void DataLog::append(const QStringList& lines) {
     m_lines += lines;
     emit linesAppended(lines);
 }

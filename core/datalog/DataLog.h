@@ -18,13 +18,13 @@ QString LogFileName(const QDateTime& now);
 // Timer2 interval of a "Log Time" choice 0..6.
 int LogIntervalMs(int choice);
 
-class TDataLog : public QObject {
+class DataLog : public QObject {
     Q_OBJECT
 public:
     static constexpr int PeriodicLimit = 5000;
     static constexpr int AlarmLimit = 1000;
 
-    explicit TDataLog(const RegisterImage& image, QObject* parent = nullptr);
+    explicit DataLog(const RegisterImage& image, QObject* parent = nullptr);
 
     const QStringList& lines() const { return m_lines; }
     bool running() const { return m_running; }

@@ -10,7 +10,7 @@ bool knownSystem(int type) {
 }
 } // namespace
 
-bool TMonitorEngine::OpenTransfer(TransferKind kind) {
+bool MonitorEngine::OpenTransfer(TransferKind kind) {
     m_link.rectMode = RectMode::LogTransfer;
     m_transfer = TransferState{};
     m_transfer.kind = kind;
@@ -22,7 +22,7 @@ bool TMonitorEngine::OpenTransfer(TransferKind kind) {
     return knownSystem(systemType());
 }
 
-bool TMonitorEngine::RequestStartTick() {
+bool MonitorEngine::RequestStartTick() {
     if (++m_transfer.requestStartCountdown <= 3) return false;
     m_transfer.requestStartCountdown = 0;
     const bool alarm = m_link.transferKind == TransferKind::Alarm;
@@ -31,7 +31,7 @@ bool TMonitorEngine::RequestStartTick() {
     return true;
 }
 
-void TMonitorEngine::CloseTransfer(bool byButton) {
+void MonitorEngine::CloseTransfer(bool byButton) {
     m_transfer.active = false;
     if (byButton) m_transfer.recordIndex = 1;
     if (m_transfer.rows.size() > 1) m_transfer.rows.resize(1);
@@ -40,7 +40,7 @@ void TMonitorEngine::CloseTransfer(bool byButton) {
     m_poll.pollDue = true;
 }
 
-void TMonitorEngine::BeginTransferTable(int total) {
+void MonitorEngine::BeginTransferTable(int total) {
     m_transfer.recordTotal = total;
     m_transfer.progressTotal = total;
     m_transfer.complete = false;
@@ -55,7 +55,7 @@ void TMonitorEngine::BeginTransferTable(int total) {
     emit transferProgress(m_transfer.kind, 0, m_transfer.label);
 }
 
-void TMonitorEngine::countReply(TransferKind kind, std::optional<std::pair<int, int>> count) {
+void MonitorEngine::countReply(TransferKind kind, std::optional<std::pair<int, int>> count) {
     if (!count) return;
     // A count for a transfer nobody is waiting for (a late reply after Close) starts nothing.
     if (!m_transfer.active || m_transfer.kind != kind) return;
@@ -74,7 +74,7 @@ void TMonitorEngine::countReply(TransferKind kind, std::optional<std::pair<int, 
     requestPage(kind);
 }
 
-void TMonitorEngine::requestPage(TransferKind kind) {
+void MonitorEngine::requestPage(TransferKind kind) {
     const bool serial = m_link.linkKind() == LinkKind::Serial;
     const QByteArray fn =
         kind == TransferKind::Alarm ? (serial ? "31" : "44") : (serial ? "41" : "47");
@@ -85,14 +85,14 @@ void TMonitorEngine::requestPage(TransferKind kind) {
     m_poll.pollDue = false;
 }
 
-void TMonitorEngine::recordReply(TransferKind kind, const QByteArray& replyText) {
+void MonitorEngine::recordReply(TransferKind kind, const QByteArray& replyText) {
     if (m_transfer.kind != kind) return;
     StoreTransferRecord(replyText);
     // A page arriving after the window closed asks for nothing more.
     if (m_transfer.active && m_transfer.recordTotal >= m_transfer.recordIndex) requestPage(kind);
 }
 
-void TMonitorEngine::StoreTransferRecord(const QByteArray& replyText) {
+void MonitorEngine::StoreTransferRecord(const QByteArray& replyText) {
     TransferState& t = m_transfer;
     if (!t.active || t.recordTotal < t.recordIndex) return;
     const QStringList cells =

@@ -260,7 +260,7 @@ void TCustomComPort::onSerialError(int error) {
     }
 }
 
-tcomport2::tcomport2(QObject* parent) : TComPort(parent) {
+ControllerPort::ControllerPort(QObject* parent) : TComPort(parent) {
     setBaudRate(TBaudRate::brCustom);
     setCustomBaudRate(115200);
     setDataBits(TDataBits::db8);

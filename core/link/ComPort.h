@@ -147,10 +147,10 @@ public:
 };
 
 // The main window's port: 115200 8N1, no options.
-class tcomport2 : public TComPort {
+class ControllerPort : public TComPort {
     Q_OBJECT
 public:
-    explicit tcomport2(QObject* parent = nullptr);
+    explicit ControllerPort(QObject* parent = nullptr);
 };
 
 } // namespace quma

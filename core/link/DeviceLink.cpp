@@ -15,7 +15,7 @@ QByteArray word(int v) {
 }
 } // namespace
 
-TDeviceLink::TDeviceLink(QObject* parent) : QObject(parent) {
+DeviceLink::DeviceLink(QObject* parent) : QObject(parent) {
     m_trace = [](const QByteArray& line) {
         std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stdout);
         std::fputc('\n', stdout);
@@ -23,7 +23,7 @@ TDeviceLink::TDeviceLink(QObject* parent) : QObject(parent) {
     };
 }
 
-void TDeviceLink::setTcpTransport(ITcpTransport* t) {
+void DeviceLink::setTcpTransport(ITcpTransport* t) {
     m_tcp = t;
     if (m_tcp) {
         m_tcp->setReplyHandler([this](const TcpRequest& r, const QByteArray& block, bool complete) {
@@ -32,15 +32,15 @@ void TDeviceLink::setTcpTransport(ITcpTransport* t) {
     }
 }
 
-void TDeviceLink::ReadEnv(const QByteArray& function) {
+void DeviceLink::ReadEnv(const QByteArray& function) {
     SendRequest("01" + function);
 }
 
-void TDeviceLink::ReadPara(const QByteArray& start, const QByteArray& count) {
+void DeviceLink::ReadPara(const QByteArray& start, const QByteArray& count) {
     SendRequest("0104" + IntToHexN(HexToInt(start), 4) + IntToHexN(HexToInt(count), 4));
 }
 
-void TDeviceLink::WritePara(int reg, int value) {
+void DeviceLink::WritePara(int reg, int value) {
     // Registers and values are 16-bit; callers refuse anything else before it gets here.
     if (reg < 0 || reg > 0xFFFF || value < 0 || value > 0xFFFF) return;
     if (m_linkKind == LinkKind::Tcp) {
@@ -52,8 +52,7 @@ void TDeviceLink::WritePara(int reg, int value) {
     }
 }
 
-void TDeviceLink::SendLogRequest(const QByteArray& station, const QByteArray& function,
-                                 int number) {
+void DeviceLink::SendLogRequest(const QByteArray& station, const QByteArray& function, int number) {
     QByteArray body;
     if (m_linkKind == LinkKind::Tcp) {
         if (function == "44" || function == "47") {
@@ -71,7 +70,7 @@ void TDeviceLink::SendLogRequest(const QByteArray& station, const QByteArray& fu
     SendRequest(body);
 }
 
-void TDeviceLink::SendNetworkIdentity(const QByteArray& payload) {
+void DeviceLink::SendNetworkIdentity(const QByteArray& payload) {
     networkIdentityBlock = payload;
     ResetReceive();
     if (m_linkKind == LinkKind::Tcp) {
@@ -82,8 +81,8 @@ void TDeviceLink::SendNetworkIdentity(const QByteArray& payload) {
     }
 }
 
-bool TDeviceLink::tcpFrameFor(std::uint8_t mode, QByteArray* data, std::uint8_t* function,
-                              int* reply) const {
+bool DeviceLink::tcpFrameFor(std::uint8_t mode, QByteArray* data, std::uint8_t* function,
+                             int* reply) const {
     const bool alarm = transferKind == TransferKind::Alarm;
     const char kind = static_cast<char>(transferKind);
     switch (mode) {
@@ -127,7 +126,7 @@ bool TDeviceLink::tcpFrameFor(std::uint8_t mode, QByteArray* data, std::uint8_t*
     }
 }
 
-void TDeviceLink::SendRequest(const QByteArray& body) {
+void DeviceLink::SendRequest(const QByteArray& body) {
     const QByteArray frame = AsciiFrame(body);
     const std::uint16_t tid = counter.advance();
     if (m_linkKind == LinkKind::Tcp) {
@@ -152,7 +151,7 @@ void TDeviceLink::SendRequest(const QByteArray& body) {
     trace("Send data >>[" + QByteArray::number(frame.size()) + "]" + frame);
 }
 
-void TDeviceLink::SerialReceive(const QByteArray& block) {
+void DeviceLink::SerialReceive(const QByteArray& block) {
     if (!replyPending) {
         for (char ch : block) {
             switch (receiveState) {
@@ -190,7 +189,7 @@ void TDeviceLink::SerialReceive(const QByteArray& block) {
     if (replyPending) emit serialReplyReady();
 }
 
-void TDeviceLink::TcpReceive(const TcpRequest& request, const QByteArray& block, bool complete) {
+void DeviceLink::TcpReceive(const TcpRequest& request, const QByteArray& block, bool complete) {
     if (!complete) {
         emit tcpExchangeFailed(request.function);
         return;

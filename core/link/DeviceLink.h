@@ -39,12 +39,12 @@ struct RegWrite {
     int value = 0;
 };
 
-class TDeviceLink : public QObject {
+class DeviceLink : public QObject {
     Q_OBJECT
 public:
     using TraceSink = std::function<void(const QByteArray& line)>;
 
-    explicit TDeviceLink(QObject* parent = nullptr);
+    explicit DeviceLink(QObject* parent = nullptr);
 
     // Links. The link kind selects the encoding; both transports may be attached at once.
     void setLinkKind(LinkKind kind) { m_linkKind = kind; }

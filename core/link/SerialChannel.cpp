@@ -4,12 +4,11 @@
 
 namespace quma {
 
-TSerialChannel::TSerialChannel(TCustomComPort& port, TDeviceLink& link)
-    : m_port(port), m_link(link) {
+SerialChannel::SerialChannel(TCustomComPort& port, DeviceLink& link) : m_port(port), m_link(link) {
     m_port.OnRxChar = [this](TCustomComPort&) { rxChar(); };
 }
 
-bool TSerialChannel::writeBytes(const QByteArray& bytes) {
+bool SerialChannel::writeBytes(const QByteArray& bytes) {
     try {
         m_port.WriteString(bytes);
         return true;
@@ -20,7 +19,7 @@ bool TSerialChannel::writeBytes(const QByteArray& bytes) {
     }
 }
 
-void TSerialChannel::rxChar() {
+void SerialChannel::rxChar() {
     if (!m_inUse) {
         m_port.Close();
         return;

@@ -8,9 +8,9 @@
 
 namespace quma {
 
-class TSerialChannel : public ISerialTransport {
+class SerialChannel : public ISerialTransport {
 public:
-    TSerialChannel(TCustomComPort& port, TDeviceLink& link);
+    SerialChannel(TCustomComPort& port, DeviceLink& link);
 
     // Serial-in-use flag.
     void setInUse(bool inUse) { m_inUse = inUse; }
@@ -22,7 +22,7 @@ private:
     void rxChar();
 
     TCustomComPort& m_port;
-    TDeviceLink& m_link;
+    DeviceLink& m_link;
     bool m_inUse = false;
 };
 

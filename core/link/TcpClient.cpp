@@ -21,7 +21,7 @@ bool ParseHostPort(const QString& text, QString* host, quint16* port) {
     return !t.isEmpty();
 }
 
-TTcpClient::TTcpClient(QObject* parent) : QObject(parent) {
+TcpClient::TcpClient(QObject* parent) : QObject(parent) {
     m_connectTimer.setSingleShot(true);
     m_readTimer.setSingleShot(true);
     connect(&m_connectTimer, &QTimer::timeout, this, [this] {
@@ -31,10 +31,10 @@ TTcpClient::TTcpClient(QObject* parent) : QObject(parent) {
         emit connectFinished(false, m_lastError);
         failAll(m_lastError);
     });
-    connect(&m_readTimer, &QTimer::timeout, this, &TTcpClient::onReadTimeout);
-    connect(&m_socket, &QTcpSocket::connected, this, &TTcpClient::onConnected);
-    connect(&m_socket, &QTcpSocket::readyRead, this, &TTcpClient::onReadyRead);
-    connect(&m_socket, &QTcpSocket::errorOccurred, this, &TTcpClient::onSocketError);
+    connect(&m_readTimer, &QTimer::timeout, this, &TcpClient::onReadTimeout);
+    connect(&m_socket, &QTcpSocket::connected, this, &TcpClient::onConnected);
+    connect(&m_socket, &QTcpSocket::readyRead, this, &TcpClient::onReadyRead);
+    connect(&m_socket, &QTcpSocket::errorOccurred, this, &TcpClient::onSocketError);
     connect(&m_socket, &QTcpSocket::disconnected, this, [this] {
         if (m_busy) finishExchange(false, "Connection Closed Gracefully.");
         if (OnDisconnected) OnDisconnected();
@@ -42,11 +42,11 @@ TTcpClient::TTcpClient(QObject* parent) : QObject(parent) {
     });
 }
 
-bool TTcpClient::Connected() const {
+bool TcpClient::Connected() const {
     return m_socket.state() == QAbstractSocket::ConnectedState;
 }
 
-void TTcpClient::Connect() {
+void TcpClient::Connect() {
     if (Connected()) {
         m_lastError = "Already connected.";
         emit connectFinished(false, m_lastError);
@@ -59,7 +59,7 @@ void TTcpClient::Connect() {
     m_socket.connectToHost(Host, Port);
 }
 
-void TTcpClient::CancelConnect() {
+void TcpClient::CancelConnect() {
     if (!m_connecting) return;
     m_connectTimer.stop();
     m_connecting = false;
@@ -69,7 +69,7 @@ void TTcpClient::CancelConnect() {
     failAll(m_lastError);
 }
 
-void TTcpClient::Disconnect() {
+void TcpClient::Disconnect() {
     m_connectTimer.stop();
     const bool wasConnecting = m_connecting;
     m_connecting = false;
@@ -81,13 +81,13 @@ void TTcpClient::Disconnect() {
     if (OnDisconnected) OnDisconnected();
 }
 
-void TTcpClient::reconnect() {
+void TcpClient::reconnect() {
     if (m_connecting) return;
     Disconnect();
     Connect();
 }
 
-void TTcpClient::onConnected() {
+void TcpClient::onConnected() {
     m_connectTimer.stop();
     m_connecting = false;
     if (OnConnected) OnConnected();
@@ -95,7 +95,7 @@ void TTcpClient::onConnected() {
     startNext();
 }
 
-void TTcpClient::onSocketError() {
+void TcpClient::onSocketError() {
     const QString text = m_socket.errorString();
     if (m_connecting) {
         m_connectTimer.stop();
@@ -111,18 +111,18 @@ void TTcpClient::onSocketError() {
     if (m_busy) finishExchange(false, text);
 }
 
-void TTcpClient::exchange(const TcpRequest& request) {
+void TcpClient::exchange(const TcpRequest& request) {
     m_queue.append(request);
     startNext();
 }
 
-bool TTcpClient::isQueued(std::uint8_t function) const {
+bool TcpClient::isQueued(std::uint8_t function) const {
     for (const TcpRequest& r : m_queue)
         if (r.function == function) return true;
     return false;
 }
 
-void TTcpClient::startNext() {
+void TcpClient::startNext() {
     if (m_busy || m_connecting || m_queue.isEmpty()) return;
     if (!Connected()) {
         failAll("Not Connected");
@@ -138,7 +138,7 @@ void TTcpClient::startNext() {
     m_readTimer.start(ReadTimeout);
 }
 
-void TTcpClient::onReadyRead() {
+void TcpClient::onReadyRead() {
     if (!m_busy) return; // stale bytes wait to be discarded before the next exchange
     m_buffer += m_socket.read(m_current.replyBytes - m_buffer.size());
     if (m_buffer.size() >= m_current.replyBytes) {
@@ -148,11 +148,11 @@ void TTcpClient::onReadyRead() {
     m_readTimer.start(ReadTimeout); // the timeout counts silence
 }
 
-void TTcpClient::onReadTimeout() {
+void TcpClient::onReadTimeout() {
     if (m_busy) finishExchange(false, "Read Timeout");
 }
 
-void TTcpClient::finishExchange(bool complete, const QString& error) {
+void TcpClient::finishExchange(bool complete, const QString& error) {
     m_readTimer.stop();
     m_busy = false;
     const TcpRequest done = m_current;
@@ -163,7 +163,7 @@ void TTcpClient::finishExchange(bool complete, const QString& error) {
     startNext();
 }
 
-void TTcpClient::failAll(const QString& error) {
+void TcpClient::failAll(const QString& error) {
     while (!m_queue.isEmpty()) {
         const TcpRequest r = m_queue.takeFirst();
         m_lastError = error;

@@ -16,10 +16,10 @@ namespace quma {
 // Splits "host" or "host:port" (port defaults to 502); false on a bad port.
 bool ParseHostPort(const QString& text, QString* host, quint16* port);
 
-class TTcpClient : public QObject, public ITcpTransport {
+class TcpClient : public QObject, public ITcpTransport {
     Q_OBJECT
 public:
-    explicit TTcpClient(QObject* parent = nullptr);
+    explicit TcpClient(QObject* parent = nullptr);
 
     QString Host;
     quint16 Port = 502;

@@ -8,7 +8,7 @@
 namespace quma {
 
 // Serial side: writing starts at once and never waits for completion; replies come back through
-// TDeviceLink::SerialReceive whenever the port delivers bytes.
+// DeviceLink::SerialReceive whenever the port delivers bytes.
 class ISerialTransport {
 public:
     virtual ~ISerialTransport() = default;

@@ -7,11 +7,11 @@
 
 namespace quma {
 
-TLinkSession::TLinkSession(TMonitorEngine& engine, QObject* parent)
+LinkSession::LinkSession(MonitorEngine& engine, QObject* parent)
     : QObject(parent), m_engine(engine), m_channel(m_port, engine.link()) {
     engine.link().setSerialTransport(&m_channel);
     engine.link().setTcpTransport(&m_tcp);
-    connect(&m_tcp, &TTcpClient::connectFinished, this, [this](bool ok, const QString& error) {
+    connect(&m_tcp, &TcpClient::connectFinished, this, [this](bool ok, const QString& error) {
         // Only the user's connect starts polling; the sender's own reconnects change nothing.
         if (m_serial || !m_awaiting) return;
         m_awaiting = false;
@@ -24,12 +24,12 @@ TLinkSession::TLinkSession(TMonitorEngine& engine, QObject* parent)
     });
 }
 
-TLinkSession::~TLinkSession() {
+LinkSession::~LinkSession() {
     m_engine.link().setSerialTransport(nullptr);
     m_engine.link().setTcpTransport(nullptr);
 }
 
-bool TLinkSession::connectSerial(const QString& device, QString* error) {
+bool LinkSession::connectSerial(const QString& device, QString* error) {
     m_tcp.Disconnect();
     m_serial = true;
     try {
@@ -50,7 +50,7 @@ bool TLinkSession::connectSerial(const QString& device, QString* error) {
     return true;
 }
 
-bool TLinkSession::connectTcp(const QString& hostPort, QString* error) {
+bool LinkSession::connectTcp(const QString& hostPort, QString* error) {
     QString host;
     quint16 port = 502;
     if (!ParseHostPort(hostPort, &host, &port)) {
@@ -70,7 +70,7 @@ bool TLinkSession::connectTcp(const QString& hostPort, QString* error) {
     return true;
 }
 
-void TLinkSession::disconnectLink() {
+void LinkSession::disconnectLink() {
     m_awaiting = false;
     m_engine.stopPolling();
     m_channel.setInUse(false);

@@ -10,17 +10,17 @@
 
 namespace quma {
 
-class TMonitorEngine;
+class MonitorEngine;
 
-class TLinkSession : public QObject {
+class LinkSession : public QObject {
     Q_OBJECT
 public:
-    explicit TLinkSession(TMonitorEngine& engine, QObject* parent = nullptr);
-    ~TLinkSession() override;
+    explicit LinkSession(MonitorEngine& engine, QObject* parent = nullptr);
+    ~LinkSession() override;
 
-    tcomport2& port() { return m_port; }
-    TTcpClient& tcp() { return m_tcp; }
-    TSerialChannel& channel() { return m_channel; }
+    ControllerPort& port() { return m_port; }
+    TcpClient& tcp() { return m_tcp; }
+    SerialChannel& channel() { return m_channel; }
 
     // Opens the device (a display name or a path) and starts polling; on failure returns false
     // with the port's error text.
@@ -36,10 +36,10 @@ signals:
     void connected(bool ok, const QString& error);
 
 private:
-    TMonitorEngine& m_engine;
-    tcomport2 m_port;
-    TTcpClient m_tcp;
-    TSerialChannel m_channel;
+    MonitorEngine& m_engine;
+    ControllerPort m_port;
+    TcpClient m_tcp;
+    SerialChannel m_channel;
     bool m_serial = false;
     bool m_awaiting = false;
     QString m_name;

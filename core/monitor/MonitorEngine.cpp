@@ -4,18 +4,18 @@
 
 namespace quma {
 
-TMonitorEngine::TMonitorEngine(QObject* parent) : QObject(parent) {
+MonitorEngine::MonitorEngine(QObject* parent) : QObject(parent) {
     qRegisterMetaType<quma::MessageKind>();
     qRegisterMetaType<quma::TransferKind>();
-    connect(&m_link, &TDeviceLink::serialReplyReady, this, &TMonitorEngine::SerialDispatch);
-    connect(&m_link, &TDeviceLink::tcpReplyReady, this, &TMonitorEngine::TcpDispatch);
-    connect(&m_link, &TDeviceLink::tcpExchangeFailed, this, &TMonitorEngine::tcpExchangeFailed);
-    connect(&m_timer1, &QTimer::timeout, this, &TMonitorEngine::Timer1Timer);
-    connect(&m_timer3, &QTimer::timeout, this, &TMonitorEngine::Timer3Timer);
+    connect(&m_link, &DeviceLink::serialReplyReady, this, &MonitorEngine::SerialDispatch);
+    connect(&m_link, &DeviceLink::tcpReplyReady, this, &MonitorEngine::TcpDispatch);
+    connect(&m_link, &DeviceLink::tcpExchangeFailed, this, &MonitorEngine::tcpExchangeFailed);
+    connect(&m_timer1, &QTimer::timeout, this, &MonitorEngine::Timer1Timer);
+    connect(&m_timer3, &QTimer::timeout, this, &MonitorEngine::Timer3Timer);
     m_timer3.setInterval(1000);
 }
 
-void TMonitorEngine::setLiveTimers(bool live) {
+void MonitorEngine::setLiveTimers(bool live) {
     m_live = live;
     if (!live) {
         m_timer1.stop();
@@ -27,7 +27,7 @@ void TMonitorEngine::setLiveTimers(bool live) {
     if (m_timer3On) m_timer3.start();
 }
 
-void TMonitorEngine::setTimer1(bool enabled, int interval) {
+void MonitorEngine::setTimer1(bool enabled, int interval) {
     if (interval > 0) m_timer1Interval = interval;
     const bool changed = enabled != m_timer1On || interval > 0;
     m_timer1On = enabled;
@@ -41,7 +41,7 @@ void TMonitorEngine::setTimer1(bool enabled, int interval) {
     if (changed) emit timer1Changed(m_timer1On, m_timer1Interval);
 }
 
-void TMonitorEngine::startPolling(LinkKind kind) {
+void MonitorEngine::startPolling(LinkKind kind) {
     m_link.setLinkKind(kind);
     m_link.rectMode = RectMode::Poll;
     m_link.ResetReceive();
@@ -49,13 +49,13 @@ void TMonitorEngine::startPolling(LinkKind kind) {
     setTimer1(true);
 }
 
-void TMonitorEngine::stopPolling() {
+void MonitorEngine::stopPolling() {
     setTimer1(false);
     m_link.rectMode = RectMode::Poll;
     m_poll.pollDue = true;
 }
 
-bool TMonitorEngine::QueueWrites(const QList<RegWrite>& writes) {
+bool MonitorEngine::QueueWrites(const QList<RegWrite>& writes) {
     if (writes.isEmpty()) return false;
     if (writes.size() > PendingWriteList::Capacity) {
         message(MessageKind::Warning, QStringLiteral("Too many settings at once: %1 (at most %2).")
@@ -92,12 +92,12 @@ bool TMonitorEngine::QueueWrites(const QList<RegWrite>& writes) {
     return true;
 }
 
-void TMonitorEngine::ReturnToPolling() {
+void MonitorEngine::ReturnToPolling() {
     m_link.rectMode = RectMode::Poll;
     m_poll.pollDue = true;
 }
 
-void TMonitorEngine::WriteAcknowledged() {
+void MonitorEngine::WriteAcknowledged() {
     PendingWriteList& p = m_link.pending;
     if (p.count > 0) {
         const int at = p.count;
@@ -108,27 +108,27 @@ void TMonitorEngine::WriteAcknowledged() {
     }
 }
 
-void TMonitorEngine::ClearLog(TransferKind kind) {
+void MonitorEngine::ClearLog(TransferKind kind) {
     m_link.rectMode = RectMode::LogClear;
     m_link.transferKind = kind;
     // Serial 0x35 or 0x45; over TCP the frame (0x45 or 0x48) follows from the kind.
     m_link.SendLogRequest("01", kind == TransferKind::Alarm ? "35" : "45", 0);
 }
 
-void TMonitorEngine::ReadNetworkIdentity() {
+void MonitorEngine::ReadNetworkIdentity() {
     m_link.ResetReceive();
     m_link.rectMode = RectMode::NetRead;
     m_poll.pollCountdown = 3;
     m_poll.pollDue = true;
 }
 
-void TMonitorEngine::WriteNetworkIdentity(const QByteArray& payload) {
+void MonitorEngine::WriteNetworkIdentity(const QByteArray& payload) {
     m_link.SendNetworkIdentity(payload);
     m_poll.pollCountdown = 3;
     m_poll.pollDue = true;
 }
 
-void TMonitorEngine::RefreshStatus(const RegisterImage& img) {
+void MonitorEngine::RefreshStatus(const RegisterImage& img) {
     m_image = img;
     // Alarm tree start-up steps.
     if (m_alarms.phase == 1) {
@@ -174,7 +174,7 @@ void TMonitorEngine::RefreshStatus(const RegisterImage& img) {
     }
 }
 
-void TMonitorEngine::SerialDispatch() {
+void MonitorEngine::SerialDispatch() {
     if (!m_link.replyPending) return;
     m_link.replyPending = false;
     AsciiReply reply;
@@ -211,7 +211,7 @@ void TMonitorEngine::SerialDispatch() {
     }
 }
 
-void TMonitorEngine::TcpDispatch() {
+void MonitorEngine::TcpDispatch() {
     if (!m_link.replyPending) return;
     m_link.replyPending = false;
     QByteArray text = m_link.replyText;

@@ -44,12 +44,12 @@ struct TransferState {
     bool complete = false;
 };
 
-class TMonitorEngine : public QObject {
+class MonitorEngine : public QObject {
     Q_OBJECT
 public:
-    explicit TMonitorEngine(QObject* parent = nullptr);
+    explicit MonitorEngine(QObject* parent = nullptr);
 
-    TDeviceLink& link() { return m_link; }
+    DeviceLink& link() { return m_link; }
     const RegisterImage& image() const { return m_image; }
     const PollState& poll() const { return m_poll; }
     const AlarmWatch& alarms() const { return m_alarms; }
@@ -127,7 +127,7 @@ private:
     void requestPage(TransferKind kind);
     void message(MessageKind kind, const QString& text) { emit userMessage(kind, text); }
 
-    TDeviceLink m_link;
+    DeviceLink m_link;
     RegisterImage m_image;
     PollState m_poll;
     AlarmWatch m_alarms;

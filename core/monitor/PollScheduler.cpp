@@ -5,7 +5,7 @@
 
 namespace quma {
 
-void TMonitorEngine::Timer1Timer() {
+void MonitorEngine::Timer1Timer() {
     std::uint8_t& mode = m_link.rectMode;
     const bool serial = m_link.linkKind() == LinkKind::Serial;
     if (m_poll.pollDue) {
@@ -46,7 +46,7 @@ void TMonitorEngine::Timer1Timer() {
     }
 }
 
-void TMonitorEngine::Timer3Timer() {
+void MonitorEngine::Timer3Timer() {
     AlarmWatch& a = m_alarms;
     if (a.phase == 2 && a.viewReady) {
         a.phase = 3;

@@ -20,14 +20,14 @@
 
 using namespace quma;
 
-TConfigDialog::TConfigDialog(TMonitorEngine& engine, TMessenger& messenger, QWidget* parent)
+ConfigDialog::ConfigDialog(MonitorEngine& engine, MessageHub& messenger, QWidget* parent)
     : QDialog(parent), m_engine(engine), m_messenger(messenger) {}
 
-void TConfigDialog::refuse(const QString& why) {
+void ConfigDialog::refuse(const QString& why) {
     m_messenger.show(this, MessageKind::Warning, why);
 }
 
-bool TConfigDialog::send(const WritePlan& plan) {
+bool ConfigDialog::send(const WritePlan& plan) {
     if (!plan.error.isEmpty()) {
         refuse(plan.error);
         return false;
@@ -36,24 +36,24 @@ bool TConfigDialog::send(const WritePlan& plan) {
     return m_engine.QueueWrites(plan.writes);
 }
 
-void TConfigDialog::done(int result) {
+void ConfigDialog::done(int result) {
     // However the dialog closes, polling resumes on the next tick.
     m_engine.ReturnToPolling();
     m_engine.setTimer1(true);
     QDialog::done(result);
 }
 
-QCheckBox* TConfigDialog::box(const QString& name) const {
+QCheckBox* ConfigDialog::box(const QString& name) const {
     return findChild<QCheckBox*>(name);
 }
 
-void TConfigDialog::showAlarmWords(int word1, int word2) {
+void ConfigDialog::showAlarmWords(int word1, int word2) {
     for (const AlarmBox& b : ShownAlarmBoxes())
         if (auto* c = box(QString("CheckBox%1").arg(b.number)))
             c->setChecked(AlarmBoxChecked(b.number, word1, word2));
 }
 
-std::pair<int, int> TConfigDialog::alarmWordsShown() const {
+std::pair<int, int> ConfigDialog::alarmWordsShown() const {
     QList<int> checked;
     for (const AlarmBox& b : ShownAlarmBoxes())
         if (auto* c = box(QString("CheckBox%1").arg(b.number)); c && c->isChecked())
@@ -63,8 +63,8 @@ std::pair<int, int> TConfigDialog::alarmWordsShown() const {
 
 // ---- Operating and alarm set points ----
 
-TfrmPoint_Setting::TfrmPoint_Setting(TMonitorEngine& engine, TMessenger& messenger, QWidget* parent)
-    : TConfigDialog(engine, messenger, parent), ui(new Ui::TfrmPoint_Setting) {
+SetPointDialog::SetPointDialog(MonitorEngine& engine, MessageHub& messenger, QWidget* parent)
+    : ConfigDialog(engine, messenger, parent), ui(new Ui::SetPointDialog) {
     ui->setupUi(this);
     const RegisterImage& img = engine.image();
     m_chargeMode = img[64];
@@ -85,17 +85,17 @@ TfrmPoint_Setting::TfrmPoint_Setting(TMonitorEngine& engine, TMessenger& messeng
             c->setCurrentIndex(pos >= 0 && pos < c->count() ? pos : -1);
         }
     }
-    connect(ui->BitBtnDefault, &QPushButton::clicked, this, &TfrmPoint_Setting::BitBtnDefaultClick);
-    connect(ui->btnAllCheck, &QPushButton::clicked, this, &TfrmPoint_Setting::btnAllCheckClick);
-    connect(ui->BitBtnOK, &QPushButton::clicked, this, &TfrmPoint_Setting::BitBtnOKClick);
+    connect(ui->BitBtnDefault, &QPushButton::clicked, this, &SetPointDialog::BitBtnDefaultClick);
+    connect(ui->btnAllCheck, &QPushButton::clicked, this, &SetPointDialog::btnAllCheckClick);
+    connect(ui->BitBtnOK, &QPushButton::clicked, this, &SetPointDialog::BitBtnOKClick);
     connect(ui->BitBtnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-TfrmPoint_Setting::~TfrmPoint_Setting() {
+SetPointDialog::~SetPointDialog() {
     delete ui;
 }
 
-void TfrmPoint_Setting::clampOnLeave(int i) {
+void SetPointDialog::clampOnLeave(int i) {
     const SetPointRow& row = SetPointRows()[i];
     auto* e = findChild<QLineEdit*>(row.entry);
     auto [lo, hi] =
@@ -109,7 +109,7 @@ void TfrmPoint_Setting::clampOnLeave(int i) {
                                                : SetPointEntryText(row, int(clamped * 10 + 0.5)));
 }
 
-void TfrmPoint_Setting::BitBtnDefaultClick() {
+void SetPointDialog::BitBtnDefaultClick() {
     const int type = m_engine.systemType();
     for (const SetPointRow& row : SetPointRows()) {
         if (!*row.def) continue;
@@ -120,12 +120,12 @@ void TfrmPoint_Setting::BitBtnDefaultClick() {
     }
 }
 
-void TfrmPoint_Setting::btnAllCheckClick() {
+void SetPointDialog::btnAllCheckClick() {
     for (const SetPointRow& row : SetPointRows())
         if (row.reg != 92) box(row.check)->setChecked(true);
 }
 
-void TfrmPoint_Setting::BitBtnOKClick() {
+void SetPointDialog::BitBtnOKClick() {
     QList<RowInput> inputs;
     for (const SetPointRow& row : SetPointRows()) {
         RowInput in;
@@ -146,8 +146,8 @@ void TfrmPoint_Setting::BitBtnOKClick() {
 
 // ---- Measurement calibration ----
 
-TfrmSetting::TfrmSetting(TMonitorEngine& engine, TMessenger& messenger, QWidget* parent)
-    : TConfigDialog(engine, messenger, parent), ui(new Ui::TfrmSetting) {
+CalibrationDialog::CalibrationDialog(MonitorEngine& engine, MessageHub& messenger, QWidget* parent)
+    : ConfigDialog(engine, messenger, parent), ui(new Ui::CalibrationDialog) {
     ui->setupUi(this);
     ui->MskACV->setText("220.0");
     ui->MskACA->setText("00.00");
@@ -162,21 +162,21 @@ TfrmSetting::TfrmSetting(TMonitorEngine& engine, TMessenger& messenger, QWidget*
           static_cast<QWidget*>(ui->Unit_MskACV), static_cast<QWidget*>(ui->cbACA_SET_EN),
           static_cast<QWidget*>(ui->MskACA), static_cast<QWidget*>(ui->Unit_MskACA)})
         w->setVisible(ac);
-    connect(ui->btnZero, &QPushButton::clicked, this, &TfrmSetting::btnZeroClick);
-    connect(ui->BitBtnOK, &QPushButton::clicked, this, &TfrmSetting::BitBtnOKClick);
+    connect(ui->btnZero, &QPushButton::clicked, this, &CalibrationDialog::btnZeroClick);
+    connect(ui->BitBtnOK, &QPushButton::clicked, this, &CalibrationDialog::BitBtnOKClick);
     connect(ui->BitBtnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-TfrmSetting::~TfrmSetting() {
+CalibrationDialog::~CalibrationDialog() {
     delete ui;
 }
 
-void TfrmSetting::btnZeroClick() {
+void CalibrationDialog::btnZeroClick() {
     for (QLineEdit* e : {ui->MskLDA, ui->MskBCP, ui->MskBCN, ui->MskACA})
         e->setText("00.00");
 }
 
-void TfrmSetting::BitBtnOKClick() {
+void CalibrationDialog::BitBtnOKClick() {
     CalibrationInput in;
     const QList<QCheckBox*> boxes = {ui->cbACV_SET_EN, ui->cbACA_SET_EN,  ui->cbDCV_SET_EN,
                                      ui->cbLCA_SET_EN, ui->cbBCAP_SET_EN, ui->cbBCAN_SET_EN};
@@ -200,23 +200,23 @@ void TfrmSetting::BitBtnOKClick() {
 
 // ---- Date and time ----
 
-TfrmSetTime::TfrmSetTime(TMonitorEngine& engine, TMessenger& messenger, QWidget* parent)
-    : TConfigDialog(engine, messenger, parent), ui(new Ui::TfrmSetTime) {
+ClockDialog::ClockDialog(MonitorEngine& engine, MessageHub& messenger, QWidget* parent)
+    : ConfigDialog(engine, messenger, parent), ui(new Ui::ClockDialog) {
     ui->setupUi(this);
     ui->cbMonth->setEditable(true);
     FormActivate();
-    connect(ui->Button1, &QPushButton::clicked, this, &TfrmSetTime::FormActivate);
-    connect(ui->spinedtYear, &QSpinBox::valueChanged, this, &TfrmSetTime::spinedtYearChange);
-    connect(ui->cbMonth, &QComboBox::currentTextChanged, this, &TfrmSetTime::cbMonthChange);
-    connect(ui->bbtOK, &QPushButton::clicked, this, &TfrmSetTime::bbtOKClick);
+    connect(ui->Button1, &QPushButton::clicked, this, &ClockDialog::FormActivate);
+    connect(ui->spinedtYear, &QSpinBox::valueChanged, this, &ClockDialog::spinedtYearChange);
+    connect(ui->cbMonth, &QComboBox::currentTextChanged, this, &ClockDialog::cbMonthChange);
+    connect(ui->bbtOK, &QPushButton::clicked, this, &ClockDialog::bbtOKClick);
     connect(ui->bbtCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-TfrmSetTime::~TfrmSetTime() {
+ClockDialog::~ClockDialog() {
     delete ui;
 }
 
-void TfrmSetTime::FormActivate() {
+void ClockDialog::FormActivate() {
     const QDateTime now = QDateTime::currentDateTime();
     const QSignalBlocker b1(ui->spinedtYear), b2(ui->cbMonth);
     ui->spinedtYear->setValue(now.date().year());
@@ -227,11 +227,11 @@ void TfrmSetTime::FormActivate() {
     ui->spinedtSec->setValue(now.time().second());
 }
 
-void TfrmSetTime::spinedtYearChange() {
+void ClockDialog::spinedtYearChange() {
     cbMonthChange();
 }
 
-void TfrmSetTime::cbMonthChange() {
+void ClockDialog::cbMonthChange() {
     const int year = ui->spinedtYear->value();
     bool ok = false;
     const int month = ui->cbMonth->currentText().toInt(&ok);
@@ -241,7 +241,7 @@ void TfrmSetTime::cbMonthChange() {
     ui->EngCalendar1->setCurrentPage(year, month);
 }
 
-void TfrmSetTime::bbtOKClick() {
+void ClockDialog::bbtOKClick() {
     bool ok = false;
     const int month = ui->cbMonth->currentText().trimmed().toInt(&ok);
     const QDate day = ui->EngCalendar1->selectedDate();
@@ -253,36 +253,38 @@ void TfrmSetTime::bbtOKClick() {
 
 // ---- Network identity ----
 
-TfrmIPSetting::TfrmIPSetting(TMonitorEngine& engine, TLinkSession& session, TMessenger& messenger,
-                             QWidget* parent)
-    : TConfigDialog(engine, messenger, parent), ui(new Ui::TfrmIPSetting), m_session(session) {
+NetworkIdentityDialog::NetworkIdentityDialog(MonitorEngine& engine, LinkSession& session,
+                                             MessageHub& messenger, QWidget* parent)
+    : ConfigDialog(engine, messenger, parent), ui(new Ui::NetworkIdentityDialog),
+      m_session(session) {
     ui->setupUi(this);
     Timer1.setSingleShot(true);
     Timer1.setInterval(3000);
-    connect(&Timer1, &QTimer::timeout, this, &TfrmIPSetting::Timer1Timer);
-    connect(ui->btnRead, &QPushButton::clicked, this, &TfrmIPSetting::btnReadClick);
-    connect(ui->btnAllCheck, &QPushButton::clicked, this, &TfrmIPSetting::btnAllCheckClick);
-    connect(ui->btnAllRelease, &QPushButton::clicked, this, &TfrmIPSetting::btnAllReleaseClick);
-    connect(ui->btnDefault, &QPushButton::clicked, this, &TfrmIPSetting::btnDefaultClick);
+    connect(&Timer1, &QTimer::timeout, this, &NetworkIdentityDialog::Timer1Timer);
+    connect(ui->btnRead, &QPushButton::clicked, this, &NetworkIdentityDialog::btnReadClick);
+    connect(ui->btnAllCheck, &QPushButton::clicked, this, &NetworkIdentityDialog::btnAllCheckClick);
+    connect(ui->btnAllRelease, &QPushButton::clicked, this,
+            &NetworkIdentityDialog::btnAllReleaseClick);
+    connect(ui->btnDefault, &QPushButton::clicked, this, &NetworkIdentityDialog::btnDefaultClick);
     connect(ui->btnDU, &QPushButton::clicked, this, [this] { ui->edtRectID->setText("FFFFFFFE"); });
     connect(ui->btnManuIP, &QPushButton::clicked, this, [this] { ui->edtRectID->setText("0"); });
     connect(ui->btnID, &QPushButton::clicked, this, [this] { ui->edtRectID->setText("1"); });
-    connect(ui->bbtnOK, &QPushButton::clicked, this, &TfrmIPSetting::bbtnOKClick);
+    connect(ui->bbtnOK, &QPushButton::clicked, this, &NetworkIdentityDialog::bbtnOKClick);
     connect(ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
     btnReadClick();
 }
 
-TfrmIPSetting::~TfrmIPSetting() {
+NetworkIdentityDialog::~NetworkIdentityDialog() {
     delete ui;
 }
 
-QList<QCheckBox*> TfrmIPSetting::rows() const {
+QList<QCheckBox*> NetworkIdentityDialog::rows() const {
     return {ui->cbIP_SET_EN,    ui->cbGW_SET_EN,     ui->cbSM_SET_EN,
             ui->cbMAC_SET_EN,   ui->cbHW_SET_EN,     ui->cbSN_SET_EN,
             ui->cbHWDes_SET_EN, ui->cbRectID_SET_EN, ui->cbSite_SET_EN};
 }
 
-void TfrmIPSetting::btnReadClick() {
+void NetworkIdentityDialog::btnReadClick() {
     m_engine.ReadNetworkIdentity();
     Timer1.start();
 }
@@ -296,7 +298,7 @@ void fillParts(const QString& dotted, const QList<QLineEdit*>& fields) {
 }
 } // namespace
 
-void TfrmIPSetting::Timer1Timer() {
+void NetworkIdentityDialog::Timer1Timer() {
     const NetworkIdentity n = m_engine.networkIdentity().value_or(NetworkIdentity{});
     fillParts(n.ip, {ui->edtIP1, ui->edtIP2, ui->edtIP3, ui->edtIP4});
     fillParts(n.gateway, {ui->edtGW1, ui->edtGW2, ui->edtGW3, ui->edtGW4});
@@ -315,17 +317,17 @@ void TfrmIPSetting::Timer1Timer() {
     ui->edtFW->setText(n.firmware);
 }
 
-void TfrmIPSetting::btnAllCheckClick() {
+void NetworkIdentityDialog::btnAllCheckClick() {
     for (QCheckBox* c : rows())
         c->setChecked(c != ui->cbMAC_SET_EN);
 }
 
-void TfrmIPSetting::btnAllReleaseClick() {
+void NetworkIdentityDialog::btnAllReleaseClick() {
     for (QCheckBox* c : rows())
         c->setChecked(false);
 }
 
-void TfrmIPSetting::btnDefaultClick() {
+void NetworkIdentityDialog::btnDefaultClick() {
     const int type = m_engine.systemType();
     const auto set = [](const QList<QLineEdit*>& f, const QStringList& v) {
         for (int i = 0; i < f.size(); ++i)
@@ -348,7 +350,7 @@ void TfrmIPSetting::btnDefaultClick() {
     ui->mmSiteInfo->clear();
 }
 
-void TfrmIPSetting::bbtnOKClick() {
+void NetworkIdentityDialog::bbtnOKClick() {
     const auto texts = [](const QList<QLineEdit*>& f) {
         QStringList out;
         for (QLineEdit* e : f)
@@ -385,33 +387,33 @@ void TfrmIPSetting::bbtnOKClick() {
     btnAllReleaseClick();
 }
 
-void TfrmIPSetting::done(int result) {
+void NetworkIdentityDialog::done(int result) {
     Timer1.stop();
     // The controller may have taken a new address: connect again over TCP.
     if (m_engine.link().linkKind() == LinkKind::Tcp) {
         m_session.tcp().Disconnect();
         m_session.tcp().Connect();
     }
-    TConfigDialog::done(result);
+    ConfigDialog::done(result);
 }
 
 // ---- Alarm test ----
 
-TfrmAlarmTest::TfrmAlarmTest(TMonitorEngine& engine, TMessenger& messenger, QWidget* parent)
-    : TConfigDialog(engine, messenger, parent), ui(new Ui::TfrmAlarmTest) {
+AlarmTestDialog::AlarmTestDialog(MonitorEngine& engine, MessageHub& messenger, QWidget* parent)
+    : ConfigDialog(engine, messenger, parent), ui(new Ui::AlarmTestDialog) {
     ui->setupUi(this);
     const RegisterImage& img = engine.image();
     ui->cbbAlarmTestUsed->setCurrentIndex(img[71] <= 1 ? img[71] : -1);
     showAlarmWords(img[72], img[73]);
-    connect(ui->BitBtnOK, &QPushButton::clicked, this, &TfrmAlarmTest::BitBtnOKClick);
+    connect(ui->BitBtnOK, &QPushButton::clicked, this, &AlarmTestDialog::BitBtnOKClick);
     connect(ui->BitBtnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-TfrmAlarmTest::~TfrmAlarmTest() {
+AlarmTestDialog::~AlarmTestDialog() {
     delete ui;
 }
 
-void TfrmAlarmTest::BitBtnOKClick() {
+void AlarmTestDialog::BitBtnOKClick() {
     WritePlan plan;
     if (ui->ckbAlarmTestUsed->isChecked()) {
         if (ui->cbbAlarmTestUsed->currentIndex() < 0) {
@@ -432,43 +434,46 @@ void TfrmAlarmTest::BitBtnOKClick() {
 
 // ---- Contact definition ----
 
-TfrmDefine::TfrmDefine(TMonitorEngine& engine, TMessenger& messenger, int index, QWidget* parent)
-    : TConfigDialog(engine, messenger, parent), ui(new Ui::TfrmDefine), m_index(index) {
+ContactDefinitionDialog::ContactDefinitionDialog(MonitorEngine& engine, MessageHub& messenger,
+                                                 int index, QWidget* parent)
+    : ConfigDialog(engine, messenger, parent), ui(new Ui::ContactDefinitionDialog), m_index(index) {
     ui->setupUi(this);
     showAlarmWords(engine.image()[80 + index], engine.image()[81 + index]);
-    connect(ui->btnDefault, &QPushButton::clicked, this, &TfrmDefine::btnDefaultClick);
-    connect(ui->btnAllCheck, &QPushButton::clicked, this, &TfrmDefine::btnAllCheckClick);
-    connect(ui->BitBtnOK, &QPushButton::clicked, this, &TfrmDefine::BitBtnOKClick);
+    connect(ui->btnDefault, &QPushButton::clicked, this, &ContactDefinitionDialog::btnDefaultClick);
+    connect(ui->btnAllCheck, &QPushButton::clicked, this,
+            &ContactDefinitionDialog::btnAllCheckClick);
+    connect(ui->BitBtnOK, &QPushButton::clicked, this, &ContactDefinitionDialog::BitBtnOKClick);
     connect(ui->BitBtnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-TfrmDefine::~TfrmDefine() {
+ContactDefinitionDialog::~ContactDefinitionDialog() {
     delete ui;
 }
 
-void TfrmDefine::btnDefaultClick() {
+void ContactDefinitionDialog::btnDefaultClick() {
     const auto [w1, w2] = AlarmWords(DefaultContactBoxes(m_index));
     showAlarmWords(w1, w2);
 }
 
-void TfrmDefine::btnAllCheckClick() {
+void ContactDefinitionDialog::btnAllCheckClick() {
     showAlarmWords(0, 0);
 }
 
-void TfrmDefine::BitBtnOKClick() {
+void ContactDefinitionDialog::BitBtnOKClick() {
     const auto [w1, w2] = alarmWordsShown();
     // Both words, always: the second goes out first.
     if (send({{{80 + m_index, w1}, {81 + m_index, w2}}, {}})) accept();
 }
 
-void TfrmDefine::done(int result) {
+void ContactDefinitionDialog::done(int result) {
     QDialog::done(result);
 }
 
 // ---- Alarm contact detail ----
 
-TfrmRepair::TfrmRepair(TMonitorEngine& engine, TMessenger& messenger, QWidget* parent)
-    : TConfigDialog(engine, messenger, parent), ui(new Ui::TfrmRepair) {
+ContactSettingsDialog::ContactSettingsDialog(MonitorEngine& engine, MessageHub& messenger,
+                                             QWidget* parent)
+    : ConfigDialog(engine, messenger, parent), ui(new Ui::ContactSettingsDialog) {
     ui->setupUi(this);
     const RegisterImage& img = engine.image();
     const int type = img[26];
@@ -479,25 +484,25 @@ TfrmRepair::TfrmRepair(TMonitorEngine& engine, TMessenger& messenger, QWidget* p
     ui->cbbAlmType->setVisible(fourWire);
     ui->cbbDryContact->setCurrentIndex(img[70] <= 1 ? img[70] : -1);
     ui->cbbAlmType->setCurrentIndex(img[42] <= 1 ? img[42] : -1);
-    const QList<TClickLabel*> labels = {ui->Label1, ui->Label2, ui->Label3,
-                                        ui->Label4, ui->Label5, ui->Label6};
+    const QList<ClickableLabel*> labels = {ui->Label1, ui->Label2, ui->Label3,
+                                           ui->Label4, ui->Label5, ui->Label6};
     for (int i = 0; i < labels.size(); ++i) {
         labels[i]->setCursor(Qt::PointingHandCursor);
-        connect(labels[i], &TClickLabel::clicked, this, [this, i] {
+        connect(labels[i], &ClickableLabel::clicked, this, [this, i] {
             emit contactChosen(2 * i);
-            TfrmDefine define(m_engine, m_messenger, 2 * i, this);
+            ContactDefinitionDialog define(m_engine, m_messenger, 2 * i, this);
             define.exec();
         });
     }
-    connect(ui->BitBtnOK, &QPushButton::clicked, this, &TfrmRepair::BitBtnOKClick);
+    connect(ui->BitBtnOK, &QPushButton::clicked, this, &ContactSettingsDialog::BitBtnOKClick);
     connect(ui->BitBtnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-TfrmRepair::~TfrmRepair() {
+ContactSettingsDialog::~ContactSettingsDialog() {
     delete ui;
 }
 
-void TfrmRepair::BitBtnOKClick() {
+void ContactSettingsDialog::BitBtnOKClick() {
     WritePlan plan;
     const auto row = [&](QCheckBox* c, QComboBox* list, int reg, const char* name) {
         if (!c->isChecked() || c->isHidden()) return true;
@@ -519,21 +524,22 @@ void TfrmRepair::BitBtnOKClick() {
 
 // ---- History initialisation ----
 
-TfrmInitial::TfrmInitial(TMonitorEngine& engine, TMessenger& messenger, QWidget* parent)
-    : TConfigDialog(engine, messenger, parent), ui(new Ui::TfrmInitial) {
+HistoryClearDialog::HistoryClearDialog(MonitorEngine& engine, MessageHub& messenger,
+                                       QWidget* parent)
+    : ConfigDialog(engine, messenger, parent), ui(new Ui::HistoryClearDialog) {
     ui->setupUi(this);
     for (QRadioButton* r : {ui->Alarm_Init, ui->Event_Init})
         connect(r, &QRadioButton::clicked, ui->BitBtnI_OK,
                 [this] { ui->BitBtnI_OK->setEnabled(true); });
-    connect(ui->BitBtnI_OK, &QPushButton::clicked, this, &TfrmInitial::BitBtnI_OKClick);
+    connect(ui->BitBtnI_OK, &QPushButton::clicked, this, &HistoryClearDialog::BitBtnI_OKClick);
     connect(ui->BitBtnI_Cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-TfrmInitial::~TfrmInitial() {
+HistoryClearDialog::~HistoryClearDialog() {
     delete ui;
 }
 
-void TfrmInitial::BitBtnI_OKClick() {
+void HistoryClearDialog::BitBtnI_OKClick() {
     if (ui->Alarm_Init->isChecked())
         m_engine.ClearLog(TransferKind::Alarm);
     else if (ui->Event_Init->isChecked())
@@ -542,18 +548,19 @@ void TfrmInitial::BitBtnI_OKClick() {
 
 // ---- Factory reset ----
 
-TFactory_Initial::TFactory_Initial(TMonitorEngine& engine, TMessenger& messenger, QWidget* parent)
-    : TConfigDialog(engine, messenger, parent), ui(new Ui::TFactory_Initial) {
+FactoryResetDialog::FactoryResetDialog(MonitorEngine& engine, MessageHub& messenger,
+                                       QWidget* parent)
+    : ConfigDialog(engine, messenger, parent), ui(new Ui::FactoryResetDialog) {
     ui->setupUi(this);
-    connect(ui->BitBtnI_OK, &QPushButton::clicked, this, &TFactory_Initial::BitBtnI_OKClick);
+    connect(ui->BitBtnI_OK, &QPushButton::clicked, this, &FactoryResetDialog::BitBtnI_OKClick);
     connect(ui->BitBtnI_Cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-TFactory_Initial::~TFactory_Initial() {
+FactoryResetDialog::~FactoryResetDialog() {
     delete ui;
 }
 
-void TFactory_Initial::BitBtnI_OKClick() {
+void FactoryResetDialog::BitBtnI_OKClick() {
     const int value = ui->rgFactoryInitial0->isChecked()   ? 1
                       : ui->rgFactoryInitial1->isChecked() ? 2
                                                            : 0;

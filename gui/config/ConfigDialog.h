@@ -8,31 +8,31 @@
 #include <QDialog>
 #include <QTimer>
 
-class TMessenger;
+class MessageHub;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
 namespace quma {
-class TLinkSession;
+class LinkSession;
 }
 namespace Ui {
-class TfrmPoint_Setting;
-class TfrmSetting;
-class TfrmSetTime;
-class TfrmIPSetting;
-class TfrmAlarmTest;
-class TfrmRepair;
-class TfrmDefine;
-class TfrmInitial;
-class TFactory_Initial;
+class SetPointDialog;
+class CalibrationDialog;
+class ClockDialog;
+class NetworkIdentityDialog;
+class AlarmTestDialog;
+class ContactSettingsDialog;
+class ContactDefinitionDialog;
+class HistoryClearDialog;
+class FactoryResetDialog;
 } // namespace Ui
 
 // What every configuration dialog shares: it starts writes through the pending write list,
 // refuses bad entries with a message, and returns to polling however it is closed.
-class TConfigDialog : public QDialog {
+class ConfigDialog : public QDialog {
     Q_OBJECT
 protected:
-    TConfigDialog(quma::TMonitorEngine& engine, TMessenger& messenger, QWidget* parent);
+    ConfigDialog(quma::MonitorEngine& engine, MessageHub& messenger, QWidget* parent);
     // Refused (with the plan's reason) or sent; false when nothing went out.
     bool send(const quma::WritePlan& plan);
     void refuse(const QString& why);
@@ -42,58 +42,58 @@ protected:
     std::pair<int, int> alarmWordsShown() const;
     QCheckBox* box(const QString& name) const;
 
-    quma::TMonitorEngine& m_engine;
-    TMessenger& m_messenger;
+    quma::MonitorEngine& m_engine;
+    MessageHub& m_messenger;
 };
 
-class TfrmPoint_Setting : public TConfigDialog {
+class SetPointDialog : public ConfigDialog {
     Q_OBJECT
 public:
-    TfrmPoint_Setting(quma::TMonitorEngine& engine, TMessenger& messenger,
-                      QWidget* parent = nullptr);
-    ~TfrmPoint_Setting() override;
+    SetPointDialog(quma::MonitorEngine& engine, MessageHub& messenger, QWidget* parent = nullptr);
+    ~SetPointDialog() override;
     void BitBtnDefaultClick();
     void btnAllCheckClick();
     void BitBtnOKClick();
 
 private:
     void clampOnLeave(int row);
-    Ui::TfrmPoint_Setting* ui;
+    Ui::SetPointDialog* ui;
     int m_chargeMode = 0;
 };
 
-class TfrmSetting : public TConfigDialog {
+class CalibrationDialog : public ConfigDialog {
     Q_OBJECT
 public:
-    TfrmSetting(quma::TMonitorEngine& engine, TMessenger& messenger, QWidget* parent = nullptr);
-    ~TfrmSetting() override;
+    CalibrationDialog(quma::MonitorEngine& engine, MessageHub& messenger,
+                      QWidget* parent = nullptr);
+    ~CalibrationDialog() override;
     void btnZeroClick();
     void BitBtnOKClick();
 
 private:
-    Ui::TfrmSetting* ui;
+    Ui::CalibrationDialog* ui;
 };
 
-class TfrmSetTime : public TConfigDialog {
+class ClockDialog : public ConfigDialog {
     Q_OBJECT
 public:
-    TfrmSetTime(quma::TMonitorEngine& engine, TMessenger& messenger, QWidget* parent = nullptr);
-    ~TfrmSetTime() override;
+    ClockDialog(quma::MonitorEngine& engine, MessageHub& messenger, QWidget* parent = nullptr);
+    ~ClockDialog() override;
     void FormActivate();
     void spinedtYearChange();
     void cbMonthChange();
     void bbtOKClick();
 
 private:
-    Ui::TfrmSetTime* ui;
+    Ui::ClockDialog* ui;
 };
 
-class TfrmIPSetting : public TConfigDialog {
+class NetworkIdentityDialog : public ConfigDialog {
     Q_OBJECT
 public:
-    TfrmIPSetting(quma::TMonitorEngine& engine, quma::TLinkSession& session, TMessenger& messenger,
-                  QWidget* parent = nullptr);
-    ~TfrmIPSetting() override;
+    NetworkIdentityDialog(quma::MonitorEngine& engine, quma::LinkSession& session,
+                          MessageHub& messenger, QWidget* parent = nullptr);
+    ~NetworkIdentityDialog() override;
     void btnReadClick();
     void Timer1Timer();
     void btnAllCheckClick();
@@ -106,29 +106,29 @@ protected:
 
 private:
     QList<QCheckBox*> rows() const;
-    Ui::TfrmIPSetting* ui;
-    quma::TLinkSession& m_session;
+    Ui::NetworkIdentityDialog* ui;
+    quma::LinkSession& m_session;
     QTimer Timer1;
 };
 
-class TfrmAlarmTest : public TConfigDialog {
+class AlarmTestDialog : public ConfigDialog {
     Q_OBJECT
 public:
-    TfrmAlarmTest(quma::TMonitorEngine& engine, TMessenger& messenger, QWidget* parent = nullptr);
-    ~TfrmAlarmTest() override;
+    AlarmTestDialog(quma::MonitorEngine& engine, MessageHub& messenger, QWidget* parent = nullptr);
+    ~AlarmTestDialog() override;
     void BitBtnOKClick();
 
 private:
-    Ui::TfrmAlarmTest* ui;
+    Ui::AlarmTestDialog* ui;
 };
 
-class TfrmDefine : public TConfigDialog {
+class ContactDefinitionDialog : public ConfigDialog {
     Q_OBJECT
 public:
     // index: 0, 2, ... 10, the offset of the contact's first word from register 80.
-    TfrmDefine(quma::TMonitorEngine& engine, TMessenger& messenger, int index,
-               QWidget* parent = nullptr);
-    ~TfrmDefine() override;
+    ContactDefinitionDialog(quma::MonitorEngine& engine, MessageHub& messenger, int index,
+                            QWidget* parent = nullptr);
+    ~ContactDefinitionDialog() override;
     void btnDefaultClick();
     void btnAllCheckClick();
     void BitBtnOKClick();
@@ -137,43 +137,45 @@ protected:
     void done(int result) override; // shown over the contact settings: polling stays suspended
 
 private:
-    Ui::TfrmDefine* ui;
+    Ui::ContactDefinitionDialog* ui;
     int m_index;
 };
 
-class TfrmRepair : public TConfigDialog {
+class ContactSettingsDialog : public ConfigDialog {
     Q_OBJECT
 public:
-    TfrmRepair(quma::TMonitorEngine& engine, TMessenger& messenger, QWidget* parent = nullptr);
-    ~TfrmRepair() override;
+    ContactSettingsDialog(quma::MonitorEngine& engine, MessageHub& messenger,
+                          QWidget* parent = nullptr);
+    ~ContactSettingsDialog() override;
     void BitBtnOKClick();
 
 signals:
     void contactChosen(int index);
 
 private:
-    Ui::TfrmRepair* ui;
+    Ui::ContactSettingsDialog* ui;
 };
 
-class TfrmInitial : public TConfigDialog {
+class HistoryClearDialog : public ConfigDialog {
     Q_OBJECT
 public:
-    TfrmInitial(quma::TMonitorEngine& engine, TMessenger& messenger, QWidget* parent = nullptr);
-    ~TfrmInitial() override;
+    HistoryClearDialog(quma::MonitorEngine& engine, MessageHub& messenger,
+                       QWidget* parent = nullptr);
+    ~HistoryClearDialog() override;
     void BitBtnI_OKClick();
 
 private:
-    Ui::TfrmInitial* ui;
+    Ui::HistoryClearDialog* ui;
 };
 
-class TFactory_Initial : public TConfigDialog {
+class FactoryResetDialog : public ConfigDialog {
     Q_OBJECT
 public:
-    TFactory_Initial(quma::TMonitorEngine& engine, TMessenger& messenger,
-                     QWidget* parent = nullptr);
-    ~TFactory_Initial() override;
+    FactoryResetDialog(quma::MonitorEngine& engine, MessageHub& messenger,
+                       QWidget* parent = nullptr);
+    ~FactoryResetDialog() override;
     void BitBtnI_OKClick();
 
 private:
-    Ui::TFactory_Initial* ui;
+    Ui::FactoryResetDialog* ui;
 };

@@ -8,8 +8,8 @@ const ContactAlarmBox kContactAlarmBoxes[9] = {
     {"CheckBox6", 0, 0x0020},  {"CheckBox9", 0, 0x0100},  {"CheckBox7", 0, 0x0040},
     {"CheckBox18", 1, 0x0002}, {"CheckBox20", 1, 0x0008}, {"CheckBox23", 1, 0x0040}};
 
-TForm1::TForm1(const quma::RegisterImage& snapshot, int index, QWidget* parent)
-    : QDialog(parent), ui(new Ui::TForm1) {
+ContactAlarmView::ContactAlarmView(const quma::RegisterImage& snapshot, int index, QWidget* parent)
+    : QDialog(parent), ui(new Ui::ContactAlarmView) {
     ui->setupUi(this);
     const int words[2] = {snapshot[80 + index], snapshot[81 + index]};
     for (const ContactAlarmBox& b : kContactAlarmBoxes) {
@@ -17,6 +17,6 @@ TForm1::TForm1(const quma::RegisterImage& snapshot, int index, QWidget* parent)
     }
 }
 
-TForm1::~TForm1() {
+ContactAlarmView::~ContactAlarmView() {
     delete ui;
 }

@@ -6,7 +6,7 @@
 #include <QDialog>
 
 namespace Ui {
-class TForm1;
+class ContactAlarmView;
 }
 
 // The nine alarms a contact can be driven by: check box name, word (0 first, 1 second), mask.
@@ -17,13 +17,13 @@ struct ContactAlarmBox {
 };
 extern const ContactAlarmBox kContactAlarmBoxes[9];
 
-class TForm1 : public QDialog {
+class ContactAlarmView : public QDialog {
     Q_OBJECT
 public:
     // index: 0, 2, 4, ... 10, the offset of the contact's first word from register 80.
-    TForm1(const quma::RegisterImage& snapshot, int index, QWidget* parent = nullptr);
-    ~TForm1() override;
+    ContactAlarmView(const quma::RegisterImage& snapshot, int index, QWidget* parent = nullptr);
+    ~ContactAlarmView() override;
 
 private:
-    Ui::TForm1* ui;
+    Ui::ContactAlarmView* ui;
 };

@@ -13,22 +13,22 @@
 
 using namespace quma;
 
-THistoryWindow::THistoryWindow(TMonitorEngine& engine, TMessenger& messenger, TransferKind kind,
-                               QWidget* parent)
+HistoryWindow::HistoryWindow(MonitorEngine& engine, MessageHub& messenger, TransferKind kind,
+                             QWidget* parent)
     : QDialog(parent), m_engine(engine), m_messenger(messenger), m_kind(kind) {
     setWindowFlags(Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
     Timer1.setInterval(100);
-    connect(&Timer1, &QTimer::timeout, this, &THistoryWindow::Timer1Timer);
-    connect(&engine, &TMonitorEngine::transferBegun, this, &THistoryWindow::begun);
-    connect(&engine, &TMonitorEngine::recordStored, this, &THistoryWindow::stored);
-    connect(&engine, &TMonitorEngine::transferProgress, this, &THistoryWindow::progress);
-    connect(&engine, &TMonitorEngine::transferCompleted, this,
+    connect(&Timer1, &QTimer::timeout, this, &HistoryWindow::Timer1Timer);
+    connect(&engine, &MonitorEngine::transferBegun, this, &HistoryWindow::begun);
+    connect(&engine, &MonitorEngine::recordStored, this, &HistoryWindow::stored);
+    connect(&engine, &MonitorEngine::transferProgress, this, &HistoryWindow::progress);
+    connect(&engine, &MonitorEngine::transferCompleted, this,
             [this](TransferKind k, const QString&) { completed(k); });
 }
 
-void THistoryWindow::bind(QTableWidget* grid, QLineEdit* fileName, QPushButton* save,
-                          QPushButton* close, QLabel* progress, QProgressBar* gauge) {
+void HistoryWindow::bind(QTableWidget* grid, QLineEdit* fileName, QPushButton* save,
+                         QPushButton* close, QLabel* progress, QProgressBar* gauge) {
     m_grid = grid;
     m_fileName = fileName;
     m_save = save;
@@ -46,21 +46,21 @@ void THistoryWindow::bind(QTableWidget* grid, QLineEdit* fileName, QPushButton* 
     m_grid->verticalHeader()->setDefaultSectionSize(20);
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_save->setEnabled(false);
-    connect(m_save, &QPushButton::clicked, this, &THistoryWindow::bbtFileSaveClick);
-    connect(m_close, &QPushButton::clicked, this, &THistoryWindow::bbtCloseClick);
+    connect(m_save, &QPushButton::clicked, this, &HistoryWindow::bbtFileSaveClick);
+    connect(m_close, &QPushButton::clicked, this, &HistoryWindow::bbtCloseClick);
 }
 
-void THistoryWindow::Timer1Timer() {
+void HistoryWindow::Timer1Timer() {
     if (m_engine.RequestStartTick()) Timer1.stop();
 }
 
-void THistoryWindow::begun(TransferKind kind, int total) {
+void HistoryWindow::begun(TransferKind kind, int total) {
     if (kind != m_kind) return;
     m_grid->setRowCount(std::max(total, 0));
     m_gauge->setValue(0);
 }
 
-void THistoryWindow::stored(TransferKind kind, int row) {
+void HistoryWindow::stored(TransferKind kind, int row) {
     if (kind != m_kind) return;
     const QStringList& cells = m_engine.transfer().rows.value(row);
     if (row - 1 >= m_grid->rowCount()) m_grid->setRowCount(row);
@@ -68,19 +68,19 @@ void THistoryWindow::stored(TransferKind kind, int row) {
         m_grid->setItem(row - 1, c, new QTableWidgetItem(cells[c]));
 }
 
-void THistoryWindow::progress(TransferKind kind, int percent, const QString& label) {
+void HistoryWindow::progress(TransferKind kind, int percent, const QString& label) {
     if (kind != m_kind) return;
     m_gauge->setValue(percent);
     m_progress->setText(label);
 }
 
-void THistoryWindow::completed(TransferKind kind) {
+void HistoryWindow::completed(TransferKind kind) {
     if (kind != m_kind) return;
     m_close->setEnabled(true);
     m_save->setEnabled(true);
 }
 
-QString THistoryWindow::bbtFileSaveClick() {
+QString HistoryWindow::bbtFileSaveClick() {
     const QString name = ExportFileName(m_engine.modelName(), m_kind, QTime::currentTime());
     const QString path = QDir::current().absoluteFilePath(name);
     QString error;
@@ -93,13 +93,13 @@ QString THistoryWindow::bbtFileSaveClick() {
     return path;
 }
 
-void THistoryWindow::bbtCloseClick() {
+void HistoryWindow::bbtCloseClick() {
     m_byButton = true;
     close();
 }
 
 // Every way of closing (Close, the close box, Escape) ends up here.
-void THistoryWindow::done(int result) {
+void HistoryWindow::done(int result) {
     Timer1.stop();
     if (m_engine.transfer().active) m_grid->scrollToTop();
     m_save->setEnabled(false);
@@ -109,18 +109,20 @@ void THistoryWindow::done(int result) {
     QDialog::done(result);
 }
 
-TfrmHistory::TfrmHistory(TMonitorEngine& engine, TMessenger& messenger, QWidget* parent)
-    : THistoryWindow(engine, messenger, TransferKind::Alarm, parent), ui(new Ui::TfrmHistory) {
+AlarmHistoryWindow::AlarmHistoryWindow(MonitorEngine& engine, MessageHub& messenger,
+                                       QWidget* parent)
+    : HistoryWindow(engine, messenger, TransferKind::Alarm, parent),
+      ui(new Ui::AlarmHistoryWindow) {
     ui->setupUi(this);
     bind(ui->StringGrid1, ui->edtFileName, ui->bbtFileSave, ui->bbtClose, ui->LabAlarm, ui->Gauge);
 }
 
-TfrmHistory::~TfrmHistory() {
+AlarmHistoryWindow::~AlarmHistoryWindow() {
     delete ui;
 }
 
-TfrmEventHistory::TfrmEventHistory(TMonitorEngine& engine, TMessenger& messenger, QWidget* parent)
-    : THistoryWindow(engine, messenger, TransferKind::Event, parent), ui(new Ui::TfrmEventHistory) {
+EventLogWindow::EventLogWindow(MonitorEngine& engine, MessageHub& messenger, QWidget* parent)
+    : HistoryWindow(engine, messenger, TransferKind::Event, parent), ui(new Ui::EventLogWindow) {
     ui->setupUi(this);
     QFont f("Verdana");
     f.setPixelSize(11);
@@ -128,6 +130,6 @@ TfrmEventHistory::TfrmEventHistory(TMonitorEngine& engine, TMessenger& messenger
     bind(ui->StringGrid1, ui->edtFileName, ui->bbtFileSave, ui->bbtClose, ui->LabAlarm, ui->Gauge);
 }
 
-TfrmEventHistory::~TfrmEventHistory() {
+EventLogWindow::~EventLogWindow() {
     delete ui;
 }

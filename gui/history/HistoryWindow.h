@@ -7,18 +7,18 @@
 #include <QDialog>
 #include <QTimer>
 
-class TMessenger;
+class MessageHub;
 class QTableWidget;
 class QLineEdit;
 class QPushButton;
 class QLabel;
 class QProgressBar;
 namespace Ui {
-class TfrmHistory;
-class TfrmEventHistory;
+class AlarmHistoryWindow;
+class EventLogWindow;
 } // namespace Ui
 
-class THistoryWindow : public QDialog {
+class HistoryWindow : public QDialog {
     Q_OBJECT
 public:
     quma::TransferKind kind() const { return m_kind; }
@@ -32,8 +32,8 @@ public:
     QTableWidget* grid() const { return m_grid; }
 
 protected:
-    THistoryWindow(quma::TMonitorEngine& engine, TMessenger& messenger, quma::TransferKind kind,
-                   QWidget* parent);
+    HistoryWindow(quma::MonitorEngine& engine, MessageHub& messenger, quma::TransferKind kind,
+                  QWidget* parent);
     void bind(QTableWidget* grid, QLineEdit* fileName, QPushButton* save, QPushButton* close,
               QLabel* progress, QProgressBar* gauge);
     void done(int result) override;
@@ -44,8 +44,8 @@ private:
     void progress(quma::TransferKind kind, int percent, const QString& label);
     void completed(quma::TransferKind kind);
 
-    quma::TMonitorEngine& m_engine;
-    TMessenger& m_messenger;
+    quma::MonitorEngine& m_engine;
+    MessageHub& m_messenger;
     quma::TransferKind m_kind;
     QTimer Timer1;
     bool m_byButton = false;
@@ -58,24 +58,24 @@ private:
 };
 
 // "Event Log Data": the alarm history.
-class TfrmHistory : public THistoryWindow {
+class AlarmHistoryWindow : public HistoryWindow {
     Q_OBJECT
 public:
-    TfrmHistory(quma::TMonitorEngine& engine, TMessenger& messenger, QWidget* parent = nullptr);
-    ~TfrmHistory() override;
+    AlarmHistoryWindow(quma::MonitorEngine& engine, MessageHub& messenger,
+                       QWidget* parent = nullptr);
+    ~AlarmHistoryWindow() override;
 
 private:
-    Ui::TfrmHistory* ui;
+    Ui::AlarmHistoryWindow* ui;
 };
 
 // "Event Data": the event log.
-class TfrmEventHistory : public THistoryWindow {
+class EventLogWindow : public HistoryWindow {
     Q_OBJECT
 public:
-    TfrmEventHistory(quma::TMonitorEngine& engine, TMessenger& messenger,
-                     QWidget* parent = nullptr);
-    ~TfrmEventHistory() override;
+    EventLogWindow(quma::MonitorEngine& engine, MessageHub& messenger, QWidget* parent = nullptr);
+    ~EventLogWindow() override;
 
 private:
-    Ui::TfrmEventHistory* ui;
+    Ui::EventLogWindow* ui;
 };

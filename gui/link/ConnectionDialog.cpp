@@ -9,9 +9,10 @@
 
 #include <QTimer>
 
-TfrmComPort::TfrmComPort(quma::TLinkSession& session, TMessenger& messenger,
-                         const QStringList& extraPorts, const QString& host, QWidget* parent)
-    : QDialog(parent), ui(new Ui::TfrmComPort), m_session(session), m_messenger(messenger),
+ConnectionDialog::ConnectionDialog(quma::LinkSession& session, MessageHub& messenger,
+                                   const QStringList& extraPorts, const QString& host,
+                                   QWidget* parent)
+    : QDialog(parent), ui(new Ui::ConnectionDialog), m_session(session), m_messenger(messenger),
       m_extraPorts(extraPorts) {
     ui->setupUi(this);
     if (!host.isEmpty()) ui->edtHostIP->setText(host);
@@ -21,11 +22,11 @@ TfrmComPort::TfrmComPort(quma::TLinkSession& session, TMessenger& messenger,
     // A port opened for this dialog but not in use yet is closed when it opens.
     if (!m_session.channel().inUse()) m_session.port().Close();
     fillPorts();
-    connect(ui->Serial, &QRadioButton::clicked, this, &TfrmComPort::SerialClick);
-    connect(ui->TCP, &QRadioButton::clicked, this, &TfrmComPort::TCPClick);
-    connect(ui->PortSelect, &QComboBox::activated, this, &TfrmComPort::PortSelectChange);
-    connect(ui->BitBtn1, &QPushButton::clicked, this, &TfrmComPort::Btn_OK);
-    connect(ui->Port, &QPushButton::clicked, this, &TfrmComPort::fillPorts);
+    connect(ui->Serial, &QRadioButton::clicked, this, &ConnectionDialog::SerialClick);
+    connect(ui->TCP, &QRadioButton::clicked, this, &ConnectionDialog::TCPClick);
+    connect(ui->PortSelect, &QComboBox::activated, this, &ConnectionDialog::PortSelectChange);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &ConnectionDialog::Btn_OK);
+    connect(ui->Port, &QPushButton::clicked, this, &ConnectionDialog::fillPorts);
     connect(ui->BitBtn2, &QPushButton::clicked, this, [this] {
         if (m_connecting) {
             m_session.cancelConnect();
@@ -33,7 +34,7 @@ TfrmComPort::TfrmComPort(quma::TLinkSession& session, TMessenger& messenger,
         }
         reject();
     });
-    connect(&m_session, &quma::TLinkSession::connected, this, [this](bool ok, const QString& why) {
+    connect(&m_session, &quma::LinkSession::connected, this, [this](bool ok, const QString& why) {
         if (!m_connecting) return;
         setConnecting(false);
         if (ok) {
@@ -49,19 +50,19 @@ TfrmComPort::TfrmComPort(quma::TLinkSession& session, TMessenger& messenger,
     });
 }
 
-TfrmComPort::~TfrmComPort() {
+ConnectionDialog::~ConnectionDialog() {
     if (m_connecting) m_session.cancelConnect();
     delete ui;
 }
 
-void TfrmComPort::fillPorts() {
+void ConnectionDialog::fillPorts() {
     const QString current = ui->PortSelect->currentText();
     ui->PortSelect->clear();
     ui->PortSelect->addItems(m_extraPorts + quma::EnumerateSerialPorts(true));
     if (!current.isEmpty()) ui->PortSelect->setCurrentText(current);
 }
 
-bool TfrmComPort::openChosenPort(const QString& name) {
+bool ConnectionDialog::openChosenPort(const QString& name) {
     try {
         m_session.port().Close();
         m_session.port().setDeviceName(quma::PortDeviceName(name));
@@ -75,7 +76,7 @@ bool TfrmComPort::openChosenPort(const QString& name) {
     return false;
 }
 
-void TfrmComPort::SerialClick() {
+void ConnectionDialog::SerialClick() {
     m_choice = Choice::Serial;
     ui->Serial->setChecked(true);
     ui->TCP->setChecked(false);
@@ -91,11 +92,11 @@ void TfrmComPort::SerialClick() {
     openChosenPort(ui->PortSelect->currentText());
 }
 
-void TfrmComPort::PortSelectChange(int index) {
+void ConnectionDialog::PortSelectChange(int index) {
     openChosenPort(ui->PortSelect->itemText(index));
 }
 
-void TfrmComPort::TCPClick() {
+void ConnectionDialog::TCPClick() {
     if (m_choice == Choice::Serial) m_session.port().Close();
     m_choice = Choice::Tcp;
     ui->Serial->setChecked(false);
@@ -105,7 +106,7 @@ void TfrmComPort::TCPClick() {
     ui->BitBtn1->setEnabled(true);
 }
 
-void TfrmComPort::setConnecting(bool on) {
+void ConnectionDialog::setConnecting(bool on) {
     m_connecting = on;
     ui->BitBtn1->setEnabled(!on);
     ui->Serial->setEnabled(!on);
@@ -115,7 +116,7 @@ void TfrmComPort::setConnecting(bool on) {
     ui->lbState->setText(on ? "Connecting to " + ui->edtHostIP->text() + " ..." : QString());
 }
 
-void TfrmComPort::Btn_OK() {
+void ConnectionDialog::Btn_OK() {
     QString error;
     if (m_choice == Choice::Serial) {
         if (!m_session.connectSerial(ui->PortSelect->currentText(), &error)) {
@@ -135,8 +136,8 @@ void TfrmComPort::Btn_OK() {
     }
 }
 
-TfrmMsg::TfrmMsg(QWidget* parent)
-    : QDialog(parent), ui(new Ui::TfrmMsg), m_timer(new QTimer(this)) {
+ClosingBox::ClosingBox(QWidget* parent)
+    : QDialog(parent), ui(new Ui::ClosingBox), m_timer(new QTimer(this)) {
     ui->setupUi(this);
     m_timer->setInterval(300);
     connect(m_timer, &QTimer::timeout, this, [this] {
@@ -145,11 +146,11 @@ TfrmMsg::TfrmMsg(QWidget* parent)
     });
 }
 
-TfrmMsg::~TfrmMsg() {
+ClosingBox::~ClosingBox() {
     delete ui;
 }
 
-void TfrmMsg::start() {
+void ClosingBox::start() {
     m_counter = 0;
     m_timer->start();
     show();

@@ -4,23 +4,23 @@
 #include <QDialog>
 #include <QStringList>
 
-class TMessenger;
+class MessageHub;
 namespace quma {
-class TLinkSession;
+class LinkSession;
 }
 namespace Ui {
-class TfrmComPort;
+class ConnectionDialog;
 }
 
-class TfrmComPort : public QDialog {
+class ConnectionDialog : public QDialog {
     Q_OBJECT
 public:
     // extraPorts are offered before the probed ports (device paths such as a pseudo-terminal);
     // host, when not empty, replaces the default address.
-    TfrmComPort(quma::TLinkSession& session, TMessenger& messenger,
-                const QStringList& extraPorts = {}, const QString& host = {},
-                QWidget* parent = nullptr);
-    ~TfrmComPort() override;
+    ConnectionDialog(quma::LinkSession& session, MessageHub& messenger,
+                     const QStringList& extraPorts = {}, const QString& host = {},
+                     QWidget* parent = nullptr);
+    ~ConnectionDialog() override;
 
     enum class Choice { None, Serial, Tcp };
     Choice choice() const { return m_choice; }
@@ -36,28 +36,28 @@ private:
     bool openChosenPort(const QString& name);
     void setConnecting(bool on);
 
-    Ui::TfrmComPort* ui;
-    quma::TLinkSession& m_session;
-    TMessenger& m_messenger;
+    Ui::ConnectionDialog* ui;
+    quma::LinkSession& m_session;
+    MessageHub& m_messenger;
     QStringList m_extraPorts;
     Choice m_choice = Choice::None;
     bool m_connecting = false;
 };
 
 namespace Ui {
-class TfrmMsg;
+class ClosingBox;
 }
 
 // The closing box shown while a TCP link is closed at exit.
-class TfrmMsg : public QDialog {
+class ClosingBox : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmMsg(QWidget* parent = nullptr);
-    ~TfrmMsg() override;
+    explicit ClosingBox(QWidget* parent = nullptr);
+    ~ClosingBox() override;
     void start();
 
 private:
-    Ui::TfrmMsg* ui;
+    Ui::ClosingBox* ui;
     QTimer* m_timer;
     int m_counter = 0;
 };

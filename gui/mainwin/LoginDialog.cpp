@@ -5,27 +5,27 @@
 #include "ui_LoginDialog.h"
 #include "ui_LogoutDialog.h"
 
-TfrmRecControl::TfrmRecControl(TMessenger& messenger, QWidget* parent)
-    : QDialog(parent), ui(new Ui::TfrmRecControl), m_messenger(messenger) {
+LoginDialog::LoginDialog(MessageHub& messenger, QWidget* parent)
+    : QDialog(parent), ui(new Ui::LoginDialog), m_messenger(messenger) {
     ui->setupUi(this);
     ui->PW_Input->setAccessibleName("Password");
-    connect(ui->bbtnOK, &QPushButton::clicked, this, &TfrmRecControl::bbtnOKClick);
-    connect(ui->PW_Input, &QLineEdit::returnPressed, this, &TfrmRecControl::PW_InputKeyPress);
+    connect(ui->bbtnOK, &QPushButton::clicked, this, &LoginDialog::bbtnOKClick);
+    connect(ui->PW_Input, &QLineEdit::returnPressed, this, &LoginDialog::PW_InputKeyPress);
     connect(ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-TfrmRecControl::~TfrmRecControl() {
+LoginDialog::~LoginDialog() {
     delete ui;
 }
 
-bool TfrmRecControl::passwordAccepted() {
+bool LoginDialog::passwordAccepted() {
     if (ui->PW_Input->text() == kPassword) return true;
     m_messenger.show(this, quma::MessageKind::Plain, " Please try again ");
     return false;
 }
 
 // The button always ends the dialog, accepted or not.
-void TfrmRecControl::bbtnOKClick() {
+void LoginDialog::bbtnOKClick() {
     if (passwordAccepted())
         accept();
     else
@@ -33,16 +33,16 @@ void TfrmRecControl::bbtnOKClick() {
 }
 
 // Enter with a wrong password leaves the dialog open for another try.
-void TfrmRecControl::PW_InputKeyPress() {
+void LoginDialog::PW_InputKeyPress() {
     if (passwordAccepted()) accept();
 }
 
-TForm3::TForm3(QWidget* parent) : QDialog(parent), ui(new Ui::TForm3) {
+LogoutDialog::LogoutDialog(QWidget* parent) : QDialog(parent), ui(new Ui::LogoutDialog) {
     ui->setupUi(this);
     connect(ui->BitBtnI_OK, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->BitBtnI_Cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-TForm3::~TForm3() {
+LogoutDialog::~LogoutDialog() {
     delete ui;
 }

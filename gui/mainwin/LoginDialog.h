@@ -3,35 +3,35 @@
 
 #include <QDialog>
 
-class TMessenger;
+class MessageHub;
 namespace Ui {
-class TfrmRecControl;
-class TForm3;
+class LoginDialog;
+class LogoutDialog;
 } // namespace Ui
 
-class TfrmRecControl : public QDialog {
+class LoginDialog : public QDialog {
     Q_OBJECT
 public:
     static constexpr const char* kPassword = "vroom8315";
 
-    TfrmRecControl(TMessenger& messenger, QWidget* parent = nullptr);
-    ~TfrmRecControl() override;
+    LoginDialog(MessageHub& messenger, QWidget* parent = nullptr);
+    ~LoginDialog() override;
 
 private:
     bool passwordAccepted();
     void bbtnOKClick();
     void PW_InputKeyPress();
 
-    Ui::TfrmRecControl* ui;
-    TMessenger& m_messenger;
+    Ui::LoginDialog* ui;
+    MessageHub& m_messenger;
 };
 
-class TForm3 : public QDialog {
+class LogoutDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm3(QWidget* parent = nullptr);
-    ~TForm3() override;
+    explicit LogoutDialog(QWidget* parent = nullptr);
+    ~LogoutDialog() override;
 
 private:
-    Ui::TForm3* ui;
+    Ui::LogoutDialog* ui;
 };

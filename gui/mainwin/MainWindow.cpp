@@ -53,7 +53,7 @@ QIcon nodeIcon(bool alarm) {
 }
 } // namespace
 
-void TPanelColour::setColor(quint32 rgb) {
+void PanelColour::setColor(quint32 rgb) {
     m_rgb = rgb;
     if (m_label) {
         const bool dark = ((rgb >> 16 & 0xFF) * 3 + (rgb >> 8 & 0xFF) * 6 + (rgb & 0xFF)) < 1200;
@@ -62,16 +62,16 @@ void TPanelColour::setColor(quint32 rgb) {
     }
 }
 
-TMain_Form::TMain_Form(TMonitorEngine& engine, TLinkSession& session, TMessenger& messenger,
+MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& messenger,
                        QWidget* parent)
-    : QMainWindow(parent), ui(new Ui::TMain_Form), m_engine(engine), m_session(session),
+    : QMainWindow(parent), ui(new Ui::MainWindow), m_engine(engine), m_session(session),
       m_messenger(messenger), m_txColour(nullptr), m_rxColour(nullptr), m_connectColour(nullptr),
       m_dataLog(engine.image()) {
     ui->setupUi(this);
-    setStyleSheet("TMain_Form { background-color: #A6CAF0; }");
-    m_txColour = TPanelColour(ui->pnl_TX);
-    m_rxColour = TPanelColour(ui->pnl_RX);
-    m_connectColour = TPanelColour(ui->pnlConnect);
+    setStyleSheet("MainWindow { background-color: #A6CAF0; }");
+    m_txColour = PanelColour(ui->pnl_TX);
+    m_rxColour = PanelColour(ui->pnl_RX);
+    m_connectColour = PanelColour(ui->pnlConnect);
     m_connectColour.setColor(Rgb::Grey);
     ui->Image1->setAccessibleName("Firmware counter");
     ui->edtDateTime->setStyleSheet("background-color: #808000; color: white;");
@@ -93,20 +93,20 @@ TMain_Form::TMain_Form(TMonitorEngine& engine, TLinkSession& session, TMessenger
     ui->mLogout->setEnabled(false);
     ui->mLogin->setEnabled(true);
 
-    connect(ui->mExit, &QAction::triggered, this, &TMain_Form::mExitClick);
-    connect(ui->mLogin, &QAction::triggered, this, &TMain_Form::mLoginClick);
-    connect(ui->mLogout, &QAction::triggered, this, &TMain_Form::mLogoutClick);
-    connect(ui->mConnect, &QAction::triggered, this, &TMain_Form::mConnectClick);
-    connect(ui->mDisconnect, &QAction::triggered, this, &TMain_Form::mDisconnectClick);
-    connect(ui->N3, &QAction::triggered, this, &TMain_Form::N3Click);
-    connect(ui->KestraTarvine1, &QAction::triggered, this, &TMain_Form::KestraTarvine1Click);
-    connect(ui->Image1, &TClickLabel::clicked, this, &TMain_Form::Image1Click);
-    const QList<TClickLabel*> contacts = {ui->Lable_Contact1, ui->Lable_Contact2,
-                                          ui->Lable_Contact3, ui->Lable_Contact4,
-                                          ui->Lable_Contact5, ui->Lable_Contact6};
+    connect(ui->mExit, &QAction::triggered, this, &MainWindow::mExitClick);
+    connect(ui->mLogin, &QAction::triggered, this, &MainWindow::mLoginClick);
+    connect(ui->mLogout, &QAction::triggered, this, &MainWindow::mLogoutClick);
+    connect(ui->mConnect, &QAction::triggered, this, &MainWindow::mConnectClick);
+    connect(ui->mDisconnect, &QAction::triggered, this, &MainWindow::mDisconnectClick);
+    connect(ui->N3, &QAction::triggered, this, &MainWindow::N3Click);
+    connect(ui->KestraTarvine1, &QAction::triggered, this, &MainWindow::KestraTarvine1Click);
+    connect(ui->Image1, &ClickableLabel::clicked, this, &MainWindow::Image1Click);
+    const QList<ClickableLabel*> contacts = {ui->Lable_Contact1, ui->Lable_Contact2,
+                                             ui->Lable_Contact3, ui->Lable_Contact4,
+                                             ui->Lable_Contact5, ui->Lable_Contact6};
     for (int i = 0; i < contacts.size(); ++i) {
         contacts[i]->setCursor(Qt::PointingHandCursor);
-        connect(contacts[i], &TClickLabel::clicked, this, [this, i] { openContact(2 * i); });
+        connect(contacts[i], &ClickableLabel::clicked, this, [this, i] { openContact(2 * i); });
     }
 
     // Activity lamps on the serial port.
@@ -119,14 +119,14 @@ TMain_Form::TMain_Form(TMonitorEngine& engine, TLinkSession& session, TMessenger
     ComSignal12.setControl(&m_rxColour);
     ComSignal12.setComPort(&m_session.port());
 
-    connect(&m_engine, &TMonitorEngine::statusRefreshed, this, &TMain_Form::RefreshStatus);
-    connect(&m_engine, &TMonitorEngine::alarmTreeBuild, this, &TMain_Form::BuildAlarmTree);
-    connect(&m_engine, &TMonitorEngine::alarmTreeUpdate, this, &TMain_Form::UpdateAlarmPictures);
-    connect(&m_engine, &TMonitorEngine::alarmTreeRemove, this, &TMain_Form::RemoveAlarmTree);
-    connect(&m_engine, &TMonitorEngine::alarmTestMode, this, &TMain_Form::alarmTestMode);
-    connect(&m_engine, &TMonitorEngine::userMessage, this,
+    connect(&m_engine, &MonitorEngine::statusRefreshed, this, &MainWindow::RefreshStatus);
+    connect(&m_engine, &MonitorEngine::alarmTreeBuild, this, &MainWindow::BuildAlarmTree);
+    connect(&m_engine, &MonitorEngine::alarmTreeUpdate, this, &MainWindow::UpdateAlarmPictures);
+    connect(&m_engine, &MonitorEngine::alarmTreeRemove, this, &MainWindow::RemoveAlarmTree);
+    connect(&m_engine, &MonitorEngine::alarmTestMode, this, &MainWindow::alarmTestMode);
+    connect(&m_engine, &MonitorEngine::userMessage, this,
             [this](MessageKind k, const QString& t) { m_messenger.post(this, k, t); });
-    connect(&m_engine.link(), &TDeviceLink::connectLamp, this,
+    connect(&m_engine.link(), &DeviceLink::connectLamp, this,
             [this](bool up) { m_connectColour.setColor(up ? Rgb::Lime : Rgb::Grey); });
     m_session.tcp().OnDisconnected = [this] { m_connectColour.setColor(Rgb::Grey); };
 
@@ -139,47 +139,47 @@ TMain_Form::TMain_Form(TMonitorEngine& engine, TLinkSession& session, TMessenger
         });
     };
     opener(ui->mSystemConfiguration, RectMode::Setting,
-           [this] { return new TfrmPoint_Setting(m_engine, m_messenger, this); });
+           [this] { return new SetPointDialog(m_engine, m_messenger, this); });
     opener(ui->mAlarmManager, RectMode::Setting,
-           [this] { return new TfrmRepair(m_engine, m_messenger, this); });
+           [this] { return new ContactSettingsDialog(m_engine, m_messenger, this); });
     opener(ui->mMeasurementSet, RectMode::Setting,
-           [this] { return new TfrmSetting(m_engine, m_messenger, this); });
+           [this] { return new CalibrationDialog(m_engine, m_messenger, this); });
     opener(ui->mDataTimeSet, RectMode::Setting, [this] {
         m_engine.setTimer1(false);
-        return new TfrmSetTime(m_engine, m_messenger, this);
+        return new ClockDialog(m_engine, m_messenger, this);
     });
     opener(ui->mIPSet, RectMode::NetWrite,
-           [this] { return new TfrmIPSetting(m_engine, m_session, m_messenger, this); });
+           [this] { return new NetworkIdentityDialog(m_engine, m_session, m_messenger, this); });
     opener(ui->mFactoryInitial, RectMode::Setting,
-           [this] { return new TFactory_Initial(m_engine, m_messenger, this); });
+           [this] { return new FactoryResetDialog(m_engine, m_messenger, this); });
     opener(ui->mInitialLog, RectMode::LogClear,
-           [this] { return new TfrmInitial(m_engine, m_messenger, this); });
+           [this] { return new HistoryClearDialog(m_engine, m_messenger, this); });
     opener(ui->mAlarmTest, RectMode::Setting,
-           [this] { return new TfrmAlarmTest(m_engine, m_messenger, this); });
-    connect(ui->mAlarmLog, &QAction::triggered, this, &TMain_Form::mAlarmLogClick);
-    connect(ui->mEventLog, &QAction::triggered, this, &TMain_Form::mEventLogClick);
+           [this] { return new AlarmTestDialog(m_engine, m_messenger, this); });
+    connect(ui->mAlarmLog, &QAction::triggered, this, &MainWindow::mAlarmLogClick);
+    connect(ui->mEventLog, &QAction::triggered, this, &MainWindow::mEventLogClick);
     setupDataLog();
 
     Timer4.setInterval(100);
-    connect(&Timer4, &QTimer::timeout, this, &TMain_Form::Timer4Timer);
+    connect(&Timer4, &QTimer::timeout, this, &MainWindow::Timer4Timer);
     Timer4.start();
     Timer6.setInterval(100);
-    connect(&Timer6, &QTimer::timeout, this, &TMain_Form::Timer6Timer);
+    connect(&Timer6, &QTimer::timeout, this, &MainWindow::Timer6Timer);
 }
 
-TMain_Form::~TMain_Form() {
+MainWindow::~MainWindow() {
     ComSignal11.setComPort(nullptr);
     ComSignal12.setComPort(nullptr);
     m_session.tcp().OnDisconnected = nullptr;
     delete ui;
 }
 
-void TMain_Form::setConnectHints(const QStringList& extraPorts, const QString& host) {
+void MainWindow::setConnectHints(const QStringList& extraPorts, const QString& host) {
     m_extraPorts = extraPorts;
     m_host = host;
 }
 
-QList<QAction*> TMain_Form::dataCommands() const {
+QList<QAction*> MainWindow::dataCommands() const {
     return {ui->mSystemConfiguration,
             ui->mAlarmManager,
             ui->mMeasurementSet,
@@ -192,17 +192,17 @@ QList<QAction*> TMain_Form::dataCommands() const {
             ui->mAlarmTest};
 }
 
-void TMain_Form::setDataCommands(bool on) {
+void MainWindow::setDataCommands(bool on) {
     for (QAction* a : dataCommands())
         a->setEnabled(on);
 }
 
-void TMain_Form::mLoginClick() {
-    TfrmRecControl dlg(m_messenger, this);
+void MainWindow::mLoginClick() {
+    LoginDialog dlg(m_messenger, this);
     if (dlg.exec() == QDialog::Accepted) LoginAccepted();
 }
 
-void TMain_Form::LoginAccepted() {
+void MainWindow::LoginAccepted() {
     ui->FlatPanel3->setVisible(true);
     ui->ComSetting->setVisible(true);
     ui->pnlConnect->setVisible(true);
@@ -213,12 +213,12 @@ void TMain_Form::LoginAccepted() {
     ui->mLogout->setEnabled(true);
 }
 
-void TMain_Form::mLogoutClick() {
-    TForm3 dlg(this);
+void MainWindow::mLogoutClick() {
+    LogoutDialog dlg(this);
     if (dlg.exec() == QDialog::Accepted) LogoutConfirmed();
 }
 
-void TMain_Form::LogoutConfirmed() {
+void MainWindow::LogoutConfirmed() {
     ui->mConnect->setEnabled(false);
     ui->mDisconnect->setEnabled(false);
     ui->mLogin->setEnabled(true);
@@ -232,14 +232,14 @@ void TMain_Form::LogoutConfirmed() {
     m_connectColour.setColor(Rgb::Grey);
 }
 
-void TMain_Form::mConnectClick() {
+void MainWindow::mConnectClick() {
     ui->mConnect->setEnabled(false);
     ui->mDisconnect->setEnabled(true);
-    TfrmComPort dlg(m_session, m_messenger, m_extraPorts, m_host, this);
+    ConnectionDialog dlg(m_session, m_messenger, m_extraPorts, m_host, this);
     if (dlg.exec() == QDialog::Accepted) ConnectFinished();
 }
 
-void TMain_Form::ConnectFinished() {
+void MainWindow::ConnectFinished() {
     const bool serial = m_session.isSerial();
     ui->FlatPanel3->setVisible(serial);
     ui->pnlConnect->setVisible(!serial);
@@ -247,7 +247,7 @@ void TMain_Form::ConnectFinished() {
     m_panels[2]->setText(m_session.linkName());
 }
 
-void TMain_Form::mDisconnectClick() {
+void MainWindow::mDisconnectClick() {
     ui->mConnect->setEnabled(true);
     ui->mDisconnect->setEnabled(false);
     setDataCommands(false);
@@ -258,18 +258,18 @@ void TMain_Form::mDisconnectClick() {
     ui->GroupBox1->setVisible(false);
 }
 
-void TMain_Form::mExitClick() {
+void MainWindow::mExitClick() {
     m_engine.setTimer1(false);
     if (m_session.tcp().Connected()) {
         m_session.tcp().Disconnect();
-        auto* box = new TfrmMsg(this);
+        auto* box = new ClosingBox(this);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->start();
     }
     close();
 }
 
-void TMain_Form::closeEvent(QCloseEvent* e) {
+void MainWindow::closeEvent(QCloseEvent* e) {
     Timer4.stop();
     Timer6.stop();
     m_engine.setTimer1(false);
@@ -277,24 +277,24 @@ void TMain_Form::closeEvent(QCloseEvent* e) {
     e->accept();
 }
 
-void TMain_Form::N3Click() {
+void MainWindow::N3Click() {
     m_messenger.show(this, MessageKind::Plain, kVersion);
 }
 
-void TMain_Form::KestraTarvine1Click() {
+void MainWindow::KestraTarvine1Click() {
     QDesktopServices::openUrl(QUrl(kHomePage));
 }
 
-void TMain_Form::Image1Click() {
+void MainWindow::Image1Click() {
     ui->edtFwCnt->setVisible(!ui->edtFwCnt->isVisible());
 }
 
-void TMain_Form::openContact(int index) {
-    TForm1 dlg(m_engine.image(), index, this);
+void MainWindow::openContact(int index) {
+    ContactAlarmView dlg(m_engine.image(), index, this);
     dlg.exec();
 }
 
-void TMain_Form::RefreshStatus() {
+void MainWindow::RefreshStatus() {
     setDataCommands(true);
     ui->ComSetting->setVisible(true);
     ui->GroupBox1->setVisible(true);
@@ -349,7 +349,7 @@ void TMain_Form::RefreshStatus() {
     // Lamp pairs: bit n-1 of the register drives lamp n.
     const auto lamps = [this](const QString& prefix, int count, int bits) {
         for (int n = 1; n <= count; ++n)
-            if (auto* lamp = findChild<TLampPair*>(prefix + QString::number(n)))
+            if (auto* lamp = findChild<LampPair*>(prefix + QString::number(n)))
                 lamp->setAlarm(bits & (1 << (n - 1)));
     };
     lamps("ImDry", v.contactCount, v.dryContacts);
@@ -375,7 +375,7 @@ void TMain_Form::RefreshStatus() {
     ui->mFactoryInitial->setVisible(v.factoryResetVisible);
 }
 
-void TMain_Form::BuildAlarmTree() {
+void MainWindow::BuildAlarmTree() {
     ui->TreeViewM->clear();
     m_alarmItems.clear();
     QTreeWidgetItem* root = nullptr;
@@ -398,7 +398,7 @@ void TMain_Form::BuildAlarmTree() {
     ui->TreeViewM->expandAll();
 }
 
-void TMain_Form::UpdateAlarmPictures() {
+void MainWindow::UpdateAlarmPictures() {
     const QList<AlarmNode> nodes =
         AlarmTreeNodes(m_engine.image(), m_engine.alarms().mask1, m_engine.alarms().mask2);
     for (int i = 0; i < nodes.size() && i < m_alarmItems.size(); ++i) {
@@ -407,35 +407,35 @@ void TMain_Form::UpdateAlarmPictures() {
     }
 }
 
-void TMain_Form::RemoveAlarmTree() {
+void MainWindow::RemoveAlarmTree() {
     ui->TreeViewM->clear();
     m_alarmItems.clear();
 }
 
-void TMain_Form::setupDataLog() {
+void MainWindow::setupDataLog() {
     QList<QRadioButton*> choices;
     for (int i = 0; i < 7; ++i)
         choices << findChild<QRadioButton*>(QString("rgLogoTime%1").arg(i));
     for (int i = 0; i < choices.size(); ++i)
         connect(choices[i], &QRadioButton::clicked, this,
                 [this, i] { m_dataLog.setIntervalChoice(i); });
-    connect(ui->btnLogo, &QPushButton::clicked, &m_dataLog, &TDataLog::toggle);
-    connect(ui->Button2, &QPushButton::clicked, &m_dataLog, &TDataLog::clear);
+    connect(ui->btnLogo, &QPushButton::clicked, &m_dataLog, &DataLog::toggle);
+    connect(ui->Button2, &QPushButton::clicked, &m_dataLog, &DataLog::clear);
     connect(ui->Button1, &QPushButton::clicked, this, [this] {
         QString path;
         if (m_dataLog.save(&path))
             m_messenger.show(this, MessageKind::Information, "Saved " + path);
     });
-    connect(&m_dataLog, &TDataLog::linesAppended, this, [this](const QStringList& lines) {
+    connect(&m_dataLog, &DataLog::linesAppended, this, [this](const QStringList& lines) {
         for (const QString& l : lines)
             ui->mmLogo->appendPlainText(l);
     });
-    connect(&m_dataLog, &TDataLog::cleared, ui->mmLogo, &QPlainTextEdit::clear);
-    connect(&m_dataLog, &TDataLog::runningChanged, this,
+    connect(&m_dataLog, &DataLog::cleared, ui->mmLogo, &QPlainTextEdit::clear);
+    connect(&m_dataLog, &DataLog::runningChanged, this,
             [this](bool on) { ui->btnLogo->setText(on ? "Log 중지" : "Log 시작"); });
-    connect(&m_dataLog, &TDataLog::saved, this,
+    connect(&m_dataLog, &DataLog::saved, this,
             [this](const QString& path) { ui->lbLogFile->setText("Saved " + path); });
-    connect(&m_dataLog, &TDataLog::saveFailed, this,
+    connect(&m_dataLog, &DataLog::saveFailed, this,
             [this](const QString& path, const QString& why) {
                 ui->lbLogFile->setText("Not saved: " + path);
                 m_messenger.post(
@@ -444,35 +444,35 @@ void TMain_Form::setupDataLog() {
                             "and logging goes on.")
                         .arg(path, why));
             });
-    connect(&m_engine, &TMonitorEngine::alarmTextChanged, &m_dataLog, &TDataLog::alarmChanged);
+    connect(&m_engine, &MonitorEngine::alarmTextChanged, &m_dataLog, &DataLog::alarmChanged);
 }
 
-void TMain_Form::mAlarmLogClick() {
+void MainWindow::mAlarmLogClick() {
     openHistory(TransferKind::Alarm);
 }
 
-void TMain_Form::mEventLogClick() {
+void MainWindow::mEventLogClick() {
     openHistory(TransferKind::Event);
 }
 
-void TMain_Form::openHistory(TransferKind kind) {
+void MainWindow::openHistory(TransferKind kind) {
     // Rows are placed only for the known system types: for any other nothing opens.
     if (!m_engine.OpenTransfer(kind)) return;
-    std::unique_ptr<THistoryWindow> w;
+    std::unique_ptr<HistoryWindow> w;
     if (kind == TransferKind::Alarm)
-        w = std::make_unique<TfrmHistory>(m_engine, m_messenger, this);
+        w = std::make_unique<AlarmHistoryWindow>(m_engine, m_messenger, this);
     else
-        w = std::make_unique<TfrmEventHistory>(m_engine, m_messenger, this);
+        w = std::make_unique<EventLogWindow>(m_engine, m_messenger, this);
     w->startRequest();
     w->exec();
 }
 
-void TMain_Form::Timer4Timer() {
+void MainWindow::Timer4Timer() {
     ui->MainPanel->setFlow(m_flow);
     m_flow = StepFlow(m_flow, m_engine.image());
 }
 
-void TMain_Form::alarmTestMode(bool active) {
+void MainWindow::alarmTestMode(bool active) {
     if (active) {
         if (!Timer6.isActive()) Timer6.start();
         return;
@@ -482,7 +482,7 @@ void TMain_Form::alarmTestMode(bool active) {
     ui->Lab_Alarm_Test->setVisible(false);
 }
 
-void TMain_Form::Timer6Timer() {
+void MainWindow::Timer6Timer() {
     const NoticeStep s = StepNotice(m_noticeCounter);
     m_noticeCounter = s.counter;
     if (s.changed) ui->Lab_Alarm_Test->setVisible(s.visible);

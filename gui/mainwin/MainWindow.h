@@ -11,19 +11,19 @@
 #include <QMainWindow>
 #include <QTimer>
 
-class TMessenger;
+class MessageHub;
 class QTreeWidgetItem;
 namespace quma {
-class TLinkSession;
+class LinkSession;
 }
 namespace Ui {
-class TMain_Form;
+class MainWindow;
 }
 
 // Colours a label's background: the lamps' control.
-class TPanelColour : public quma::IColorSetter {
+class PanelColour : public quma::IColorSetter {
 public:
-    explicit TPanelColour(QLabel* label) : m_label(label) {}
+    explicit PanelColour(QLabel* label) : m_label(label) {}
     void setColor(quint32 rgb) override;
     quint32 colour() const { return m_rgb; }
 
@@ -32,20 +32,20 @@ private:
     quint32 m_rgb = 0;
 };
 
-class TMain_Form : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     static constexpr const char* kHomePage = "https://www.kestra-tarvine.example/";
     static constexpr const char* kVersion = "V2.1  2021-12-27 ";
 
-    TMain_Form(quma::TMonitorEngine& engine, quma::TLinkSession& session, TMessenger& messenger,
+    MainWindow(quma::MonitorEngine& engine, quma::LinkSession& session, MessageHub& messenger,
                QWidget* parent = nullptr);
-    ~TMain_Form() override;
+    ~MainWindow() override;
 
-    Ui::TMain_Form* form() const { return ui; }
+    Ui::MainWindow* form() const { return ui; }
     // Offered by the connection dialog (the demo controller's line and address).
     void setConnectHints(const QStringList& extraPorts, const QString& host);
-    const TPanelColour& connectLamp() const { return m_connectColour; }
+    const PanelColour& connectLamp() const { return m_connectColour; }
 
     // Menu commands.
     void mLoginClick();
@@ -60,7 +60,7 @@ public:
     void Timer6Timer();
     void mAlarmLogClick();
     void mEventLogClick();
-    quma::TDataLog& dataLog() { return m_dataLog; }
+    quma::DataLog& dataLog() { return m_dataLog; }
     // The steps the dialogs end with, public so tests can drive them without a modal loop.
     void LoginAccepted();
     void LogoutConfirmed();
@@ -81,16 +81,16 @@ private:
     void openHistory(quma::TransferKind kind);
     void setupDataLog();
 
-    Ui::TMain_Form* ui;
-    quma::TMonitorEngine& m_engine;
-    quma::TLinkSession& m_session;
-    TMessenger& m_messenger;
+    Ui::MainWindow* ui;
+    quma::MonitorEngine& m_engine;
+    quma::LinkSession& m_session;
+    MessageHub& m_messenger;
     QLabel* m_panels[3];
-    TPanelColour m_txColour, m_rxColour, m_connectColour;
+    PanelColour m_txColour, m_rxColour, m_connectColour;
     quma::TComSignal ComSignal11, ComSignal12;
     QTimer Timer4, Timer6;
     quma::FlowState m_flow;
-    quma::TDataLog m_dataLog;
+    quma::DataLog m_dataLog;
     int m_noticeCounter = 0;
     QList<QTreeWidgetItem*> m_alarmItems;
     QStringList m_extraPorts;

@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <QWidget>
 
-void TMessenger::show(QWidget* parent, quma::MessageKind kind, const QString& text) {
+void MessageHub::show(QWidget* parent, quma::MessageKind kind, const QString& text) {
     if (m_recorder) {
         m_recorder(kind, text);
         return;
@@ -19,7 +19,7 @@ void TMessenger::show(QWidget* parent, quma::MessageKind kind, const QString& te
     box.exec();
 }
 
-void TMessenger::post(QWidget* parent, quma::MessageKind kind, const QString& text) {
+void MessageHub::post(QWidget* parent, quma::MessageKind kind, const QString& text) {
     if (m_recorder) {
         m_recorder(kind, text);
         return;

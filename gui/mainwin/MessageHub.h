@@ -9,7 +9,7 @@
 
 class QWidget;
 
-class TMessenger : public QObject {
+class MessageHub : public QObject {
     Q_OBJECT
 public:
     using Recorder = std::function<void(quma::MessageKind kind, const QString& text)>;

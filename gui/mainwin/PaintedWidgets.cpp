@@ -6,19 +6,19 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
-TLampPair::TLampPair(QWidget* parent) : QWidget(parent) {
+LampPair::LampPair(QWidget* parent) : QWidget(parent) {
     setFixedSize(16, 16);
     setAccessibleDescription("normal");
 }
 
-void TLampPair::setAlarm(bool alarm) {
+void LampPair::setAlarm(bool alarm) {
     if (alarm == m_alarm) return;
     m_alarm = alarm;
     setAccessibleDescription(alarm ? "alarm" : "normal");
     update();
 }
 
-void TLampPair::paintEvent(QPaintEvent*) {
+void LampPair::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF r = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
@@ -31,17 +31,17 @@ void TLampPair::paintEvent(QPaintEvent*) {
     p.drawEllipse(r);
 }
 
-void TClickLabel::mouseReleaseEvent(QMouseEvent* e) {
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) emit clicked();
     QLabel::mouseReleaseEvent(e);
 }
 
-TPowerFlow::TPowerFlow(QWidget* parent) : QWidget(parent) {
+PowerFlowView::PowerFlowView(QWidget* parent) : QWidget(parent) {
     setAccessibleName("Power flow");
     setMinimumSize(400, 230);
 }
 
-void TPowerFlow::setFlow(const quma::FlowState& state) {
+void PowerFlowView::setFlow(const quma::FlowState& state) {
     m_state = state;
     update();
 }
@@ -70,7 +70,7 @@ void drawBox(QPainter& p, const QRectF& r, const QString& text, QColor fill) {
 }
 } // namespace
 
-void TPowerFlow::paintEvent(QPaintEvent*) {
+void PowerFlowView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     p.fillRect(rect(), QColor(0xF4, 0xF8, 0xFB));

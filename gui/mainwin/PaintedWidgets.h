@@ -7,10 +7,10 @@
 #include <QWidget>
 
 // A status lamp: the normal ("Nor") or the alarm ("Arm") picture, one at a time.
-class TLampPair : public QWidget {
+class LampPair : public QWidget {
     Q_OBJECT
 public:
-    explicit TLampPair(QWidget* parent = nullptr);
+    explicit LampPair(QWidget* parent = nullptr);
     void setAlarm(bool alarm);
     bool isAlarm() const { return m_alarm; }
     QSize sizeHint() const override { return {16, 16}; }
@@ -23,7 +23,7 @@ private:
 };
 
 // A label that reacts to a click (contact names, the hidden firmware-counter corner).
-class TClickLabel : public QLabel {
+class ClickableLabel : public QLabel {
     Q_OBJECT
 public:
     using QLabel::QLabel;
@@ -36,10 +36,10 @@ protected:
 
 // The power-flow picture: mains to rectifier, rectifier to load, and the battery, each strip
 // showing one of eleven frames; the battery arrows show charging or discharging.
-class TPowerFlow : public QWidget {
+class PowerFlowView : public QWidget {
     Q_OBJECT
 public:
-    explicit TPowerFlow(QWidget* parent = nullptr);
+    explicit PowerFlowView(QWidget* parent = nullptr);
     void setFlow(const quma::FlowState& state);
     const quma::FlowState& flow() const { return m_state; }
     QSize sizeHint() const override { return {420, 230}; }
