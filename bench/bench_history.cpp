@@ -2,7 +2,7 @@
 // spreadsheet export of 2000 rows.
 #include "core/export/SheetExport.h"
 #include "core/monitor/LinkSession.h"
-#include "gui/history/HistoryWindow.h"
+#include "gui/history/EventLogWindow.h"
 #include "gui/mainwin/MessageHub.h"
 #include "sim/SimServer.h"
 

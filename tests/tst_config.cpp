@@ -1,7 +1,16 @@
 // The configuration dialogs against the simulated controller: the registers and values that
 // reach it, in order, and the success message.
 #include "LiveRig.h"
-#include "gui/config/ConfigDialog.h"
+#include "gui/config/AlarmTestDialog.h"
+#include "gui/config/CalibrationDialog.h"
+#include "gui/config/ClockDialog.h"
+#include "gui/config/ContactDefinitionDialog.h"
+#include "gui/config/ContactSettingsDialog.h"
+#include "gui/config/FactoryResetDialog.h"
+#include "gui/config/HistoryClearDialog.h"
+#include "gui/config/NetworkIdentityDialog.h"
+#include "gui/config/SetPointDialog.h"
+
 #include "gui/mainwin/MessageHub.h"
 
 #include "LinkRows.h"

@@ -1,15 +1,18 @@
-// The alarm-history and event-log windows: the table a transfer fills, its progress, and the
-// spreadsheet export once it is complete.
+// What the alarm-history and event-log windows share: the table a transfer fills, its progress,
+// and the spreadsheet export once it is complete.
 #include "gui/history/HistoryWindow.h"
 
 #include "core/export/SheetExport.h"
 #include "core/history/TransferRecord.h"
 #include "gui/mainwin/MessageHub.h"
-#include "ui_AlarmHistoryWindow.h"
-#include "ui_EventLogWindow.h"
 
 #include <QDir>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
 
 using namespace quma;
 
@@ -107,29 +110,4 @@ void HistoryWindow::done(int result) {
     m_fileName->clear();
     m_byButton = false;
     QDialog::done(result);
-}
-
-AlarmHistoryWindow::AlarmHistoryWindow(MonitorEngine& engine, MessageHub& messenger,
-                                       QWidget* parent)
-    : HistoryWindow(engine, messenger, TransferKind::Alarm, parent),
-      ui(new Ui::AlarmHistoryWindow) {
-    ui->setupUi(this);
-    bind(ui->StringGrid1, ui->edtFileName, ui->bbtFileSave, ui->bbtClose, ui->LabAlarm, ui->Gauge);
-}
-
-AlarmHistoryWindow::~AlarmHistoryWindow() {
-    delete ui;
-}
-
-EventLogWindow::EventLogWindow(MonitorEngine& engine, MessageHub& messenger, QWidget* parent)
-    : HistoryWindow(engine, messenger, TransferKind::Event, parent), ui(new Ui::EventLogWindow) {
-    ui->setupUi(this);
-    QFont f("Verdana");
-    f.setPixelSize(11);
-    ui->StringGrid1->setFont(f);
-    bind(ui->StringGrid1, ui->edtFileName, ui->bbtFileSave, ui->bbtClose, ui->LabAlarm, ui->Gauge);
-}
-
-EventLogWindow::~EventLogWindow() {
-    delete ui;
 }

@@ -1,5 +1,5 @@
-// The alarm-history and event-log windows: the table a transfer fills, its progress, and the
-// spreadsheet export once it is complete.
+// What the alarm-history and event-log windows share: the table a transfer fills, its progress,
+// and the spreadsheet export once it is complete.
 #pragma once
 
 #include "core/monitor/MonitorEngine.h"
@@ -13,10 +13,7 @@ class QLineEdit;
 class QPushButton;
 class QLabel;
 class QProgressBar;
-namespace Ui {
-class AlarmHistoryWindow;
-class EventLogWindow;
-} // namespace Ui
+namespace Ui {} // namespace Ui
 
 class HistoryWindow : public QDialog {
     Q_OBJECT
@@ -55,27 +52,4 @@ private:
     QPushButton* m_close = nullptr;
     QLabel* m_progress = nullptr;
     QProgressBar* m_gauge = nullptr;
-};
-
-// "Event Log Data": the alarm history.
-class AlarmHistoryWindow : public HistoryWindow {
-    Q_OBJECT
-public:
-    AlarmHistoryWindow(quma::MonitorEngine& engine, MessageHub& messenger,
-                       QWidget* parent = nullptr);
-    ~AlarmHistoryWindow() override;
-
-private:
-    Ui::AlarmHistoryWindow* ui;
-};
-
-// "Event Data": the event log.
-class EventLogWindow : public HistoryWindow {
-    Q_OBJECT
-public:
-    EventLogWindow(quma::MonitorEngine& engine, MessageHub& messenger, QWidget* parent = nullptr);
-    ~EventLogWindow() override;
-
-private:
-    Ui::EventLogWindow* ui;
 };

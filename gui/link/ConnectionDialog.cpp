@@ -4,7 +4,6 @@
 #include "core/link/PortList.h"
 #include "core/monitor/LinkSession.h"
 #include "gui/mainwin/MessageHub.h"
-#include "ui_ClosingBox.h"
 #include "ui_ConnectionDialog.h"
 
 #include <QTimer>
@@ -134,24 +133,4 @@ void ConnectionDialog::Btn_OK() {
         setConnecting(false);
         m_messenger.show(this, quma::MessageKind::Warning, error);
     }
-}
-
-ClosingBox::ClosingBox(QWidget* parent)
-    : QDialog(parent), ui(new Ui::ClosingBox), m_timer(new QTimer(this)) {
-    ui->setupUi(this);
-    m_timer->setInterval(300);
-    connect(m_timer, &QTimer::timeout, this, [this] {
-        ++m_counter;
-        ui->ProgressBar1->setValue(std::min(100, m_counter + 10));
-    });
-}
-
-ClosingBox::~ClosingBox() {
-    delete ui;
-}
-
-void ClosingBox::start() {
-    m_counter = 0;
-    m_timer->start();
-    show();
 }

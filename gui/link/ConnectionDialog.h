@@ -43,21 +43,3 @@ private:
     Choice m_choice = Choice::None;
     bool m_connecting = false;
 };
-
-namespace Ui {
-class ClosingBox;
-}
-
-// The closing box shown while a TCP link is closed at exit.
-class ClosingBox : public QDialog {
-    Q_OBJECT
-public:
-    explicit ClosingBox(QWidget* parent = nullptr);
-    ~ClosingBox() override;
-    void start();
-
-private:
-    Ui::ClosingBox* ui;
-    QTimer* m_timer;
-    int m_counter = 0;
-};

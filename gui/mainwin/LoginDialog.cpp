@@ -1,9 +1,8 @@
-// The login dialog and the logout confirmation.
+// The login dialog: the password that unlocks connecting and the controller commands.
 #include "gui/mainwin/LoginDialog.h"
 
 #include "gui/mainwin/MessageHub.h"
 #include "ui_LoginDialog.h"
-#include "ui_LogoutDialog.h"
 
 LoginDialog::LoginDialog(MessageHub& messenger, QWidget* parent)
     : QDialog(parent), ui(new Ui::LoginDialog), m_messenger(messenger) {
@@ -35,14 +34,4 @@ void LoginDialog::bbtnOKClick() {
 // Enter with a wrong password leaves the dialog open for another try.
 void LoginDialog::PW_InputKeyPress() {
     if (passwordAccepted()) accept();
-}
-
-LogoutDialog::LogoutDialog(QWidget* parent) : QDialog(parent), ui(new Ui::LogoutDialog) {
-    ui->setupUi(this);
-    connect(ui->BitBtnI_OK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(ui->BitBtnI_Cancel, &QPushButton::clicked, this, &QDialog::reject);
-}
-
-LogoutDialog::~LogoutDialog() {
-    delete ui;
 }

@@ -1,4 +1,4 @@
-// The login dialog and the logout confirmation.
+// The login dialog: the password that unlocks connecting and the controller commands.
 #pragma once
 
 #include <QDialog>
@@ -6,7 +6,6 @@
 class MessageHub;
 namespace Ui {
 class LoginDialog;
-class LogoutDialog;
 } // namespace Ui
 
 class LoginDialog : public QDialog {
@@ -24,14 +23,4 @@ private:
 
     Ui::LoginDialog* ui;
     MessageHub& m_messenger;
-};
-
-class LogoutDialog : public QDialog {
-    Q_OBJECT
-public:
-    explicit LogoutDialog(QWidget* parent = nullptr);
-    ~LogoutDialog() override;
-
-private:
-    Ui::LogoutDialog* ui;
 };

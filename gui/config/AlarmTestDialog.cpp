@@ -1,0 +1,39 @@
+// The alarm test dialog: drives the alarm outputs for a check on site.
+#include "gui/config/AlarmTestDialog.h"
+
+#include "ui_AlarmTestDialog.h"
+
+using namespace quma;
+
+AlarmTestDialog::AlarmTestDialog(MonitorEngine& engine, MessageHub& messenger, QWidget* parent)
+    : ConfigDialog(engine, messenger, parent), ui(new Ui::AlarmTestDialog) {
+    ui->setupUi(this);
+    const RegisterImage& img = engine.image();
+    ui->cbbAlarmTestUsed->setCurrentIndex(img[71] <= 1 ? img[71] : -1);
+    showAlarmWords(img[72], img[73]);
+    connect(ui->BitBtnOK, &QPushButton::clicked, this, &AlarmTestDialog::BitBtnOKClick);
+    connect(ui->BitBtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+AlarmTestDialog::~AlarmTestDialog() {
+    delete ui;
+}
+
+void AlarmTestDialog::BitBtnOKClick() {
+    WritePlan plan;
+    if (ui->ckbAlarmTestUsed->isChecked()) {
+        if (ui->cbbAlarmTestUsed->currentIndex() < 0) {
+            refuse("경보시험 : choose 미사용 or 사용.");
+            return;
+        }
+        plan.writes.append({71, ui->cbbAlarmTestUsed->currentIndex()});
+    }
+    if (ui->ckbAlarmTest->isChecked()) {
+        const auto [w1, w2] = alarmWordsShown();
+        plan.writes.append({72, w1});
+        plan.writes.append({73, w2});
+    }
+    ui->ckbAlarmTestUsed->setChecked(false);
+    ui->ckbAlarmTest->setChecked(false);
+    send(plan);
+}

@@ -1,0 +1,21 @@
+// The measurement calibration dialog: reference values for each measured quantity.
+#pragma once
+
+#include "gui/config/ConfigDialog.h"
+
+namespace Ui {
+class CalibrationDialog;
+}
+
+class CalibrationDialog : public ConfigDialog {
+    Q_OBJECT
+public:
+    CalibrationDialog(quma::MonitorEngine& engine, MessageHub& messenger,
+                      QWidget* parent = nullptr);
+    ~CalibrationDialog() override;
+    void btnZeroClick();
+    void BitBtnOKClick();
+
+private:
+    Ui::CalibrationDialog* ui;
+};

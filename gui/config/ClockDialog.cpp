@@ -1,0 +1,60 @@
+// The clock dialog: the controller's date and time.
+#include "gui/config/ClockDialog.h"
+
+#include "ui_ClockDialog.h"
+
+#include <QDate>
+#include <QDateTime>
+
+using namespace quma;
+
+ClockDialog::ClockDialog(MonitorEngine& engine, MessageHub& messenger, QWidget* parent)
+    : ConfigDialog(engine, messenger, parent), ui(new Ui::ClockDialog) {
+    ui->setupUi(this);
+    ui->cbMonth->setEditable(true);
+    FormActivate();
+    connect(ui->Button1, &QPushButton::clicked, this, &ClockDialog::FormActivate);
+    connect(ui->spinedtYear, &QSpinBox::valueChanged, this, &ClockDialog::spinedtYearChange);
+    connect(ui->cbMonth, &QComboBox::currentTextChanged, this, &ClockDialog::cbMonthChange);
+    connect(ui->bbtOK, &QPushButton::clicked, this, &ClockDialog::bbtOKClick);
+    connect(ui->bbtCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+ClockDialog::~ClockDialog() {
+    delete ui;
+}
+
+void ClockDialog::FormActivate() {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QSignalBlocker b1(ui->spinedtYear), b2(ui->cbMonth);
+    ui->spinedtYear->setValue(now.date().year());
+    ui->cbMonth->setCurrentText(QString::number(now.date().month()));
+    ui->EngCalendar1->setSelectedDate(now.date());
+    ui->spinedtHour->setValue(now.time().hour());
+    ui->spinedtMIn->setValue(now.time().minute());
+    ui->spinedtSec->setValue(now.time().second());
+}
+
+void ClockDialog::spinedtYearChange() {
+    cbMonthChange();
+}
+
+void ClockDialog::cbMonthChange() {
+    const int year = ui->spinedtYear->value();
+    bool ok = false;
+    const int month = ui->cbMonth->currentText().toInt(&ok);
+    if (!ok || month < 1 || month > 12) return;
+    const int day = std::min(ui->EngCalendar1->selectedDate().day(), DaysInMonth(year, month));
+    ui->EngCalendar1->setSelectedDate(QDate(year, month, day));
+    ui->EngCalendar1->setCurrentPage(year, month);
+}
+
+void ClockDialog::bbtOKClick() {
+    bool ok = false;
+    const int month = ui->cbMonth->currentText().trimmed().toInt(&ok);
+    const QDate day = ui->EngCalendar1->selectedDate();
+    const WritePlan plan =
+        PlanClock(ui->spinedtYear->value(), ok ? month : 0, day.day(), ui->spinedtHour->value(),
+                  ui->spinedtMIn->value(), ui->spinedtSec->value());
+    send(plan);
+}

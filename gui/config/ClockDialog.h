@@ -1,0 +1,22 @@
+// The clock dialog: the controller's date and time.
+#pragma once
+
+#include "gui/config/ConfigDialog.h"
+
+namespace Ui {
+class ClockDialog;
+}
+
+class ClockDialog : public ConfigDialog {
+    Q_OBJECT
+public:
+    ClockDialog(quma::MonitorEngine& engine, MessageHub& messenger, QWidget* parent = nullptr);
+    ~ClockDialog() override;
+    void FormActivate();
+    void spinedtYearChange();
+    void cbMonthChange();
+    void bbtOKClick();
+
+private:
+    Ui::ClockDialog* ui;
+};

@@ -1,0 +1,41 @@
+// The definition dialog of one alarm contact: which alarms drive it.
+#include "gui/config/ContactDefinitionDialog.h"
+
+#include "ui_ContactDefinitionDialog.h"
+
+using namespace quma;
+
+ContactDefinitionDialog::ContactDefinitionDialog(MonitorEngine& engine, MessageHub& messenger,
+                                                 int index, QWidget* parent)
+    : ConfigDialog(engine, messenger, parent), ui(new Ui::ContactDefinitionDialog), m_index(index) {
+    ui->setupUi(this);
+    showAlarmWords(engine.image()[80 + index], engine.image()[81 + index]);
+    connect(ui->btnDefault, &QPushButton::clicked, this, &ContactDefinitionDialog::btnDefaultClick);
+    connect(ui->btnAllCheck, &QPushButton::clicked, this,
+            &ContactDefinitionDialog::btnAllCheckClick);
+    connect(ui->BitBtnOK, &QPushButton::clicked, this, &ContactDefinitionDialog::BitBtnOKClick);
+    connect(ui->BitBtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+ContactDefinitionDialog::~ContactDefinitionDialog() {
+    delete ui;
+}
+
+void ContactDefinitionDialog::btnDefaultClick() {
+    const auto [w1, w2] = AlarmWords(DefaultContactBoxes(m_index));
+    showAlarmWords(w1, w2);
+}
+
+void ContactDefinitionDialog::btnAllCheckClick() {
+    showAlarmWords(0, 0);
+}
+
+void ContactDefinitionDialog::BitBtnOKClick() {
+    const auto [w1, w2] = alarmWordsShown();
+    // Both words, always: the second goes out first.
+    if (send({{{80 + m_index, w1}, {81 + m_index, w2}}, {}})) accept();
+}
+
+void ContactDefinitionDialog::done(int result) {
+    QDialog::done(result);
+}

@@ -1,0 +1,59 @@
+// The alarm contact settings: the six contacts, their rest state and the output type.
+#include "gui/config/ContactSettingsDialog.h"
+
+#include "gui/config/ContactDefinitionDialog.h"
+#include "gui/mainwin/PaintedWidgets.h"
+#include "ui_ContactSettingsDialog.h"
+
+using namespace quma;
+
+ContactSettingsDialog::ContactSettingsDialog(MonitorEngine& engine, MessageHub& messenger,
+                                             QWidget* parent)
+    : ConfigDialog(engine, messenger, parent), ui(new Ui::ContactSettingsDialog) {
+    ui->setupUi(this);
+    const RegisterImage& img = engine.image();
+    const int type = img[26];
+    const bool fourWire = type == 3 || type == 4;
+    ui->Label5->setVisible(!(fourWire && img[42] == 1));
+    ui->Label6->setVisible(!(fourWire && img[42] == 1));
+    ui->ckbAlmType->setVisible(fourWire);
+    ui->cbbAlmType->setVisible(fourWire);
+    ui->cbbDryContact->setCurrentIndex(img[70] <= 1 ? img[70] : -1);
+    ui->cbbAlmType->setCurrentIndex(img[42] <= 1 ? img[42] : -1);
+    const QList<ClickableLabel*> labels = {ui->Label1, ui->Label2, ui->Label3,
+                                           ui->Label4, ui->Label5, ui->Label6};
+    for (int i = 0; i < labels.size(); ++i) {
+        labels[i]->setCursor(Qt::PointingHandCursor);
+        connect(labels[i], &ClickableLabel::clicked, this, [this, i] {
+            emit contactChosen(2 * i);
+            ContactDefinitionDialog define(m_engine, m_messenger, 2 * i, this);
+            define.exec();
+        });
+    }
+    connect(ui->BitBtnOK, &QPushButton::clicked, this, &ContactSettingsDialog::BitBtnOKClick);
+    connect(ui->BitBtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+ContactSettingsDialog::~ContactSettingsDialog() {
+    delete ui;
+}
+
+void ContactSettingsDialog::BitBtnOKClick() {
+    WritePlan plan;
+    const auto row = [&](QCheckBox* c, QComboBox* list, int reg, const char* name) {
+        if (!c->isChecked() || c->isHidden()) return true;
+        if (list->currentIndex() < 0) {
+            plan.error = QString("%1: choose an item from the list.").arg(name);
+            return false;
+        }
+        plan.writes.append({reg, list->currentIndex()});
+        return true;
+    };
+    if (row(ui->ckbDryContact, ui->cbbDryContact, 70, "경보접점 상태"))
+        row(ui->ckbAlmType, ui->cbbAlmType, 42, "경보송출 타입");
+    if (plan.error.isEmpty()) {
+        ui->ckbDryContact->setChecked(false);
+        ui->ckbAlmType->setChecked(false);
+    }
+    send(plan);
+}

@@ -1,0 +1,32 @@
+// The factory reset dialog: returns the controller to its factory settings.
+#include "gui/config/FactoryResetDialog.h"
+
+#include "ui_FactoryResetDialog.h"
+
+using namespace quma;
+
+FactoryResetDialog::FactoryResetDialog(MonitorEngine& engine, MessageHub& messenger,
+                                       QWidget* parent)
+    : ConfigDialog(engine, messenger, parent), ui(new Ui::FactoryResetDialog) {
+    ui->setupUi(this);
+    connect(ui->BitBtnI_OK, &QPushButton::clicked, this, &FactoryResetDialog::BitBtnI_OKClick);
+    connect(ui->BitBtnI_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+FactoryResetDialog::~FactoryResetDialog() {
+    delete ui;
+}
+
+void FactoryResetDialog::BitBtnI_OKClick() {
+    const int value = ui->rgFactoryInitial0->isChecked()   ? 1
+                      : ui->rgFactoryInitial1->isChecked() ? 2
+                                                           : 0;
+    if (value == 0) return;
+    send({{{127, value}}, {}});
+    // The next reset must be chosen again.
+    for (QRadioButton* r : {ui->rgFactoryInitial0, ui->rgFactoryInitial1}) {
+        r->setAutoExclusive(false);
+        r->setChecked(false);
+        r->setAutoExclusive(true);
+    }
+}

@@ -1,0 +1,20 @@
+// The factory reset dialog: returns the controller to its factory settings.
+#pragma once
+
+#include "gui/config/ConfigDialog.h"
+
+namespace Ui {
+class FactoryResetDialog;
+}
+
+class FactoryResetDialog : public ConfigDialog {
+    Q_OBJECT
+public:
+    FactoryResetDialog(quma::MonitorEngine& engine, MessageHub& messenger,
+                       QWidget* parent = nullptr);
+    ~FactoryResetDialog() override;
+    void BitBtnI_OKClick();
+
+private:
+    Ui::FactoryResetDialog* ui;
+};

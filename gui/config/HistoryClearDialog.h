@@ -1,0 +1,20 @@
+// The history clearing dialog: empties the alarm history or the event log.
+#pragma once
+
+#include "gui/config/ConfigDialog.h"
+
+namespace Ui {
+class HistoryClearDialog;
+}
+
+class HistoryClearDialog : public ConfigDialog {
+    Q_OBJECT
+public:
+    HistoryClearDialog(quma::MonitorEngine& engine, MessageHub& messenger,
+                       QWidget* parent = nullptr);
+    ~HistoryClearDialog() override;
+    void BitBtnI_OKClick();
+
+private:
+    Ui::HistoryClearDialog* ui;
+};

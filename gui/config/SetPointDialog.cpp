@@ -1,0 +1,87 @@
+// The operating and alarm set-point dialog: charge, voltage, current and temperature limits.
+#include "gui/config/SetPointDialog.h"
+
+#include "ui_SetPointDialog.h"
+
+using namespace quma;
+
+SetPointDialog::SetPointDialog(MonitorEngine& engine, MessageHub& messenger, QWidget* parent)
+    : ConfigDialog(engine, messenger, parent), ui(new Ui::SetPointDialog) {
+    ui->setupUi(this);
+    const RegisterImage& img = engine.image();
+    m_chargeMode = img[64];
+    const auto [lo, hi] = OutputVoltageRange(m_chargeMode);
+    ui->ckbFLV->setText(QString("출력전압 (%1 ~ %2V)").arg(lo, 0, 'f', 1).arg(hi, 0, 'f', 1));
+    const QList<SetPointRow>& rows = SetPointRows();
+    for (int i = 0; i < rows.size(); ++i) {
+        const SetPointRow& row = rows[i];
+        const int value = img[row.reg];
+        if (auto* e = findChild<QLineEdit*>(row.entry)) {
+            e->setText(SetPointEntryText(row, value));
+            e->setAccessibleName(QString::fromUtf8(row.caption));
+            connect(e, &QLineEdit::editingFinished, this, [this, i] { clampOnLeave(i); });
+        } else if (auto* c = findChild<QComboBox*>(row.entry)) {
+            int pos = value;
+            if (row.reg == 64) pos = value - 1;
+            if (row.reg == 92) pos = (value >= 1 && value <= 3) ? value - 1 : 0;
+            c->setCurrentIndex(pos >= 0 && pos < c->count() ? pos : -1);
+        }
+    }
+    connect(ui->BitBtnDefault, &QPushButton::clicked, this, &SetPointDialog::BitBtnDefaultClick);
+    connect(ui->btnAllCheck, &QPushButton::clicked, this, &SetPointDialog::btnAllCheckClick);
+    connect(ui->BitBtnOK, &QPushButton::clicked, this, &SetPointDialog::BitBtnOKClick);
+    connect(ui->BitBtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+SetPointDialog::~SetPointDialog() {
+    delete ui;
+}
+
+void SetPointDialog::clampOnLeave(int i) {
+    const SetPointRow& row = SetPointRows()[i];
+    auto* e = findChild<QLineEdit*>(row.entry);
+    auto [lo, hi] =
+        row.reg == 60 ? OutputVoltageRange(m_chargeMode) : std::make_pair(row.min, row.max);
+    const auto v = row.scale == Scale::Integer ? ParseInteger(e->text()) : ParseTenths(e->text());
+    if (!v) return; // not a number: OK refuses it with a message
+    const double shown = row.scale == Scale::Integer ? *v : *v / 10.0;
+    const double clamped = std::clamp(shown, lo, hi);
+    if (clamped != shown)
+        e->setText(row.scale == Scale::Integer ? QString::number(int(clamped))
+                                               : SetPointEntryText(row, int(clamped * 10 + 0.5)));
+}
+
+void SetPointDialog::BitBtnDefaultClick() {
+    const int type = m_engine.systemType();
+    for (const SetPointRow& row : SetPointRows()) {
+        if (!*row.def) continue;
+        if (auto* e = findChild<QLineEdit*>(row.entry))
+            e->setText(row.reg == 59 ? ((type == 3 || type == 4) ? "103" : "105") : row.def);
+        else if (auto* c = findChild<QComboBox*>(row.entry))
+            c->setCurrentIndex(0);
+    }
+}
+
+void SetPointDialog::btnAllCheckClick() {
+    for (const SetPointRow& row : SetPointRows())
+        if (row.reg != 92) box(row.check)->setChecked(true);
+}
+
+void SetPointDialog::BitBtnOKClick() {
+    QList<RowInput> inputs;
+    for (const SetPointRow& row : SetPointRows()) {
+        RowInput in;
+        in.checked = box(row.check)->isChecked();
+        if (auto* e = findChild<QLineEdit*>(row.entry)) in.text = e->text();
+        if (auto* c = findChild<QComboBox*>(row.entry)) in.index = c->currentIndex();
+        inputs << in;
+    }
+    const WritePlan plan = PlanSetPoints(inputs, ui->cbTaskFailReset->isChecked(), m_chargeMode);
+    if (!plan.error.isEmpty()) {
+        refuse(plan.error); // the boxes keep their state
+        return;
+    }
+    for (QCheckBox* c : findChildren<QCheckBox*>())
+        c->setChecked(false);
+    send(plan);
+}
