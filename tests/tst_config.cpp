@@ -174,7 +174,7 @@ private slots:
         c.rig.engine.link().rectMode = RectMode::NetWrite;
         NetworkIdentityDialog dlg(c.rig.engine, c.rig.session, c.messenger);
         QTRY_VERIFY_WITH_TIMEOUT(c.rig.engine.networkIdentity().has_value(), 3000);
-        dlg.Timer1Timer();
+        dlg.showIdentity();
         QCOMPARE(child<QLineEdit>(dlg, "edtIP4")->text(), QString("92"));
         click(dlg, "btnAllCheck");
         QVERIFY(!child<QCheckBox>(dlg, "cbMAC_SET_EN")->isChecked());

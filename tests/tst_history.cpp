@@ -111,7 +111,7 @@ private slots:
         QCOMPARE(h.window->findChild<QLabel*>("LabAlarm")->text(),
                  QString("Total : %1 /%1").arg(records));
         QVERIFY(!h.rig.engine.timer1Enabled());
-        h.window->bbtCloseClick();
+        h.window->closeByButton();
         QVERIFY(h.rig.engine.timer1Enabled());
         QCOMPARE(h.rig.engine.link().rectMode, RectMode::Poll);
     }
@@ -130,7 +130,7 @@ private slots:
         HistoryRig h(LinkKind::Serial, TransferKind::Event, 30, 60);
         QTRY_VERIFY_WITH_TIMEOUT(h.rig.engine.transfer().recordIndex >= 3, 10000);
         h.window->findChild<QLineEdit*>("edtFileName")->setText("site-7");
-        h.window->bbtCloseClick();
+        h.window->closeByButton();
         const int served = h.rig.sim.requestsServed();
         QTest::qWait(300); // pages already asked for arrive now
         QVERIFY(!h.rig.engine.transfer().active);
@@ -148,7 +148,7 @@ private slots:
         HistoryRig h(LinkKind::Tcp, TransferKind::Event, 3);
         QVERIFY(h.waitDone());
         h.boxes.clear();
-        const QString path = h.window->bbtFileSaveClick();
+        const QString path = h.window->exportSheet();
         QDir::setCurrent(old);
         QVERIFY(!path.isEmpty());
         QCOMPARE(h.boxes, QStringList{"Saved " + path});

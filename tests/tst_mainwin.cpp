@@ -95,7 +95,7 @@ private slots:
         };
         check({false, false, true, false, false});
         QVERIFY(ui->mExit->isEnabled() && ui->N3->isEnabled() && ui->KestraTarvine1->isEnabled());
-        c.window.LoginAccepted();
+        c.window.completeLogin();
         check({true, false, false, true, false});
         // Connect chosen: the dialog is left at once with Close.
         ui->mConnect->setEnabled(false);
@@ -105,14 +105,14 @@ private slots:
         check({false, true, false, true, true});
         QVERIFY(ui->GroupBox1->isVisible());
         QVERIFY(ui->ComSetting->isVisible());
-        c.window.mDisconnectClick();
+        c.window.disconnectFromController();
         check({true, false, false, true, false});
         QVERIFY(!ui->GroupBox1->isVisible());
         QVERIFY(!ui->ComSetting->isVisible());
         QVERIFY(!c.rig.engine.timer1Enabled());
         // Logout keeps the event log and alarm test commands as they were.
         QVERIFY(c.rig.pollOnce());
-        c.window.LogoutConfirmed();
+        c.window.completeLogout();
         check({false, false, true, false, false});
         QVERIFY(ui->mEventLog->isEnabled());
         QVERIFY(ui->mAlarmTest->isEnabled());
@@ -122,7 +122,7 @@ private slots:
 
     void versionAndFirmwareCounter() {
         Console c(LinkKind::Tcp);
-        c.window.N3Click();
+        c.window.showVersion();
         QCOMPARE(c.boxes, QStringList{"V2.1  2021-12-27 "});
         QVERIFY(!c.ui()->edtFwCnt->isVisible());
         QTest::mouseClick(c.ui()->Image1, Qt::LeftButton);
@@ -149,8 +149,8 @@ private slots:
         m.setReg(41, 0b000101);
         m.setReg(107, 0x80);
         m.setReg(108, 0x4001);
-        c.window.LoginAccepted();
-        c.window.ConnectFinished();
+        c.window.completeLogin();
+        c.window.completeConnection();
         QVERIFY(c.rig.pollOnce());
         QCOMPARE(c.text("Label_ACV"), QString("AC전압 : 220.0 V"));
         QCOMPARE(c.text("Lable_DCA"), QString("DC전류 : -1.0  A"));
@@ -302,8 +302,8 @@ private slots:
         sim::SimOptions o;
         Console c(LinkKind::Tcp, o);
         c.rig.sim.startTicking(100);
-        c.window.LoginAccepted();
-        c.window.ConnectFinished();
+        c.window.completeLogin();
+        c.window.completeConnection();
         c.rig.engine.setLiveTimers(true);
         QTest::qWait(2500);
         c.window.grab().save(path);

@@ -11,7 +11,7 @@ AlarmTestDialog::AlarmTestDialog(MonitorEngine& engine, MessageHub& messenger, Q
     const RegisterImage& img = engine.image();
     ui->cbbAlarmTestUsed->setCurrentIndex(img[71] <= 1 ? img[71] : -1);
     showAlarmWords(img[72], img[73]);
-    connect(ui->BitBtnOK, &QPushButton::clicked, this, &AlarmTestDialog::BitBtnOKClick);
+    connect(ui->BitBtnOK, &QPushButton::clicked, this, &AlarmTestDialog::writeCheckedRows);
     connect(ui->BitBtnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -19,7 +19,7 @@ AlarmTestDialog::~AlarmTestDialog() {
     delete ui;
 }
 
-void AlarmTestDialog::BitBtnOKClick() {
+void AlarmTestDialog::writeCheckedRows() {
     WritePlan plan;
     if (ui->ckbAlarmTestUsed->isChecked()) {
         if (ui->cbbAlarmTestUsed->currentIndex() < 0) {

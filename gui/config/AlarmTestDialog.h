@@ -12,7 +12,7 @@ class AlarmTestDialog : public ConfigDialog {
 public:
     AlarmTestDialog(quma::MonitorEngine& engine, MessageHub& messenger, QWidget* parent = nullptr);
     ~AlarmTestDialog() override;
-    void BitBtnOKClick();
+    void writeCheckedRows();
 
 private:
     Ui::AlarmTestDialog* ui;

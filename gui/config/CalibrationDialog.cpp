@@ -21,8 +21,8 @@ CalibrationDialog::CalibrationDialog(MonitorEngine& engine, MessageHub& messenge
           static_cast<QWidget*>(ui->Unit_MskACV), static_cast<QWidget*>(ui->cbACA_SET_EN),
           static_cast<QWidget*>(ui->MskACA), static_cast<QWidget*>(ui->Unit_MskACA)})
         w->setVisible(ac);
-    connect(ui->btnZero, &QPushButton::clicked, this, &CalibrationDialog::btnZeroClick);
-    connect(ui->BitBtnOK, &QPushButton::clicked, this, &CalibrationDialog::BitBtnOKClick);
+    connect(ui->btnZero, &QPushButton::clicked, this, &CalibrationDialog::zeroCurrentReferences);
+    connect(ui->BitBtnOK, &QPushButton::clicked, this, &CalibrationDialog::writeCheckedRows);
     connect(ui->BitBtnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -30,12 +30,12 @@ CalibrationDialog::~CalibrationDialog() {
     delete ui;
 }
 
-void CalibrationDialog::btnZeroClick() {
+void CalibrationDialog::zeroCurrentReferences() {
     for (QLineEdit* e : {ui->MskLDA, ui->MskBCP, ui->MskBCN, ui->MskACA})
         e->setText("00.00");
 }
 
-void CalibrationDialog::BitBtnOKClick() {
+void CalibrationDialog::writeCheckedRows() {
     CalibrationInput in;
     const QList<QCheckBox*> boxes = {ui->cbACV_SET_EN, ui->cbACA_SET_EN,  ui->cbDCV_SET_EN,
                                      ui->cbLCA_SET_EN, ui->cbBCAP_SET_EN, ui->cbBCAN_SET_EN};

@@ -13,8 +13,8 @@ public:
     CalibrationDialog(quma::MonitorEngine& engine, MessageHub& messenger,
                       QWidget* parent = nullptr);
     ~CalibrationDialog() override;
-    void btnZeroClick();
-    void BitBtnOKClick();
+    void zeroCurrentReferences();
+    void writeCheckedRows();
 
 private:
     Ui::CalibrationDialog* ui;

@@ -12,11 +12,11 @@ ClockDialog::ClockDialog(MonitorEngine& engine, MessageHub& messenger, QWidget* 
     : ConfigDialog(engine, messenger, parent), ui(new Ui::ClockDialog) {
     ui->setupUi(this);
     ui->cbMonth->setEditable(true);
-    FormActivate();
-    connect(ui->Button1, &QPushButton::clicked, this, &ClockDialog::FormActivate);
-    connect(ui->spinedtYear, &QSpinBox::valueChanged, this, &ClockDialog::spinedtYearChange);
-    connect(ui->cbMonth, &QComboBox::currentTextChanged, this, &ClockDialog::cbMonthChange);
-    connect(ui->bbtOK, &QPushButton::clicked, this, &ClockDialog::bbtOKClick);
+    showLaptopTime();
+    connect(ui->Button1, &QPushButton::clicked, this, &ClockDialog::showLaptopTime);
+    connect(ui->spinedtYear, &QSpinBox::valueChanged, this, &ClockDialog::yearChanged);
+    connect(ui->cbMonth, &QComboBox::currentTextChanged, this, &ClockDialog::monthChanged);
+    connect(ui->bbtOK, &QPushButton::clicked, this, &ClockDialog::writeClock);
     connect(ui->bbtCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -24,7 +24,7 @@ ClockDialog::~ClockDialog() {
     delete ui;
 }
 
-void ClockDialog::FormActivate() {
+void ClockDialog::showLaptopTime() {
     const QDateTime now = QDateTime::currentDateTime();
     const QSignalBlocker b1(ui->spinedtYear), b2(ui->cbMonth);
     ui->spinedtYear->setValue(now.date().year());
@@ -35,11 +35,11 @@ void ClockDialog::FormActivate() {
     ui->spinedtSec->setValue(now.time().second());
 }
 
-void ClockDialog::spinedtYearChange() {
-    cbMonthChange();
+void ClockDialog::yearChanged() {
+    monthChanged();
 }
 
-void ClockDialog::cbMonthChange() {
+void ClockDialog::monthChanged() {
     const int year = ui->spinedtYear->value();
     bool ok = false;
     const int month = ui->cbMonth->currentText().toInt(&ok);
@@ -49,7 +49,7 @@ void ClockDialog::cbMonthChange() {
     ui->EngCalendar1->setCurrentPage(year, month);
 }
 
-void ClockDialog::bbtOKClick() {
+void ClockDialog::writeClock() {
     bool ok = false;
     const int month = ui->cbMonth->currentText().trimmed().toInt(&ok);
     const QDate day = ui->EngCalendar1->selectedDate();

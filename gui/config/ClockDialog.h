@@ -12,10 +12,10 @@ class ClockDialog : public ConfigDialog {
 public:
     ClockDialog(quma::MonitorEngine& engine, MessageHub& messenger, QWidget* parent = nullptr);
     ~ClockDialog() override;
-    void FormActivate();
-    void spinedtYearChange();
-    void cbMonthChange();
-    void bbtOKClick();
+    void showLaptopTime();
+    void yearChanged();
+    void monthChanged();
+    void writeClock();
 
 private:
     Ui::ClockDialog* ui;

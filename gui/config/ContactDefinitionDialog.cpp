@@ -10,10 +10,10 @@ ContactDefinitionDialog::ContactDefinitionDialog(MonitorEngine& engine, MessageH
     : ConfigDialog(engine, messenger, parent), ui(new Ui::ContactDefinitionDialog), m_index(index) {
     ui->setupUi(this);
     showAlarmWords(engine.image()[80 + index], engine.image()[81 + index]);
-    connect(ui->btnDefault, &QPushButton::clicked, this, &ContactDefinitionDialog::btnDefaultClick);
+    connect(ui->btnDefault, &QPushButton::clicked, this, &ContactDefinitionDialog::loadDefaults);
     connect(ui->btnAllCheck, &QPushButton::clicked, this,
-            &ContactDefinitionDialog::btnAllCheckClick);
-    connect(ui->BitBtnOK, &QPushButton::clicked, this, &ContactDefinitionDialog::BitBtnOKClick);
+            &ContactDefinitionDialog::clearAlarmBoxes);
+    connect(ui->BitBtnOK, &QPushButton::clicked, this, &ContactDefinitionDialog::writeCheckedRows);
     connect(ui->BitBtnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -21,16 +21,16 @@ ContactDefinitionDialog::~ContactDefinitionDialog() {
     delete ui;
 }
 
-void ContactDefinitionDialog::btnDefaultClick() {
+void ContactDefinitionDialog::loadDefaults() {
     const auto [w1, w2] = AlarmWords(DefaultContactBoxes(m_index));
     showAlarmWords(w1, w2);
 }
 
-void ContactDefinitionDialog::btnAllCheckClick() {
+void ContactDefinitionDialog::clearAlarmBoxes() {
     showAlarmWords(0, 0);
 }
 
-void ContactDefinitionDialog::BitBtnOKClick() {
+void ContactDefinitionDialog::writeCheckedRows() {
     const auto [w1, w2] = alarmWordsShown();
     // Both words, always: the second goes out first.
     if (send({{{80 + m_index, w1}, {81 + m_index, w2}}, {}})) accept();

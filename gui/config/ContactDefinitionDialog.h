@@ -14,9 +14,9 @@ public:
     ContactDefinitionDialog(quma::MonitorEngine& engine, MessageHub& messenger, int index,
                             QWidget* parent = nullptr);
     ~ContactDefinitionDialog() override;
-    void btnDefaultClick();
-    void btnAllCheckClick();
-    void BitBtnOKClick();
+    void loadDefaults();
+    void clearAlarmBoxes();
+    void writeCheckedRows();
 
 protected:
     void done(int result) override; // shown over the contact settings: polling stays suspended

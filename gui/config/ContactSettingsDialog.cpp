@@ -30,7 +30,7 @@ ContactSettingsDialog::ContactSettingsDialog(MonitorEngine& engine, MessageHub& 
             define.exec();
         });
     }
-    connect(ui->BitBtnOK, &QPushButton::clicked, this, &ContactSettingsDialog::BitBtnOKClick);
+    connect(ui->BitBtnOK, &QPushButton::clicked, this, &ContactSettingsDialog::writeCheckedRows);
     connect(ui->BitBtnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -38,7 +38,7 @@ ContactSettingsDialog::~ContactSettingsDialog() {
     delete ui;
 }
 
-void ContactSettingsDialog::BitBtnOKClick() {
+void ContactSettingsDialog::writeCheckedRows() {
     WritePlan plan;
     const auto row = [&](QCheckBox* c, QComboBox* list, int reg, const char* name) {
         if (!c->isChecked() || c->isHidden()) return true;

@@ -13,7 +13,7 @@ public:
     ContactSettingsDialog(quma::MonitorEngine& engine, MessageHub& messenger,
                           QWidget* parent = nullptr);
     ~ContactSettingsDialog() override;
-    void BitBtnOKClick();
+    void writeCheckedRows();
 
 signals:
     void contactChosen(int index);

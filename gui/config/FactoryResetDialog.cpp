@@ -9,7 +9,7 @@ FactoryResetDialog::FactoryResetDialog(MonitorEngine& engine, MessageHub& messen
                                        QWidget* parent)
     : ConfigDialog(engine, messenger, parent), ui(new Ui::FactoryResetDialog) {
     ui->setupUi(this);
-    connect(ui->BitBtnI_OK, &QPushButton::clicked, this, &FactoryResetDialog::BitBtnI_OKClick);
+    connect(ui->BitBtnI_OK, &QPushButton::clicked, this, &FactoryResetDialog::resetToFactory);
     connect(ui->BitBtnI_Cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -17,7 +17,7 @@ FactoryResetDialog::~FactoryResetDialog() {
     delete ui;
 }
 
-void FactoryResetDialog::BitBtnI_OKClick() {
+void FactoryResetDialog::resetToFactory() {
     const int value = ui->rgFactoryInitial0->isChecked()   ? 1
                       : ui->rgFactoryInitial1->isChecked() ? 2
                                                            : 0;

@@ -13,7 +13,7 @@ public:
     FactoryResetDialog(quma::MonitorEngine& engine, MessageHub& messenger,
                        QWidget* parent = nullptr);
     ~FactoryResetDialog() override;
-    void BitBtnI_OKClick();
+    void resetToFactory();
 
 private:
     Ui::FactoryResetDialog* ui;

@@ -12,7 +12,7 @@ HistoryClearDialog::HistoryClearDialog(MonitorEngine& engine, MessageHub& messen
     for (QRadioButton* r : {ui->Alarm_Init, ui->Event_Init})
         connect(r, &QRadioButton::clicked, ui->BitBtnI_OK,
                 [this] { ui->BitBtnI_OK->setEnabled(true); });
-    connect(ui->BitBtnI_OK, &QPushButton::clicked, this, &HistoryClearDialog::BitBtnI_OKClick);
+    connect(ui->BitBtnI_OK, &QPushButton::clicked, this, &HistoryClearDialog::clearChosenLog);
     connect(ui->BitBtnI_Cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -20,7 +20,7 @@ HistoryClearDialog::~HistoryClearDialog() {
     delete ui;
 }
 
-void HistoryClearDialog::BitBtnI_OKClick() {
+void HistoryClearDialog::clearChosenLog() {
     if (ui->Alarm_Init->isChecked())
         m_engine.ClearLog(TransferKind::Alarm);
     else if (ui->Event_Init->isChecked())

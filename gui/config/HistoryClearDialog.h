@@ -13,7 +13,7 @@ public:
     HistoryClearDialog(quma::MonitorEngine& engine, MessageHub& messenger,
                        QWidget* parent = nullptr);
     ~HistoryClearDialog() override;
-    void BitBtnI_OKClick();
+    void clearChosenLog();
 
 private:
     Ui::HistoryClearDialog* ui;

@@ -11,20 +11,19 @@ NetworkIdentityDialog::NetworkIdentityDialog(MonitorEngine& engine, LinkSession&
     : ConfigDialog(engine, messenger, parent), ui(new Ui::NetworkIdentityDialog),
       m_session(session) {
     ui->setupUi(this);
-    Timer1.setSingleShot(true);
-    Timer1.setInterval(3000);
-    connect(&Timer1, &QTimer::timeout, this, &NetworkIdentityDialog::Timer1Timer);
-    connect(ui->btnRead, &QPushButton::clicked, this, &NetworkIdentityDialog::btnReadClick);
-    connect(ui->btnAllCheck, &QPushButton::clicked, this, &NetworkIdentityDialog::btnAllCheckClick);
-    connect(ui->btnAllRelease, &QPushButton::clicked, this,
-            &NetworkIdentityDialog::btnAllReleaseClick);
-    connect(ui->btnDefault, &QPushButton::clicked, this, &NetworkIdentityDialog::btnDefaultClick);
+    m_readTimer.setSingleShot(true);
+    m_readTimer.setInterval(3000);
+    connect(&m_readTimer, &QTimer::timeout, this, &NetworkIdentityDialog::showIdentity);
+    connect(ui->btnRead, &QPushButton::clicked, this, &NetworkIdentityDialog::readIdentity);
+    connect(ui->btnAllCheck, &QPushButton::clicked, this, &NetworkIdentityDialog::checkAllRows);
+    connect(ui->btnAllRelease, &QPushButton::clicked, this, &NetworkIdentityDialog::uncheckAllRows);
+    connect(ui->btnDefault, &QPushButton::clicked, this, &NetworkIdentityDialog::loadDefaults);
     connect(ui->btnDU, &QPushButton::clicked, this, [this] { ui->edtRectID->setText("FFFFFFFE"); });
     connect(ui->btnManuIP, &QPushButton::clicked, this, [this] { ui->edtRectID->setText("0"); });
     connect(ui->btnID, &QPushButton::clicked, this, [this] { ui->edtRectID->setText("1"); });
-    connect(ui->bbtnOK, &QPushButton::clicked, this, &NetworkIdentityDialog::bbtnOKClick);
+    connect(ui->bbtnOK, &QPushButton::clicked, this, &NetworkIdentityDialog::writeCheckedRows);
     connect(ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
-    btnReadClick();
+    readIdentity();
 }
 
 NetworkIdentityDialog::~NetworkIdentityDialog() {
@@ -37,9 +36,9 @@ QList<QCheckBox*> NetworkIdentityDialog::rows() const {
             ui->cbHWDes_SET_EN, ui->cbRectID_SET_EN, ui->cbSite_SET_EN};
 }
 
-void NetworkIdentityDialog::btnReadClick() {
+void NetworkIdentityDialog::readIdentity() {
     m_engine.ReadNetworkIdentity();
-    Timer1.start();
+    m_readTimer.start();
 }
 
 namespace {
@@ -51,7 +50,7 @@ void fillParts(const QString& dotted, const QList<QLineEdit*>& fields) {
 }
 } // namespace
 
-void NetworkIdentityDialog::Timer1Timer() {
+void NetworkIdentityDialog::showIdentity() {
     const NetworkIdentity n = m_engine.networkIdentity().value_or(NetworkIdentity{});
     fillParts(n.ip, {ui->edtIP1, ui->edtIP2, ui->edtIP3, ui->edtIP4});
     fillParts(n.gateway, {ui->edtGW1, ui->edtGW2, ui->edtGW3, ui->edtGW4});
@@ -70,17 +69,17 @@ void NetworkIdentityDialog::Timer1Timer() {
     ui->edtFW->setText(n.firmware);
 }
 
-void NetworkIdentityDialog::btnAllCheckClick() {
+void NetworkIdentityDialog::checkAllRows() {
     for (QCheckBox* c : rows())
         c->setChecked(c != ui->cbMAC_SET_EN);
 }
 
-void NetworkIdentityDialog::btnAllReleaseClick() {
+void NetworkIdentityDialog::uncheckAllRows() {
     for (QCheckBox* c : rows())
         c->setChecked(false);
 }
 
-void NetworkIdentityDialog::btnDefaultClick() {
+void NetworkIdentityDialog::loadDefaults() {
     const int type = m_engine.systemType();
     const auto set = [](const QList<QLineEdit*>& f, const QStringList& v) {
         for (int i = 0; i < f.size(); ++i)
@@ -103,7 +102,7 @@ void NetworkIdentityDialog::btnDefaultClick() {
     ui->mmSiteInfo->clear();
 }
 
-void NetworkIdentityDialog::bbtnOKClick() {
+void NetworkIdentityDialog::writeCheckedRows() {
     const auto texts = [](const QList<QLineEdit*>& f) {
         QStringList out;
         for (QLineEdit* e : f)
@@ -137,11 +136,11 @@ void NetworkIdentityDialog::bbtnOKClick() {
         return;
     }
     if (!p.payload.isEmpty()) m_engine.WriteNetworkIdentity(p.payload);
-    btnAllReleaseClick();
+    uncheckAllRows();
 }
 
 void NetworkIdentityDialog::done(int result) {
-    Timer1.stop();
+    m_readTimer.stop();
     // The controller may have taken a new address: connect again over TCP.
     if (m_engine.link().linkKind() == LinkKind::Tcp) {
         m_session.tcp().Disconnect();

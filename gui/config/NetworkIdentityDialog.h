@@ -18,12 +18,12 @@ public:
     NetworkIdentityDialog(quma::MonitorEngine& engine, quma::LinkSession& session,
                           MessageHub& messenger, QWidget* parent = nullptr);
     ~NetworkIdentityDialog() override;
-    void btnReadClick();
-    void Timer1Timer();
-    void btnAllCheckClick();
-    void btnAllReleaseClick();
-    void btnDefaultClick();
-    void bbtnOKClick();
+    void readIdentity();
+    void showIdentity();
+    void checkAllRows();
+    void uncheckAllRows();
+    void loadDefaults();
+    void writeCheckedRows();
 
 protected:
     void done(int result) override;
@@ -32,5 +32,5 @@ private:
     QList<QCheckBox*> rows() const;
     Ui::NetworkIdentityDialog* ui;
     quma::LinkSession& m_session;
-    QTimer Timer1;
+    QTimer m_readTimer;
 };

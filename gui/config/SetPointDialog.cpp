@@ -27,9 +27,9 @@ SetPointDialog::SetPointDialog(MonitorEngine& engine, MessageHub& messenger, QWi
             c->setCurrentIndex(pos >= 0 && pos < c->count() ? pos : -1);
         }
     }
-    connect(ui->BitBtnDefault, &QPushButton::clicked, this, &SetPointDialog::BitBtnDefaultClick);
-    connect(ui->btnAllCheck, &QPushButton::clicked, this, &SetPointDialog::btnAllCheckClick);
-    connect(ui->BitBtnOK, &QPushButton::clicked, this, &SetPointDialog::BitBtnOKClick);
+    connect(ui->BitBtnDefault, &QPushButton::clicked, this, &SetPointDialog::loadDefaults);
+    connect(ui->btnAllCheck, &QPushButton::clicked, this, &SetPointDialog::checkAllRows);
+    connect(ui->BitBtnOK, &QPushButton::clicked, this, &SetPointDialog::writeCheckedRows);
     connect(ui->BitBtnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -51,7 +51,7 @@ void SetPointDialog::clampOnLeave(int i) {
                                                : SetPointEntryText(row, int(clamped * 10 + 0.5)));
 }
 
-void SetPointDialog::BitBtnDefaultClick() {
+void SetPointDialog::loadDefaults() {
     const int type = m_engine.systemType();
     for (const SetPointRow& row : SetPointRows()) {
         if (!*row.def) continue;
@@ -62,12 +62,12 @@ void SetPointDialog::BitBtnDefaultClick() {
     }
 }
 
-void SetPointDialog::btnAllCheckClick() {
+void SetPointDialog::checkAllRows() {
     for (const SetPointRow& row : SetPointRows())
         if (row.reg != 92) box(row.check)->setChecked(true);
 }
 
-void SetPointDialog::BitBtnOKClick() {
+void SetPointDialog::writeCheckedRows() {
     QList<RowInput> inputs;
     for (const SetPointRow& row : SetPointRows()) {
         RowInput in;

@@ -12,9 +12,9 @@ class SetPointDialog : public ConfigDialog {
 public:
     SetPointDialog(quma::MonitorEngine& engine, MessageHub& messenger, QWidget* parent = nullptr);
     ~SetPointDialog() override;
-    void BitBtnDefaultClick();
-    void btnAllCheckClick();
-    void BitBtnOKClick();
+    void loadDefaults();
+    void checkAllRows();
+    void writeCheckedRows();
 
 private:
     void clampOnLeave(int row);

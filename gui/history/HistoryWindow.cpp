@@ -21,8 +21,8 @@ HistoryWindow::HistoryWindow(MonitorEngine& engine, MessageHub& messenger, Trans
     : QDialog(parent), m_engine(engine), m_messenger(messenger), m_kind(kind) {
     setWindowFlags(Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    Timer1.setInterval(100);
-    connect(&Timer1, &QTimer::timeout, this, &HistoryWindow::Timer1Timer);
+    m_requestTimer.setInterval(100);
+    connect(&m_requestTimer, &QTimer::timeout, this, &HistoryWindow::requestStartTick);
     connect(&engine, &MonitorEngine::transferBegun, this, &HistoryWindow::begun);
     connect(&engine, &MonitorEngine::recordStored, this, &HistoryWindow::stored);
     connect(&engine, &MonitorEngine::transferProgress, this, &HistoryWindow::progress);
@@ -49,12 +49,12 @@ void HistoryWindow::bind(QTableWidget* grid, QLineEdit* fileName, QPushButton* s
     m_grid->verticalHeader()->setDefaultSectionSize(20);
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_save->setEnabled(false);
-    connect(m_save, &QPushButton::clicked, this, &HistoryWindow::bbtFileSaveClick);
-    connect(m_close, &QPushButton::clicked, this, &HistoryWindow::bbtCloseClick);
+    connect(m_save, &QPushButton::clicked, this, &HistoryWindow::exportSheet);
+    connect(m_close, &QPushButton::clicked, this, &HistoryWindow::closeByButton);
 }
 
-void HistoryWindow::Timer1Timer() {
-    if (m_engine.RequestStartTick()) Timer1.stop();
+void HistoryWindow::requestStartTick() {
+    if (m_engine.RequestStartTick()) m_requestTimer.stop();
 }
 
 void HistoryWindow::begun(TransferKind kind, int total) {
@@ -83,7 +83,7 @@ void HistoryWindow::completed(TransferKind kind) {
     m_save->setEnabled(true);
 }
 
-QString HistoryWindow::bbtFileSaveClick() {
+QString HistoryWindow::exportSheet() {
     const QString name = ExportFileName(m_engine.modelName(), m_kind, QTime::currentTime());
     const QString path = QDir::current().absoluteFilePath(name);
     QString error;
@@ -96,14 +96,14 @@ QString HistoryWindow::bbtFileSaveClick() {
     return path;
 }
 
-void HistoryWindow::bbtCloseClick() {
+void HistoryWindow::closeByButton() {
     m_byButton = true;
     close();
 }
 
 // Every way of closing (Close, the close box, Escape) ends up here.
 void HistoryWindow::done(int result) {
-    Timer1.stop();
+    m_requestTimer.stop();
     if (m_engine.transfer().active) m_grid->scrollToTop();
     m_save->setEnabled(false);
     m_engine.CloseTransfer(m_byButton);

@@ -20,12 +20,12 @@ class HistoryWindow : public QDialog {
 public:
     quma::TransferKind kind() const { return m_kind; }
     // The request start countdown: the count query goes out on its 4th tick.
-    void Timer1Timer();
-    void startRequest() { Timer1.start(); }
-    bool requestPending() const { return Timer1.isActive(); }
+    void requestStartTick();
+    void startRequest() { m_requestTimer.start(); }
+    bool requestPending() const { return m_requestTimer.isActive(); }
     // Writes the spreadsheet to the current folder; returns the path or an empty text.
-    QString bbtFileSaveClick();
-    void bbtCloseClick();
+    QString exportSheet();
+    void closeByButton();
     QTableWidget* grid() const { return m_grid; }
 
 protected:
@@ -44,7 +44,7 @@ private:
     quma::MonitorEngine& m_engine;
     MessageHub& m_messenger;
     quma::TransferKind m_kind;
-    QTimer Timer1;
+    QTimer m_requestTimer;
     bool m_byButton = false;
     QTableWidget* m_grid = nullptr;
     QLineEdit* m_fileName = nullptr;

@@ -21,10 +21,10 @@ ConnectionDialog::ConnectionDialog(quma::LinkSession& session, MessageHub& messe
     // A port opened for this dialog but not in use yet is closed when it opens.
     if (!m_session.channel().inUse()) m_session.port().Close();
     fillPorts();
-    connect(ui->Serial, &QRadioButton::clicked, this, &ConnectionDialog::SerialClick);
-    connect(ui->TCP, &QRadioButton::clicked, this, &ConnectionDialog::TCPClick);
-    connect(ui->PortSelect, &QComboBox::activated, this, &ConnectionDialog::PortSelectChange);
-    connect(ui->BitBtn1, &QPushButton::clicked, this, &ConnectionDialog::Btn_OK);
+    connect(ui->Serial, &QRadioButton::clicked, this, &ConnectionDialog::chooseSerial);
+    connect(ui->TCP, &QRadioButton::clicked, this, &ConnectionDialog::chooseTcp);
+    connect(ui->PortSelect, &QComboBox::activated, this, &ConnectionDialog::portChosen);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &ConnectionDialog::connectChosenLink);
     connect(ui->Port, &QPushButton::clicked, this, &ConnectionDialog::fillPorts);
     connect(ui->BitBtn2, &QPushButton::clicked, this, [this] {
         if (m_connecting) {
@@ -75,7 +75,7 @@ bool ConnectionDialog::openChosenPort(const QString& name) {
     return false;
 }
 
-void ConnectionDialog::SerialClick() {
+void ConnectionDialog::chooseSerial() {
     m_choice = Choice::Serial;
     ui->Serial->setChecked(true);
     ui->TCP->setChecked(false);
@@ -91,11 +91,11 @@ void ConnectionDialog::SerialClick() {
     openChosenPort(ui->PortSelect->currentText());
 }
 
-void ConnectionDialog::PortSelectChange(int index) {
+void ConnectionDialog::portChosen(int index) {
     openChosenPort(ui->PortSelect->itemText(index));
 }
 
-void ConnectionDialog::TCPClick() {
+void ConnectionDialog::chooseTcp() {
     if (m_choice == Choice::Serial) m_session.port().Close();
     m_choice = Choice::Tcp;
     ui->Serial->setChecked(false);
@@ -115,7 +115,7 @@ void ConnectionDialog::setConnecting(bool on) {
     ui->lbState->setText(on ? "Connecting to " + ui->edtHostIP->text() + " ..." : QString());
 }
 
-void ConnectionDialog::Btn_OK() {
+void ConnectionDialog::connectChosenLink() {
     QString error;
     if (m_choice == Choice::Serial) {
         if (!m_session.connectSerial(ui->PortSelect->currentText(), &error)) {

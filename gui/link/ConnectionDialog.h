@@ -26,10 +26,10 @@ public:
     Choice choice() const { return m_choice; }
     bool connecting() const { return m_connecting; }
 
-    void SerialClick();
-    void TCPClick();
-    void PortSelectChange(int index);
-    void Btn_OK();
+    void chooseSerial();
+    void chooseTcp();
+    void portChosen(int index);
+    void connectChosenLink();
 
 private:
     void fillPorts();

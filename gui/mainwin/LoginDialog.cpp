@@ -8,8 +8,8 @@ LoginDialog::LoginDialog(MessageHub& messenger, QWidget* parent)
     : QDialog(parent), ui(new Ui::LoginDialog), m_messenger(messenger) {
     ui->setupUi(this);
     ui->PW_Input->setAccessibleName("Password");
-    connect(ui->bbtnOK, &QPushButton::clicked, this, &LoginDialog::bbtnOKClick);
-    connect(ui->PW_Input, &QLineEdit::returnPressed, this, &LoginDialog::PW_InputKeyPress);
+    connect(ui->bbtnOK, &QPushButton::clicked, this, &LoginDialog::confirmPassword);
+    connect(ui->PW_Input, &QLineEdit::returnPressed, this, &LoginDialog::passwordEntered);
     connect(ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -17,21 +17,21 @@ LoginDialog::~LoginDialog() {
     delete ui;
 }
 
-bool LoginDialog::passwordAccepted() {
+bool LoginDialog::passwordMatches() {
     if (ui->PW_Input->text() == kPassword) return true;
     m_messenger.show(this, quma::MessageKind::Plain, " Please try again ");
     return false;
 }
 
 // The button always ends the dialog, accepted or not.
-void LoginDialog::bbtnOKClick() {
-    if (passwordAccepted())
+void LoginDialog::confirmPassword() {
+    if (passwordMatches())
         accept();
     else
         reject();
 }
 
 // Enter with a wrong password leaves the dialog open for another try.
-void LoginDialog::PW_InputKeyPress() {
-    if (passwordAccepted()) accept();
+void LoginDialog::passwordEntered() {
+    if (passwordMatches()) accept();
 }

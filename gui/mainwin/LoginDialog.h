@@ -17,9 +17,9 @@ public:
     ~LoginDialog() override;
 
 private:
-    bool passwordAccepted();
-    void bbtnOKClick();
-    void PW_InputKeyPress();
+    bool passwordMatches();
+    void confirmPassword();
+    void passwordEntered();
 
     Ui::LoginDialog* ui;
     MessageHub& m_messenger;

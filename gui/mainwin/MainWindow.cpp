@@ -105,14 +105,14 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
     ui->mLogout->setEnabled(false);
     ui->mLogin->setEnabled(true);
 
-    connect(ui->mExit, &QAction::triggered, this, &MainWindow::mExitClick);
-    connect(ui->mLogin, &QAction::triggered, this, &MainWindow::mLoginClick);
-    connect(ui->mLogout, &QAction::triggered, this, &MainWindow::mLogoutClick);
-    connect(ui->mConnect, &QAction::triggered, this, &MainWindow::mConnectClick);
-    connect(ui->mDisconnect, &QAction::triggered, this, &MainWindow::mDisconnectClick);
-    connect(ui->N3, &QAction::triggered, this, &MainWindow::N3Click);
-    connect(ui->KestraTarvine1, &QAction::triggered, this, &MainWindow::KestraTarvine1Click);
-    connect(ui->Image1, &ClickableLabel::clicked, this, &MainWindow::Image1Click);
+    connect(ui->mExit, &QAction::triggered, this, &MainWindow::exitConsole);
+    connect(ui->mLogin, &QAction::triggered, this, &MainWindow::openLogin);
+    connect(ui->mLogout, &QAction::triggered, this, &MainWindow::openLogout);
+    connect(ui->mConnect, &QAction::triggered, this, &MainWindow::openConnection);
+    connect(ui->mDisconnect, &QAction::triggered, this, &MainWindow::disconnectFromController);
+    connect(ui->N3, &QAction::triggered, this, &MainWindow::showVersion);
+    connect(ui->KestraTarvine1, &QAction::triggered, this, &MainWindow::openHomePage);
+    connect(ui->Image1, &ClickableLabel::clicked, this, &MainWindow::toggleFirmwareCounter);
     const QList<ClickableLabel*> contacts = {ui->Lable_Contact1, ui->Lable_Contact2,
                                              ui->Lable_Contact3, ui->Lable_Contact4,
                                              ui->Lable_Contact5, ui->Lable_Contact6};
@@ -122,19 +122,19 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
     }
 
     // Activity lamps on the serial port.
-    ComSignal11.setSignal(TSignal::siTxChar);
-    ComSignal11.setColorOff(Rgb::Teal);
-    ComSignal11.setColorOn(Rgb::Navy);
-    ComSignal11.setControl(&m_txColour);
-    ComSignal11.setComPort(&m_session.port());
-    ComSignal12.setSignal(TSignal::siRxChar);
-    ComSignal12.setControl(&m_rxColour);
-    ComSignal12.setComPort(&m_session.port());
+    m_txLamp.setSignal(TSignal::siTxChar);
+    m_txLamp.setColorOff(Rgb::Teal);
+    m_txLamp.setColorOn(Rgb::Navy);
+    m_txLamp.setControl(&m_txColour);
+    m_txLamp.setComPort(&m_session.port());
+    m_rxLamp.setSignal(TSignal::siRxChar);
+    m_rxLamp.setControl(&m_rxColour);
+    m_rxLamp.setComPort(&m_session.port());
 
-    connect(&m_engine, &MonitorEngine::statusRefreshed, this, &MainWindow::RefreshStatus);
-    connect(&m_engine, &MonitorEngine::alarmTreeBuild, this, &MainWindow::BuildAlarmTree);
-    connect(&m_engine, &MonitorEngine::alarmTreeUpdate, this, &MainWindow::UpdateAlarmPictures);
-    connect(&m_engine, &MonitorEngine::alarmTreeRemove, this, &MainWindow::RemoveAlarmTree);
+    connect(&m_engine, &MonitorEngine::statusRefreshed, this, &MainWindow::refreshStatus);
+    connect(&m_engine, &MonitorEngine::alarmTreeBuild, this, &MainWindow::buildAlarmTree);
+    connect(&m_engine, &MonitorEngine::alarmTreeUpdate, this, &MainWindow::updateAlarmIcons);
+    connect(&m_engine, &MonitorEngine::alarmTreeRemove, this, &MainWindow::removeAlarmTree);
     connect(&m_engine, &MonitorEngine::alarmTestMode, this, &MainWindow::alarmTestMode);
     connect(&m_engine, &MonitorEngine::userMessage, this,
             [this](MessageKind k, const QString& t) { m_messenger.post(this, k, t); });
@@ -168,20 +168,20 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
            [this] { return new HistoryClearDialog(m_engine, m_messenger, this); });
     opener(ui->mAlarmTest, RectMode::Setting,
            [this] { return new AlarmTestDialog(m_engine, m_messenger, this); });
-    connect(ui->mAlarmLog, &QAction::triggered, this, &MainWindow::mAlarmLogClick);
-    connect(ui->mEventLog, &QAction::triggered, this, &MainWindow::mEventLogClick);
+    connect(ui->mAlarmLog, &QAction::triggered, this, &MainWindow::openAlarmHistory);
+    connect(ui->mEventLog, &QAction::triggered, this, &MainWindow::openEventLog);
     setupDataLog();
 
-    Timer4.setInterval(100);
-    connect(&Timer4, &QTimer::timeout, this, &MainWindow::Timer4Timer);
-    Timer4.start();
-    Timer6.setInterval(100);
-    connect(&Timer6, &QTimer::timeout, this, &MainWindow::Timer6Timer);
+    m_flowTimer.setInterval(100);
+    connect(&m_flowTimer, &QTimer::timeout, this, &MainWindow::advancePowerFlow);
+    m_flowTimer.start();
+    m_noticeTimer.setInterval(100);
+    connect(&m_noticeTimer, &QTimer::timeout, this, &MainWindow::blinkAlarmTestNotice);
 }
 
 MainWindow::~MainWindow() {
-    ComSignal11.setComPort(nullptr);
-    ComSignal12.setComPort(nullptr);
+    m_txLamp.setComPort(nullptr);
+    m_rxLamp.setComPort(nullptr);
     m_session.tcp().OnDisconnected = nullptr;
     delete ui;
 }
@@ -209,12 +209,12 @@ void MainWindow::setDataCommands(bool on) {
         a->setEnabled(on);
 }
 
-void MainWindow::mLoginClick() {
+void MainWindow::openLogin() {
     LoginDialog dlg(m_messenger, this);
-    if (dlg.exec() == QDialog::Accepted) LoginAccepted();
+    if (dlg.exec() == QDialog::Accepted) completeLogin();
 }
 
-void MainWindow::LoginAccepted() {
+void MainWindow::completeLogin() {
     ui->FlatPanel3->setVisible(true);
     ui->ComSetting->setVisible(true);
     ui->pnlConnect->setVisible(true);
@@ -225,12 +225,12 @@ void MainWindow::LoginAccepted() {
     ui->mLogout->setEnabled(true);
 }
 
-void MainWindow::mLogoutClick() {
+void MainWindow::openLogout() {
     LogoutDialog dlg(this);
-    if (dlg.exec() == QDialog::Accepted) LogoutConfirmed();
+    if (dlg.exec() == QDialog::Accepted) completeLogout();
 }
 
-void MainWindow::LogoutConfirmed() {
+void MainWindow::completeLogout() {
     ui->mConnect->setEnabled(false);
     ui->mDisconnect->setEnabled(false);
     ui->mLogin->setEnabled(true);
@@ -244,14 +244,14 @@ void MainWindow::LogoutConfirmed() {
     m_connectColour.setColor(Rgb::Grey);
 }
 
-void MainWindow::mConnectClick() {
+void MainWindow::openConnection() {
     ui->mConnect->setEnabled(false);
     ui->mDisconnect->setEnabled(true);
     ConnectionDialog dlg(m_session, m_messenger, m_extraPorts, m_host, this);
-    if (dlg.exec() == QDialog::Accepted) ConnectFinished();
+    if (dlg.exec() == QDialog::Accepted) completeConnection();
 }
 
-void MainWindow::ConnectFinished() {
+void MainWindow::completeConnection() {
     const bool serial = m_session.isSerial();
     ui->FlatPanel3->setVisible(serial);
     ui->pnlConnect->setVisible(!serial);
@@ -259,7 +259,7 @@ void MainWindow::ConnectFinished() {
     m_panels[2]->setText(m_session.linkName());
 }
 
-void MainWindow::mDisconnectClick() {
+void MainWindow::disconnectFromController() {
     ui->mConnect->setEnabled(true);
     ui->mDisconnect->setEnabled(false);
     setDataCommands(false);
@@ -270,7 +270,7 @@ void MainWindow::mDisconnectClick() {
     ui->GroupBox1->setVisible(false);
 }
 
-void MainWindow::mExitClick() {
+void MainWindow::exitConsole() {
     m_engine.setTimer1(false);
     if (m_session.tcp().Connected()) {
         m_session.tcp().Disconnect();
@@ -282,22 +282,22 @@ void MainWindow::mExitClick() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
-    Timer4.stop();
-    Timer6.stop();
+    m_flowTimer.stop();
+    m_noticeTimer.stop();
     m_engine.setTimer1(false);
     m_session.port().Close(); // always close: an open port leaves its lock file behind
     e->accept();
 }
 
-void MainWindow::N3Click() {
+void MainWindow::showVersion() {
     m_messenger.show(this, MessageKind::Plain, kVersion);
 }
 
-void MainWindow::KestraTarvine1Click() {
+void MainWindow::openHomePage() {
     QDesktopServices::openUrl(QUrl(kHomePage));
 }
 
-void MainWindow::Image1Click() {
+void MainWindow::toggleFirmwareCounter() {
     ui->edtFwCnt->setVisible(!ui->edtFwCnt->isVisible());
 }
 
@@ -306,7 +306,7 @@ void MainWindow::openContact(int index) {
     dlg.exec();
 }
 
-void MainWindow::RefreshStatus() {
+void MainWindow::refreshStatus() {
     setDataCommands(true);
     ui->ComSetting->setVisible(true);
     ui->GroupBox1->setVisible(true);
@@ -387,7 +387,7 @@ void MainWindow::RefreshStatus() {
     ui->mFactoryInitial->setVisible(v.factoryResetVisible);
 }
 
-void MainWindow::BuildAlarmTree() {
+void MainWindow::buildAlarmTree() {
     ui->TreeViewM->clear();
     m_alarmItems.clear();
     QTreeWidgetItem* root = nullptr;
@@ -410,7 +410,7 @@ void MainWindow::BuildAlarmTree() {
     ui->TreeViewM->expandAll();
 }
 
-void MainWindow::UpdateAlarmPictures() {
+void MainWindow::updateAlarmIcons() {
     const QList<AlarmNode> nodes =
         AlarmTreeNodes(m_engine.image(), m_engine.alarms().mask1, m_engine.alarms().mask2);
     for (int i = 0; i < nodes.size() && i < m_alarmItems.size(); ++i) {
@@ -419,7 +419,7 @@ void MainWindow::UpdateAlarmPictures() {
     }
 }
 
-void MainWindow::RemoveAlarmTree() {
+void MainWindow::removeAlarmTree() {
     ui->TreeViewM->clear();
     m_alarmItems.clear();
 }
@@ -459,11 +459,11 @@ void MainWindow::setupDataLog() {
     connect(&m_engine, &MonitorEngine::alarmTextChanged, &m_dataLog, &DataLog::alarmChanged);
 }
 
-void MainWindow::mAlarmLogClick() {
+void MainWindow::openAlarmHistory() {
     openHistory(TransferKind::Alarm);
 }
 
-void MainWindow::mEventLogClick() {
+void MainWindow::openEventLog() {
     openHistory(TransferKind::Event);
 }
 
@@ -479,22 +479,22 @@ void MainWindow::openHistory(TransferKind kind) {
     w->exec();
 }
 
-void MainWindow::Timer4Timer() {
+void MainWindow::advancePowerFlow() {
     ui->MainPanel->setFlow(m_flow);
     m_flow = StepFlow(m_flow, m_engine.image());
 }
 
 void MainWindow::alarmTestMode(bool active) {
     if (active) {
-        if (!Timer6.isActive()) Timer6.start();
+        if (!m_noticeTimer.isActive()) m_noticeTimer.start();
         return;
     }
-    Timer6.stop();
+    m_noticeTimer.stop();
     m_noticeCounter = 0;
     ui->Lab_Alarm_Test->setVisible(false);
 }
 
-void MainWindow::Timer6Timer() {
+void MainWindow::blinkAlarmTestNotice() {
     const NoticeStep s = StepNotice(m_noticeCounter);
     m_noticeCounter = s.counter;
     if (s.changed) ui->Lab_Alarm_Test->setVisible(s.visible);

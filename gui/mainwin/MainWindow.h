@@ -48,32 +48,32 @@ public:
     const PanelColour& connectLamp() const { return m_connectColour; }
 
     // Menu commands.
-    void mLoginClick();
-    void mLogoutClick();
-    void mConnectClick();
-    void mDisconnectClick();
-    void mExitClick();
-    void N3Click();
-    void KestraTarvine1Click();
-    void Image1Click();
-    void Timer4Timer();
-    void Timer6Timer();
-    void mAlarmLogClick();
-    void mEventLogClick();
+    void openLogin();
+    void openLogout();
+    void openConnection();
+    void disconnectFromController();
+    void exitConsole();
+    void showVersion();
+    void openHomePage();
+    void toggleFirmwareCounter();
+    void advancePowerFlow();
+    void blinkAlarmTestNotice();
+    void openAlarmHistory();
+    void openEventLog();
     quma::DataLog& dataLog() { return m_dataLog; }
     // The steps the dialogs end with, public so tests can drive them without a modal loop.
-    void LoginAccepted();
-    void LogoutConfirmed();
-    void ConnectFinished();
+    void completeLogin();
+    void completeLogout();
+    void completeConnection();
 
 protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
-    void RefreshStatus();
-    void BuildAlarmTree();
-    void UpdateAlarmPictures();
-    void RemoveAlarmTree();
+    void refreshStatus();
+    void buildAlarmTree();
+    void updateAlarmIcons();
+    void removeAlarmTree();
     void setDataCommands(bool on);
     void openContact(int index);
     void alarmTestMode(bool active);
@@ -87,8 +87,8 @@ private:
     MessageHub& m_messenger;
     QLabel* m_panels[3];
     PanelColour m_txColour, m_rxColour, m_connectColour;
-    quma::TComSignal ComSignal11, ComSignal12;
-    QTimer Timer4, Timer6;
+    quma::TComSignal m_txLamp, m_rxLamp;
+    QTimer m_flowTimer, m_noticeTimer;
     quma::FlowState m_flow;
     quma::DataLog m_dataLog;
     int m_noticeCounter = 0;
