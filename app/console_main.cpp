@@ -42,8 +42,8 @@ int main(int argc, char** argv) {
     quma::MonitorEngine engine;
     engine.setLiveTimers(true);
     quma::LinkSession session(engine);
-    MessageHub messenger;
-    MainWindow window(engine, session, messenger);
+    MessageHub hub;
+    MainWindow window(engine, session, hub);
 
     std::unique_ptr<quma::sim::SimServer> sim;
     if (p.isSet(demo)) {

@@ -34,10 +34,10 @@ int main(int argc, char** argv) {
     QSignalSpy polled(&engine, &MonitorEngine::statusRefreshed);
     if (!polled.wait(5000)) return 1;
 
-    MessageHub messenger;
-    messenger.setRecorder([](MessageKind, const QString&) {});
+    MessageHub hub;
+    hub.setRecorder([](MessageKind, const QString&) {});
     engine.OpenTransfer(TransferKind::Event);
-    EventLogWindow window(engine, messenger);
+    EventLogWindow window(engine, hub);
     window.show();
     QSignalSpy done(&engine, &MonitorEngine::transferCompleted);
     // The longest the event loop stayed away while the window filled: what a user would feel.

@@ -31,13 +31,12 @@ using namespace quma::test;
 namespace {
 struct ConfigRig {
     LiveRig rig;
-    MessageHub messenger;
+    MessageHub hub;
     QStringList boxes;
     explicit ConfigRig(LinkKind link, int systemType = 4) : rig(link, options(systemType)) {
-        messenger.setRecorder([this](MessageKind, const QString& t) { boxes << t; });
-        QObject::connect(
-            &rig.engine, &MonitorEngine::userMessage,
-            [this](MessageKind k, const QString& t) { messenger.post(nullptr, k, t); });
+        hub.setRecorder([this](MessageKind, const QString& t) { boxes << t; });
+        QObject::connect(&rig.engine, &MonitorEngine::userMessage,
+                         [this](MessageKind k, const QString& t) { hub.post(nullptr, k, t); });
         rig.pollOnce();
     }
     static sim::SimOptions options(int type) {
@@ -82,7 +81,7 @@ private slots:
         QFETCH(int, link);
         ConfigRig c(LinkKind{quint8(link)});
         c.rig.engine.link().rectMode = RectMode::Setting;
-        SetPointDialog dlg(c.rig.engine, c.messenger);
+        SetPointDialog dlg(c.rig.engine, c.hub);
         QCOMPARE(child<QLineEdit>(dlg, "mskFLV")->text(), QString("54.0")); // from register 60
         click(dlg, "btnAllCheck");
         QVERIFY(!child<QCheckBox>(dlg, "ckbBMT")->isChecked());
@@ -105,12 +104,12 @@ private slots:
     void setPointDefaultsAndRefusals() {
         for (int type : {2, 3}) {
             ConfigRig c(LinkKind::Tcp, type);
-            SetPointDialog dlg(c.rig.engine, c.messenger);
+            SetPointDialog dlg(c.rig.engine, c.hub);
             click(dlg, "BitBtnDefault");
             QCOMPARE(child<QLineEdit>(dlg, "mskDCOC")->text(), QString(type == 3 ? "103" : "105"));
         }
         ConfigRig c(LinkKind::Tcp);
-        SetPointDialog dlg(c.rig.engine, c.messenger);
+        SetPointDialog dlg(c.rig.engine, c.hub);
         QCOMPARE(child<QCheckBox>(dlg, "ckbFLV")->text(), QString("출력전압 (43.0 ~ 56.0V)"));
         child<QCheckBox>(dlg, "ckbFLV")->setChecked(true);
         child<QLineEdit>(dlg, "mskFLV")->setText("59.5"); // typed, not yet clamped
@@ -128,7 +127,7 @@ private slots:
     void calibration() {
         QFETCH(int, link);
         ConfigRig c(LinkKind{quint8(link)});
-        CalibrationDialog dlg(c.rig.engine, c.messenger);
+        CalibrationDialog dlg(c.rig.engine, c.hub);
         child<QCheckBox>(dlg, "cbDCV_SET_EN")->setChecked(true);
         child<QCheckBox>(dlg, "cbACA_SET_EN")->setChecked(true);
         child<QCheckBox>(dlg, "cbLCA_SET_EN")->setChecked(true);
@@ -142,14 +141,14 @@ private slots:
 
     void calibrationHidesAcRowsOnOlderModels() {
         ConfigRig c(LinkKind::Tcp, 2);
-        CalibrationDialog dlg(c.rig.engine, c.messenger);
+        CalibrationDialog dlg(c.rig.engine, c.hub);
         QVERIFY(child<QCheckBox>(dlg, "cbACV_SET_EN")->isHidden());
         QVERIFY(!child<QCheckBox>(dlg, "cbDCV_SET_EN")->isHidden());
     }
 
     void clockOrder() {
         ConfigRig c(LinkKind::Serial);
-        ClockDialog dlg(c.rig.engine, c.messenger);
+        ClockDialog dlg(c.rig.engine, c.hub);
         child<QSpinBox>(dlg, "spinedtYear")->setValue(2024);
         child<QComboBox>(dlg, "cbMonth")->setCurrentText("2");
         child<QCalendarWidget>(dlg, "EngCalendar1")->setSelectedDate(QDate(2024, 2, 29));
@@ -172,7 +171,7 @@ private slots:
         ConfigRig c(LinkKind{quint8(link)});
         c.rig.engine.setLiveTimers(true);
         c.rig.engine.link().rectMode = RectMode::NetWrite;
-        NetworkIdentityDialog dlg(c.rig.engine, c.rig.session, c.messenger);
+        NetworkIdentityDialog dlg(c.rig.engine, c.rig.session, c.hub);
         QTRY_VERIFY_WITH_TIMEOUT(c.rig.engine.networkIdentity().has_value(), 3000);
         dlg.showIdentity();
         QCOMPARE(child<QLineEdit>(dlg, "edtIP4")->text(), QString("92"));
@@ -203,7 +202,7 @@ private slots:
         c.rig.sim.model().setReg(71, 1);
         c.rig.engine.ReturnToPolling();
         c.rig.pollOnce();
-        AlarmTestDialog dlg(c.rig.engine, c.messenger);
+        AlarmTestDialog dlg(c.rig.engine, c.hub);
         QCOMPARE(child<QComboBox>(dlg, "cbbAlarmTestUsed")->currentText(), QString("사용"));
         child<QComboBox>(dlg, "cbbAlarmTestUsed")->setCurrentIndex(0);
         child<QCheckBox>(dlg, "ckbAlarmTestUsed")->setChecked(true);
@@ -222,7 +221,7 @@ private slots:
 
     void contactDefinitionDefault() {
         ConfigRig c(LinkKind::Serial);
-        ContactDefinitionDialog dlg(c.rig.engine, c.messenger, 2);
+        ContactDefinitionDialog dlg(c.rig.engine, c.hub, 2);
         click(dlg, "btnAllCheck");
         click(dlg, "btnDefault");
         click(dlg, "BitBtnOK");
@@ -234,7 +233,7 @@ private slots:
 
     void contactSettings() {
         ConfigRig c(LinkKind::Tcp, 2);
-        ContactSettingsDialog older(c.rig.engine, c.messenger);
+        ContactSettingsDialog older(c.rig.engine, c.hub);
         QVERIFY(child<QCheckBox>(older, "ckbAlmType")->isHidden());
         QVERIFY(!child<QWidget>(older, "Label5")->isHidden());
         ConfigRig d(LinkKind::Tcp, 4);
@@ -242,7 +241,7 @@ private slots:
         d.rig.sim.model().setReg(70, 2); // outside the list: no selection
         d.rig.engine.ReturnToPolling();
         d.rig.pollOnce();
-        ContactSettingsDialog dlg(d.rig.engine, d.messenger);
+        ContactSettingsDialog dlg(d.rig.engine, d.hub);
         QVERIFY(child<QWidget>(dlg, "Label5")->isHidden());
         QCOMPARE(child<QComboBox>(dlg, "cbbDryContact")->currentIndex(), -1);
         child<QCheckBox>(dlg, "ckbDryContact")->setChecked(true);
@@ -261,7 +260,7 @@ private slots:
         ConfigRig c(LinkKind::Serial);
         c.rig.engine.link().rectMode = RectMode::LogClear;
         {
-            HistoryClearDialog dlg(c.rig.engine, c.messenger);
+            HistoryClearDialog dlg(c.rig.engine, c.hub);
             QVERIFY(!child<QPushButton>(dlg, "BitBtnI_OK")->isEnabled());
             QTest::mouseClick(child<QRadioButton>(dlg, "Event_Init"), Qt::LeftButton);
             QVERIFY(child<QPushButton>(dlg, "BitBtnI_OK")->isEnabled());
@@ -273,7 +272,7 @@ private slots:
         QCOMPARE(c.rig.engine.link().rectMode, RectMode::Poll);
         c.boxes.clear();
         c.rig.engine.link().rectMode = RectMode::Setting;
-        FactoryResetDialog dlg(c.rig.engine, c.messenger);
+        FactoryResetDialog dlg(c.rig.engine, c.hub);
         dlg.show();
         click(dlg, "BitBtnI_OK"); // nothing chosen: nothing sent
         QTest::qWait(30);

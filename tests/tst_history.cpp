@@ -25,22 +25,21 @@ using namespace quma::test;
 namespace {
 struct HistoryRig {
     LiveRig rig;
-    MessageHub messenger;
+    MessageHub hub;
     QStringList boxes;
     std::unique_ptr<HistoryWindow> window;
     HistoryRig(LinkKind link, TransferKind kind, int records, int delayMs = 0)
         : rig(link, options(records)) {
         rig.sim.faults.delayMs = delayMs;
-        messenger.setRecorder([this](MessageKind, const QString& t) { boxes << t; });
-        QObject::connect(
-            &rig.engine, &MonitorEngine::userMessage,
-            [this](MessageKind k, const QString& t) { messenger.post(nullptr, k, t); });
+        hub.setRecorder([this](MessageKind, const QString& t) { boxes << t; });
+        QObject::connect(&rig.engine, &MonitorEngine::userMessage,
+                         [this](MessageKind k, const QString& t) { hub.post(nullptr, k, t); });
         rig.pollOnce();
         if (rig.engine.OpenTransfer(kind)) {
             if (kind == TransferKind::Alarm)
-                window = std::make_unique<AlarmHistoryWindow>(rig.engine, messenger);
+                window = std::make_unique<AlarmHistoryWindow>(rig.engine, hub);
             else
-                window = std::make_unique<EventLogWindow>(rig.engine, messenger);
+                window = std::make_unique<EventLogWindow>(rig.engine, hub);
             window->show();
             window->startRequest();
         }
@@ -257,10 +256,10 @@ private slots:
 
     void logTabButtons() {
         LiveRig rig(LinkKind::Tcp);
-        MessageHub messenger;
+        MessageHub hub;
         QStringList boxes;
-        messenger.setRecorder([&](MessageKind, const QString& t) { boxes << t; });
-        MainWindow w(rig.engine, rig.session, messenger);
+        hub.setRecorder([&](MessageKind, const QString& t) { boxes << t; });
+        MainWindow w(rig.engine, rig.session, hub);
         QTemporaryDir dir;
         w.dataLog().setFolder(dir.path());
         auto* ui = w.form();

@@ -28,12 +28,12 @@ namespace {
 // The window on a live rig, with every message box recorded.
 struct Console {
     LiveRig rig;
-    MessageHub messenger;
+    MessageHub hub;
     QStringList boxes;
     MainWindow window;
     explicit Console(LinkKind kind, sim::SimOptions o = LiveRig::frozen())
-        : rig(kind, o), window(rig.engine, rig.session, messenger) {
-        messenger.setRecorder([this](MessageKind, const QString& t) { boxes << t; });
+        : rig(kind, o), window(rig.engine, rig.session, hub) {
+        hub.setRecorder([this](MessageKind, const QString& t) { boxes << t; });
         window.show();
     }
     Ui::MainWindow* ui() { return window.form(); }
@@ -55,11 +55,11 @@ class TestMainWin : public QObject {
     Q_OBJECT
 private slots:
     void loginByButtonAndByEnter() {
-        MessageHub messenger;
+        MessageHub hub;
         QStringList boxes;
-        messenger.setRecorder([&](MessageKind, const QString& t) { boxes << t; });
+        hub.setRecorder([&](MessageKind, const QString& t) { boxes << t; });
         {
-            LoginDialog dlg(messenger);
+            LoginDialog dlg(hub);
             dlg.show();
             auto* pw = dlg.findChild<QLineEdit*>("PW_Input");
             QTest::keyClicks(pw, "vroom8315 ");
@@ -73,7 +73,7 @@ private slots:
             QCOMPARE(dlg.result(), int(QDialog::Rejected));
             QCOMPARE(boxes.size(), 2);
         }
-        LoginDialog dlg(messenger);
+        LoginDialog dlg(hub);
         dlg.show();
         QTest::keyClicks(dlg.findChild<QLineEdit*>("PW_Input"), "vroom8315");
         QTest::keyClick(dlg.findChild<QLineEdit*>("PW_Input"), Qt::Key_Return);
@@ -248,11 +248,11 @@ private slots:
         MonitorEngine engine;
         engine.link().setTraceSink({});
         LinkSession session(engine);
-        MessageHub messenger;
+        MessageHub hub;
         QStringList boxes;
-        messenger.setRecorder([&](MessageKind, const QString& t) { boxes << t; });
+        hub.setRecorder([&](MessageKind, const QString& t) { boxes << t; });
         {
-            ConnectionDialog dlg(session, messenger, {sim.ptyPath()},
+            ConnectionDialog dlg(session, hub, {sim.ptyPath()},
                                  QString("127.0.0.1:%1").arg(sim.tcpPort()));
             dlg.show();
             auto* connectButton = dlg.findChild<QPushButton*>("BitBtn1");
@@ -267,7 +267,7 @@ private slots:
             QVERIFY(engine.timer1Enabled());
         }
         {
-            ConnectionDialog dlg(session, messenger, {sim.ptyPath()});
+            ConnectionDialog dlg(session, hub, {sim.ptyPath()});
             dlg.show();
             QTest::mouseClick(dlg.findChild<QRadioButton*>("Serial"), Qt::LeftButton);
             auto* list = dlg.findChild<QComboBox*>("PortSelect");
@@ -284,7 +284,7 @@ private slots:
             probe.listen(QHostAddress::LocalHost);
             const quint16 dead = probe.serverPort();
             probe.close();
-            ConnectionDialog dlg(session, messenger, {}, QString("127.0.0.1:%1").arg(dead));
+            ConnectionDialog dlg(session, hub, {}, QString("127.0.0.1:%1").arg(dead));
             dlg.show();
             QTest::mouseClick(dlg.findChild<QRadioButton*>("TCP"), Qt::LeftButton);
             QTest::mouseClick(dlg.findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);

@@ -5,8 +5,8 @@
 
 using namespace quma;
 
-AlarmTestDialog::AlarmTestDialog(MonitorEngine& engine, MessageHub& messenger, QWidget* parent)
-    : ConfigDialog(engine, messenger, parent), ui(new Ui::AlarmTestDialog) {
+AlarmTestDialog::AlarmTestDialog(MonitorEngine& engine, MessageHub& hub, QWidget* parent)
+    : ConfigDialog(engine, hub, parent), ui(new Ui::AlarmTestDialog) {
     ui->setupUi(this);
     const RegisterImage& img = engine.image();
     ui->cbbAlarmTestUsed->setCurrentIndex(img[71] <= 1 ? img[71] : -1);

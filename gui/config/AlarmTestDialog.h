@@ -10,7 +10,7 @@ class AlarmTestDialog;
 class AlarmTestDialog : public ConfigDialog {
     Q_OBJECT
 public:
-    AlarmTestDialog(quma::MonitorEngine& engine, MessageHub& messenger, QWidget* parent = nullptr);
+    AlarmTestDialog(quma::MonitorEngine& engine, MessageHub& hub, QWidget* parent = nullptr);
     ~AlarmTestDialog() override;
     void writeCheckedRows();
 

@@ -5,8 +5,8 @@
 
 using namespace quma;
 
-CalibrationDialog::CalibrationDialog(MonitorEngine& engine, MessageHub& messenger, QWidget* parent)
-    : ConfigDialog(engine, messenger, parent), ui(new Ui::CalibrationDialog) {
+CalibrationDialog::CalibrationDialog(MonitorEngine& engine, MessageHub& hub, QWidget* parent)
+    : ConfigDialog(engine, hub, parent), ui(new Ui::CalibrationDialog) {
     ui->setupUi(this);
     ui->MskACV->setText("220.0");
     ui->MskACA->setText("00.00");

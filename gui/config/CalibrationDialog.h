@@ -10,8 +10,7 @@ class CalibrationDialog;
 class CalibrationDialog : public ConfigDialog {
     Q_OBJECT
 public:
-    CalibrationDialog(quma::MonitorEngine& engine, MessageHub& messenger,
-                      QWidget* parent = nullptr);
+    CalibrationDialog(quma::MonitorEngine& engine, MessageHub& hub, QWidget* parent = nullptr);
     ~CalibrationDialog() override;
     void zeroCurrentReferences();
     void writeCheckedRows();

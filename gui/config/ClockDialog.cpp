@@ -8,8 +8,8 @@
 
 using namespace quma;
 
-ClockDialog::ClockDialog(MonitorEngine& engine, MessageHub& messenger, QWidget* parent)
-    : ConfigDialog(engine, messenger, parent), ui(new Ui::ClockDialog) {
+ClockDialog::ClockDialog(MonitorEngine& engine, MessageHub& hub, QWidget* parent)
+    : ConfigDialog(engine, hub, parent), ui(new Ui::ClockDialog) {
     ui->setupUi(this);
     ui->cbMonth->setEditable(true);
     showLaptopTime();

@@ -10,7 +10,7 @@ class ClockDialog;
 class ClockDialog : public ConfigDialog {
     Q_OBJECT
 public:
-    ClockDialog(quma::MonitorEngine& engine, MessageHub& messenger, QWidget* parent = nullptr);
+    ClockDialog(quma::MonitorEngine& engine, MessageHub& hub, QWidget* parent = nullptr);
     ~ClockDialog() override;
     void showLaptopTime();
     void yearChanged();

@@ -8,11 +8,11 @@
 
 using namespace quma;
 
-ConfigDialog::ConfigDialog(MonitorEngine& engine, MessageHub& messenger, QWidget* parent)
-    : QDialog(parent), m_engine(engine), m_messenger(messenger) {}
+ConfigDialog::ConfigDialog(MonitorEngine& engine, MessageHub& hub, QWidget* parent)
+    : QDialog(parent), m_engine(engine), m_hub(hub) {}
 
 void ConfigDialog::refuse(const QString& why) {
-    m_messenger.show(this, MessageKind::Warning, why);
+    m_hub.show(this, MessageKind::Warning, why);
 }
 
 bool ConfigDialog::send(const WritePlan& plan) {

@@ -14,7 +14,7 @@ class QCheckBox;
 class ConfigDialog : public QDialog {
     Q_OBJECT
 protected:
-    ConfigDialog(quma::MonitorEngine& engine, MessageHub& messenger, QWidget* parent);
+    ConfigDialog(quma::MonitorEngine& engine, MessageHub& hub, QWidget* parent);
     // Refused (with the plan's reason) or sent; false when nothing went out.
     bool send(const quma::WritePlan& plan);
     void refuse(const QString& why);
@@ -25,5 +25,5 @@ protected:
     QCheckBox* box(const QString& name) const;
 
     quma::MonitorEngine& m_engine;
-    MessageHub& m_messenger;
+    MessageHub& m_hub;
 };

@@ -5,9 +5,9 @@
 
 using namespace quma;
 
-ContactDefinitionDialog::ContactDefinitionDialog(MonitorEngine& engine, MessageHub& messenger,
-                                                 int index, QWidget* parent)
-    : ConfigDialog(engine, messenger, parent), ui(new Ui::ContactDefinitionDialog), m_index(index) {
+ContactDefinitionDialog::ContactDefinitionDialog(MonitorEngine& engine, MessageHub& hub, int index,
+                                                 QWidget* parent)
+    : ConfigDialog(engine, hub, parent), ui(new Ui::ContactDefinitionDialog), m_index(index) {
     ui->setupUi(this);
     showAlarmWords(engine.image()[80 + index], engine.image()[81 + index]);
     connect(ui->btnDefault, &QPushButton::clicked, this, &ContactDefinitionDialog::loadDefaults);

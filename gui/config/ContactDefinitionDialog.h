@@ -11,7 +11,7 @@ class ContactDefinitionDialog : public ConfigDialog {
     Q_OBJECT
 public:
     // index: 0, 2, ... 10, the offset of the contact's first word from register 80.
-    ContactDefinitionDialog(quma::MonitorEngine& engine, MessageHub& messenger, int index,
+    ContactDefinitionDialog(quma::MonitorEngine& engine, MessageHub& hub, int index,
                             QWidget* parent = nullptr);
     ~ContactDefinitionDialog() override;
     void loadDefaults();

@@ -7,9 +7,9 @@
 
 using namespace quma;
 
-ContactSettingsDialog::ContactSettingsDialog(MonitorEngine& engine, MessageHub& messenger,
+ContactSettingsDialog::ContactSettingsDialog(MonitorEngine& engine, MessageHub& hub,
                                              QWidget* parent)
-    : ConfigDialog(engine, messenger, parent), ui(new Ui::ContactSettingsDialog) {
+    : ConfigDialog(engine, hub, parent), ui(new Ui::ContactSettingsDialog) {
     ui->setupUi(this);
     const RegisterImage& img = engine.image();
     const int type = img[26];
@@ -26,7 +26,7 @@ ContactSettingsDialog::ContactSettingsDialog(MonitorEngine& engine, MessageHub& 
         labels[i]->setCursor(Qt::PointingHandCursor);
         connect(labels[i], &ClickableLabel::clicked, this, [this, i] {
             emit contactChosen(2 * i);
-            ContactDefinitionDialog define(m_engine, m_messenger, 2 * i, this);
+            ContactDefinitionDialog define(m_engine, m_hub, 2 * i, this);
             define.exec();
         });
     }

@@ -10,8 +10,7 @@ class ContactSettingsDialog;
 class ContactSettingsDialog : public ConfigDialog {
     Q_OBJECT
 public:
-    ContactSettingsDialog(quma::MonitorEngine& engine, MessageHub& messenger,
-                          QWidget* parent = nullptr);
+    ContactSettingsDialog(quma::MonitorEngine& engine, MessageHub& hub, QWidget* parent = nullptr);
     ~ContactSettingsDialog() override;
     void writeCheckedRows();
 

@@ -5,9 +5,8 @@
 
 using namespace quma;
 
-FactoryResetDialog::FactoryResetDialog(MonitorEngine& engine, MessageHub& messenger,
-                                       QWidget* parent)
-    : ConfigDialog(engine, messenger, parent), ui(new Ui::FactoryResetDialog) {
+FactoryResetDialog::FactoryResetDialog(MonitorEngine& engine, MessageHub& hub, QWidget* parent)
+    : ConfigDialog(engine, hub, parent), ui(new Ui::FactoryResetDialog) {
     ui->setupUi(this);
     connect(ui->BitBtnI_OK, &QPushButton::clicked, this, &FactoryResetDialog::resetToFactory);
     connect(ui->BitBtnI_Cancel, &QPushButton::clicked, this, &QDialog::reject);

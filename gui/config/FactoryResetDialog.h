@@ -10,8 +10,7 @@ class FactoryResetDialog;
 class FactoryResetDialog : public ConfigDialog {
     Q_OBJECT
 public:
-    FactoryResetDialog(quma::MonitorEngine& engine, MessageHub& messenger,
-                       QWidget* parent = nullptr);
+    FactoryResetDialog(quma::MonitorEngine& engine, MessageHub& hub, QWidget* parent = nullptr);
     ~FactoryResetDialog() override;
     void resetToFactory();
 

@@ -5,9 +5,8 @@
 
 using namespace quma;
 
-HistoryClearDialog::HistoryClearDialog(MonitorEngine& engine, MessageHub& messenger,
-                                       QWidget* parent)
-    : ConfigDialog(engine, messenger, parent), ui(new Ui::HistoryClearDialog) {
+HistoryClearDialog::HistoryClearDialog(MonitorEngine& engine, MessageHub& hub, QWidget* parent)
+    : ConfigDialog(engine, hub, parent), ui(new Ui::HistoryClearDialog) {
     ui->setupUi(this);
     for (QRadioButton* r : {ui->Alarm_Init, ui->Event_Init})
         connect(r, &QRadioButton::clicked, ui->BitBtnI_OK,

@@ -10,8 +10,7 @@ class HistoryClearDialog;
 class HistoryClearDialog : public ConfigDialog {
     Q_OBJECT
 public:
-    HistoryClearDialog(quma::MonitorEngine& engine, MessageHub& messenger,
-                       QWidget* parent = nullptr);
+    HistoryClearDialog(quma::MonitorEngine& engine, MessageHub& hub, QWidget* parent = nullptr);
     ~HistoryClearDialog() override;
     void clearChosenLog();
 

@@ -7,9 +7,8 @@
 using namespace quma;
 
 NetworkIdentityDialog::NetworkIdentityDialog(MonitorEngine& engine, LinkSession& session,
-                                             MessageHub& messenger, QWidget* parent)
-    : ConfigDialog(engine, messenger, parent), ui(new Ui::NetworkIdentityDialog),
-      m_session(session) {
+                                             MessageHub& hub, QWidget* parent)
+    : ConfigDialog(engine, hub, parent), ui(new Ui::NetworkIdentityDialog), m_session(session) {
     ui->setupUi(this);
     m_readTimer.setSingleShot(true);
     m_readTimer.setInterval(3000);

@@ -15,8 +15,8 @@ class NetworkIdentityDialog;
 class NetworkIdentityDialog : public ConfigDialog {
     Q_OBJECT
 public:
-    NetworkIdentityDialog(quma::MonitorEngine& engine, quma::LinkSession& session,
-                          MessageHub& messenger, QWidget* parent = nullptr);
+    NetworkIdentityDialog(quma::MonitorEngine& engine, quma::LinkSession& session, MessageHub& hub,
+                          QWidget* parent = nullptr);
     ~NetworkIdentityDialog() override;
     void readIdentity();
     void showIdentity();

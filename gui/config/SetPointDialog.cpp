@@ -5,8 +5,8 @@
 
 using namespace quma;
 
-SetPointDialog::SetPointDialog(MonitorEngine& engine, MessageHub& messenger, QWidget* parent)
-    : ConfigDialog(engine, messenger, parent), ui(new Ui::SetPointDialog) {
+SetPointDialog::SetPointDialog(MonitorEngine& engine, MessageHub& hub, QWidget* parent)
+    : ConfigDialog(engine, hub, parent), ui(new Ui::SetPointDialog) {
     ui->setupUi(this);
     const RegisterImage& img = engine.image();
     m_chargeMode = img[64];

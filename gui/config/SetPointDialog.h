@@ -10,7 +10,7 @@ class SetPointDialog;
 class SetPointDialog : public ConfigDialog {
     Q_OBJECT
 public:
-    SetPointDialog(quma::MonitorEngine& engine, MessageHub& messenger, QWidget* parent = nullptr);
+    SetPointDialog(quma::MonitorEngine& engine, MessageHub& hub, QWidget* parent = nullptr);
     ~SetPointDialog() override;
     void loadDefaults();
     void checkAllRows();

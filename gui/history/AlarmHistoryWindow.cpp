@@ -5,10 +5,8 @@
 
 using namespace quma;
 
-AlarmHistoryWindow::AlarmHistoryWindow(MonitorEngine& engine, MessageHub& messenger,
-                                       QWidget* parent)
-    : HistoryWindow(engine, messenger, TransferKind::Alarm, parent),
-      ui(new Ui::AlarmHistoryWindow) {
+AlarmHistoryWindow::AlarmHistoryWindow(MonitorEngine& engine, MessageHub& hub, QWidget* parent)
+    : HistoryWindow(engine, hub, TransferKind::Alarm, parent), ui(new Ui::AlarmHistoryWindow) {
     ui->setupUi(this);
     bind(ui->StringGrid1, ui->edtFileName, ui->bbtFileSave, ui->bbtClose, ui->LabAlarm, ui->Gauge);
 }

@@ -11,8 +11,7 @@ class AlarmHistoryWindow;
 class AlarmHistoryWindow : public HistoryWindow {
     Q_OBJECT
 public:
-    AlarmHistoryWindow(quma::MonitorEngine& engine, MessageHub& messenger,
-                       QWidget* parent = nullptr);
+    AlarmHistoryWindow(quma::MonitorEngine& engine, MessageHub& hub, QWidget* parent = nullptr);
     ~AlarmHistoryWindow() override;
 
 private:

@@ -5,8 +5,8 @@
 
 using namespace quma;
 
-EventLogWindow::EventLogWindow(MonitorEngine& engine, MessageHub& messenger, QWidget* parent)
-    : HistoryWindow(engine, messenger, TransferKind::Event, parent), ui(new Ui::EventLogWindow) {
+EventLogWindow::EventLogWindow(MonitorEngine& engine, MessageHub& hub, QWidget* parent)
+    : HistoryWindow(engine, hub, TransferKind::Event, parent), ui(new Ui::EventLogWindow) {
     ui->setupUi(this);
     QFont f("Verdana");
     f.setPixelSize(11);

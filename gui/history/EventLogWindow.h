@@ -11,7 +11,7 @@ class EventLogWindow;
 class EventLogWindow : public HistoryWindow {
     Q_OBJECT
 public:
-    EventLogWindow(quma::MonitorEngine& engine, MessageHub& messenger, QWidget* parent = nullptr);
+    EventLogWindow(quma::MonitorEngine& engine, MessageHub& hub, QWidget* parent = nullptr);
     ~EventLogWindow() override;
 
 private:

@@ -16,9 +16,9 @@
 
 using namespace quma;
 
-HistoryWindow::HistoryWindow(MonitorEngine& engine, MessageHub& messenger, TransferKind kind,
+HistoryWindow::HistoryWindow(MonitorEngine& engine, MessageHub& hub, TransferKind kind,
                              QWidget* parent)
-    : QDialog(parent), m_engine(engine), m_messenger(messenger), m_kind(kind) {
+    : QDialog(parent), m_engine(engine), m_hub(hub), m_kind(kind) {
     setWindowFlags(Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
     m_requestTimer.setInterval(100);
@@ -88,11 +88,11 @@ QString HistoryWindow::exportSheet() {
     const QString path = QDir::current().absoluteFilePath(name);
     QString error;
     if (!WriteHistorySheet(path, m_engine.transfer().rows, m_kind, m_engine.modelName(), &error)) {
-        m_messenger.show(this, MessageKind::Warning,
-                         QString("The spreadsheet %1 could not be written: %2").arg(path, error));
+        m_hub.show(this, MessageKind::Warning,
+                   QString("The spreadsheet %1 could not be written: %2").arg(path, error));
         return {};
     }
-    m_messenger.show(this, MessageKind::Information, "Saved " + path);
+    m_hub.show(this, MessageKind::Information, "Saved " + path);
     return path;
 }
 

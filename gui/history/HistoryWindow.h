@@ -29,7 +29,7 @@ public:
     QTableWidget* grid() const { return m_grid; }
 
 protected:
-    HistoryWindow(quma::MonitorEngine& engine, MessageHub& messenger, quma::TransferKind kind,
+    HistoryWindow(quma::MonitorEngine& engine, MessageHub& hub, quma::TransferKind kind,
                   QWidget* parent);
     void bind(QTableWidget* grid, QLineEdit* fileName, QPushButton* save, QPushButton* close,
               QLabel* progress, QProgressBar* gauge);
@@ -42,7 +42,7 @@ private:
     void completed(quma::TransferKind kind);
 
     quma::MonitorEngine& m_engine;
-    MessageHub& m_messenger;
+    MessageHub& m_hub;
     quma::TransferKind m_kind;
     QTimer m_requestTimer;
     bool m_byButton = false;

@@ -8,10 +8,10 @@
 
 #include <QTimer>
 
-ConnectionDialog::ConnectionDialog(quma::LinkSession& session, MessageHub& messenger,
+ConnectionDialog::ConnectionDialog(quma::LinkSession& session, MessageHub& hub,
                                    const QStringList& extraPorts, const QString& host,
                                    QWidget* parent)
-    : QDialog(parent), ui(new Ui::ConnectionDialog), m_session(session), m_messenger(messenger),
+    : QDialog(parent), ui(new Ui::ConnectionDialog), m_session(session), m_hub(hub),
       m_extraPorts(extraPorts) {
     ui->setupUi(this);
     if (!host.isEmpty()) ui->edtHostIP->setText(host);
@@ -42,8 +42,7 @@ ConnectionDialog::ConnectionDialog(quma::LinkSession& session, MessageHub& messe
         } else {
             ui->Port->setEnabled(true);
             ui->lbState->setText(why);
-            m_messenger.show(this, quma::MessageKind::Warning,
-                             "Please, Check PC Lan Port Connection!");
+            m_hub.show(this, quma::MessageKind::Warning, "Please, Check PC Lan Port Connection!");
             reject();
         }
     });
@@ -68,8 +67,8 @@ bool ConnectionDialog::openChosenPort(const QString& name) {
         m_session.port().Open();
         return true;
     } catch (const quma::EComError& e) {
-        m_messenger.show(this, quma::MessageKind::Warning,
-                         QString("%1: %2").arg(name, QString::fromStdString(e.what())));
+        m_hub.show(this, quma::MessageKind::Warning,
+                   QString("%1: %2").arg(name, QString::fromStdString(e.what())));
     } catch (const quma::EComAbort&) {
     }
     return false;
@@ -84,7 +83,7 @@ void ConnectionDialog::chooseSerial() {
     ui->edtHostIP->setEnabled(false);
     fillPorts();
     if (ui->PortSelect->count() == 0) {
-        m_messenger.show(this, quma::MessageKind::Plain, "Can not find the serial port");
+        m_hub.show(this, quma::MessageKind::Plain, "Can not find the serial port");
         return;
     }
     if (ui->PortSelect->currentText().isEmpty()) ui->PortSelect->setCurrentIndex(0);
@@ -119,8 +118,8 @@ void ConnectionDialog::connectChosenLink() {
     QString error;
     if (m_choice == Choice::Serial) {
         if (!m_session.connectSerial(ui->PortSelect->currentText(), &error)) {
-            m_messenger.show(this, quma::MessageKind::Warning,
-                             ui->PortSelect->currentText() + ": " + error);
+            m_hub.show(this, quma::MessageKind::Warning,
+                       ui->PortSelect->currentText() + ": " + error);
             return;
         }
         accept();
@@ -131,6 +130,6 @@ void ConnectionDialog::connectChosenLink() {
     setConnecting(true);
     if (!m_session.connectTcp(ui->edtHostIP->text(), &error)) {
         setConnecting(false);
-        m_messenger.show(this, quma::MessageKind::Warning, error);
+        m_hub.show(this, quma::MessageKind::Warning, error);
     }
 }

@@ -17,7 +17,7 @@ class ConnectionDialog : public QDialog {
 public:
     // extraPorts are offered before the probed ports (device paths such as a pseudo-terminal);
     // host, when not empty, replaces the default address.
-    ConnectionDialog(quma::LinkSession& session, MessageHub& messenger,
+    ConnectionDialog(quma::LinkSession& session, MessageHub& hub,
                      const QStringList& extraPorts = {}, const QString& host = {},
                      QWidget* parent = nullptr);
     ~ConnectionDialog() override;
@@ -38,7 +38,7 @@ private:
 
     Ui::ConnectionDialog* ui;
     quma::LinkSession& m_session;
-    MessageHub& m_messenger;
+    MessageHub& m_hub;
     QStringList m_extraPorts;
     Choice m_choice = Choice::None;
     bool m_connecting = false;

@@ -4,8 +4,8 @@
 #include "gui/mainwin/MessageHub.h"
 #include "ui_LoginDialog.h"
 
-LoginDialog::LoginDialog(MessageHub& messenger, QWidget* parent)
-    : QDialog(parent), ui(new Ui::LoginDialog), m_messenger(messenger) {
+LoginDialog::LoginDialog(MessageHub& hub, QWidget* parent)
+    : QDialog(parent), ui(new Ui::LoginDialog), m_hub(hub) {
     ui->setupUi(this);
     ui->PW_Input->setAccessibleName("Password");
     connect(ui->bbtnOK, &QPushButton::clicked, this, &LoginDialog::confirmPassword);
@@ -19,7 +19,7 @@ LoginDialog::~LoginDialog() {
 
 bool LoginDialog::passwordMatches() {
     if (ui->PW_Input->text() == kPassword) return true;
-    m_messenger.show(this, quma::MessageKind::Plain, " Please try again ");
+    m_hub.show(this, quma::MessageKind::Plain, " Please try again ");
     return false;
 }
 

@@ -13,7 +13,7 @@ class LoginDialog : public QDialog {
 public:
     static constexpr const char* kPassword = "vroom8315";
 
-    LoginDialog(MessageHub& messenger, QWidget* parent = nullptr);
+    LoginDialog(MessageHub& hub, QWidget* parent = nullptr);
     ~LoginDialog() override;
 
 private:
@@ -22,5 +22,5 @@ private:
     void passwordEntered();
 
     Ui::LoginDialog* ui;
-    MessageHub& m_messenger;
+    MessageHub& m_hub;
 };

@@ -74,10 +74,10 @@ void PanelColour::setColor(quint32 rgb) {
     }
 }
 
-MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& messenger,
+MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& hub,
                        QWidget* parent)
-    : QMainWindow(parent), ui(new Ui::MainWindow), m_engine(engine), m_session(session),
-      m_messenger(messenger), m_txColour(nullptr), m_rxColour(nullptr), m_connectColour(nullptr),
+    : QMainWindow(parent), ui(new Ui::MainWindow), m_engine(engine), m_session(session), m_hub(hub),
+      m_txColour(nullptr), m_rxColour(nullptr), m_connectColour(nullptr),
       m_dataLog(engine.image()) {
     ui->setupUi(this);
     setStyleSheet("MainWindow { background-color: #A6CAF0; }");
@@ -137,7 +137,7 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
     connect(&m_engine, &MonitorEngine::alarmTreeRemove, this, &MainWindow::removeAlarmTree);
     connect(&m_engine, &MonitorEngine::alarmTestMode, this, &MainWindow::alarmTestMode);
     connect(&m_engine, &MonitorEngine::userMessage, this,
-            [this](MessageKind k, const QString& t) { m_messenger.post(this, k, t); });
+            [this](MessageKind k, const QString& t) { m_hub.post(this, k, t); });
     connect(&m_engine.link(), &DeviceLink::connectLamp, this,
             [this](bool up) { m_connectColour.setColor(up ? Rgb::Lime : Rgb::Grey); });
     m_session.tcp().OnDisconnected = [this] { m_connectColour.setColor(Rgb::Grey); };
@@ -151,23 +151,23 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
         });
     };
     opener(ui->mSystemConfiguration, RectMode::Setting,
-           [this] { return new SetPointDialog(m_engine, m_messenger, this); });
+           [this] { return new SetPointDialog(m_engine, m_hub, this); });
     opener(ui->mAlarmManager, RectMode::Setting,
-           [this] { return new ContactSettingsDialog(m_engine, m_messenger, this); });
+           [this] { return new ContactSettingsDialog(m_engine, m_hub, this); });
     opener(ui->mMeasurementSet, RectMode::Setting,
-           [this] { return new CalibrationDialog(m_engine, m_messenger, this); });
+           [this] { return new CalibrationDialog(m_engine, m_hub, this); });
     opener(ui->mDataTimeSet, RectMode::Setting, [this] {
         m_engine.setTimer1(false);
-        return new ClockDialog(m_engine, m_messenger, this);
+        return new ClockDialog(m_engine, m_hub, this);
     });
     opener(ui->mIPSet, RectMode::NetWrite,
-           [this] { return new NetworkIdentityDialog(m_engine, m_session, m_messenger, this); });
+           [this] { return new NetworkIdentityDialog(m_engine, m_session, m_hub, this); });
     opener(ui->mFactoryInitial, RectMode::Setting,
-           [this] { return new FactoryResetDialog(m_engine, m_messenger, this); });
+           [this] { return new FactoryResetDialog(m_engine, m_hub, this); });
     opener(ui->mInitialLog, RectMode::LogClear,
-           [this] { return new HistoryClearDialog(m_engine, m_messenger, this); });
+           [this] { return new HistoryClearDialog(m_engine, m_hub, this); });
     opener(ui->mAlarmTest, RectMode::Setting,
-           [this] { return new AlarmTestDialog(m_engine, m_messenger, this); });
+           [this] { return new AlarmTestDialog(m_engine, m_hub, this); });
     connect(ui->mAlarmLog, &QAction::triggered, this, &MainWindow::openAlarmHistory);
     connect(ui->mEventLog, &QAction::triggered, this, &MainWindow::openEventLog);
     setupDataLog();
@@ -210,7 +210,7 @@ void MainWindow::setDataCommands(bool on) {
 }
 
 void MainWindow::openLogin() {
-    LoginDialog dlg(m_messenger, this);
+    LoginDialog dlg(m_hub, this);
     if (dlg.exec() == QDialog::Accepted) completeLogin();
 }
 
@@ -247,7 +247,7 @@ void MainWindow::completeLogout() {
 void MainWindow::openConnection() {
     ui->mConnect->setEnabled(false);
     ui->mDisconnect->setEnabled(true);
-    ConnectionDialog dlg(m_session, m_messenger, m_extraPorts, m_host, this);
+    ConnectionDialog dlg(m_session, m_hub, m_extraPorts, m_host, this);
     if (dlg.exec() == QDialog::Accepted) completeConnection();
 }
 
@@ -290,7 +290,7 @@ void MainWindow::closeEvent(QCloseEvent* e) {
 }
 
 void MainWindow::showVersion() {
-    m_messenger.show(this, MessageKind::Plain, kVersion);
+    m_hub.show(this, MessageKind::Plain, kVersion);
 }
 
 void MainWindow::openHomePage() {
@@ -435,8 +435,7 @@ void MainWindow::setupDataLog() {
     connect(ui->Button2, &QPushButton::clicked, &m_dataLog, &DataLog::clear);
     connect(ui->Button1, &QPushButton::clicked, this, [this] {
         QString path;
-        if (m_dataLog.save(&path))
-            m_messenger.show(this, MessageKind::Information, "Saved " + path);
+        if (m_dataLog.save(&path)) m_hub.show(this, MessageKind::Information, "Saved " + path);
     });
     connect(&m_dataLog, &DataLog::linesAppended, this, [this](const QStringList& lines) {
         for (const QString& l : lines)
@@ -450,11 +449,10 @@ void MainWindow::setupDataLog() {
     connect(&m_dataLog, &DataLog::saveFailed, this,
             [this](const QString& path, const QString& why) {
                 ui->lbLogFile->setText("Not saved: " + path);
-                m_messenger.post(
-                    this, MessageKind::Warning,
-                    QString("The data log could not be saved to %1: %2\nEvery line is kept "
-                            "and logging goes on.")
-                        .arg(path, why));
+                m_hub.post(this, MessageKind::Warning,
+                           QString("The data log could not be saved to %1: %2\nEvery line is kept "
+                                   "and logging goes on.")
+                               .arg(path, why));
             });
     connect(&m_engine, &MonitorEngine::alarmTextChanged, &m_dataLog, &DataLog::alarmChanged);
 }
@@ -472,9 +470,9 @@ void MainWindow::openHistory(TransferKind kind) {
     if (!m_engine.OpenTransfer(kind)) return;
     std::unique_ptr<HistoryWindow> w;
     if (kind == TransferKind::Alarm)
-        w = std::make_unique<AlarmHistoryWindow>(m_engine, m_messenger, this);
+        w = std::make_unique<AlarmHistoryWindow>(m_engine, m_hub, this);
     else
-        w = std::make_unique<EventLogWindow>(m_engine, m_messenger, this);
+        w = std::make_unique<EventLogWindow>(m_engine, m_hub, this);
     w->startRequest();
     w->exec();
 }

@@ -38,7 +38,7 @@ public:
     static constexpr const char* kHomePage = "https://www.kestra-tarvine.example/";
     static constexpr const char* kVersion = "V2.1  2021-12-27 ";
 
-    MainWindow(quma::MonitorEngine& engine, quma::LinkSession& session, MessageHub& messenger,
+    MainWindow(quma::MonitorEngine& engine, quma::LinkSession& session, MessageHub& hub,
                QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -84,7 +84,7 @@ private:
     Ui::MainWindow* ui;
     quma::MonitorEngine& m_engine;
     quma::LinkSession& m_session;
-    MessageHub& m_messenger;
+    MessageHub& m_hub;
     QLabel* m_panels[3];
     PanelColour m_txColour, m_rxColour, m_connectColour;
     quma::TComSignal m_txLamp, m_rxLamp;
