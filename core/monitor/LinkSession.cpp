@@ -9,6 +9,7 @@ namespace quma {
 
 LinkSession::LinkSession(MonitorEngine& engine, QObject* parent)
     : QObject(parent), m_engine(engine), m_channel(m_port, engine.link()) {
+    m_port.setObjectName("ComPort11");
     engine.link().setSerialTransport(&m_channel);
     engine.link().setTcpTransport(&m_tcp);
     connect(&m_tcp, &TcpClient::connectFinished, this, [this](bool ok, const QString& error) {

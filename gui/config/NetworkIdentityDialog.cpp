@@ -10,6 +10,7 @@ NetworkIdentityDialog::NetworkIdentityDialog(MonitorEngine& engine, LinkSession&
                                              MessageHub& hub, QWidget* parent)
     : ConfigDialog(engine, hub, parent), ui(new Ui::NetworkIdentityDialog), m_session(session) {
     ui->setupUi(this);
+    m_readTimer.setObjectName("Timer1");
     m_readTimer.setSingleShot(true);
     m_readTimer.setInterval(3000);
     connect(&m_readTimer, &QTimer::timeout, this, &NetworkIdentityDialog::showIdentity);

@@ -21,6 +21,7 @@ HistoryWindow::HistoryWindow(MonitorEngine& engine, MessageHub& hub, TransferKin
     : QDialog(parent), m_engine(engine), m_hub(hub), m_kind(kind) {
     setWindowFlags(Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
+    m_requestTimer.setObjectName("Timer1");
     m_requestTimer.setInterval(100);
     connect(&m_requestTimer, &QTimer::timeout, this, &HistoryWindow::requestStartTick);
     connect(&engine, &MonitorEngine::transferBegun, this, &HistoryWindow::begun);

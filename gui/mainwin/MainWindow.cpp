@@ -122,6 +122,8 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
     }
 
     // Activity lamps on the serial port.
+    m_txLamp.setObjectName("ComSignal11");
+    m_rxLamp.setObjectName("ComSignal12");
     m_txLamp.setSignal(TSignal::siTxChar);
     m_txLamp.setColorOff(Rgb::Teal);
     m_txLamp.setColorOn(Rgb::Navy);
@@ -172,9 +174,11 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
     connect(ui->mEventLog, &QAction::triggered, this, &MainWindow::openEventLog);
     setupDataLog();
 
+    m_flowTimer.setObjectName("Timer4");
     m_flowTimer.setInterval(100);
     connect(&m_flowTimer, &QTimer::timeout, this, &MainWindow::advancePowerFlow);
     m_flowTimer.start();
+    m_noticeTimer.setObjectName("Timer6");
     m_noticeTimer.setInterval(100);
     connect(&m_noticeTimer, &QTimer::timeout, this, &MainWindow::blinkAlarmTestNotice);
 }
