@@ -222,6 +222,8 @@ private:
         out("Saved rectifier ID: " + n.savedRectId);
         out("FW version: " + n.firmware);
         out("Site: " + n.siteInfo);
+        if (!n.complete)
+            out("(The reply ended inside the record: the fields left empty were not received.)");
         finish();
     }
 

@@ -56,8 +56,13 @@ int main(int argc, char** argv) {
                                   "Fault: close the TCP connection instead of every Nth reply.",
                                   "N", "0");
     const QCommandLineOption delay("delay", "Fault: every reply waits MS milliseconds.", "MS", "0");
-    p.addOptions({tcp, noTcp, pty, link, type, noBattery, history, events, frozen, seed, pace, drop,
-                  badLrc, garbage, shortR, longR, disc, delay});
+    const QCommandLineOption hwDescription(
+        "hw-description", "Hardware description of the network identity record.", "TEXT");
+    const QCommandLineOption site("site", "Site text of the network identity record (UTF-8).",
+                                  "TEXT");
+    p.addOptions({tcp,    noTcp,  pty,  link,  type,          noBattery, history,
+                  events, frozen, seed, pace,  drop,          badLrc,    garbage,
+                  shortR, longR,  disc, delay, hwDescription, site});
     p.process(app);
 
     quma::sim::SimOptions o;
@@ -76,6 +81,14 @@ int main(int argc, char** argv) {
     sim.faults.disconnectEvery = p.value(disc).toInt();
     sim.faults.delayMs = p.value(delay).toInt();
     sim.paceBaud = p.value(pace).toInt();
+    if (p.isSet(hwDescription)) sim.model().netId().hwDescription = p.value(hwDescription).toUtf8();
+    if (p.isSet(site)) sim.model().netId().siteInfo = p.value(site).toUtf8();
+    for (const QByteArray* text :
+         {&sim.model().netId().hwDescription, &sim.model().netId().siteInfo})
+        if (text->size() > 255) {
+            std::fprintf(stderr, "quma-sim: a record text holds at most 255 bytes\n");
+            return 2;
+        }
 
     if (!p.isSet(noTcp)) {
         const QString where = p.value(tcp);

@@ -297,9 +297,9 @@ std::optional<QByteArray> ControllerModel::tcpReply(quint8 fn, const QByteArray&
         return data.left(4);
     case 0x41: {
         const QByteArray rec = m_netId.encode();
-        QByteArray d = u16(rec.size()) + rec;
-        if (d.size() < 150) d += QByteArray(150 - d.size(), 0); // the console reads 158 bytes
-        return d;
+        // The reply is always 158 bytes (150 of data): a longer record is cut, a shorter padded.
+        QByteArray d = (u16(rec.size()) + rec).left(150);
+        return d.leftJustified(150, char(0));
     }
     case 0x42:
         m_netId.applyWrite(data);

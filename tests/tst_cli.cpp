@@ -110,6 +110,26 @@ private slots:
         QCOMPARE(r.rc, 0);
         QVERIFY(r.out.contains("IP: 192.168.50.92\n"));
         QVERIFY(r.out.contains("Site: Site A\n"));
+        QVERIFY(!r.out.contains("ended inside the record"));
+    }
+
+    // A record longer than the TCP reply: every field that fits is printed, and the cut is said.
+    void netidLongRecordOverTcp() {
+        sim::NetIdRecord& rec = m_sim->model().netId();
+        const sim::NetIdRecord saved = rec;
+        rec.hwDescription =
+            "Kestra Tarvine;KESTRA;KESTRA 5G RectifierSystem 54V/37A/2000W;RKU_9V_2000W;";
+        rec.siteInfo = QString("강남 국사").toUtf8();
+        Run r = cli({"--tcp", m_tcp, "--quiet", "netid"});
+        QCOMPARE(r.rc, 0);
+        QVERIFY(r.out.contains("HW description: " + QString::fromUtf8(rec.hwDescription) + "\n"));
+        QVERIFY(r.out.contains("Saved rectifier ID: 00000001\n"));
+        QVERIFY(r.out.contains("FW version: \n"));
+        QVERIFY(r.out.contains("ended inside the record"));
+        r = cli({"--serial", m_serial, "--quiet", "netid"});
+        QVERIFY(r.out.contains("Site: 강남 국사\n"));
+        QVERIFY(r.out.contains("FW version: V01.02.03.04(20211227)\n"));
+        rec = saved;
     }
 
     void failuresExitNonZero() {

@@ -225,6 +225,55 @@ private slots:
         QCOMPARE(serial.engine.networkIdentity()->siteInfo, QString("서울 국사"));
     }
 
+    // A record longer than the reply holds: every field that fits is decoded, none is read past
+    // the end, a cut text keeps its whole characters.
+    void networkIdentityCutRecord() {
+        QByteArray rec = QByteArray::fromHex("025EC4E00001C0A80105FFFFFF00C0A80101") + char(0);
+        rec += QByteArray::fromHex("C0A80105") + QByteArray(4, 0);
+        const QByteArray desc = "Kestra Tarvine;KESTRA;KESTRA 5G RectifierSystem 54V/37A/2000AH;"
+                                "RKU_9V_2000AH;";
+        rec += char(desc.size()) + desc + "2200000001; " + QByteArray::fromHex("00000001");
+        rec += QByteArray::fromHex("025EC4E00001") + QByteArray(12, 0);
+        rec += QByteArray::fromHex("0000000100000001") + QByteArray::fromHex("0102030420211227");
+        const QByteArray site = QString("강남 국사 3층 정류기실").toUtf8();
+        rec += char(site.size()) + site;
+        const QByteArray whole = u16(rec.size()) + rec;
+
+        // Cut where the TCP reply ends (150 data bytes): up to the saved rectifier ID.
+        auto n = DecodeNetworkIdentity(whole.left(150));
+        QVERIFY(n.has_value());
+        QVERIFY(!n->complete);
+        QCOMPARE(n->hwDescription, desc);
+        QCOMPARE(n->serialNumber, QByteArray("2200000001"));
+        QCOMPARE(n->savedMac, QString("02.5E.C4.E0.00.01"));
+        QCOMPARE(n->rectId, QString("00000001"));
+        QCOMPARE(n->savedRectId, QString("00000001"));
+        QCOMPARE(n->firmware, QString());
+        QCOMPARE(n->siteInfo, QString());
+
+        // Cut inside the site text, in the middle of a Korean character.
+        const int siteAt = int(whole.size()) - int(site.size());
+        n = DecodeNetworkIdentity(whole.left(siteAt + 5));
+        QVERIFY(n.has_value() && !n->complete);
+        QCOMPARE(n->firmware, QString("V01.02.03.04(20211227)"));
+        QCOMPARE(n->siteInfo, QString("강"));
+        QCOMPARE(n->siteInfoUtf8, QString("강").toUtf8());
+
+        // Cut inside the hardware description and inside an address.
+        n = DecodeNetworkIdentity(whole.left(40));
+        QCOMPARE(n->hwDescription, desc.left(10));
+        QCOMPARE(n->serialNumber, QByteArray());
+        n = DecodeNetworkIdentity(whole.left(11));
+        QCOMPARE(n->mac, QString("02.5E.C4.E0.00.01"));
+        QCOMPARE(n->ip, QString());
+        QCOMPARE(n->subnet, QString());
+        QVERIFY(!DecodeNetworkIdentity(whole.left(1)).has_value());
+
+        n = DecodeNetworkIdentity(whole);
+        QVERIFY(n->complete);
+        QCOMPARE(n->siteInfo, QString("강남 국사 3층 정류기실"));
+    }
+
     void networkIdentityWrite() {
         EngineRig s(LinkKind::Serial);
         s.engine.WriteNetworkIdentity(QByteArray::fromHex("12345678AA"));

@@ -166,6 +166,38 @@ private slots:
         QCOMPARE(rig.engine.networkIdentity()->gateway, QString("192.168.50.09"));
     }
 
+    // The default hardware description and a Korean site text make the record longer than the
+    // 158-byte TCP reply: what fits is decoded there, everything over serial.
+    void networkIdentityLongRecord_data() { AddLinkRows(); }
+    void networkIdentityLongRecord() {
+        QFETCH(int, link);
+        LiveRig rig(LinkKind{quint8(link)});
+        QVERIFY(rig.ok);
+        sim::NetIdRecord& rec = rig.sim.model().netId();
+        rec.hwDescription =
+            "Kestra Tarvine;KESTRA;KESTRA 5G RectifierSystem 54V/37A/2000AH;RKU_9V_2000AH;";
+        rec.siteInfo = QString("강남 국사 3층 정류기실").toUtf8();
+        QSignalSpy decoded(&rig.engine, &MonitorEngine::networkIdentityDecoded);
+        rig.engine.ReadNetworkIdentity();
+        rig.engine.Timer1Timer();
+        QVERIFY(decoded.wait(3000));
+        const NetworkIdentity& n = *rig.engine.networkIdentity();
+        QCOMPARE(n.ip, QString("192.168.50.92"));
+        QCOMPARE(n.hwDescription, rec.hwDescription);
+        QCOMPARE(n.serialNumber, QByteArray("2200000001"));
+        QCOMPARE(n.rectId, QString("00000001"));
+        QCOMPARE(n.savedRectId, QString("00000001"));
+        if (LinkKind{quint8(link)} == LinkKind::Tcp) {
+            QVERIFY(!n.complete);
+            QCOMPARE(n.firmware, QString());
+            QCOMPARE(n.siteInfo, QString());
+        } else {
+            QVERIFY(n.complete);
+            QCOMPARE(n.firmware, QString("V01.02.03.04(20211227)"));
+            QCOMPARE(n.siteInfo, QString("강남 국사 3층 정류기실"));
+        }
+    }
+
     void faultsNeverDecodeCorruptFrames_data() {
         QTest::addColumn<int>("link");
         QTest::addColumn<QString>("fault");

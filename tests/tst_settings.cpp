@@ -196,6 +196,25 @@ private slots:
         f.siteText = QString(300, 'a');
         QVERIFY(BuildNetIdPayload(f, &last).error.contains("255"));
     }
+
+    // A read cut by the reply size left the later fields empty: a write of the early ones still
+    // goes out, the unread ones as zeros with their flags clear.
+    void networkIdentityPayloadAfterCutRead() {
+        NetworkIdentity cut = lastRead();
+        cut.hwVersion.clear();
+        cut.rectId.clear();
+        cut.siteInfoUtf8.clear();
+        NetIdForm f;
+        f.ip = true;
+        f.ipText = {"10", "1", "2", "3"};
+        const NetIdPayload p = BuildNetIdPayload(f, &cut);
+        QVERIFY2(p.error.isEmpty(), qPrintable(p.error));
+        QCOMPARE(p.payload.mid(10, 4).toHex(), QByteArray("0a010203"));
+        QCOMPARE(int(p.payload[22]), 0x01);
+        QCOMPARE(p.payload.mid(44, 4), QByteArray(4, 0)); // hardware version
+        QCOMPARE(p.payload.mid(66, 4), QByteArray(4, 0)); // rectifier ID
+        QCOMPARE(p.payload.right(1), QByteArray(1, 0));   // no site text
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSettings)

@@ -4,6 +4,7 @@
 #include "core/link/FrameCodec.h"
 #include "core/monitor/Formatters.h"
 
+#include <QStringDecoder>
 #include <QStringList>
 
 namespace quma {
@@ -51,47 +52,82 @@ std::optional<RegisterImage> DecodePollTcp(const QByteArray& registerBytes) {
     return img;
 }
 
+namespace {
+// Reads the identity record field by field and never past its end. A fixed-size field is taken
+// only when all of it is there; a text takes what is left of it, like CutLeft.
+class RecordReader {
+public:
+    explicit RecordReader(const QByteArray& bytes, int at) : m_b(bytes), m_p(at) {}
+    bool fits(int n) const { return m_p + n <= m_b.size(); }
+    int position() const { return m_p; }
+    bool skip(int n) {
+        if (!fits(n)) return stop();
+        m_p += n;
+        return true;
+    }
+    bool dotted(QString* out) {
+        if (!fits(4)) return stop();
+        *out = dotted4(m_b, m_p);
+        m_p += 4;
+        return true;
+    }
+    bool mac(QString* out) {
+        if (!fits(6)) return stop();
+        *out = mac6(m_b, m_p);
+        m_p += 6;
+        return true;
+    }
+    bool hex(int n, QString* out) {
+        if (!fits(n)) return stop();
+        *out = QString::fromLatin1(BytesToHex(m_b.mid(m_p, n)));
+        m_p += n;
+        return true;
+    }
+    bool byte(int* out) {
+        if (!fits(1)) return stop();
+        *out = u8(m_b, m_p++);
+        return true;
+    }
+    // Up to n bytes; false (and the reading ends) when fewer were left.
+    bool text(int n, QByteArray* out) {
+        *out = m_b.mid(m_p, n);
+        m_p += int(out->size());
+        return out->size() == n || stop();
+    }
+
+private:
+    bool stop() {
+        m_p = int(m_b.size());
+        return false;
+    }
+    const QByteArray& m_b;
+    int m_p;
+};
+
+// The longest prefix of a UTF-8 text that ends on a whole character.
+QByteArray wholeUtf8(const QByteArray& bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder(bytes); // an unfinished last sequence stays in the decoder
+    return text.toUtf8();
+}
+} // namespace
+
 std::optional<NetworkIdentity> DecodeNetworkIdentity(const QByteArray& rec) {
+    if (rec.size() < 2) return std::nullopt;
     NetworkIdentity n;
-    int p = 2; // the count is skipped
-    auto need = [&](int bytes) { return p + bytes <= rec.size(); };
-    if (!need(6 + 4 + 4 + 4 + 1 + 4 + 4 + 1)) return std::nullopt;
-    n.mac = mac6(rec, p);
-    p += 6;
-    n.ip = dotted4(rec, p);
-    p += 4;
-    n.subnet = dotted4(rec, p);
-    p += 4;
-    n.gateway = dotted4(rec, p);
-    p += 4;
-    p += 1; // change flags
-    n.savedIp = dotted4(rec, p);
-    p += 4;
-    p += 4; // reserved
-    n.hwDescriptionLength = u8(rec, p++);
-    if (!need(n.hwDescriptionLength + 10 + 2 + 4 + 6 + 6 + 6 + 4 + 4 + 4 + 4 + 1))
-        return std::nullopt;
-    n.hwDescription = rec.mid(p, n.hwDescriptionLength);
-    p += n.hwDescriptionLength;
-    n.serialNumber = rec.mid(p, 10);
-    p += 10 + 2; // serial number and its terminator
-    n.hwVersion = dotted4(rec, p);
-    p += 4;
-    n.savedMac = mac6(rec, p);
-    p += 6;
-    n.savedIpMac = mac6(rec, p);
-    p += 6;
-    p += 6; // reserved
-    n.rectId = QString::fromLatin1(BytesToHex(rec.mid(p, 4)));
-    p += 4;
-    n.savedRectId = QString::fromLatin1(BytesToHex(rec.mid(p, 4)));
-    p += 4;
-    n.firmware =
-        "V" + dotted4(rec, p) + "(" + QString::fromLatin1(BytesToHex(rec.mid(p + 4, 4))) + ")";
-    p += 8;
-    n.siteInfoLength = u8(rec, p++);
-    if (!need(n.siteInfoLength)) return std::nullopt;
-    n.siteInfoUtf8 = rec.mid(p, n.siteInfoLength);
+    RecordReader r(rec, 2); // the count is skipped
+    QByteArray site;
+    n.complete = r.mac(&n.mac) && r.dotted(&n.ip) && r.dotted(&n.subnet) && r.dotted(&n.gateway) &&
+                 r.skip(1) /* change flags */ && r.dotted(&n.savedIp) && r.skip(4) /* reserved */ &&
+                 r.byte(&n.hwDescriptionLength) &&
+                 r.text(n.hwDescriptionLength, &n.hwDescription) && r.text(10, &n.serialNumber) &&
+                 r.skip(2) /* the serial number's terminator */ && r.dotted(&n.hwVersion) &&
+                 r.mac(&n.savedMac) && r.mac(&n.savedIpMac) && r.skip(6) /* reserved */ &&
+                 r.hex(4, &n.rectId) && r.hex(4, &n.savedRectId) && r.fits(8) &&
+                 r.dotted(&n.firmware) && r.hex(4, &n.firmwareBuild) && r.byte(&n.siteInfoLength) &&
+                 r.text(n.siteInfoLength, &site);
+    if (!n.firmware.isEmpty()) n.firmware = "V" + n.firmware + "(" + n.firmwareBuild + ")";
+    n.siteInfoUtf8 = n.complete ? site : wholeUtf8(site);
     n.siteInfo = QString::fromUtf8(n.siteInfoUtf8);
     return n;
 }

@@ -42,13 +42,20 @@ struct NetworkIdentity {
     QByteArray hwDescription; // as stored
     int hwDescriptionLength = 0;
     QByteArray serialNumber; // 10 characters
-    QString hwVersion, savedMac, savedIpMac, rectId, savedRectId, firmware;
+    QString hwVersion, savedMac, savedIpMac, rectId, savedRectId;
+    QString firmware;        // "V" + version + "(" + build + ")"
+    QString firmwareBuild;   // the build bytes as 8 hex digits
     QString siteInfo;        // decoded from UTF-8
-    QByteArray siteInfoUtf8; // the bytes as read
+    QByteArray siteInfoUtf8; // the bytes as read, ending on a whole character
     int siteInfoLength = 0;
+    // False when the reply ended inside the record: the fields it did not reach stay empty and a
+    // text it cut holds what was there.
+    bool complete = false;
 };
 
 // Record bytes (the 2-byte count first). Serial replies are converted from hex before this.
+// Every field that the bytes hold is decoded; nothing is read past their end. No identity at all
+// when not even the count is there.
 std::optional<NetworkIdentity> DecodeNetworkIdentity(const QByteArray& countAndRecord);
 
 // Record total and the second count. Serial: the validated reply text; TCP: the data bytes.

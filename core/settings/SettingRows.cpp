@@ -243,16 +243,23 @@ NetIdPayload BuildNetIdPayload(const NetIdForm& f, const NetworkIdentity* last) 
     }
     QByteArray mac, ip, subnet, gateway, hw, rect;
     QString& e = r.error;
-    if (!bytesFrom(f.mac ? f.macText : parts(last->mac), 6, 16, "Mac 주소", &mac, &e) ||
-        !bytesFrom(f.ip ? f.ipText : parts(last->ip), 4, 10, "정류기 IP 주소", &ip, &e) ||
-        !bytesFrom(f.subnet ? f.subnetText : parts(last->subnet), 4, 10, "SUBNET MASK", &subnet,
+    // A field left unchecked goes out as it was read; one the read did not reach (a record cut by
+    // the reply size) goes out as zeros, which its clear flag tells the controller to ignore.
+    const auto field = [](bool typed, const QStringList& text, const QString& read, int count) {
+        if (typed) return text;
+        return read.isEmpty() ? QStringList(count, "0") : parts(read);
+    };
+    if (!bytesFrom(field(f.mac, f.macText, last->mac, 6), 6, 16, "Mac 주소", &mac, &e) ||
+        !bytesFrom(field(f.ip, f.ipText, last->ip, 4), 4, 10, "정류기 IP 주소", &ip, &e) ||
+        !bytesFrom(field(f.subnet, f.subnetText, last->subnet, 4), 4, 10, "SUBNET MASK", &subnet,
                    &e) ||
-        !bytesFrom(f.gateway ? f.gatewayText : parts(last->gateway), 4, 10, "GATEWAY", &gateway,
+        !bytesFrom(field(f.gateway, f.gatewayText, last->gateway, 4), 4, 10, "GATEWAY", &gateway,
                    &e) ||
-        !bytesFrom(f.hwVersion ? f.hwVersionText : parts(last->hwVersion), 4, 10, "HW 버전", &hw,
+        !bytesFrom(field(f.hwVersion, f.hwVersionText, last->hwVersion, 4), 4, 10, "HW 버전", &hw,
                    &e))
         return r;
-    const QString rectText = (f.rectId ? f.rectIdText : last->rectId).trimmed();
+    QString rectText = (f.rectId ? f.rectIdText : last->rectId).trimmed();
+    if (!f.rectId && rectText.isEmpty()) rectText = "0";
     bool ok = false;
     const qulonglong rectValue = rectText.toULongLong(&ok, 16);
     if (!ok || rectText.size() > 8) {
