@@ -213,15 +213,20 @@ private:
         out("Subnet mask: " + n.subnet);
         out("Gateway: " + n.gateway);
         out("Saved IP: " + n.savedIp);
-        out("HW description: " + QString::fromUtf8(n.hwDescription));
-        out("Serial number: " + QString::fromLatin1(n.serialNumber));
+        // The texts are the controller's bytes: escaped like the trace before they reach a
+        // terminal.
+        const auto text = [](const QByteArray& bytes) {
+            return QString::fromUtf8(TraceText(bytes));
+        };
+        out("HW description: " + text(n.hwDescription));
+        out("Serial number: " + text(n.serialNumber));
         out("HW version: " + n.hwVersion);
         out("Saved MAC: " + n.savedMac);
         out("Saved IP-MAC: " + n.savedIpMac);
         out("Rectifier ID: " + n.rectId);
         out("Saved rectifier ID: " + n.savedRectId);
         out("FW version: " + n.firmware);
-        out("Site: " + n.siteInfo);
+        out("Site: " + text(n.siteInfoUtf8));
         if (!n.complete)
             out("(The reply ended inside the record: the fields left empty were not received.)");
         finish();

@@ -96,6 +96,39 @@ private slots:
         AsciiReply r;
         QVERIFY(!ValidateAsciiFrame(frame, &r));
     }
+
+    // Trace lines carry controller bytes: nothing a terminal would act on may get through raw.
+    void traceTextEscapesEveryControlByte() {
+        for (int b = 0; b < 256; ++b) {
+            const QByteArray line = "TcpStr >> " + QByteArray(1, char(b)) + "|";
+            const QByteArray t = TraceText(line);
+            if (b >= 0x20 && b < 0x7F) {
+                QCOMPARE(t, line);
+            } else {
+                const QByteArray escaped = QString::asprintf("\\x%02x", b).toLatin1();
+                QCOMPARE(t, "TcpStr >> " + escaped + "|");
+            }
+        }
+        // Every byte in one line: the result is printable ASCII only.
+        QByteArray all;
+        for (int b = 0; b < 256; ++b)
+            all.append(char(b));
+        for (char c : TraceText(all))
+            QVERIFY(c >= 0x20 && c < 0x7F);
+        QCOMPARE(TraceText("\x1b[2J\x1b]0;owned\x07"), QByteArray("\\x1b[2J\\x1b]0;owned\\x07"));
+        // Whole UTF-8 characters stay; C1 controls in UTF-8 and broken sequences do not.
+        const QByteArray korean = QString("강남 국사").toUtf8();
+        QCOMPARE(TraceText(korean), korean);
+        QCOMPARE(TraceText("\xC2\x9B"
+                           "31m"),
+                 QByteArray("\\xc2\\x9b"
+                            "31m"));
+        QCOMPARE(TraceText(korean.left(2)), QByteArray("\\xea\\xb0"));
+        QCOMPARE(TraceText("\xC0\xAF"), QByteArray("\\xc0\\xaf")); // overlong
+        // The CR LF that ends a serial frame is kept; one inside a line is not.
+        QCOMPARE(TraceText("Receive >> :0106\r\n"), QByteArray("Receive >> :0106\r\n"));
+        QCOMPARE(TraceText(":01\r\n06\r\n"), QByteArray(":01\\x0d\\x0a06\r\n"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCodec)

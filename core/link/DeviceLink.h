@@ -54,9 +54,10 @@ public:
     ITcpTransport* tcpTransport() const { return m_tcp; }
 
     // Trace lines go to standard output unless another sink is set (an empty sink drops them).
+    // Bytes from the controller reach a sink escaped (TraceText), never raw.
     void setTraceSink(TraceSink sink) { m_trace = std::move(sink); }
     void trace(const QByteArray& line) const {
-        if (m_trace) m_trace(line);
+        if (m_trace) m_trace(TraceText(line));
     }
 
     // Request builders.

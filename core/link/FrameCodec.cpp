@@ -81,6 +81,60 @@ QByteArray HexToBytes(const QByteArray& hex) {
     return out;
 }
 
+namespace {
+// Length of the well-formed UTF-8 sequence of a printable character at i, or 0.
+int printableUtf8At(const QByteArray& s, qsizetype i) {
+    const auto byte = [&](qsizetype k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char lead = byte(i);
+    int n = 0;
+    char32_t cp = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        n = 2;
+        cp = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        n = 3;
+        cp = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        n = 4;
+        cp = lead & 0x07;
+    } else {
+        return 0;
+    }
+    if (i + n > s.size()) return 0;
+    for (int k = 1; k < n; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (byte(i + k) & 0x3F);
+    }
+    const char32_t least[5] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < least[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    if (cp < 0xA0) return 0;                    // C1 controls: 8-bit escape sequences
+    if (cp == 0x2028 || cp == 0x2029) return 0; // line and paragraph separators
+    return n;
+}
+} // namespace
+
+QByteArray TraceText(const QByteArray& line) {
+    const bool frameEnd = line.endsWith("\r\n");
+    const qsizetype end = line.size() - (frameEnd ? 2 : 0);
+    QByteArray out;
+    out.reserve(line.size());
+    for (qsizetype i = 0; i < end;) {
+        const auto c = static_cast<unsigned char>(line[i]);
+        if (c >= 0x20 && c < 0x7F) {
+            out.append(char(c));
+            ++i;
+        } else if (const int n = c >= 0x80 ? printableUtf8At(line, i) : 0; n > 0 && i + n <= end) {
+            out.append(line.mid(i, n));
+            i += n;
+        } else {
+            out.append("\\x").append(IntToHexN(c, 2).toLower());
+            ++i;
+        }
+    }
+    if (frameEnd) out.append("\r\n");
+    return out;
+}
+
 std::uint8_t Lrc(const QByteArray& body) {
     unsigned sum = 0;
     for (int i = 0; i + 1 < body.size(); i += 2) {

@@ -42,6 +42,11 @@ QByteArray Int64ToHexN(qint64 value, int n);
 // Hex text to bytes; throws ConversionError on an odd length or a non-hex character.
 QByteArray HexToBytes(const QByteArray& hex);
 
+// A trace line safe for a terminal: printable ASCII and whole UTF-8 characters stay as they are;
+// every other byte (controls, DEL, C1 controls, broken UTF-8) becomes \xNN. The CR LF that ends a
+// serial frame stays as it is.
+QByteArray TraceText(const QByteArray& line);
+
 // Two's complement of the 8-bit sum of the bytes the body encodes (an odd last character is not
 // summed).
 std::uint8_t Lrc(const QByteArray& body);
