@@ -9,6 +9,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFontDatabase>
+#include <QSettings>
 #include <cstdio>
 #include <memory>
 
@@ -44,6 +45,9 @@ int main(int argc, char** argv) {
     quma::LinkSession session(engine);
     MessageHub hub;
     MainWindow window(engine, session, hub);
+    // The connection dialog's last choice, kept in the user's configuration folder.
+    QSettings settings("quma", "quma-console");
+    window.setSettings(&settings);
 
     std::unique_ptr<quma::sim::SimServer> sim;
     if (p.isSet(demo)) {

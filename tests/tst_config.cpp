@@ -1,6 +1,5 @@
 // The configuration dialogs against the simulated controller: the registers and values that
 // reach it, in order, and the success message.
-#include "LiveRig.h"
 #include "gui/config/AlarmTestDialog.h"
 #include "gui/config/CalibrationDialog.h"
 #include "gui/config/ClockDialog.h"
@@ -10,10 +9,11 @@
 #include "gui/config/HistoryClearDialog.h"
 #include "gui/config/NetworkIdentityDialog.h"
 #include "gui/config/SetPointDialog.h"
+#include "tests/LiveRig.h"
 
 #include "gui/mainwin/MessageHub.h"
 
-#include "LinkRows.h"
+#include "tests/LinkRows.h"
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
@@ -33,8 +33,14 @@ struct ConfigRig {
     LiveRig rig;
     MessageHub hub;
     QStringList boxes;
+    QStringList questions;
+    QMessageBox::StandardButton answer = QMessageBox::Yes;
     explicit ConfigRig(LinkKind link, int systemType = 4) : rig(link, options(systemType)) {
         hub.setRecorder([this](MessageKind, const QString& t) { boxes << t; });
+        hub.setAnswerer([this](const QString& q) {
+            questions << q;
+            return answer;
+        });
         QObject::connect(&rig.engine, &MonitorEngine::userMessage,
                          [this](MessageKind k, const QString& t) { hub.post(nullptr, k, t); });
         rig.pollOnce();
@@ -264,6 +270,15 @@ private slots:
             QVERIFY(!child<QPushButton>(dlg, "BitBtnI_OK")->isEnabled());
             QTest::mouseClick(child<QRadioButton>(dlg, "Event_Init"), Qt::LeftButton);
             QVERIFY(child<QPushButton>(dlg, "BitBtnI_OK")->isEnabled());
+            // Asked first: cancelling (Esc) sends nothing.
+            c.answer = QMessageBox::Cancel;
+            click(dlg, "BitBtnI_OK");
+            QCOMPARE(c.questions.size(), 1);
+            QVERIFY(c.questions[0].startsWith("이벤트로그 초기화"));
+            QTest::qWait(50);
+            QVERIFY(c.boxes.isEmpty());
+            QVERIFY(!c.rig.sim.model().eventLog().isEmpty());
+            c.answer = QMessageBox::Yes;
             click(dlg, "BitBtnI_OK");
             QTRY_COMPARE(c.boxes, QStringList{" Event log Initial Sucess!!"});
             QVERIFY(c.rig.sim.model().eventLog().isEmpty());
@@ -278,6 +293,12 @@ private slots:
         QTest::qWait(30);
         QVERIFY(c.rig.sim.model().writes().isEmpty());
         child<QRadioButton>(dlg, "rgFactoryInitial1")->setChecked(true);
+        c.answer = QMessageBox::Cancel;
+        click(dlg, "BitBtnI_OK"); // not confirmed: nothing sent
+        QTest::qWait(30);
+        QVERIFY(c.rig.sim.model().writes().isEmpty());
+        QVERIFY(c.questions.last().startsWith("Config 초기화"));
+        c.answer = QMessageBox::Yes;
         click(dlg, "BitBtnI_OK");
         QVERIFY(c.waitSuccess());
         QCOMPARE(c.rig.sim.model().writes().first(), std::make_pair(127, 2));

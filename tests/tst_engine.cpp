@@ -1,9 +1,9 @@
 // The engine on fake links: polling cadence, poll decoding, the write chain, network identity,
 // clears and the alarm-tree start-up steps.
-#include "FakeLinks.h"
-#include "LinkRows.h"
 #include "core/monitor/AlarmTree.h"
 #include "core/monitor/PollScheduler.h"
+#include "tests/FakeLinks.h"
+#include "tests/LinkRows.h"
 
 #include <QSignalSpy>
 #include <QtTest>

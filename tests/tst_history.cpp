@@ -1,5 +1,4 @@
 // History windows over the simulator, the spreadsheet export read back, and the data log.
-#include "LiveRig.h"
 #include "core/datalog/DataLog.h"
 #include "core/export/SheetExport.h"
 #include "core/history/TransferRecord.h"
@@ -7,6 +6,7 @@
 #include "gui/history/EventLogWindow.h"
 #include "gui/mainwin/MainWindow.h"
 #include "gui/mainwin/MessageHub.h"
+#include "tests/LiveRig.h"
 #include "ui_MainWindow.h"
 
 #include <QDir>
@@ -151,7 +151,8 @@ private slots:
         QDir::setCurrent(old);
         QVERIFY(!path.isEmpty());
         QCOMPARE(h.boxes, QStringList{"Saved " + path});
-        QVERIFY(QFileInfo(path).fileName().startsWith(" QUMA-7TN(A)_EVENT_("));
+        // The model's leading blank stays on screen and in the title, not in the file name.
+        QVERIFY(QFileInfo(path).fileName().startsWith("QUMA-7TN(A)_EVENT_("));
         QVERIFY(QFileInfo(path).fileName().contains(QRegularExpression("\\(\\d{6}\\)\\.xlsx$")));
         const QByteArray sheet = unzip(path, "xl/worksheets/sheet1.xml");
         const QByteArray strings = unzip(path, "xl/sharedStrings.xml");
@@ -177,8 +178,29 @@ private slots:
         QVERIFY(!WriteHistorySheet("/nonexistent-folder/x.xlsx", {EventLogHeader()},
                                    TransferKind::Event, " QUMA-7T", &error));
         QVERIFY(!error.isEmpty());
-        QCOMPARE(ExportFileName("  ", TransferKind::Alarm, QTime(14, 23, 5)),
-                 QString("  _ALARM_(142305).xlsx"));
+        QCOMPARE(ExportFileName(" QUMA-7T", TransferKind::Alarm, QTime(14, 23, 5)),
+                 QString("QUMA-7T_ALARM_(142305).xlsx"));
+    }
+
+    // A name typed into the File Name field is used: in the current folder unless it holds a
+    // path, with ".xlsx" added when missing.
+    void typedExportName() {
+        QCOMPARE(ExportPath("", "gen.xlsx", "/data"), QString("/data/gen.xlsx"));
+        QCOMPARE(ExportPath("  site 12 ", "gen.xlsx", "/data"), QString("/data/site 12.xlsx"));
+        QCOMPARE(ExportPath("a.XLSX", "gen.xlsx", "/data"), QString("/data/a.XLSX"));
+        QCOMPARE(ExportPath("visits/a", "gen.xlsx", "/data"), QString("/data/visits/a.xlsx"));
+        QCOMPARE(ExportPath("/tmp/b", "gen.xlsx", "/data"), QString("/tmp/b.xlsx"));
+
+        QTemporaryDir dir;
+        const QString old = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        HistoryRig h(LinkKind::Tcp, TransferKind::Alarm, 2);
+        QVERIFY(h.waitDone());
+        h.window->findChild<QLineEdit*>("edtFileName")->setText("강남 국사");
+        const QString path = h.window->exportSheet();
+        QDir::setCurrent(old);
+        QCOMPARE(path, QDir(dir.path()).absoluteFilePath("강남 국사.xlsx"));
+        QVERIFY(QFileInfo::exists(path));
     }
 
     void dataLogLines() {
@@ -257,8 +279,13 @@ private slots:
     void logTabButtons() {
         LiveRig rig(LinkKind::Tcp);
         MessageHub hub;
-        QStringList boxes;
+        QStringList boxes, questions;
         hub.setRecorder([&](MessageKind, const QString& t) { boxes << t; });
+        QMessageBox::StandardButton answer = QMessageBox::Cancel;
+        hub.setAnswerer([&](const QString& q) {
+            questions << q;
+            return answer;
+        });
         MainWindow w(rig.engine, rig.session, hub);
         QTemporaryDir dir;
         w.dataLog().setFolder(dir.path());
@@ -271,10 +298,68 @@ private slots:
         QTest::mouseClick(ui->Button1, Qt::LeftButton);
         QCOMPARE(boxes.size(), 1);
         QVERIFY(boxes[0].startsWith("Saved " + dir.path()));
+        // Deleting the lines asks first; cancelled, they stay.
+        QTest::mouseClick(ui->Button2, Qt::LeftButton);
+        QCOMPARE(questions.size(), 1);
+        QVERIFY(!ui->mmLogo->toPlainText().isEmpty());
+        answer = QMessageBox::Yes;
         QTest::mouseClick(ui->Button2, Qt::LeftButton);
         QVERIFY(ui->mmLogo->toPlainText().isEmpty());
         QTest::mouseClick(ui->btnLogo, Qt::LeftButton);
         QCOMPARE(ui->btnLogo->text(), QString("Log 시작"));
+        // An empty log is not saved: no file, and the user is told.
+        boxes.clear();
+        QTest::mouseClick(ui->Button1, Qt::LeftButton);
+        QCOMPARE(boxes, QStringList{"The data log is empty: nothing to save."});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+    }
+
+    // Leaving with a recording log asks: Cancel keeps the window, Save writes the lines first,
+    // Discard leaves without a file.
+    void exitWithUnsavedLog() {
+        LiveRig rig(LinkKind::Tcp);
+        MessageHub hub;
+        QStringList boxes, questions;
+        hub.setRecorder([&](MessageKind, const QString& t) { boxes << t; });
+        QMessageBox::StandardButton answer = QMessageBox::Cancel;
+        hub.setAnswerer([&](const QString& q) {
+            questions << q;
+            return answer;
+        });
+        QTemporaryDir dir;
+        {
+            MainWindow w(rig.engine, rig.session, hub);
+            w.dataLog().setFolder(dir.path());
+            w.show();
+            QVERIFY(w.close()); // nothing logged: no question
+            QVERIFY(questions.isEmpty());
+        }
+        MainWindow w(rig.engine, rig.session, hub);
+        w.dataLog().setFolder(dir.path());
+        w.show();
+        QTest::mouseClick(w.form()->btnLogo, Qt::LeftButton);
+        w.dataLog().Timer2Timer();
+        QVERIFY(!w.close());
+        QCOMPARE(questions.size(), 1);
+        QVERIFY(questions[0].contains("unsaved"));
+        QVERIFY(w.isVisible());
+        QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+        answer = QMessageBox::Save;
+        QVERIFY(w.close());
+        const QStringList files = QDir(dir.path()).entryList(QDir::Files);
+        QCOMPARE(files.size(), 1);
+        QFile saved(QDir(dir.path()).filePath(files[0]));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll().count('\n'), 6); // header block and the data line
+
+        MainWindow w2(rig.engine, rig.session, hub);
+        w2.dataLog().setFolder(dir.path());
+        w2.show();
+        QTest::mouseClick(w2.form()->btnLogo, Qt::LeftButton);
+        w2.dataLog().Timer2Timer();
+        answer = QMessageBox::Discard;
+        QVERIFY(w2.close());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
     }
 };
 

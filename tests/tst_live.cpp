@@ -1,9 +1,9 @@
 // The engine against the simulated controller over a pseudo-terminal and loopback TCP.
-#include "LiveRig.h"
 #include "core/history/TransferRecord.h"
 #include "core/monitor/StatusTexts.h"
+#include "tests/LiveRig.h"
 
-#include "LinkRows.h"
+#include "tests/LinkRows.h"
 
 #include <QtTest>
 

@@ -1,22 +1,26 @@
 // The console window headless: login, menu availability, connecting to the simulator on both
 // links and the status page it shows.
-#include "LiveRig.h"
 #include "gui/config/ContactAlarmView.h"
 #include "gui/link/ConnectionDialog.h"
 #include "gui/mainwin/LoginDialog.h"
 #include "gui/mainwin/MainWindow.h"
 #include "gui/mainwin/MessageHub.h"
 #include "gui/mainwin/PaintedWidgets.h"
+#include "tests/LiveRig.h"
 #include "ui_MainWindow.h"
 
-#include "LinkRows.h"
+#include "tests/LinkRows.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QStatusBar>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <QtTest>
@@ -48,6 +52,30 @@ struct MenuState {
 MenuState menus(Ui::MainWindow* ui) {
     return {ui->mConnect->isEnabled(), ui->mDisconnect->isEnabled(), ui->mLogin->isEnabled(),
             ui->mLogout->isEnabled(), ui->mAlarmLog->isEnabled()};
+}
+
+// Runs `act` on the connection dialog once it is shown modally (its exec() does not return
+// before the dialog closes).
+void onConnectionDialog(std::function<void(ConnectionDialog*)> act) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (auto* d = qobject_cast<ConnectionDialog*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            act(d);
+        }
+    });
+    timer->start(10);
+}
+
+quint16 deadPort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort(); // closed again when probe goes
+}
+
+QString statusText(Console& c, int panel) {
+    return c.window.findChild<QLabel*>(QString("ComSettingPanel%1").arg(panel))->text();
 }
 } // namespace
 
@@ -293,7 +321,119 @@ private slots:
             QCOMPARE(boxes.value(boxes.size() - 1),
                      QString("Please, Check PC Lan Port Connection!"));
             QVERIFY(!engine.timer1Enabled());
+            QCOMPARE(dlg.triedLink(), QString("127.0.0.1:%1").arg(dead));
+            QVERIFY(!dlg.failure().isEmpty());
         }
+        {
+            // Port Refind says what it found.
+            ConnectionDialog dlg(session, hub, {sim.ptyPath()});
+            dlg.show();
+            auto* refind = dlg.findChild<QPushButton*>("Port");
+            QCOMPARE(refind->shortcut(), QKeySequence(Qt::Key_F5));
+            QTest::mouseClick(refind, Qt::LeftButton);
+            QVERIFY2(dlg.findChild<QLabel*>("lbState")->text().contains(sim.ptyPath()),
+                     qPrintable(dlg.findChild<QLabel*>("lbState")->text()));
+        }
+    }
+
+    // A failed connect leaves the console ready to connect again and says what was tried and why.
+    void failedConnectionOffersConnectAgain() {
+        Console c(LinkKind::Tcp);
+        c.window.disconnectFromController();
+        c.window.completeLogin();
+        const QString dead = QString("127.0.0.1:%1").arg(deadPort());
+        c.window.setConnectHints({}, dead);
+        onConnectionDialog([](ConnectionDialog* d) {
+            QTest::mouseClick(d->findChild<QRadioButton*>("TCP"), Qt::LeftButton);
+            QTest::mouseClick(d->findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
+        });
+        c.window.openConnection();
+        QVERIFY(c.ui()->mConnect->isEnabled());
+        QVERIFY(!c.ui()->mDisconnect->isEnabled());
+        QCOMPARE(statusText(c, 2), dead);
+        QVERIFY(statusText(c, 0).startsWith("Not connected: "));
+        QVERIFY(statusText(c, 0).size() > QString("Not connected: ").size());
+        QCOMPARE(c.window.connectLamp().colour(), Rgb::Grey);
+    }
+
+    // A controller that takes the link but never answers is shown as such, and the warning goes
+    // as soon as a valid reply comes.
+    void silentControllerIsShown() {
+        Console c(LinkKind::Serial);
+        QVERIFY(c.rig.ok);
+        c.window.completeLogin();
+        c.window.completeConnection();
+        QVERIFY(c.rig.pollOnce());
+        c.rig.sim.faults.dropEvery = 1;
+        for (int i = 0; i < 60 && !c.rig.engine.poll().silent; ++i) {
+            c.rig.engine.Timer1Timer();
+            QTest::qWait(5);
+        }
+        QVERIFY(c.rig.engine.poll().silent);
+        QCOMPARE(c.window.connectLamp().colour(), Rgb::Orange);
+        QVERIFY(c.ui()->pnlConnect->isVisible());
+        QCOMPARE(c.ui()->pnlConnect->text(), QString("No reply"));
+        QVERIFY(statusText(c, 0).contains("does not reply"));
+        c.rig.sim.faults.dropEvery = 0;
+        QVERIFY(c.rig.pollOnce());
+        QVERIFY(!c.rig.engine.poll().silent);
+        QVERIFY(!c.ui()->pnlConnect->isVisible()); // a serial link shows its TX/RX lamps instead
+        QVERIFY(!statusText(c, 0).contains("does not reply"));
+    }
+
+    // Logout ends the link on screen too; commands that need a link say so instead of waiting.
+    void logoutClearsTheLinkAndCommandsAskForOne() {
+        Console c(LinkKind::Tcp);
+        c.window.completeLogin();
+        c.window.completeConnection();
+        QVERIFY(c.rig.pollOnce());
+        QVERIFY(!statusText(c, 1).isEmpty());
+        c.window.completeLogout();
+        QVERIFY(statusText(c, 0).isEmpty());
+        QVERIFY(statusText(c, 1).isEmpty());
+        QVERIFY(statusText(c, 2).isEmpty());
+        QVERIFY(c.ui()->edtDateTime->text().isEmpty());
+        QCOMPARE(c.window.connectLamp().colour(), Rgb::Grey);
+        c.boxes.clear();
+        c.ui()->mEventLog->trigger();
+        c.ui()->mAlarmTest->trigger();
+        QCOMPARE(c.boxes.size(), 2);
+        QVERIFY(c.boxes[0].startsWith("No controller is connected"));
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    }
+
+    // The dialog remembers the link that was used and offers it first the next time.
+    void connectionIsRemembered() {
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath("console.ini"), QSettings::IniFormat);
+        Console c(LinkKind::Tcp);
+        c.window.disconnectFromController();
+        c.window.completeLogin();
+        c.window.setSettings(&settings);
+        const QString host = QString("127.0.0.1:%1").arg(c.rig.sim.tcpPort());
+        c.window.setConnectHints({}, host);
+        onConnectionDialog([](ConnectionDialog* d) {
+            QTest::mouseClick(d->findChild<QRadioButton*>("TCP"), Qt::LeftButton);
+            QTest::mouseClick(d->findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
+        });
+        c.window.openConnection();
+        QVERIFY(c.rig.session.isLinked());
+        QCOMPARE(settings.value("connection/kind").toString(), QString("tcp"));
+        QCOMPARE(settings.value("connection/host").toString(), host);
+        c.window.disconnectFromController();
+        c.window.setConnectHints({}, {});
+        bool tcpChosen = false;
+        QString shownHost;
+        onConnectionDialog([&](ConnectionDialog* d) {
+            tcpChosen = d->findChild<QRadioButton*>("TCP")->isChecked() &&
+                        d->findChild<QPushButton*>("BitBtn1")->isEnabled();
+            shownHost = d->findChild<QLineEdit*>("edtHostIP")->text();
+            d->reject();
+        });
+        c.window.openConnection();
+        QVERIFY(tcpChosen);
+        QCOMPARE(shownHost, host);
+        QVERIFY(c.ui()->mConnect->isEnabled()); // closed without connecting
     }
 
     void screenshot() {

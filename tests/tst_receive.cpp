@@ -1,5 +1,5 @@
 // Receive path: serial reassembly across blocks, the reply-pending rule, TCP header matching.
-#include "FakeLinks.h"
+#include "tests/FakeLinks.h"
 
 #include <QSignalSpy>
 #include <QtTest>

@@ -1,7 +1,7 @@
 // History and event-log transfers: requests in order, rows, progress, completion, record texts.
-#include "FakeLinks.h"
-#include "LinkRows.h"
 #include "core/history/TransferRecord.h"
+#include "tests/FakeLinks.h"
+#include "tests/LinkRows.h"
 
 #include <QSignalSpy>
 #include <QtTest>

@@ -64,7 +64,7 @@ void DataLog::start() {
     if (m_running) return;
     m_running = true;
     m_timer.start();
-    append(LogHeaderLines());
+    append(LogHeaderLines(), false);
     emit runningChanged(true);
 }
 
@@ -103,10 +103,14 @@ void DataLog::rollOverIfAbove(int limit) {
     }
     m_failedAt = -1;
     clear();
-    append(LogHeaderLines());
+    append(LogHeaderLines(), false);
 }
 
 bool DataLog::save(QString* pathOut, QString* error) {
+    if (m_lines.isEmpty()) {
+        if (error) *error = "The data log is empty: nothing to save.";
+        return false;
+    }
     const QString path = QDir(m_folder).filePath(LogFileName(m_clock()));
     if (pathOut) *pathOut = path;
     QSaveFile f(path);
@@ -116,6 +120,7 @@ bool DataLog::save(QString* pathOut, QString* error) {
             f.write("\n");
         }
         if (f.commit()) {
+            m_unsaved = false;
             emit saved(path);
             return true;
         }
@@ -128,11 +133,13 @@ bool DataLog::save(QString* pathOut, QString* error) {
 
 void DataLog::clear() {
     m_lines.clear();
+    m_unsaved = false;
     emit cleared();
 }
 
-void DataLog::append(const QStringList& lines) {
+void DataLog::append(const QStringList& lines, bool data) {
     m_lines += lines;
+    m_unsaved = m_unsaved || data;
     emit linesAppended(lines);
 }
 

@@ -27,6 +27,8 @@ public:
     explicit DataLog(const RegisterImage& image, QObject* parent = nullptr);
 
     const QStringList& lines() const { return m_lines; }
+    // Data or alarm lines added since the last save or clear.
+    bool hasUnsavedLines() const { return m_unsaved; }
     bool running() const { return m_running; }
     void setFolder(const QString& folder) { m_folder = folder; }
     QString folder() const { return m_folder; }
@@ -44,7 +46,7 @@ public:
     void Timer2Timer();
     // A changed alarm text while logging: an alarm line.
     void alarmChanged();
-    // Button1: save the lines as they are; Button2: clear them.
+    // Button1: save the lines as they are (an empty log writes no file); Button2: clear them.
     bool save(QString* path = nullptr, QString* error = nullptr);
     void clear();
 
@@ -57,7 +59,8 @@ signals:
     void saveFailed(const QString& path, const QString& reason);
 
 private:
-    void append(const QStringList& lines);
+    // Header lines alone (data false) leave nothing unsaved.
+    void append(const QStringList& lines, bool data = true);
     void rollOverIfAbove(int limit);
 
     const RegisterImage& m_image;
@@ -67,6 +70,7 @@ private:
     QString m_folder;
     std::function<QDateTime()> m_clock;
     int m_failedAt = -1; // line count of the last failed roll-over
+    bool m_unsaved = false;
 };
 
 } // namespace quma

@@ -4,13 +4,22 @@
 #include "core/link/FrameCodec.h"
 
 #include <QDate>
+#include <QDir>
 #include <xlsxwriter.h>
 
 namespace quma {
 
 QString ExportFileName(const QString& modelName, TransferKind kind, const QTime& now) {
-    return modelName + (kind == TransferKind::Alarm ? "_ALARM_(" : "_EVENT_(") +
+    // The model name carries a leading blank on screen; a file name does not start with one.
+    return modelName.trimmed() + (kind == TransferKind::Alarm ? "_ALARM_(" : "_EVENT_(") +
            PadZero(now.hour(), 2) + PadZero(now.minute(), 2) + PadZero(now.second(), 2) + ").xlsx";
+}
+
+QString ExportPath(const QString& typedName, const QString& generatedName, const QString& folder) {
+    QString name = typedName.trimmed();
+    if (name.isEmpty()) name = generatedName;
+    if (!name.endsWith(".xlsx", Qt::CaseInsensitive)) name += ".xlsx";
+    return QDir(folder).absoluteFilePath(name); // a typed absolute path stays as it is
 }
 
 int ExportColumnCount(TransferKind kind) {

@@ -11,6 +11,9 @@ namespace quma {
 
 // Model name + "_ALARM_(" or "_EVENT_(" + hhmmss + ").xlsx".
 QString ExportFileName(const QString& modelName, TransferKind kind, const QTime& now);
+// Where an export goes: the typed name when there is one (in `folder` unless it holds a path;
+// ".xlsx" added when missing), else the generated name in `folder`.
+QString ExportPath(const QString& typedName, const QString& generatedName, const QString& folder);
 // Columns copied: 15 for the alarm history, 11 for the event log (the last ones empty).
 int ExportColumnCount(TransferKind kind);
 

@@ -36,7 +36,7 @@ enum class TSignal {
 
 namespace Rgb {
 constexpr quint32 Green = 0x008000, Lime = 0x00FF00, Teal = 0x008080, Navy = 0x000080,
-                  Grey = 0x808080;
+                  Grey = 0x808080, Orange = 0xFFA500;
 }
 
 class TComSignal : public QObject {

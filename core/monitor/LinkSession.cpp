@@ -16,6 +16,7 @@ LinkSession::LinkSession(MonitorEngine& engine, QObject* parent)
         // Only the user's connect starts polling; the sender's own reconnects change nothing.
         if (m_serial || !m_awaiting) return;
         m_awaiting = false;
+        m_linked = ok;
         if (ok) {
             m_engine.startPolling(LinkKind::Tcp);
         } else {
@@ -33,6 +34,8 @@ LinkSession::~LinkSession() {
 bool LinkSession::connectSerial(const QString& device, QString* error) {
     m_tcp.Disconnect();
     m_serial = true;
+    m_linked = false;
+    m_name = PortDisplayName(PortDeviceName(device));
     try {
         m_port.Close();
         m_port.setDeviceName(PortDeviceName(device));
@@ -45,6 +48,7 @@ bool LinkSession::connectSerial(const QString& device, QString* error) {
         return false;
     }
     m_channel.setInUse(true);
+    m_linked = true;
     m_name = PortDisplayName(m_port.DeviceName());
     m_engine.startPolling(LinkKind::Serial);
     m_engine.setTimer1(true, 300);
@@ -59,6 +63,7 @@ bool LinkSession::connectTcp(const QString& hostPort, QString* error) {
         return false;
     }
     m_serial = false;
+    m_linked = false;
     m_channel.setInUse(false);
     m_port.Close();
     m_engine.link().setLinkKind(LinkKind::Tcp);
@@ -73,6 +78,7 @@ bool LinkSession::connectTcp(const QString& hostPort, QString* error) {
 
 void LinkSession::disconnectLink() {
     m_awaiting = false;
+    m_linked = false;
     m_engine.stopPolling();
     m_channel.setInUse(false);
     m_tcp.Disconnect();

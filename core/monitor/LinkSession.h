@@ -30,6 +30,8 @@ public:
     void cancelConnect() { m_tcp.CancelConnect(); }
     void disconnectLink();
     bool isSerial() const { return m_serial; }
+    // A link was made and not given up since (the controller may still be silent).
+    bool isLinked() const { return m_linked; }
     QString linkName() const { return m_name; }
 
 signals:
@@ -42,6 +44,7 @@ private:
     SerialChannel m_channel;
     bool m_serial = false;
     bool m_awaiting = false;
+    bool m_linked = false;
     QString m_name;
 };
 

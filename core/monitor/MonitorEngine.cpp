@@ -46,6 +46,8 @@ void MonitorEngine::startPolling(LinkKind kind) {
     m_link.rectMode = RectMode::Poll;
     m_link.ResetReceive();
     m_poll.pollDue = true;
+    m_poll.unanswered = 0;
+    m_poll.silent = false;
     setTimer1(true);
 }
 
@@ -53,6 +55,15 @@ void MonitorEngine::stopPolling() {
     setTimer1(false);
     m_link.rectMode = RectMode::Poll;
     m_poll.pollDue = true;
+    m_poll.unanswered = 0;
+    m_poll.silent = false;
+}
+
+void MonitorEngine::pollSent() {
+    if (++m_poll.unanswered > PollState::SilentAfter && !m_poll.silent) {
+        m_poll.silent = true;
+        emit replyStateChanged(false);
+    }
 }
 
 bool MonitorEngine::QueueWrites(const QList<RegWrite>& writes) {
@@ -130,6 +141,11 @@ void MonitorEngine::WriteNetworkIdentity(const QByteArray& payload) {
 
 void MonitorEngine::RefreshStatus(const RegisterImage& img) {
     m_image = img;
+    m_poll.unanswered = 0;
+    if (m_poll.silent) {
+        m_poll.silent = false;
+        emit replyStateChanged(true);
+    }
     // Alarm tree start-up steps.
     if (m_alarms.phase == 1) {
         m_alarms.phase = 2;

@@ -16,9 +16,14 @@ enum class MessageKind { Information, Plain, Warning };
 
 // Polling state, ticked by Timer1Timer.
 struct PollState {
+    // Polls in a row that got no valid reply before the link counts as silent.
+    static constexpr int SilentAfter = 3;
+
     bool pollDue = true;
     std::uint8_t pollCountdown = 0;
     std::uint8_t transferCountdown = 0;
+    int unanswered = 0;  // polls sent since the last valid poll reply
+    bool silent = false; // connected, but the controller does not answer
 };
 
 // Alarm tree start-up steps and the masked alarm words Timer3Timer compares.
@@ -110,6 +115,8 @@ signals:
     void timer1Changed(bool enabled, int interval);
     void timer3Changed(bool enabled);
     void alarmTestMode(bool active);
+    // The controller stopped answering polls (silent) or answers again.
+    void replyStateChanged(bool answering);
     // The alarm words (registers 15 and 16 as hex) differ from the last poll's.
     void alarmTextChanged(const QString& text);
     void alarmTreeBuild();
@@ -119,6 +126,7 @@ signals:
 
 private:
     void RefreshStatus(const RegisterImage& img);
+    void pollSent();
     void WriteAcknowledged();
     void BeginTransferTable(int total);
     void StoreTransferRecord(const QByteArray& replyText);

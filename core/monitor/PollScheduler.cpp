@@ -20,6 +20,7 @@ void MonitorEngine::Timer1Timer() {
         case RectMode::Poll:
             setTimer1(m_timer1On, serial ? 200 : 300);
             m_link.ReadPara(m_link.pollStart, m_link.pollCountHex);
+            pollSent();
             break;
         case RectMode::NetRead:
             m_link.ReadEnv(serial ? "22" : "41");

@@ -1,6 +1,7 @@
 // The factory reset dialog: returns the controller to its factory settings.
 #include "gui/config/FactoryResetDialog.h"
 
+#include "gui/mainwin/MessageHub.h"
 #include "ui_FactoryResetDialog.h"
 
 using namespace quma;
@@ -21,6 +22,8 @@ void FactoryResetDialog::resetToFactory() {
                       : ui->rgFactoryInitial1->isChecked() ? 2
                                                            : 0;
     if (value == 0) return;
+    const QString what = (value == 1 ? ui->rgFactoryInitial0 : ui->rgFactoryInitial1)->text();
+    if (!m_hub.confirm(this, QString("%1: the controller is reset. Go on?").arg(what))) return;
     send({{{127, value}}, {}});
     // The next reset must be chosen again.
     for (QRadioButton* r : {ui->rgFactoryInitial0, ui->rgFactoryInitial1}) {

@@ -1,6 +1,7 @@
 // The history clearing dialog: empties the alarm history or the event log.
 #include "gui/config/HistoryClearDialog.h"
 
+#include "gui/mainwin/MessageHub.h"
 #include "ui_HistoryClearDialog.h"
 
 using namespace quma;
@@ -20,8 +21,13 @@ HistoryClearDialog::~HistoryClearDialog() {
 }
 
 void HistoryClearDialog::clearChosenLog() {
-    if (ui->Alarm_Init->isChecked())
-        m_engine.ClearLog(TransferKind::Alarm);
-    else if (ui->Event_Init->isChecked())
-        m_engine.ClearLog(TransferKind::Event);
+    QRadioButton* chosen = ui->Alarm_Init->isChecked()   ? ui->Alarm_Init
+                           : ui->Event_Init->isChecked() ? ui->Event_Init
+                                                         : nullptr;
+    if (!chosen) return;
+    if (!m_hub.confirm(
+            this,
+            QString("%1: every record on the controller is deleted. Go on?").arg(chosen->text())))
+        return;
+    m_engine.ClearLog(chosen == ui->Alarm_Init ? TransferKind::Alarm : TransferKind::Event);
 }

@@ -85,8 +85,9 @@ void HistoryWindow::completed(TransferKind kind) {
 }
 
 QString HistoryWindow::exportSheet() {
-    const QString name = ExportFileName(m_engine.modelName(), m_kind, QTime::currentTime());
-    const QString path = QDir::current().absoluteFilePath(name);
+    const QString path = ExportPath(
+        m_fileName->text(), ExportFileName(m_engine.modelName(), m_kind, QTime::currentTime()),
+        QDir::currentPath());
     QString error;
     if (!WriteHistorySheet(path, m_engine.transfer().rows, m_kind, m_engine.modelName(), &error)) {
         m_hub.show(this, MessageKind::Warning,

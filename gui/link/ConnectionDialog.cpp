@@ -25,7 +25,9 @@ ConnectionDialog::ConnectionDialog(quma::LinkSession& session, MessageHub& hub,
     connect(ui->TCP, &QRadioButton::clicked, this, &ConnectionDialog::chooseTcp);
     connect(ui->PortSelect, &QComboBox::activated, this, &ConnectionDialog::portChosen);
     connect(ui->BitBtn1, &QPushButton::clicked, this, &ConnectionDialog::connectChosenLink);
-    connect(ui->Port, &QPushButton::clicked, this, &ConnectionDialog::fillPorts);
+    connect(ui->Port, &QPushButton::clicked, this, &ConnectionDialog::refreshPorts);
+    ui->Port->setShortcut(QKeySequence(Qt::Key_F5));
+    ui->Port->setToolTip("Look for serial ports again (F5)");
     connect(ui->BitBtn2, &QPushButton::clicked, this, [this] {
         if (m_connecting) {
             m_session.cancelConnect();
@@ -42,6 +44,8 @@ ConnectionDialog::ConnectionDialog(quma::LinkSession& session, MessageHub& hub,
         } else {
             ui->Port->setEnabled(true);
             ui->lbState->setText(why);
+            m_triedLink = ui->edtHostIP->text().trimmed();
+            m_failure = why;
             m_hub.show(this, quma::MessageKind::Warning, "Please, Check PC Lan Port Connection!");
             reject();
         }
@@ -51,6 +55,44 @@ ConnectionDialog::ConnectionDialog(quma::LinkSession& session, MessageHub& hub,
 ConnectionDialog::~ConnectionDialog() {
     if (m_connecting) m_session.cancelConnect();
     delete ui;
+}
+
+void ConnectionDialog::refreshPorts() {
+    fillPorts();
+    QStringList found;
+    for (int i = 0; i < ui->PortSelect->count(); ++i)
+        found << ui->PortSelect->itemText(i);
+    ui->lbState->setText(found.isEmpty() ? QString("No serial port found.")
+                                         : QString("Found %1 serial port%2: %3")
+                                               .arg(found.size())
+                                               .arg(found.size() == 1 ? "" : "s")
+                                               .arg(found.join(", ")));
+}
+
+void ConnectionDialog::preselect(Choice choice, const QString& port, const QString& host) {
+    if (!host.isEmpty()) ui->edtHostIP->setText(host);
+    if (choice == Choice::Serial) {
+        if (!port.isEmpty()) ui->PortSelect->setCurrentText(port);
+        m_choice = Choice::Serial;
+        ui->Serial->setChecked(true);
+        ui->PortSelect->setEnabled(true);
+        ui->edtHostIP->setEnabled(false);
+        ui->BitBtn1->setEnabled(true);
+    } else if (choice == Choice::Tcp) {
+        m_choice = Choice::Tcp;
+        ui->TCP->setChecked(true);
+        ui->PortSelect->setEnabled(false);
+        ui->edtHostIP->setEnabled(true);
+        ui->BitBtn1->setEnabled(true);
+    }
+}
+
+QString ConnectionDialog::chosenPort() const {
+    return ui->PortSelect->currentText();
+}
+
+QString ConnectionDialog::chosenHost() const {
+    return ui->edtHostIP->text().trimmed();
 }
 
 void ConnectionDialog::fillPorts() {
@@ -118,10 +160,14 @@ void ConnectionDialog::connectChosenLink() {
     QString error;
     if (m_choice == Choice::Serial) {
         if (!m_session.connectSerial(ui->PortSelect->currentText(), &error)) {
+            m_triedLink = ui->PortSelect->currentText();
+            m_failure = error;
             m_hub.show(this, quma::MessageKind::Warning,
                        ui->PortSelect->currentText() + ": " + error);
             return;
         }
+        m_triedLink.clear();
+        m_failure.clear();
         accept();
         return;
     }
@@ -130,6 +176,8 @@ void ConnectionDialog::connectChosenLink() {
     setConnecting(true);
     if (!m_session.connectTcp(ui->edtHostIP->text(), &error)) {
         setConnecting(false);
+        m_triedLink = ui->edtHostIP->text().trimmed();
+        m_failure = error;
         m_hub.show(this, quma::MessageKind::Warning, error);
     }
 }

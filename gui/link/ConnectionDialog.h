@@ -26,6 +26,14 @@ public:
     Choice choice() const { return m_choice; }
     bool connecting() const { return m_connecting; }
 
+    // The link chosen last time: preselected, nothing is opened until Connect.
+    void preselect(Choice choice, const QString& port, const QString& host);
+    QString chosenPort() const;
+    QString chosenHost() const;
+    // After a failed attempt: the link that was tried and why it failed (empty otherwise).
+    QString triedLink() const { return m_triedLink; }
+    QString failure() const { return m_failure; }
+
     void chooseSerial();
     void chooseTcp();
     void portChosen(int index);
@@ -33,6 +41,8 @@ public:
 
 private:
     void fillPorts();
+    // Port Refind (F5): the list again, and what was found.
+    void refreshPorts();
     bool openChosenPort(const QString& name);
     void setConnecting(bool on);
 
@@ -42,4 +52,5 @@ private:
     QStringList m_extraPorts;
     Choice m_choice = Choice::None;
     bool m_connecting = false;
+    QString m_triedLink, m_failure;
 };

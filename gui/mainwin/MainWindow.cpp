@@ -32,6 +32,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QUrl>
 #include <memory>
 
@@ -138,6 +139,7 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
     connect(&m_engine, &MonitorEngine::alarmTreeUpdate, this, &MainWindow::updateAlarmIcons);
     connect(&m_engine, &MonitorEngine::alarmTreeRemove, this, &MainWindow::removeAlarmTree);
     connect(&m_engine, &MonitorEngine::alarmTestMode, this, &MainWindow::alarmTestMode);
+    connect(&m_engine, &MonitorEngine::replyStateChanged, this, &MainWindow::showReplyState);
     connect(&m_engine, &MonitorEngine::userMessage, this,
             [this](MessageKind k, const QString& t) { m_hub.post(this, k, t); });
     connect(&m_engine.link(), &DeviceLink::connectLamp, this,
@@ -147,6 +149,7 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
     // The configuration commands: each sets its command kind, then shows its dialog.
     const auto opener = [this](QAction* action, std::uint8_t mode, auto make) {
         connect(action, &QAction::triggered, this, [this, mode, make] {
+            if (!requireLink()) return;
             m_engine.link().rectMode = mode;
             std::unique_ptr<QDialog> dialog(make());
             dialog->exec();
@@ -243,16 +246,74 @@ void MainWindow::completeLogout() {
         if (a != ui->mEventLog && a != ui->mAlarmTest) a->setEnabled(false);
     ui->GroupBox1->setVisible(false);
     m_engine.setTimer1(false);
+    m_session.disconnectLink();
     m_session.port().Close();
-    m_session.tcp().Disconnect();
-    m_connectColour.setColor(Rgb::Grey);
+    showLinkDown();
 }
 
 void MainWindow::openConnection() {
     ui->mConnect->setEnabled(false);
     ui->mDisconnect->setEnabled(true);
     ConnectionDialog dlg(m_session, m_hub, m_extraPorts, m_host, this);
-    if (dlg.exec() == QDialog::Accepted) completeConnection();
+    if (m_settings) {
+        const QString kind = m_settings->value("connection/kind").toString();
+        dlg.preselect(kind == "serial" ? ConnectionDialog::Choice::Serial
+                      : kind == "tcp"  ? ConnectionDialog::Choice::Tcp
+                                       : ConnectionDialog::Choice::None,
+                      m_settings->value("connection/port").toString(),
+                      m_host.isEmpty() ? m_settings->value("connection/host").toString()
+                                       : QString());
+    }
+    if (dlg.exec() == QDialog::Accepted) {
+        if (m_settings) {
+            const bool serial = dlg.choice() == ConnectionDialog::Choice::Serial;
+            m_settings->setValue("connection/kind", serial ? "serial" : "tcp");
+            if (serial)
+                m_settings->setValue("connection/port", dlg.chosenPort());
+            else
+                m_settings->setValue("connection/host", dlg.chosenHost());
+        }
+        completeConnection();
+        return;
+    }
+    // Nothing connected: connecting is offered again at once.
+    ui->mConnect->setEnabled(true);
+    ui->mDisconnect->setEnabled(false);
+    if (!dlg.failure().isEmpty()) showLinkDown(dlg.triedLink(), dlg.failure());
+}
+
+bool MainWindow::requireLink() {
+    if (m_session.isLinked()) return true;
+    m_hub.show(this, MessageKind::Warning,
+               "No controller is connected: connect first (접속 → 연결하기).");
+    return false;
+}
+
+void MainWindow::showLinkDown(const QString& link, const QString& why) {
+    m_panels[0]->setText(why.isEmpty() ? QString() : "Not connected: " + why);
+    m_panels[1]->clear();
+    m_panels[2]->setText(link);
+    ui->edtDateTime->clear();
+    ui->pnlConnect->setText("Connect");
+    m_connectColour.setColor(Rgb::Grey);
+    m_txColour.setColor(m_txLamp.ColorOff());
+    m_rxColour.setColor(m_rxLamp.ColorOff());
+}
+
+void MainWindow::showReplyState(bool answering) {
+    if (answering) {
+        ui->pnlConnect->setText("Connect");
+        ui->pnlConnect->setVisible(!m_session.isSerial());
+        m_connectColour.setColor(Rgb::Lime);
+        return;
+    }
+    // Linked, but the controller does not answer: said on the lamp and in the status bar.
+    ui->pnlConnect->setText("No reply");
+    ui->pnlConnect->setVisible(true);
+    m_connectColour.setColor(Rgb::Orange);
+    ui->ComSetting->setVisible(true);
+    m_panels[0]->setText("Connected to " + m_session.linkName() +
+                         ", but the controller does not reply.");
 }
 
 void MainWindow::completeConnection() {
@@ -270,11 +331,28 @@ void MainWindow::disconnectFromController() {
     ui->ComSetting->setVisible(false);
     m_dataLog.stop();
     m_session.disconnectLink();
-    m_connectColour.setColor(Rgb::Grey);
+    showLinkDown();
     ui->GroupBox1->setVisible(false);
 }
 
+bool MainWindow::settleDataLog() {
+    if (!m_dataLog.hasUnsavedLines() && !m_dataLog.running()) return true;
+    const auto answer =
+        m_hub.ask(this,
+                  QString("The data log holds %1 unsaved line(s)%2. Save them before leaving?")
+                      .arg(m_dataLog.lines().size())
+                      .arg(m_dataLog.running() ? " and is still recording" : ""),
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save,
+                  QMessageBox::Cancel);
+    if (answer == QMessageBox::Discard) return true;
+    if (answer != QMessageBox::Save) return false;
+    // A failed save keeps the window open: its reason is shown and nothing is lost.
+    return m_dataLog.save();
+}
+
 void MainWindow::exitConsole() {
+    if (!settleDataLog()) return;
+    m_exitSettled = true;
     m_engine.setTimer1(false);
     if (m_session.tcp().Connected()) {
         m_session.tcp().Disconnect();
@@ -286,6 +364,12 @@ void MainWindow::exitConsole() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
+    if (!m_exitSettled && !settleDataLog()) {
+        e->ignore();
+        return;
+    }
+    m_exitSettled = true;
+    m_dataLog.stop();
     m_flowTimer.stop();
     m_noticeTimer.stop();
     m_engine.setTimer1(false);
@@ -436,8 +520,18 @@ void MainWindow::setupDataLog() {
         connect(choices[i], &QRadioButton::clicked, this,
                 [this, i] { m_dataLog.setIntervalChoice(i); });
     connect(ui->btnLogo, &QPushButton::clicked, &m_dataLog, &DataLog::toggle);
-    connect(ui->Button2, &QPushButton::clicked, &m_dataLog, &DataLog::clear);
+    connect(ui->Button2, &QPushButton::clicked, this, [this] {
+        if (m_dataLog.lines().isEmpty()) return;
+        if (m_hub.confirm(this, QString("Delete the %1 line(s) of the data log? Unsaved lines "
+                                        "are lost.")
+                                    .arg(m_dataLog.lines().size())))
+            m_dataLog.clear();
+    });
     connect(ui->Button1, &QPushButton::clicked, this, [this] {
+        if (m_dataLog.lines().isEmpty()) {
+            m_hub.show(this, MessageKind::Information, "The data log is empty: nothing to save.");
+            return;
+        }
         QString path;
         if (m_dataLog.save(&path)) m_hub.show(this, MessageKind::Information, "Saved " + path);
     });
@@ -470,6 +564,7 @@ void MainWindow::openEventLog() {
 }
 
 void MainWindow::openHistory(TransferKind kind) {
+    if (!requireLink()) return;
     // Rows are placed only for the known system types: for any other nothing opens.
     if (!m_engine.OpenTransfer(kind)) return;
     std::unique_ptr<HistoryWindow> w;

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 class MessageHub;
+class QSettings;
 class QTreeWidgetItem;
 namespace quma {
 class LinkSession;
@@ -45,6 +46,8 @@ public:
     Ui::MainWindow* form() const { return ui; }
     // Offered by the connection dialog (the demo controller's line and address).
     void setConnectHints(const QStringList& extraPorts, const QString& host);
+    // Where the connection dialog's last choice is kept across runs (none: not kept).
+    void setSettings(QSettings* settings) { m_settings = settings; }
     const PanelColour& connectLamp() const { return m_connectColour; }
 
     // Menu commands.
@@ -80,6 +83,13 @@ private:
     QList<QAction*> dataCommands() const;
     void openHistory(quma::TransferKind kind);
     void setupDataLog();
+    // Commands that talk to the controller: false (and the user told) without a link.
+    bool requireLink();
+    // The status bar and lamps once the link is gone (disconnect, logout, a failed connect).
+    void showLinkDown(const QString& link = {}, const QString& why = {});
+    void showReplyState(bool answering);
+    // Unsaved data-log lines at exit: saved, discarded, or the exit cancelled (false).
+    bool settleDataLog();
 
     Ui::MainWindow* ui;
     quma::MonitorEngine& m_engine;
@@ -95,4 +105,6 @@ private:
     QList<QTreeWidgetItem*> m_alarmItems;
     QStringList m_extraPorts;
     QString m_host;
+    QSettings* m_settings = nullptr;
+    bool m_exitSettled = false;
 };

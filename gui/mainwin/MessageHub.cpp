@@ -19,6 +19,30 @@ void MessageHub::show(QWidget* parent, quma::MessageKind kind, const QString& te
     box.exec();
 }
 
+QMessageBox::StandardButton MessageHub::ask(QWidget* parent, const QString& question,
+                                            QMessageBox::StandardButtons buttons,
+                                            QMessageBox::StandardButton defaultButton,
+                                            QMessageBox::StandardButton escape) {
+    if (m_answerer) return m_answerer(question);
+    if (m_recorder) return escape; // nobody to ask: the answer that changes nothing
+    QMessageBox box(parent);
+    box.setWindowTitle("QUMA");
+    box.setIcon(QMessageBox::Question);
+    box.setText(question);
+    box.setStandardButtons(buttons);
+    box.setDefaultButton(defaultButton);
+    box.setEscapeButton(escape);
+    const int answer = box.exec();
+    return buttons.testFlag(QMessageBox::StandardButton(answer))
+               ? QMessageBox::StandardButton(answer)
+               : escape;
+}
+
+bool MessageHub::confirm(QWidget* parent, const QString& question) {
+    return ask(parent, question, QMessageBox::Yes | QMessageBox::Cancel, QMessageBox::Cancel,
+               QMessageBox::Cancel) == QMessageBox::Yes;
+}
+
 void MessageHub::post(QWidget* parent, quma::MessageKind kind, const QString& text) {
     if (m_recorder) {
         m_recorder(kind, text);

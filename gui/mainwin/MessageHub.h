@@ -3,6 +3,7 @@
 
 #include "core/monitor/MonitorEngine.h"
 
+#include <QMessageBox>
 #include <QObject>
 #include <QPointer>
 #include <functional>
@@ -13,10 +14,22 @@ class MessageHub : public QObject {
     Q_OBJECT
 public:
     using Recorder = std::function<void(quma::MessageKind kind, const QString& text)>;
+    using Answerer = std::function<QMessageBox::StandardButton(const QString& question)>;
 
     // With a recorder set, no box is shown: the recorder gets the message instead.
     void setRecorder(Recorder r) { m_recorder = std::move(r); }
     bool recording() const { return bool(m_recorder); }
+    // With an answerer set, questions are answered by it instead of a box; while recording
+    // without one, every question gets its escape answer (the one that changes nothing).
+    void setAnswerer(Answerer a) { m_answerer = std::move(a); }
+
+    // Asks a question with the given buttons; Escape and the close box give `escape`.
+    QMessageBox::StandardButton ask(QWidget* parent, const QString& question,
+                                    QMessageBox::StandardButtons buttons,
+                                    QMessageBox::StandardButton defaultButton,
+                                    QMessageBox::StandardButton escape);
+    // Yes / Cancel, Cancel by default: true only when the user confirmed.
+    bool confirm(QWidget* parent, const QString& question);
 
     // Shows a modal box now (callers in the user interface).
     void show(QWidget* parent, quma::MessageKind kind, const QString& text);
@@ -26,4 +39,5 @@ public:
 
 private:
     Recorder m_recorder;
+    Answerer m_answerer;
 };
