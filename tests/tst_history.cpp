@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -96,6 +97,9 @@ private slots:
         QCOMPARE(h.grid()->rowCount(), records);
         QCOMPARE(h.grid()->columnCount(), kind == 1 ? 15 : 6);
         QCOMPARE(h.grid()->horizontalHeaderItem(0)->text(), QString("순서"));
+        if (kind == 2) QCOMPARE(h.grid()->horizontalHeaderItem(5)->text(), QString());
+        // At its default size every column fits: no horizontal scroll bar.
+        QCOMPARE(h.grid()->horizontalScrollBar()->maximum(), 0);
         const auto& log =
             kind == 1 ? h.rig.sim.model().alarmHistory() : h.rig.sim.model().eventLog();
         for (int r = 1; r <= records; ++r) {

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -123,7 +124,10 @@ private slots:
         };
         check({false, false, true, false, false});
         QVERIFY(ui->mExit->isEnabled() && ui->N3->isEnabled() && ui->KestraTarvine1->isEnabled());
+        QVERIFY(ui->lbLoginHint->isVisible());
+        QCOMPARE(ui->mExit->shortcut(), QKeySequence(QKeySequence::Quit));
         c.window.completeLogin();
+        QVERIFY(!ui->lbLoginHint->isVisible());
         check({true, false, false, true, false});
         // Connect chosen: the dialog is left at once with Close.
         ui->mConnect->setEnabled(false);
@@ -267,6 +271,14 @@ private slots:
         QVERIFY(view.findChild<QCheckBox*>("CheckBox6")->isChecked());
         QVERIFY(view.findChild<QCheckBox*>("CheckBox18")->isChecked());
         QVERIFY(!view.findChild<QCheckBox*>("CheckBox1")->isChecked());
+        // Which contact it is, and a way out.
+        ContactAlarmView named(img, 2, "DC Fail");
+        named.show();
+        QCOMPARE(named.findChild<QGroupBox*>("GroupBox1")->title(), QString("DC Fail"));
+        QTest::mouseClick(
+            named.findChild<QDialogButtonBox*>("CloseButtons")->button(QDialogButtonBox::Close),
+            Qt::LeftButton);
+        QVERIFY(!named.isVisible());
     }
 
     void connectionDialogOverTcpAndSerial() {

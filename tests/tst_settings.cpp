@@ -76,6 +76,7 @@ private slots:
         in[rowOf(60)] = {};
         in[rowOf(75)] = {true, "5.5", -1}; // an integer row with a fraction
         QVERIFY(PlanSetPoints(in, false, 0).error.contains("시험시작 월"));
+        QVERIFY(PlanSetPoints(in, false, 0).error.contains("is not a whole number"));
         in[rowOf(75)] = {};
         in[rowOf(67)] = {true, {}, -1}; // battery temperature list showing nothing
         QVERIFY(PlanSetPoints(in, false, 0).error.contains("축전지 온도"));
@@ -92,6 +93,22 @@ private slots:
         QCOMPARE(PlanSetPoints(in, false, 0).writes.first().value, 0);
         in[rowOf(63)] = {true, "5", -1};
         QVERIFY(PlanSetPoints(in, false, 0).error.contains("0 ~ 4"));
+    }
+
+    // Leaving an entry clamps a number outside its range, a negative one too; text that is not
+    // a number is left for OK to refuse.
+    void entriesClampOnLeaving() {
+        const SetPointRow& volts = SetPointRows()[rowOf(60)];
+        QCOMPARE(ClampedEntryText(volts, "-5", 43.0, 56.0), std::optional<QString>("43.0"));
+        QCOMPARE(ClampedEntryText(volts, " -54.5 ", 43.0, 56.0), std::optional<QString>("43.0"));
+        QCOMPARE(ClampedEntryText(volts, "70", 43.0, 56.0), std::optional<QString>("56.0"));
+        QVERIFY(!ClampedEntryText(volts, "54.5", 43.0, 56.0));
+        QVERIFY(!ClampedEntryText(volts, "abc", 43.0, 56.0));
+        QVERIFY(!ClampedEntryText(volts, "-", 43.0, 56.0));
+        const SetPointRow& month = SetPointRows()[rowOf(75)];
+        QCOMPARE(ClampedEntryText(month, "-3", month.min, month.max),
+                 std::optional<QString>(QString::number(int(month.min))));
+        QVERIFY(!ClampedEntryText(month, "5.5", month.min, month.max));
     }
 
     void calibration() {

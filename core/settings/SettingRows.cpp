@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace quma {
 
@@ -64,6 +65,24 @@ std::optional<int> ParseInteger(const QString& text) {
     return ok ? std::optional<int>(v) : std::nullopt;
 }
 
+std::optional<QString> ClampedEntryText(const SetPointRow& row, const QString& text, double lo,
+                                        double hi) {
+    const bool integer = row.scale == Scale::Integer;
+    const auto parse = [integer](const QString& t) {
+        return integer ? ParseInteger(t) : ParseTenths(t);
+    };
+    const QString trimmed = text.trimmed();
+    std::optional<int> v = parse(trimmed);
+    // A negative number: below every range these rows have.
+    if (!v && trimmed.startsWith('-') && parse(trimmed.mid(1))) v = -*parse(trimmed.mid(1));
+    if (!v) return std::nullopt; // not a number: OK refuses it with a message
+    const double shown = integer ? *v : *v / 10.0;
+    const double clamped = std::clamp(shown, lo, hi);
+    if (clamped == shown) return std::nullopt;
+    return integer ? QString::number(int(clamped))
+                   : SetPointEntryText(row, int(clamped * 10 + 0.5));
+}
+
 namespace {
 QString rangeText(const SetPointRow& row, double min, double max) {
     if (row.scale == Scale::Tenths && !(row.reg == 62 || row.reg == 63))
@@ -99,6 +118,11 @@ WritePlan PlanSetPoints(const QList<RowInput>& inputs, bool taskFailReset, int c
                 row.scale == Scale::Integer ? ParseInteger(in.text) : ParseTenths(in.text);
             const double shown =
                 row.scale == Scale::Integer ? double(v.value_or(0)) : v.value_or(0) / 10.0;
+            if (!v && row.scale == Scale::Integer && ParseTenths(in.text)) {
+                plan.error = QString("%1: '%2' is not a whole number (%3).")
+                                 .arg(name, in.text.trimmed(), rangeText(row, min, max));
+                return plan;
+            }
             if (!v || shown < min - 1e-9 || shown > max + 1e-9) {
                 plan.error = QString("%1: '%2' is not within %3.")
                                  .arg(name, in.text.trimmed(), rangeText(row, min, max));

@@ -48,6 +48,10 @@ WritePlan PlanSetPoints(const QList<RowInput>& rows, bool taskFailReset, int cha
 // Decimal text to tenths, truncated toward zero without rounding (54.36 -> 543); nullopt when
 // the text is not a plain decimal number.
 std::optional<int> ParseTenths(const QString& text);
+// What an entry shows once the user leaves it: a number outside lo..hi (a negative one too) is
+// clamped into the range; nullopt leaves the text as it is (in range, or not a number).
+std::optional<QString> ClampedEntryText(const SetPointRow& row, const QString& text, double lo,
+                                        double hi);
 std::optional<int> ParseInteger(const QString& text);
 
 // Calibration rows: the reference readings as the masked fields show them ("220.0", "54.00").

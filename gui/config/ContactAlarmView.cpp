@@ -8,9 +8,12 @@ const ContactAlarmBox kContactAlarmBoxes[9] = {
     {"CheckBox6", 0, 0x0020},  {"CheckBox9", 0, 0x0100},  {"CheckBox7", 0, 0x0040},
     {"CheckBox18", 1, 0x0002}, {"CheckBox20", 1, 0x0008}, {"CheckBox23", 1, 0x0040}};
 
-ContactAlarmView::ContactAlarmView(const quma::RegisterImage& snapshot, int index, QWidget* parent)
+ContactAlarmView::ContactAlarmView(const quma::RegisterImage& snapshot, int index,
+                                   const QString& contactName, QWidget* parent)
     : QDialog(parent), ui(new Ui::ContactAlarmView) {
     ui->setupUi(this);
+    ui->GroupBox1->setTitle(contactName);
+    connect(ui->CloseButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     const int words[2] = {snapshot[80 + index], snapshot[81 + index]};
     for (const ContactAlarmBox& b : kContactAlarmBoxes) {
         if (auto* box = findChild<QCheckBox*>(b.name)) box->setChecked(words[b.word] & b.mask);

@@ -20,8 +20,10 @@ extern const ContactAlarmBox kContactAlarmBoxes[9];
 class ContactAlarmView : public QDialog {
     Q_OBJECT
 public:
-    // index: 0, 2, 4, ... 10, the offset of the contact's first word from register 80.
-    ContactAlarmView(const quma::RegisterImage& snapshot, int index, QWidget* parent = nullptr);
+    // index: 0, 2, 4, ... 10, the offset of the contact's first word from register 80; the
+    // contact's name titles the alarm group.
+    ContactAlarmView(const quma::RegisterImage& snapshot, int index,
+                     const QString& contactName = {}, QWidget* parent = nullptr);
     ~ContactAlarmView() override;
 
 private:

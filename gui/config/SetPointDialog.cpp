@@ -42,13 +42,7 @@ void SetPointDialog::clampOnLeave(int i) {
     auto* e = findChild<QLineEdit*>(row.entry);
     auto [lo, hi] =
         row.reg == 60 ? OutputVoltageRange(m_chargeMode) : std::make_pair(row.min, row.max);
-    const auto v = row.scale == Scale::Integer ? ParseInteger(e->text()) : ParseTenths(e->text());
-    if (!v) return; // not a number: OK refuses it with a message
-    const double shown = row.scale == Scale::Integer ? *v : *v / 10.0;
-    const double clamped = std::clamp(shown, lo, hi);
-    if (clamped != shown)
-        e->setText(row.scale == Scale::Integer ? QString::number(int(clamped))
-                                               : SetPointEntryText(row, int(clamped * 10 + 0.5)));
+    if (const auto text = ClampedEntryText(row, e->text(), lo, hi)) e->setText(*text);
 }
 
 void SetPointDialog::loadDefaults() {

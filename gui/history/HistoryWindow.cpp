@@ -40,9 +40,11 @@ void HistoryWindow::bind(QTableWidget* grid, QLineEdit* fileName, QPushButton* s
     m_progress = progress;
     m_gauge = gauge;
     const bool alarm = m_kind == TransferKind::Alarm;
-    const QStringList header = alarm ? AlarmHistoryHeader() : EventLogHeader();
+    QStringList header = alarm ? AlarmHistoryHeader() : EventLogHeader();
     const QList<int> widths = alarm ? AlarmHistoryColumnWidths() : EventLogColumnWidths();
     m_grid->setColumnCount(int(widths.size()));
+    while (header.size() < widths.size())
+        header << QString(); // a column with no title shows none, not its number
     m_grid->setHorizontalHeaderLabels(header);
     for (int c = 0; c < widths.size(); ++c)
         m_grid->setColumnWidth(c, widths[c] + 12);

@@ -106,6 +106,13 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
     ui->mLogout->setEnabled(false);
     ui->mLogin->setEnabled(true);
 
+    // The usual keys; the captions stay as they are.
+    ui->mExit->setShortcut(QKeySequence::Quit);
+    ui->mLogin->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    ui->mConnect->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+    ui->mDisconnect->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K));
+    ui->mAlarmLog->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    ui->mEventLog->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     connect(ui->mExit, &QAction::triggered, this, &MainWindow::exitConsole);
     connect(ui->mLogin, &QAction::triggered, this, &MainWindow::openLogin);
     connect(ui->mLogout, &QAction::triggered, this, &MainWindow::openLogout);
@@ -119,7 +126,8 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
                                              ui->Lable_Contact5, ui->Lable_Contact6};
     for (int i = 0; i < contacts.size(); ++i) {
         contacts[i]->setCursor(Qt::PointingHandCursor);
-        connect(contacts[i], &ClickableLabel::clicked, this, [this, i] { openContact(2 * i); });
+        connect(contacts[i], &ClickableLabel::clicked, this,
+                [this, i, label = contacts[i]] { openContact(2 * i, label->text()); });
     }
 
     // Activity lamps on the serial port.
@@ -222,6 +230,7 @@ void MainWindow::openLogin() {
 }
 
 void MainWindow::completeLogin() {
+    ui->lbLoginHint->setVisible(false);
     ui->FlatPanel3->setVisible(true);
     ui->ComSetting->setVisible(true);
     ui->pnlConnect->setVisible(true);
@@ -238,6 +247,7 @@ void MainWindow::openLogout() {
 }
 
 void MainWindow::completeLogout() {
+    ui->lbLoginHint->setVisible(true);
     ui->mConnect->setEnabled(false);
     ui->mDisconnect->setEnabled(false);
     ui->mLogin->setEnabled(true);
@@ -382,15 +392,17 @@ void MainWindow::showVersion() {
 }
 
 void MainWindow::openHomePage() {
-    QDesktopServices::openUrl(QUrl(kHomePage));
+    if (!QDesktopServices::openUrl(QUrl(kHomePage)))
+        m_hub.show(this, MessageKind::Warning,
+                   QString("No web browser could be started for %1.").arg(kHomePage));
 }
 
 void MainWindow::toggleFirmwareCounter() {
     ui->edtFwCnt->setVisible(!ui->edtFwCnt->isVisible());
 }
 
-void MainWindow::openContact(int index) {
-    ContactAlarmView dlg(m_engine.image(), index, this);
+void MainWindow::openContact(int index, const QString& name) {
+    ContactAlarmView dlg(m_engine.image(), index, name, this);
     dlg.exec();
 }
 

@@ -78,7 +78,7 @@ private:
     void updateAlarmIcons();
     void removeAlarmTree();
     void setDataCommands(bool on);
-    void openContact(int index);
+    void openContact(int index, const QString& name);
     void alarmTestMode(bool active);
     QList<QAction*> dataCommands() const;
     void openHistory(quma::TransferKind kind);
