@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFontDatabase>
 #include <QSettings>
 #include <cstdio>
 #include <memory>
@@ -30,15 +29,7 @@ int main(int argc, char** argv) {
     p.addOptions({demo, demoType});
     p.process(app);
 
-    // Korean captions need a font that has them; Debian's Nanum fonts do.
-    for (const QString& family : QFontDatabase::families()) {
-        if (family.startsWith("NanumGothic")) {
-            QFont f(family);
-            f.setPointSize(9);
-            QApplication::setFont(f);
-            break;
-        }
-    }
+    UseConsoleFont();
 
     quma::MonitorEngine engine;
     engine.setLiveTimers(true);

@@ -11,6 +11,7 @@
 #include "gui/config/SetPointDialog.h"
 #include "tests/LiveRig.h"
 
+#include "gui/mainwin/MainWindow.h"
 #include "gui/mainwin/MessageHub.h"
 
 #include "tests/LinkRows.h"
@@ -23,7 +24,10 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
+#include <QLabel>
 #include <QtTest>
+#include <memory>
+#include <vector>
 
 using namespace quma;
 using namespace quma::test;
@@ -77,11 +81,46 @@ template <class T> T* child(QWidget& w, const char* name) {
 void click(QWidget& w, const char* name) {
     QTest::mouseClick(child<QPushButton>(w, name), Qt::LeftButton);
 }
+
+// Every visible caption of a window shows all of its text, and the window fits a 1366x768
+// laptop screen with its taskbar. Returns what is clipped, empty when nothing is.
+QStringList clipped(QWidget& window) {
+    QStringList out;
+    if (window.width() > 1366 || window.height() > 700)
+        out << QString("%1 is %2x%3")
+                   .arg(window.objectName())
+                   .arg(window.width())
+                   .arg(window.height());
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(&window)) continue;
+        QString text;
+        if (auto* l = qobject_cast<QLabel*>(w); l && !l->wordWrap())
+            text = l->text();
+        else if (auto* b = qobject_cast<QAbstractButton*>(w))
+            text = b->text();
+        if (text.isEmpty()) continue;
+        const QSize need = w->minimumSizeHint();
+        // Too small for its text, or laid out past the edge of what holds it.
+        const bool outside = !w->parentWidget()->rect().contains(w->geometry());
+        if (w->width() < need.width() || w->height() < need.height() || outside)
+            out << QString("%1 '%2' %3x%4 < %5x%6")
+                       .arg(w->objectName(), text)
+                       .arg(w->width())
+                       .arg(w->height())
+                       .arg(need.width())
+                       .arg(need.height());
+    }
+    if (const QString dir = qEnvironmentVariable("QUMA_SCREENSHOTS"); !dir.isEmpty())
+        window.grab().save(dir + "/" + window.objectName() + ".png");
+    return out;
+}
 } // namespace
 
 class TestConfig : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { UseConsoleFont(); }
+
     void setPointsSelectAll_data() { AddLinkRows(); }
     void setPointsSelectAll() {
         QFETCH(int, link);
@@ -260,6 +299,27 @@ private slots:
         QVERIFY(d.waitSuccess());
         QCOMPARE(d.writtenRegisters(), (QList<int>{42, 70}));
         QCOMPARE(d.written(70), 1);
+    }
+
+    void dialogsClipNothing() {
+        ConfigRig c(LinkKind::Tcp);
+        std::vector<std::unique_ptr<QDialog>> dialogs;
+        dialogs.emplace_back(new SetPointDialog(c.rig.engine, c.hub));
+        dialogs.emplace_back(new CalibrationDialog(c.rig.engine, c.hub));
+        dialogs.emplace_back(new ClockDialog(c.rig.engine, c.hub));
+        dialogs.emplace_back(new NetworkIdentityDialog(c.rig.engine, c.rig.session, c.hub));
+        dialogs.emplace_back(new AlarmTestDialog(c.rig.engine, c.hub));
+        dialogs.emplace_back(new ContactDefinitionDialog(c.rig.engine, c.hub, 0));
+        dialogs.emplace_back(new ContactSettingsDialog(c.rig.engine, c.hub));
+        dialogs.emplace_back(new HistoryClearDialog(c.rig.engine, c.hub));
+        dialogs.emplace_back(new FactoryResetDialog(c.rig.engine, c.hub));
+        for (auto& d : dialogs) {
+            d->show();
+            QVERIFY(QTest::qWaitForWindowExposed(d.get()));
+            const QStringList bad = clipped(*d);
+            QVERIFY2(bad.isEmpty(), qPrintable(bad.join("; ")));
+            d->hide();
+        }
     }
 
     void clearsAndFactoryReset() {

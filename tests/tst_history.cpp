@@ -77,6 +77,8 @@ QByteArray unzip(const QString& file, const QString& member) {
 class TestHistory : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { UseConsoleFont(); }
+
     void transfersFillTheGrid_data() {
         QTest::addColumn<int>("link");
         QTest::addColumn<int>("kind");

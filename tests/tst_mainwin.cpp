@@ -83,6 +83,8 @@ QString statusText(Console& c, int panel) {
 class TestMainWin : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { UseConsoleFont(); }
+
     void loginByButtonAndByEnter() {
         MessageHub hub;
         QStringList boxes;
@@ -446,6 +448,31 @@ private slots:
         QVERIFY(tcpChosen);
         QCOMPARE(shownHost, host);
         QVERIFY(c.ui()->mConnect->isEnabled()); // closed without connecting
+    }
+
+    // The window fits a 1366x768 laptop screen (taskbar and title bar left over) and keeps its
+    // size when the first reply fills the page.
+    void windowFitsALaptopAndKeepsItsSize() {
+        Console c(LinkKind::Tcp);
+        const QSize before = c.window.size();
+        QVERIFY(before.width() <= 1366 && before.height() <= 700);
+        c.window.completeLogin();
+        c.window.completeConnection();
+        QVERIFY(c.rig.pollOnce());
+        QApplication::processEvents();
+        QCOMPARE(c.window.size(), before);
+        QVERIFY(c.window.minimumSizeHint().width() <= before.width());
+        QVERIFY(c.window.minimumSizeHint().height() <= before.height());
+        // Nothing clipped: the firmware line shows all of its text.
+        auto* fw = c.ui()->edtFW;
+        QVERIFY(fw->width() >= fw->fontMetrics().horizontalAdvance(fw->text()));
+        // Larger, the page takes the room: the tree and the power flow grow.
+        const int treeHeight = c.ui()->TreeViewM->height();
+        const int flowHeight = c.ui()->MainPanel->height();
+        c.window.resize(before + QSize(200, 200));
+        QApplication::processEvents();
+        QVERIFY(c.ui()->TreeViewM->height() > treeHeight);
+        QVERIFY(c.ui()->MainPanel->height() > flowHeight);
     }
 
     void screenshot() {

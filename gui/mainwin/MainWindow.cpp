@@ -26,8 +26,10 @@
 #include "gui/mainwin/PaintedWidgets.h"
 #include "ui_MainWindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QFontDatabase>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -65,6 +67,17 @@ QIcon nodeIcon(bool alarm) {
     return QIcon(pm);
 }
 } // namespace
+
+void UseConsoleFont() {
+    for (const QString& family : QFontDatabase::families()) {
+        if (family.startsWith("NanumGothic")) {
+            QFont f(family);
+            f.setPointSize(9);
+            QApplication::setFont(f);
+            return;
+        }
+    }
+}
 
 void PanelColour::setColor(quint32 rgb) {
     m_rgb = rgb;
@@ -254,7 +267,7 @@ void MainWindow::completeLogout() {
     ui->mLogout->setEnabled(false);
     for (QAction* a : dataCommands())
         if (a != ui->mEventLog && a != ui->mAlarmTest) a->setEnabled(false);
-    ui->GroupBox1->setVisible(false);
+    showStatusPage(false);
     m_engine.setTimer1(false);
     m_session.disconnectLink();
     m_session.port().Close();
@@ -290,6 +303,13 @@ void MainWindow::openConnection() {
     ui->mConnect->setEnabled(true);
     ui->mDisconnect->setEnabled(false);
     if (!dlg.failure().isEmpty()) showLinkDown(dlg.triedLink(), dlg.failure());
+}
+
+void MainWindow::showStatusPage(bool on) {
+    if (ui->GroupBox1->isVisibleTo(this) == on) return;
+    ui->GroupBox1->setVisible(on);
+    // The page takes the window's height; without it the bar stays on top.
+    ui->CentralLayout->setStretch(ui->CentralLayout->indexOf(ui->CentralSpacer), on ? 0 : 1);
 }
 
 bool MainWindow::requireLink() {
@@ -342,7 +362,7 @@ void MainWindow::disconnectFromController() {
     m_dataLog.stop();
     m_session.disconnectLink();
     showLinkDown();
-    ui->GroupBox1->setVisible(false);
+    showStatusPage(false);
 }
 
 bool MainWindow::settleDataLog() {
@@ -409,13 +429,16 @@ void MainWindow::openContact(int index, const QString& name) {
 void MainWindow::refreshStatus() {
     setDataCommands(true);
     ui->ComSetting->setVisible(true);
-    ui->GroupBox1->setVisible(true);
+    showStatusPage(true);
     const RegisterImage& img = m_engine.image();
     const StatusView v = RenderStatus(img, m_engine.modelName());
     m_panels[0]->setText(v.firmware);
     m_panels[1]->setText(v.clock);
     ui->edtDateTime->setText(v.clock);
     ui->edtFW->setText(v.firmware);
+    // The firmware line is never clipped: the column widens to it (within the window).
+    const int firmwareWidth = ui->edtFW->fontMetrics().horizontalAdvance(v.firmware) + 16;
+    if (ui->edtFW->minimumWidth() < firmwareWidth) ui->edtFW->setMinimumWidth(firmwareWidth);
     ui->edtFW->setCursorPosition(0);
     ui->edtFW->setToolTip(v.firmware);
     ui->Label_ACV->setText(v.acVolts);

@@ -21,6 +21,10 @@ namespace Ui {
 class MainWindow;
 }
 
+// The application font: one that has the Korean captions (Debian's Nanum), at 9 pt. Tests use
+// it too, so that what they measure is what the engineer sees.
+void UseConsoleFont();
+
 // Colours a label's background: the lamps' control.
 class PanelColour : public quma::IColorSetter {
 public:
@@ -85,6 +89,8 @@ private:
     void setupDataLog();
     // Commands that talk to the controller: false (and the user told) without a link.
     bool requireLink();
+    // The status page shown or hidden (before the first reply, after disconnecting).
+    void showStatusPage(bool on);
     // The status bar and lamps once the link is gone (disconnect, logout, a failed connect).
     void showLinkDown(const QString& link = {}, const QString& why = {});
     void showReplyState(bool answering);
