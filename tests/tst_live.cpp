@@ -136,6 +136,34 @@ private slots:
         QCOMPARE(rig.texts(), QStringList{"No History data"});
     }
 
+    // One reply that comes after its exchange timed out must not leave the client one reply
+    // behind: replies near the time limit are decoded again after at most one lost poll.
+    void lateTcpReplyDoesNotShiftTheNextOnes() {
+        LiveRig rig(LinkKind::Tcp);
+        QVERIFY(rig.ok);
+        rig.session.tcp().ReadTimeout = 300;
+        rig.sim.faults.delayMs = 250; // near the limit
+        QVERIFY(rig.pollOnce());
+        QSignalSpy failed(&rig.engine, &MonitorEngine::tcpExchangeFailed);
+        rig.sim.faults.delayMs = 400; // this one times out; its reply comes late
+        QElapsedTimer t;
+        t.start();
+        while (failed.isEmpty() && t.elapsed() < 3000) {
+            rig.engine.Timer1Timer();
+            QTest::qWait(50);
+        }
+        QVERIFY(!failed.isEmpty());
+        rig.sim.faults.delayMs = 250;
+        // Polls back to back for 3 s: each goes out as soon as the one before has ended.
+        QSignalSpy refreshed(&rig.engine, &MonitorEngine::statusRefreshed);
+        t.restart();
+        while (t.elapsed() < 3000) {
+            rig.engine.Timer1Timer();
+            QTest::qWait(50);
+        }
+        QVERIFY2(refreshed.count() >= 6, qPrintable(QString::number(refreshed.count())));
+    }
+
     void networkIdentityRoundTrip_data() { AddLinkRows(); }
     void networkIdentityRoundTrip() {
         QFETCH(int, link);

@@ -1,4 +1,5 @@
 // Receive path: serial reassembly across blocks, the reply-pending rule, TCP header matching.
+#include "core/link/TcpClient.h"
 #include "tests/FakeLinks.h"
 
 #include <QSignalSpy>
@@ -37,6 +38,66 @@ private slots:
         link.replyPending = false;
         link.SerialReceive(":0145BA\r\n");
         QCOMPARE(link.serialReply, QByteArray(":0145BA\r\n"));
+    }
+
+    // A peer that never sends CR cannot make the receive path hold more than one frame's worth;
+    // reception picks up again at the next colon.
+    void serialStreamWithoutCrStaysBounded() {
+        DeviceLink link;
+        link.setTraceSink({});
+        QSignalSpy ready(&link, &DeviceLink::serialReplyReady);
+        const QByteArray noise = ":" + QByteArray(64 * 1024, 'A');
+        for (int i = 0; i < 160; ++i) { // 10 MB
+            link.SerialReceive(noise);
+            QVERIFY(link.replyBuffer.size() <= DeviceLink::MaxSerialFrame);
+        }
+        QCOMPARE(ready.count(), 0);
+        link.SerialReceive(QByteArray(5000, 'B') + ":0135CA\r\n");
+        QCOMPARE(ready.count(), 1);
+        QCOMPARE(link.serialReply, QByteArray(":0135CA\r\n"));
+    }
+
+    // However long a frame is, its trace line is cut to a bounded length.
+    void traceLinesAreCapped() {
+        DeviceLink link;
+        QList<QByteArray> traces;
+        link.setTraceSink([&](const QByteArray& l) { traces << l; });
+        link.trace("TcpStr >> " + QByteArray(50 * 1024 * 1024, 'x'));
+        QCOMPARE(traces.size(), 1);
+        QVERIFY(traces[0].size() < DeviceLink::MaxTraceBytes + 64);
+        QVERIFY(traces[0].endsWith("bytes more)"));
+    }
+
+    // The TCP reply assembler: a late reply to an earlier request and garbage in front of the
+    // awaited reply are skipped; it never holds more than one block.
+    void tcpAssemblerSkipsStaleRepliesAndGarbage() {
+        const QByteArray current = TcpFrame(8, 0x06, QByteArray::fromHex("003C021C"));
+        const QByteArray late = TcpFrame(7, 0x06, QByteArray::fromHex("003C021C"));
+        TcpReplyAssembler a;
+        a.start(8, int(current.size()));
+        const QByteArray in = late + QByteArray::fromHex("AA5500FF") + current + "excess";
+        const qsizetype used = a.feed(in.constData(), in.size());
+        QVERIFY(a.complete());
+        QCOMPARE(a.block(), current);
+        QCOMPARE(used, in.size() - 6);
+        QCOMPARE(a.discarded(), late.size() + 4);
+        // Byte by byte, the same.
+        a.start(8, int(current.size()));
+        for (char c : late + current)
+            a.feed(&c, 1);
+        QCOMPARE(a.block(), current);
+        // A header announcing a huge length is not believed: the reply behind it is found.
+        a.start(8, int(current.size()));
+        const QByteArray huge = QByteArray::fromHex("00070000FFFF") + current;
+        a.feed(huge.constData(), huge.size());
+        QCOMPARE(a.block(), current);
+        // Nothing but garbage: the block never grows past what was asked.
+        a.start(8, int(current.size()));
+        const QByteArray garbage(1 << 20, char(0x5A));
+        a.feed(garbage.constData(), garbage.size());
+        QVERIFY(!a.complete());
+        QVERIFY(a.block().size() < 6);
+        QCOMPARE(a.discarded(), garbage.size() - a.block().size());
     }
 
     void frameLosingItsCrFailsLrcAndNextRecovers() {

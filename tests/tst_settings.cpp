@@ -135,6 +135,20 @@ private slots:
         QCOMPARE(PlanCalibration(in).writes[2].value, 0); // DC current 0 is written
         in.text[2] = "5_.00";
         QVERIFY(PlanCalibration(in).error.contains("DC 전압"));
+        // Typed numbers are range-checked before any arithmetic: no overflow, a clear refusal.
+        in.text[2] = "111111111111";
+        QCOMPARE(PlanCalibration(in).error,
+                 QString("DC 전압: '111111111111' is not within 00.00 ~ 65.53."));
+        in.text[2] = "65.54";
+        QVERIFY(PlanCalibration(in).error.contains("00.00 ~ 65.53"));
+        in.text[2] = "0065.53";
+        QCOMPARE(PlanCalibration(in).writes[1].value, 65530);
+        in.text[2] = "54.00";
+        in.text[0] = "99999999999999999999";
+        QVERIFY(PlanCalibration(in).error.contains("AC 전압: '99999999999999999999' is not within "
+                                                   "00.00 ~ 655.35"));
+        in.text[0] = "655.35";
+        QCOMPARE(PlanCalibration(in).writes[0].value, 65535);
     }
 
     void alarmWordsAndContactDefaults() {

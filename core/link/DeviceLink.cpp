@@ -162,6 +162,12 @@ void DeviceLink::SerialReceive(const QByteArray& block) {
                 }
                 break;
             case 1:
+                if (replyBuffer.size() >= MaxSerialFrame) {
+                    // Longer than any reply: noise. Dropped; reception starts at the next colon.
+                    replyBuffer.clear();
+                    receiveState = 0;
+                    break;
+                }
                 replyBuffer.append(ch);
                 if (ch == '\r') receiveState = 2;
                 break;

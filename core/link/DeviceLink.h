@@ -42,6 +42,11 @@ struct RegWrite {
 class DeviceLink : public QObject {
     Q_OBJECT
 public:
+    // The longest serial frame any reply can make (the network identity record with both texts
+    // at 255 bytes is about 1,200 characters); longer ones are noise and are dropped.
+    static constexpr int MaxSerialFrame = 2048;
+    // Trace lines show at most this many bytes of a frame.
+    static constexpr int MaxTraceBytes = 4096;
     using TraceSink = std::function<void(const QByteArray& line)>;
 
     explicit DeviceLink(QObject* parent = nullptr);
@@ -57,7 +62,13 @@ public:
     // Bytes from the controller reach a sink escaped (TraceText), never raw.
     void setTraceSink(TraceSink sink) { m_trace = std::move(sink); }
     void trace(const QByteArray& line) const {
-        if (m_trace) m_trace(TraceText(line));
+        if (!m_trace) return;
+        if (line.size() <= MaxTraceBytes) {
+            m_trace(TraceText(line));
+            return;
+        }
+        m_trace(TraceText(line.left(MaxTraceBytes)) + " ... (" +
+                QByteArray::number(line.size() - MaxTraceBytes) + " bytes more)");
     }
 
     // Request builders.

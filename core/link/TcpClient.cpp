@@ -21,7 +21,60 @@ bool ParseHostPort(const QString& text, QString* host, quint16* port) {
     return !t.isEmpty();
 }
 
+void TcpReplyAssembler::start(std::uint16_t transactionId, int replyBytes) {
+    m_header[0] = static_cast<char>(transactionId >> 8);
+    m_header[1] = static_cast<char>(transactionId & 0xFF);
+    m_header[2] = m_header[3] = 0; // protocol id
+    m_replyBytes = std::max(replyBytes, 0);
+    m_block.clear();
+    m_block.reserve(m_replyBytes);
+    m_skip = 0;
+    m_discarded = 0;
+}
+
+bool TcpReplyAssembler::headerMatches() const {
+    for (qsizetype k = 0; k < std::min<qsizetype>(m_block.size(), 4); ++k)
+        if (m_block[k] != m_header[k]) return false;
+    return true;
+}
+
+qsizetype TcpReplyAssembler::feed(const char* data, qsizetype size) {
+    qsizetype used = 0;
+    while (used < size && !complete()) {
+        if (m_skip > 0) {
+            const qsizetype n = std::min(m_skip, size - used);
+            m_skip -= n;
+            m_discarded += n;
+            used += n;
+            continue;
+        }
+        m_block.append(data[used++]);
+        while (!m_block.isEmpty() && !headerMatches()) {
+            const auto at = [&](int k) { return static_cast<unsigned char>(m_block[k]); };
+            // Every reply carries protocol id 0 in bytes 2 and 3: with another transaction id in
+            // front it is a late reply to an earlier request, skipped whole by its length.
+            bool protocolZero = true;
+            for (int k = 2; k < std::min<qsizetype>(m_block.size(), 4); ++k)
+                protocolZero = protocolZero && at(k) == 0;
+            if (protocolZero && m_block.size() < 6) break; // wait for its length field
+            if (protocolZero) {
+                const int length = (at(4) << 8) | at(5);
+                if (length <= MaxStaleLength) {
+                    m_discarded += m_block.size();
+                    m_block.clear();
+                    m_skip = length;
+                    break;
+                }
+            }
+            m_block.remove(0, 1); // garbage: look for the reply one byte further on
+            ++m_discarded;
+        }
+    }
+    return used;
+}
+
 TcpClient::TcpClient(QObject* parent) : QObject(parent) {
+    m_socket.setReadBufferSize(ReadBufferBytes);
     m_connectTimer.setSingleShot(true);
     m_readTimer.setSingleShot(true);
     connect(&m_connectTimer, &QTimer::timeout, this, [this] {
@@ -40,6 +93,11 @@ TcpClient::TcpClient(QObject* parent) : QObject(parent) {
         if (OnDisconnected) OnDisconnected();
         failAll("Not Connected");
     });
+}
+
+TcpClient::~TcpClient() {
+    m_socket.disconnect(this);
+    m_socket.abort();
 }
 
 bool TcpClient::Connected() const {
@@ -131,21 +189,31 @@ void TcpClient::startNext() {
     m_current = m_queue.takeFirst();
     m_busy = true;
     // Bytes left from an earlier exchange (a short reply that timed out, an unread tail) never
-    // become the start of this reply.
-    m_socket.readAll();
-    m_buffer.clear();
+    // become the start of this reply; a late one that comes later is skipped by the assembler.
+    m_socket.skip(m_socket.bytesAvailable());
+    m_reply.start(m_current.transactionId, m_current.replyBytes);
     m_socket.write(m_current.frame);
     m_readTimer.start(ReadTimeout);
 }
 
 void TcpClient::onReadyRead() {
-    if (!m_busy) return; // stale bytes wait to be discarded before the next exchange
-    m_buffer += m_socket.read(m_current.replyBytes - m_buffer.size());
-    if (m_buffer.size() >= m_current.replyBytes) {
-        finishExchange(true, {});
-        return;
+    // Between exchanges nothing is read: the socket holds at most ReadBufferBytes and a peer
+    // that sends unasked waits in the network, costing no memory and no time here.
+    if (!m_busy) return;
+    char chunk[4096];
+    while (m_busy && m_socket.bytesAvailable() > 0) {
+        const qint64 n = m_socket.read(chunk, sizeof chunk);
+        if (n <= 0) break;
+        m_reply.feed(chunk, n); // what follows a complete block is excess: dropped
+        if (m_reply.complete()) {
+            finishExchange(true, {});
+            return;
+        }
+        if (m_reply.discarded() > MaxDiscardBytes) {
+            finishExchange(false, "The controller sends what was not asked for.");
+            return;
+        }
     }
-    m_readTimer.start(ReadTimeout); // the timeout counts silence
 }
 
 void TcpClient::onReadTimeout() {
@@ -156,8 +224,8 @@ void TcpClient::finishExchange(bool complete, const QString& error) {
     m_readTimer.stop();
     m_busy = false;
     const TcpRequest done = m_current;
-    const QByteArray block = m_buffer;
-    m_buffer.clear();
+    const QByteArray block = complete ? m_reply.block() : QByteArray();
+    m_reply.start(0, 0);
     if (!complete) m_lastError = error;
     deliver(done, block, complete);
     startNext();

@@ -16,14 +16,46 @@ namespace quma {
 // Splits "host" or "host:port" (port defaults to 502); false on a bad port.
 bool ParseHostPort(const QString& text, QString* host, quint16* port);
 
+// Gathers the reply to one exchange from whatever arrives: bytes in front of it (a late reply to
+// an earlier transaction, garbage) are skipped, and it never holds more than the one block.
+class TcpReplyAssembler {
+public:
+    // Length fields a stale reply of this protocol can have (its longest reply is the poll).
+    static constexpr int MaxStaleLength = 300;
+
+    void start(std::uint16_t transactionId, int replyBytes);
+    // Takes bytes until the block is complete; returns how many it took.
+    qsizetype feed(const char* data, qsizetype size);
+    bool complete() const { return m_block.size() == m_replyBytes; }
+    const QByteArray& block() const { return m_block; }
+    // Bytes skipped since start().
+    qsizetype discarded() const { return m_discarded; }
+
+private:
+    bool headerMatches() const;
+
+    char m_header[4] = {};
+    int m_replyBytes = 0;
+    QByteArray m_block;
+    qsizetype m_skip = 0;
+    qsizetype m_discarded = 0;
+};
+
 class TcpClient : public QObject, public ITcpTransport {
     Q_OBJECT
 public:
     explicit TcpClient(QObject* parent = nullptr);
+    // Closes the socket without calling back: the members its signals reach go first.
+    ~TcpClient() override;
 
     QString Host;
     quint16 Port = 502;
+    // An exchange ends this long after its request at the latest, however the reply trickles.
     int ReadTimeout = 1000;
+    // Bytes held by the socket at most; what a peer sends beyond it waits in the network.
+    static constexpr qint64 ReadBufferBytes = 4096;
+    // Bytes one exchange skips before it gives up on a peer that sends what nobody asked for.
+    static constexpr qsizetype MaxDiscardBytes = 64 * 1024;
     int ConnectTimeout = 120000;
 
     // Starts a connection attempt; `connectFinished` tells how it ended. Raises nothing: an
@@ -63,7 +95,7 @@ private:
     bool m_connecting = false;
     bool m_busy = false;
     TcpRequest m_current;
-    QByteArray m_buffer;
+    TcpReplyAssembler m_reply;
     QList<TcpRequest> m_queue;
     QString m_lastError;
 };

@@ -162,7 +162,22 @@ WritePlan PlanCalibration(const CalibrationInput& in) {
             plan.error = QString("%1: '%2' is not a number.").arg(kRows[i].name, in.text[i]);
             return plan;
         }
-        const int v = digits.toInt() * (kRows[i].times10 ? 10 : 1);
+        // A register holds 0..65535: the digits are checked against it before any arithmetic.
+        const int factor = kRows[i].times10 ? 10 : 1;
+        const int maxDigits = 0xFFFF / factor;
+        qsizetype lead = 0; // leading zeros do not count toward the length
+        while (lead + 1 < digits.size() && digits[lead] == '0')
+            ++lead;
+        const QString significant = digits.mid(lead);
+        const qint64 parsed =
+            significant.size() > 5 ? qint64(maxDigits) + 1 : significant.toLongLong();
+        if (parsed > maxDigits) {
+            plan.error = QString("%1: '%2' is not within 00.00 ~ %3.")
+                             .arg(kRows[i].name, in.text[i].trimmed())
+                             .arg(QString::number(maxDigits / 100.0, 'f', 2));
+            return plan;
+        }
+        const int v = int(parsed) * factor;
         if (v == 0 && !kRows[i].zeroWritten) continue;
         plan.writes.append({kRows[i].reg, v});
     }
