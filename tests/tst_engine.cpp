@@ -269,6 +269,12 @@ private slots:
         QCOMPARE(n->subnet, QString());
         QVERIFY(!DecodeNetworkIdentity(whole.left(1)).has_value());
 
+        // A cut text keeps the bytes as read (no replacement characters), less a cut character.
+        const QByteArray odd = whole.left(siteAt - 1) + char(250) + QByteArray(200, char(0xFF)) +
+                               QString("강").toUtf8().left(2);
+        n = DecodeNetworkIdentity(odd);
+        QCOMPARE(n->siteInfoUtf8, QByteArray(200, char(0xFF)));
+
         n = DecodeNetworkIdentity(whole);
         QVERIFY(n->complete);
         QCOMPARE(n->siteInfo, QString("강남 국사 3층 정류기실"));

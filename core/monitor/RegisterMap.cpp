@@ -4,7 +4,6 @@
 #include "core/link/FrameCodec.h"
 #include "core/monitor/Formatters.h"
 
-#include <QStringDecoder>
 #include <QStringList>
 
 namespace quma {
@@ -104,11 +103,15 @@ private:
     int m_p;
 };
 
-// The longest prefix of a UTF-8 text that ends on a whole character.
+// The bytes as read, less a last character whose bytes were cut off by the end of the reply.
 QByteArray wholeUtf8(const QByteArray& bytes) {
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder(bytes); // an unfinished last sequence stays in the decoder
-    return text.toUtf8();
+    for (qsizetype back = 1; back <= 3 && back <= bytes.size(); ++back) {
+        const auto c = static_cast<unsigned char>(bytes[bytes.size() - back]);
+        if ((c & 0xC0) == 0x80) continue; // a continuation byte: its lead is further back
+        const int length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        return length > back ? bytes.left(bytes.size() - back) : bytes;
+    }
+    return bytes;
 }
 } // namespace
 
