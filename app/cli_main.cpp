@@ -48,7 +48,14 @@ public:
                 const QString v = m_args.takeFirst();
                 if (opt == "--serial") serial = v;
                 if (opt == "--tcp") tcp = v;
-                if (opt == "--timeout") m_timeoutMs = int(v.toDouble() * 1000);
+                if (opt == "--timeout") {
+                    // Checked before it is scaled: a huge or odd number is refused, not wrapped.
+                    bool ok = false;
+                    const double seconds = v.toDouble(&ok);
+                    if (!ok || !(seconds >= 0.1 && seconds <= 3600))
+                        return usage("--timeout takes seconds from 0.1 to 3600");
+                    m_timeoutMs = int(seconds * 1000);
+                }
             } else if (opt == "--help") {
                 std::fputs(kUsage, stdout);
                 return 0;
@@ -117,9 +124,10 @@ private:
         if (m_command == "status" || m_command == "netid")
             return m_args.isEmpty() || usage("too many arguments") == 0;
         if (m_command == "watch") {
-            if (m_args.size() == 2 && m_args[0] == "--count")
-                m_count = m_args[1].toInt();
-            else if (!m_args.isEmpty())
+            bool ok = true;
+            if (m_args.size() == 2 && m_args[0] == "--count") m_count = m_args[1].toInt(&ok);
+            if (!ok || m_count < 0 || (!m_args.isEmpty() && m_args.size() != 2) ||
+                (m_args.size() == 2 && m_args[0] != "--count"))
                 return usage("watch takes --count N") == 0;
             return true;
         }

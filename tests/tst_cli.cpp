@@ -143,6 +143,12 @@ private slots:
         QCOMPARE(r.rc, 2);
         r = cli({"status"});
         QCOMPARE(r.rc, 2);
+        // Typed numbers are checked before they are used.
+        r = cli({"--tcp", m_tcp, "--timeout", "1e300", "status"});
+        QCOMPARE(r.rc, 2);
+        QVERIFY(r.err.contains("--timeout"));
+        r = cli({"--tcp", m_tcp, "watch", "--count", "99999999999"});
+        QCOMPARE(r.rc, 2);
         m_sim->faults.dropEvery = 1; // a controller that never answers
         r = cli({"--tcp", m_tcp, "--timeout", "1.5", "status"});
         QCOMPARE(r.rc, 1);

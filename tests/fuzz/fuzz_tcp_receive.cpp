@@ -42,8 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QUMA_FUZZ_CHECK(tcp.last.transactionId == tid);
     const RegisterImage before = engine.image();
     tcp.reply(stream);
-    const bool ours = stream.size() >= 2 && uchar(stream[0]) == (tid >> 8) &&
-                      uchar(stream[1]) == (tid & 0xFF);
+    const bool ours =
+        stream.size() >= 2 && uchar(stream[0]) == (tid >> 8) && uchar(stream[1]) == (tid & 0xFF);
     if (!ours) QUMA_FUZZ_CHECK(SameImage(before, engine.image()));
 
     // Recovery: the stream first, then the good reply, through the assembler.

@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     QList<RowInput> rows;
     for (int i = 0; i < SetPointRows().size(); ++i)
-        rows.append({true, parts.value(i % std::max<qsizetype>(parts.size(), 1)), int(size % 5) - 1});
+        rows.append(
+            {true, parts.value(i % std::max<qsizetype>(parts.size(), 1)), int(size % 5) - 1});
     checkPlan(PlanSetPoints(rows, size % 2, int(size % 4)));
 
     CalibrationInput cal;
