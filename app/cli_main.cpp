@@ -175,15 +175,19 @@ private:
         return usage("unknown command " + m_command) == 0;
     }
 
+    // The command line waits for none of the window's start intervals: the first request goes
+    // out at once (the same bytes in the same order as the console sends them).
     void begin() {
         if (m_command == "netid") {
             m_engine.ReadNetworkIdentity();
+            m_engine.Timer1Timer();
         } else if (m_command == "clear") {
             m_engine.ClearLog(m_kind);
         } else if (!m_writes.isEmpty()) {
             if (!m_engine.QueueWrites(m_writes)) fail("nothing was written");
+        } else {
+            m_engine.Timer1Timer(); // status, watch and history start from the first poll
         }
-        // status, watch and history start from the first poll.
     }
 
     void onStatus() {
@@ -205,11 +209,9 @@ private:
                 fail(QString("system type %1 has no history").arg(m_engine.systemType()));
                 return;
             }
-            auto* tick = new QTimer(this);
-            connect(tick, &QTimer::timeout, this, [this, tick] {
-                if (m_engine.RequestStartTick()) tick->deleteLater();
-            });
-            tick->start(100);
+            // The window's start countdown, run through at once: the count query goes out now.
+            while (!m_engine.RequestStartTick()) {
+            }
         }
     }
 
