@@ -475,6 +475,27 @@ private slots:
         QVERIFY(c.ui()->MainPanel->height() > flowHeight);
     }
 
+    // Polling does not change how the lamps are styled: after 10,000 refreshes they are as after
+    // one (no style text that grows, no style set again and again).
+    void lampStyleIsStableOverPolls() {
+        Console c(LinkKind::Tcp);
+        c.window.completeLogin();
+        c.window.completeConnection();
+        QVERIFY(c.rig.pollOnce());
+        const auto state = [&](QLabel* l) {
+            return std::make_tuple(l->styleSheet(), l->palette().color(QPalette::Window),
+                                   l->palette().color(QPalette::WindowText));
+        };
+        const auto tx = state(c.ui()->pnl_TX), rx = state(c.ui()->pnl_RX);
+        const auto can = state(c.ui()->LabCanCpuCom);
+        for (int i = 0; i < 10000; ++i)
+            emit c.rig.engine.statusRefreshed();
+        QCOMPARE(state(c.ui()->pnl_TX), tx);
+        QCOMPARE(state(c.ui()->pnl_RX), rx);
+        QCOMPARE(state(c.ui()->LabCanCpuCom), can);
+        QVERIFY(c.ui()->pnl_TX->styleSheet().isEmpty());
+    }
+
     void screenshot() {
         const QString path = qEnvironmentVariable("QUMA_SCREENSHOT");
         if (path.isEmpty()) QSKIP("set QUMA_SCREENSHOT=file.png to write the status page");

@@ -33,7 +33,6 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QSettings>
 #include <QUrl>
 #include <memory>
@@ -41,10 +40,6 @@
 using namespace quma;
 
 namespace {
-QString cssColour(quint32 rgb) {
-    return QString("#%1").arg(rgb, 6, 16, QLatin1Char('0'));
-}
-
 // Node pictures of the alarm tree, drawn at twice the size for high-density screens.
 QIcon nodeIcon(bool alarm) {
     QPixmap pm(32, 32);
@@ -80,12 +75,27 @@ void UseConsoleFont() {
 }
 
 void PanelColour::setColor(quint32 rgb) {
+    if (m_applied && rgb == m_rgb) return;
     m_rgb = rgb;
-    if (m_label) {
-        const bool dark = ((rgb >> 16 & 0xFF) * 3 + (rgb >> 8 & 0xFF) * 6 + (rgb & 0xFF)) < 1200;
-        m_label->setStyleSheet(QString("background-color: %1; color: %2; border: 1px solid #555;")
-                                   .arg(cssColour(rgb), dark ? "white" : "black"));
-    }
+    apply();
+}
+
+void PanelColour::setTextColour(std::optional<QColor> colour) {
+    if (m_applied && colour == m_text) return;
+    m_text = colour;
+    apply();
+}
+
+void PanelColour::apply() {
+    m_applied = true;
+    if (!m_label) return;
+    const bool dark = ((m_rgb >> 16 & 0xFF) * 3 + (m_rgb >> 8 & 0xFF) * 6 + (m_rgb & 0xFF)) < 1200;
+    QPalette p = m_label->palette();
+    p.setColor(QPalette::Window, QColor::fromRgb(m_rgb));
+    p.setColor(QPalette::WindowText, m_text.value_or(dark ? Qt::white : Qt::black));
+    m_label->setAutoFillBackground(true);
+    m_label->setFrameShape(QFrame::Box);
+    m_label->setPalette(p);
 }
 
 MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& hub,
@@ -456,12 +466,10 @@ void MainWindow::refreshStatus() {
     ui->edtSpeed->setText(v.speed);
     ui->Label_SetV->setText(v.setVolts);
     ui->lbCHLimitFG->setText(v.chLimitFg);
-    const QString fg = v.chLimit ? "yellow" : "white";
-    for (QLabel* l : {ui->pnl_TX, ui->pnl_RX}) {
-        QString css = l->styleSheet();
-        css.replace(QRegularExpression("color: [a-z]+;"), "");
-        l->setStyleSheet(css + " color: " + fg + ";");
-    }
+    // The charge-limit flag colours the TX/RX captions.
+    const QColor caption = v.chLimit ? Qt::yellow : Qt::white;
+    m_txColour.setTextColour(caption);
+    m_rxColour.setTextColour(caption);
     ui->Lable_BTest->setVisible(v.battTestRunning);
     if (v.battFwKnown) ui->Lable_BFW->setText(v.battFw);
     ui->Lable_BPackV->setText(v.battPackVolts);
@@ -505,7 +513,13 @@ void MainWindow::refreshStatus() {
         ui->LabCanFailCnt->setText(v.canFailCount);
         ui->lbCanCpuVer->setText(v.canCpuVersion);
         ui->LabCanCpuCom->setText(v.canCpuCom);
-        ui->LabCanCpuCom->setStyleSheet(v.canCpuFailed ? "color: red;" : "color: black;");
+        if (ui->LabCanCpuCom->property("failed").toBool() != v.canCpuFailed ||
+            !ui->LabCanCpuCom->property("failed").isValid()) {
+            ui->LabCanCpuCom->setProperty("failed", v.canCpuFailed);
+            QPalette p = ui->LabCanCpuCom->palette();
+            p.setColor(QPalette::WindowText, v.canCpuFailed ? Qt::red : Qt::black);
+            ui->LabCanCpuCom->setPalette(p);
+        }
     }
     ui->mFactoryInitial->setVisible(v.factoryResetVisible);
 }
