@@ -63,6 +63,30 @@ QIcon nodeIcon(bool alarm) {
 }
 } // namespace
 
+namespace {
+// A value keeps a stable width: a new value repaints its own label and moves nothing else, until
+// a text wider than any before arrives (the reserved width then grows once, with room to spare).
+void showValue(QLabel* label, const QString& text) {
+    if (label->text() == text) return;
+    label->setText(text);
+    const int need = label->sizeHint().width();
+    if (need <= label->minimumWidth()) return;
+    label->setMinimumWidth(need + label->fontMetrics().horizontalAdvance(QStringLiteral("00")));
+}
+
+void showValue(QLineEdit* edit, const QString& text) {
+    if (edit->text() != text) edit->setText(text);
+}
+
+// The children named prefix + 1 .. prefix + count, in that order.
+template <class T> QList<T*> numberedChildren(QObject* parent, const QString& prefix, int count) {
+    QList<T*> found;
+    for (int n = 1; n <= count; ++n)
+        if (auto* w = parent->findChild<T*>(prefix + QString::number(n))) found << w;
+    return found;
+}
+} // namespace
+
 void UseConsoleFont() {
     for (const QString& family : QFontDatabase::families()) {
         if (family.startsWith("NanumGothic")) {
@@ -152,6 +176,13 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
         connect(contacts[i], &ClickableLabel::clicked, this,
                 [this, i, label = contacts[i]] { openContact(2 * i, label->text()); });
     }
+
+    // What every poll writes to, found once.
+    m_cellLabels = numberedChildren<QLabel>(this, "Lable_BCV", 15);
+    m_dryLamps = numberedChildren<LampPair>(this, "ImDry", 6);
+    m_protectLampsA = numberedChildren<LampPair>(this, "ImBatt", 8);
+    m_protectLampsB = numberedChildren<LampPair>(this, "ImBattP", 8);
+    m_cellLamps = numberedChildren<LampPair>(this, "ImCell", 15);
 
     // Activity lamps on the serial port.
     m_txLamp.setObjectName("ComSignal11");
@@ -330,9 +361,9 @@ bool MainWindow::requireLink() {
 }
 
 void MainWindow::showLinkDown(const QString& link, const QString& why) {
-    m_panels[0]->setText(why.isEmpty() ? QString() : "Not connected: " + why);
-    m_panels[1]->clear();
-    m_panels[2]->setText(link);
+    showValue(m_panels[0], why.isEmpty() ? QString() : "Not connected: " + why);
+    showValue(m_panels[1], QString());
+    showValue(m_panels[2], link);
     ui->edtDateTime->clear();
     ui->pnlConnect->setText("Connect");
     m_connectColour.setColor(Rgb::Grey);
@@ -352,8 +383,8 @@ void MainWindow::showReplyState(bool answering) {
     ui->pnlConnect->setVisible(true);
     m_connectColour.setColor(Rgb::Orange);
     ui->ComSetting->setVisible(true);
-    m_panels[0]->setText("Connected to " + m_session.linkName() +
-                         ", but the controller does not reply.");
+    showValue(m_panels[0],
+              "Connected to " + m_session.linkName() + ", but the controller does not reply.");
 }
 
 void MainWindow::completeConnection() {
@@ -361,7 +392,7 @@ void MainWindow::completeConnection() {
     ui->FlatPanel3->setVisible(serial);
     ui->pnlConnect->setVisible(!serial);
     if (!serial) m_connectColour.setColor(Rgb::Lime);
-    m_panels[2]->setText(m_session.linkName());
+    showValue(m_panels[2], m_session.linkName());
 }
 
 void MainWindow::disconnectFromController() {
@@ -442,63 +473,61 @@ void MainWindow::refreshStatus() {
     showStatusPage(true);
     const RegisterImage& img = m_engine.image();
     const StatusView v = RenderStatus(img, m_engine.modelName());
-    m_panels[0]->setText(v.firmware);
-    m_panels[1]->setText(v.clock);
-    ui->edtDateTime->setText(v.clock);
-    ui->edtFW->setText(v.firmware);
+    showValue(m_panels[0], v.firmware);
+    showValue(m_panels[1], v.clock);
+    showValue(ui->edtDateTime, v.clock);
+    showValue(ui->edtFW, v.firmware);
     // The firmware line is never clipped: the column widens to it (within the window).
     const int firmwareWidth = ui->edtFW->fontMetrics().horizontalAdvance(v.firmware) + 16;
     if (ui->edtFW->minimumWidth() < firmwareWidth) ui->edtFW->setMinimumWidth(firmwareWidth);
     ui->edtFW->setCursorPosition(0);
-    ui->edtFW->setToolTip(v.firmware);
-    ui->Label_ACV->setText(v.acVolts);
-    ui->Label_ACA->setText(v.acAmps);
-    ui->Lable_DCV->setText(v.dcVolts);
-    ui->Lable_DCA->setText(v.dcAmps);
-    ui->Lable_BCA->setText(v.battAmps);
-    ui->Label_BT->setText(v.battTemp);
-    ui->Label_RT->setText(v.rectTemp);
-    ui->edtFwCnt->setText(v.fwCounter);
-    ui->lbDspVer1->setText(v.dsp1);
-    ui->lbDspVer2->setText(v.dsp2);
-    ui->lbTaskFail->setText(v.taskFail);
-    ui->edtSpeedSetup->setText(v.speedSetup);
-    ui->edtSpeed->setText(v.speed);
-    ui->Label_SetV->setText(v.setVolts);
-    ui->lbCHLimitFG->setText(v.chLimitFg);
+    if (ui->edtFW->toolTip() != v.firmware) ui->edtFW->setToolTip(v.firmware);
+    showValue(ui->Label_ACV, v.acVolts);
+    showValue(ui->Label_ACA, v.acAmps);
+    showValue(ui->Lable_DCV, v.dcVolts);
+    showValue(ui->Lable_DCA, v.dcAmps);
+    showValue(ui->Lable_BCA, v.battAmps);
+    showValue(ui->Label_BT, v.battTemp);
+    showValue(ui->Label_RT, v.rectTemp);
+    showValue(ui->edtFwCnt, v.fwCounter);
+    showValue(ui->lbDspVer1, v.dsp1);
+    showValue(ui->lbDspVer2, v.dsp2);
+    showValue(ui->lbTaskFail, v.taskFail);
+    showValue(ui->edtSpeedSetup, v.speedSetup);
+    showValue(ui->edtSpeed, v.speed);
+    showValue(ui->Label_SetV, v.setVolts);
+    showValue(ui->lbCHLimitFG, v.chLimitFg);
     // The charge-limit flag colours the TX/RX captions.
     const QColor caption = v.chLimit ? Qt::yellow : Qt::white;
     m_txColour.setTextColour(caption);
     m_rxColour.setTextColour(caption);
     ui->Lable_BTest->setVisible(v.battTestRunning);
-    if (v.battFwKnown) ui->Lable_BFW->setText(v.battFw);
-    ui->Lable_BPackV->setText(v.battPackVolts);
-    ui->Lable_BV->setText(v.battVolts);
-    ui->Lable_BC->setText(v.battCurrent);
-    ui->Lable_BSoc->setText(v.battSoc);
-    ui->Lable_BTp->setText(v.battPackTemp);
-    ui->Lable_LVD->setText(v.battLvd);
-    ui->Label_CHLimit->setText(v.battChargeLimit);
-    ui->Lable_BCVMax->setText(v.cellMax);
-    ui->Lable_BCVMin->setText(v.cellMin);
-    ui->Lable_BFWDate->setText(v.battFwDate);
-    ui->Lable_BChFET->setText(v.battChFet);
-    ui->Lable_BDChFET->setText(v.battDchFet);
-    ui->Lable_BReady->setText(v.battReady);
-    ui->Lable_BLink->setText(v.battLink);
-    for (int i = 0; i < 15; ++i) {
-        if (auto* l = findChild<QLabel*>(QString("Lable_BCV%1").arg(i + 1))) l->setText(v.cells[i]);
-    }
+    if (v.battFwKnown) showValue(ui->Lable_BFW, v.battFw);
+    showValue(ui->Lable_BPackV, v.battPackVolts);
+    showValue(ui->Lable_BV, v.battVolts);
+    showValue(ui->Lable_BC, v.battCurrent);
+    showValue(ui->Lable_BSoc, v.battSoc);
+    showValue(ui->Lable_BTp, v.battPackTemp);
+    showValue(ui->Lable_LVD, v.battLvd);
+    showValue(ui->Label_CHLimit, v.battChargeLimit);
+    showValue(ui->Lable_BCVMax, v.cellMax);
+    showValue(ui->Lable_BCVMin, v.cellMin);
+    showValue(ui->Lable_BFWDate, v.battFwDate);
+    showValue(ui->Lable_BChFET, v.battChFet);
+    showValue(ui->Lable_BDChFET, v.battDchFet);
+    showValue(ui->Lable_BReady, v.battReady);
+    showValue(ui->Lable_BLink, v.battLink);
+    for (int i = 0; i < m_cellLabels.size(); ++i)
+        showValue(m_cellLabels[i], v.cells[i]);
     // Lamp pairs: bit n-1 of the register drives lamp n.
-    const auto lamps = [this](const QString& prefix, int count, int bits) {
-        for (int n = 1; n <= count; ++n)
-            if (auto* lamp = findChild<LampPair*>(prefix + QString::number(n)))
-                lamp->setAlarm(bits & (1 << (n - 1)));
+    const auto lamps = [](const QList<LampPair*>& row, int count, int bits) {
+        for (int n = 1; n <= count && n <= row.size(); ++n)
+            row[n - 1]->setAlarm(bits & (1 << (n - 1)));
     };
-    lamps("ImDry", v.contactCount, v.dryContacts);
-    lamps("ImBatt", 8, v.battProtectA);
-    lamps("ImBattP", 8, v.battProtectB);
-    lamps("ImCell", 15, v.cellBalance);
+    lamps(m_dryLamps, v.contactCount, v.dryContacts);
+    lamps(m_protectLampsA, 8, v.battProtectA);
+    lamps(m_protectLampsB, 8, v.battProtectB);
+    lamps(m_cellLamps, 15, v.cellBalance);
     const bool six = v.contactCount == 6;
     for (QWidget* w :
          {static_cast<QWidget*>(ui->Lable_Contact5), static_cast<QWidget*>(ui->Lable_Contact6),
@@ -510,9 +539,9 @@ void MainWindow::refreshStatus() {
     ui->Label_BT->setVisible(v.battTempShown);
     ui->CanFrame->setVisible(v.canShown);
     if (v.canShown) {
-        ui->LabCanFailCnt->setText(v.canFailCount);
-        ui->lbCanCpuVer->setText(v.canCpuVersion);
-        ui->LabCanCpuCom->setText(v.canCpuCom);
+        showValue(ui->LabCanFailCnt, v.canFailCount);
+        showValue(ui->lbCanCpuVer, v.canCpuVersion);
+        showValue(ui->LabCanCpuCom, v.canCpuCom);
         if (ui->LabCanCpuCom->property("failed").toBool() != v.canCpuFailed ||
             !ui->LabCanCpuCom->property("failed").isValid()) {
             ui->LabCanCpuCom->setProperty("failed", v.canCpuFailed);

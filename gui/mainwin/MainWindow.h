@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <optional>
 
+class LampPair;
 class MessageHub;
 class QSettings;
 class QTreeWidgetItem;
@@ -117,6 +118,8 @@ private:
     quma::DataLog m_dataLog;
     int m_noticeCounter = 0;
     QList<QTreeWidgetItem*> m_alarmItems;
+    QList<QLabel*> m_cellLabels;
+    QList<LampPair*> m_dryLamps, m_protectLampsA, m_protectLampsB, m_cellLamps;
     QStringList m_extraPorts;
     QString m_host;
     QSettings* m_settings = nullptr;

@@ -39,27 +39,38 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* e) {
 PowerFlowView::PowerFlowView(QWidget* parent) : QWidget(parent) {
     setAccessibleName("Power flow");
     setMinimumSize(400, 230);
-}
-
-void PowerFlowView::setFlow(const quma::FlowState& state) {
-    m_state = state;
-    update();
+    setAttribute(Qt::WA_OpaquePaintEvent); // the under layer covers every pixel
 }
 
 namespace {
-// A conductor with pulses moving along it: frame 0..10 sets where the pulses stand.
-void drawStrip(QPainter& p, QPointF from, QPointF to, int frame, bool active, QColor colour) {
-    p.setPen(QPen(QColor(0x9E, 0xA7, 0xB0), 6, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(from, to);
-    if (!active) return;
-    const QPointF d = to - from;
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour);
-    for (int k = 0; k < 4; ++k) {
-        const double t = std::fmod(frame / 11.0 + k / 4.0, 1.0);
-        p.drawEllipse(from + d * t, 4.5, 4.5);
+const QColor kAcPulse(0xF5, 0x9E, 0x0B), kDcPulse(0x25, 0x63, 0xEB), kBattPulse(0x16, 0xA3, 0x4A);
+
+// Where everything stands for a given size.
+struct FlowGeometry {
+    QRectF mains, rect, load, batt;
+    QPointF bus, battCorner;
+    QLineF strips[4]; // mains, rectifier, load, battery
+    explicit FlowGeometry(QSizeF size) {
+        const double w = size.width(), h = size.height();
+        mains = QRectF(10, h * 0.18, 70, 46);
+        rect = QRectF(w * 0.36, h * 0.14, 90, 56);
+        load = QRectF(w - 90, h * 0.18, 80, 46);
+        batt = QRectF(w * 0.36 + 10, h - 66, 70, 52);
+        bus = QPointF(w * 0.36 + 45 + 90, h * 0.18 + 23);
+        battCorner = QPointF(bus.x(), batt.center().y());
+        strips[0] = QLineF(QPointF(mains.right(), mains.center().y()),
+                           QPointF(rect.left(), mains.center().y()));
+        strips[1] = QLineF(QPointF(rect.right(), bus.y()), bus);
+        strips[2] = QLineF(bus, QPointF(load.left(), bus.y()));
+        strips[3] = QLineF(bus, battCorner);
     }
-}
+    QRect stripArea(int i) const {
+        return QRectF(strips[i].p1(), strips[i].p2())
+            .normalized()
+            .adjusted(-6, -6, 6, 6)
+            .toAlignedRect();
+    }
+};
 
 void drawBox(QPainter& p, const QRectF& r, const QString& text, QColor fill) {
     p.setPen(QPen(fill.darker(170), 1.5));
@@ -68,36 +79,72 @@ void drawBox(QPainter& p, const QRectF& r, const QString& text, QColor fill) {
     p.setPen(Qt::black);
     p.drawText(r, Qt::AlignCenter, text);
 }
+
+// What strip i shows: its frame, whether pulses move on it, their colour.
+struct StripLook {
+    int frame = 0;
+    bool active = false;
+    QColor colour;
+};
+StripLook stripLook(const quma::FlowState& s, int i) {
+    const bool mainsUp = s.ac != 0 || s.rect != 0;
+    switch (i) {
+    case 0:
+        return {s.ac, true, kAcPulse};
+    case 1:
+        return {s.rect, mainsUp || s.flags != 0, kDcPulse};
+    case 2:
+        return {s.sys, true, kDcPulse};
+    default:
+        return {s.batt, s.showBattStrip && (s.showCharge || s.showDischarge), kBattPulse};
+    }
+}
 } // namespace
 
-void PowerFlowView::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(rect(), QColor(0xF4, 0xF8, 0xFB));
-    const double w = width(), h = height();
-    const QRectF mains(10, h * 0.18, 70, 46);
-    const QRectF rect(w * 0.36, h * 0.14, 90, 56);
-    const QRectF load(w - 90, h * 0.18, 80, 46);
-    const QRectF batt(w * 0.36 + 10, h - 66, 70, 52);
-    const QPointF bus(w * 0.36 + 45 + 90, h * 0.18 + 23);
+void PowerFlowView::setFlow(const quma::FlowState& state) {
+    const quma::FlowState old = m_state;
+    m_state = state;
+    if (old.showBattStrip != state.showBattStrip || old.showCharge != state.showCharge ||
+        old.showDischarge != state.showDischarge) {
+        update(); // the artwork changes: everything again
+        return;
+    }
+    // Only the strips whose pulses moved are painted again.
+    const FlowGeometry g(size());
+    QRegion dirty;
+    for (int i = 0; i < 4; ++i) {
+        const StripLook a = stripLook(old, i), b = stripLook(state, i);
+        if (a.active != b.active || (b.active && a.frame != b.frame)) dirty += g.stripArea(i);
+    }
+    if (!dirty.isEmpty()) update(dirty);
+}
 
-    const bool mainsUp = m_state.ac != 0 || m_state.rect != 0;
-    drawStrip(p, {mains.right(), mains.center().y()}, {rect.left(), mains.center().y()}, m_state.ac,
-              true, QColor(0xF5, 0x9E, 0x0B));
-    drawStrip(p, {rect.right(), bus.y()}, bus, m_state.rect, mainsUp || m_state.flags,
-              QColor(0x25, 0x63, 0xEB));
-    drawStrip(p, bus, {load.left(), bus.y()}, m_state.sys, true, QColor(0x25, 0x63, 0xEB));
+void PowerFlowView::renderLayers() {
+    const qreal dpr = devicePixelRatioF();
+    const FlowGeometry g(size());
+    m_under = QPixmap(size() * dpr);
+    m_under.setDevicePixelRatio(dpr);
+    m_under.fill(QColor(0xF4, 0xF8, 0xFB));
+    m_over = QPixmap(size() * dpr);
+    m_over.setDevicePixelRatio(dpr);
+    m_over.fill(Qt::transparent);
+    const QPen conductor(QColor(0x9E, 0xA7, 0xB0), 6, Qt::SolidLine, Qt::RoundCap);
+    {
+        QPainter p(&m_under);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(conductor);
+        for (int i = 0; i < (m_state.showBattStrip ? 4 : 3); ++i)
+            p.drawLine(g.strips[i]);
+    }
+    QPainter p(&m_over);
+    p.setRenderHint(QPainter::Antialiasing);
     if (m_state.showBattStrip) {
-        const QPointF top(bus.x(), bus.y());
-        const QPointF down(bus.x(), batt.center().y());
-        drawStrip(p, top, down, m_state.batt, m_state.showCharge || m_state.showDischarge,
-                  QColor(0x16, 0xA3, 0x4A));
-        p.setPen(QPen(QColor(0x9E, 0xA7, 0xB0), 6, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(down, {batt.right(), down.y()});
-        drawBox(p, batt, "BATT", QColor(0xDC, 0xFC, 0xE7));
+        p.setPen(conductor);
+        p.drawLine(g.battCorner, QPointF(g.batt.right(), g.battCorner.y()));
+        drawBox(p, g.batt, "BATT", QColor(0xDC, 0xFC, 0xE7));
         // Image_BattCh / Image_BattDCh: an arrow into or out of the battery.
         if (m_state.showCharge || m_state.showDischarge) {
-            const double x = batt.left() - 22, y = batt.center().y();
+            const double x = g.batt.left() - 22, y = g.batt.center().y();
             QPainterPath arrow;
             const double dir = m_state.showCharge ? 1 : -1;
             arrow.moveTo(x, y + 14 * dir);
@@ -110,7 +157,31 @@ void PowerFlowView::paintEvent(QPaintEvent*) {
             p.drawPath(arrow);
         }
     }
-    drawBox(p, mains, "AC", QColor(0xFE, 0xF3, 0xC7));
-    drawBox(p, rect, "PSU", QColor(0xDB, 0xEA, 0xFE));
-    drawBox(p, load, "RRU", QColor(0xE0, 0xE7, 0xFF));
+    drawBox(p, g.mains, "AC", QColor(0xFE, 0xF3, 0xC7));
+    drawBox(p, g.rect, "PSU", QColor(0xDB, 0xEA, 0xFE));
+    drawBox(p, g.load, "RRU", QColor(0xE0, 0xE7, 0xFF));
+    m_layersFor = {size(), dpr, m_state.showBattStrip, m_state.showCharge, m_state.showDischarge};
+}
+
+void PowerFlowView::paintEvent(QPaintEvent*) {
+    const LayerKey key{size(), devicePixelRatioF(), m_state.showBattStrip, m_state.showCharge,
+                       m_state.showDischarge};
+    if (!(key == m_layersFor)) renderLayers();
+    QPainter p(this);
+    p.drawPixmap(0, 0, m_under);
+    // The pulses: four on each active strip, where its frame puts them.
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    const FlowGeometry g(size());
+    for (int i = 0; i < (m_state.showBattStrip ? 4 : 3); ++i) {
+        const StripLook look = stripLook(m_state, i);
+        if (!look.active) continue;
+        p.setBrush(look.colour);
+        const QPointF from = g.strips[i].p1(), d = g.strips[i].p2() - from;
+        for (int k = 0; k < 4; ++k) {
+            const double t = std::fmod(look.frame / 11.0 + k / 4.0, 1.0);
+            p.drawEllipse(from + d * t, 4.5, 4.5);
+        }
+    }
+    p.drawPixmap(0, 0, m_over);
 }

@@ -4,6 +4,7 @@
 #include "core/monitor/PollScheduler.h"
 
 #include <QLabel>
+#include <QPixmap>
 #include <QWidget>
 
 // A status lamp: the normal ("Nor") or the alarm ("Arm") picture, one at a time.
@@ -48,5 +49,16 @@ protected:
     void paintEvent(QPaintEvent*) override;
 
 private:
+    // The artwork that does not move is drawn once into two layers, under and over the pulses.
+    void renderLayers();
+    struct LayerKey {
+        QSize size;
+        qreal dpr = 0;
+        bool battStrip = false, charge = false, discharge = false;
+        bool operator==(const LayerKey&) const = default;
+    };
+
     quma::FlowState m_state;
+    QPixmap m_under, m_over;
+    LayerKey m_layersFor;
 };
