@@ -15,7 +15,8 @@
 using namespace quma;
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // On a display (xcb under Xvfb) the X round trips count; without one, offscreen.
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int records = argc > 1 ? std::atoi(argv[1]) : 2000;
     sim::SimOptions o;
@@ -53,9 +54,12 @@ int main(int argc, char** argv) {
     window.startRequest();
     if (!done.wait(600000)) return 1;
     const double s = t.elapsed() / 1000.0;
-    std::printf("event log, %d records into the window over loopback TCP: %.2f s (%.0f records/s, "
-                "count query after 400 ms included); longest event-loop stall %lld ms\n",
-                records, s, records / s, static_cast<long long>(worstGap));
+    const double rate = records / (s - 0.4); // the count query waits 400 ms by design
+    std::printf("event log, %d records into the window over loopback TCP on %s: %.2f s, "
+                "%.0f records/s after the 400 ms start (goal >= 5000); longest event-loop "
+                "stall %lld ms (goal < 50)\n",
+                records, qPrintable(QGuiApplication::platformName()), s, rate,
+                static_cast<long long>(worstGap));
 
     QTemporaryDir dir;
     t.restart();

@@ -24,6 +24,10 @@ HistoryWindow::HistoryWindow(MonitorEngine& engine, MessageHub& hub, TransferKin
     m_requestTimer.setObjectName("Timer1");
     m_requestTimer.setInterval(100);
     connect(&m_requestTimer, &QTimer::timeout, this, &HistoryWindow::requestStartTick);
+    // Rows and progress reach the screen in batches, at most one visible update a frame.
+    m_flushTimer.setSingleShot(true);
+    m_flushTimer.setInterval(FlushIntervalMs);
+    connect(&m_flushTimer, &QTimer::timeout, this, &HistoryWindow::flush);
     connect(&engine, &MonitorEngine::transferBegun, this, &HistoryWindow::begun);
     connect(&engine, &MonitorEngine::recordStored, this, &HistoryWindow::stored);
     connect(&engine, &MonitorEngine::transferProgress, this, &HistoryWindow::progress);
@@ -62,26 +66,50 @@ void HistoryWindow::requestStartTick() {
 
 void HistoryWindow::begun(TransferKind kind, int total) {
     if (kind != m_kind) return;
+    m_pendingRows.clear();
     m_grid->setRowCount(std::max(total, 0));
     m_gauge->setValue(0);
+    // The progress text keeps the width of its longest form, so it never moves the window.
+    const QString widest = QStringLiteral("Total : %1 /%1").arg(std::max(total, 0));
+    m_progress->setMinimumWidth(m_progress->fontMetrics().horizontalAdvance(widest) + 8);
 }
 
 void HistoryWindow::stored(TransferKind kind, int row) {
     if (kind != m_kind) return;
-    const QStringList& cells = m_engine.transfer().rows.value(row);
-    if (row - 1 >= m_grid->rowCount()) m_grid->setRowCount(row);
-    for (int c = 0; c < cells.size() && c < m_grid->columnCount(); ++c)
-        m_grid->setItem(row - 1, c, new QTableWidgetItem(cells[c]));
+    m_pendingRows.append(row);
+    if (!m_flushTimer.isActive()) m_flushTimer.start();
 }
 
 void HistoryWindow::progress(TransferKind kind, int percent, const QString& label) {
     if (kind != m_kind) return;
-    m_gauge->setValue(percent);
-    m_progress->setText(label);
+    m_pendingPercent = percent;
+    m_pendingLabel = label;
+    if (!m_flushTimer.isActive()) m_flushTimer.start();
+}
+
+void HistoryWindow::flush() {
+    m_flushTimer.stop();
+    if (!m_pendingRows.isEmpty()) {
+        m_grid->setUpdatesEnabled(false);
+        for (int row : std::as_const(m_pendingRows)) {
+            const QStringList& cells = m_engine.transfer().rows.value(row);
+            if (row - 1 >= m_grid->rowCount()) m_grid->setRowCount(row);
+            for (int c = 0; c < cells.size() && c < m_grid->columnCount(); ++c)
+                m_grid->setItem(row - 1, c, new QTableWidgetItem(cells[c]));
+        }
+        m_pendingRows.clear();
+        m_grid->setUpdatesEnabled(true);
+    }
+    if (m_pendingPercent >= 0) {
+        m_gauge->setValue(m_pendingPercent);
+        m_progress->setText(m_pendingLabel);
+        m_pendingPercent = -1;
+    }
 }
 
 void HistoryWindow::completed(TransferKind kind) {
     if (kind != m_kind) return;
+    flush(); // the last rows at once
     m_close->setEnabled(true);
     m_save->setEnabled(true);
 }
@@ -108,6 +136,7 @@ void HistoryWindow::closeByButton() {
 // Every way of closing (Close, the close box, Escape) ends up here.
 void HistoryWindow::done(int result) {
     m_requestTimer.stop();
+    flush();
     if (m_engine.transfer().active) m_grid->scrollToTop();
     m_save->setEnabled(false);
     m_engine.CloseTransfer(m_byButton);

@@ -40,6 +40,9 @@ private:
     void stored(quma::TransferKind kind, int row);
     void progress(quma::TransferKind kind, int percent, const QString& label);
     void completed(quma::TransferKind kind);
+    // Puts the rows and progress gathered since the last flush on screen.
+    void flush();
+    static constexpr int FlushIntervalMs = 25;
 
     quma::MonitorEngine& m_engine;
     MessageHub& m_hub;
@@ -52,4 +55,8 @@ private:
     QPushButton* m_close = nullptr;
     QLabel* m_progress = nullptr;
     QProgressBar* m_gauge = nullptr;
+    QTimer m_flushTimer;
+    QList<int> m_pendingRows;
+    int m_pendingPercent = -1;
+    QString m_pendingLabel;
 };
