@@ -27,6 +27,10 @@ SimServer::SimServer(const SimOptions& options, QObject* parent)
         }
     });
     connect(&m_ticker, &QTimer::timeout, this, [this] { m_model.tick(); });
+    m_lineClock.start();
+    m_lineTimer.setSingleShot(true);
+    m_lineTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_lineTimer, &QTimer::timeout, this, &SimServer::writeDueSerial);
 }
 
 SimServer::~SimServer() {
@@ -163,28 +167,51 @@ void SimServer::onPtyData() {
         if (fault(faults.shortEvery)) out = out.left(out.size() / 2) + "\r\n";
         if (fault(faults.garbageEvery)) out.prepend(QByteArray("\x00\xFFnoise\r\n", 9));
         if (fault(faults.longEvery)) out += "junk";
-        sendSerial(out);
+        sendSerial(out, frame.size());
     }
 }
 
-void SimServer::sendSerial(QByteArray bytes) {
-    int delay = faults.delayMs;
-    if (paceBaud > 0) delay += int(bytes.size() * 10 * 1000LL / paceBaud);
-    auto write = [this, bytes] {
-        if (m_master < 0) return;
-        qsizetype done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n =
-                ::write(m_master, bytes.constData() + done, size_t(bytes.size() - done));
-            if (n < 0 && errno == EAGAIN) continue;
-            if (n <= 0) return;
-            done += n;
-        }
-    };
-    if (delay > 0)
-        QTimer::singleShot(delay, this, write);
-    else
-        write();
+void SimServer::writeToPty(const QByteArray& bytes) {
+    qsizetype done = 0;
+    while (m_master >= 0 && done < bytes.size()) {
+        const ssize_t n = ::write(m_master, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EAGAIN) continue;
+        if (n <= 0) return;
+        done += n;
+    }
+}
+
+void SimServer::sendSerial(QByteArray bytes, qsizetype requestBytes) {
+    if (paceBaud <= 0) {
+        if (faults.delayMs > 0)
+            QTimer::singleShot(faults.delayMs, this, [this, bytes] { writeToPty(bytes); });
+        else
+            writeToPty(bytes);
+        return;
+    }
+    // The request took the line first (the pseudo-terminal handed it over at once), then the
+    // controller's delay, then the reply, piece by piece at the line's rate.
+    const qint64 now = m_lineClock.nsecsElapsed() / 1000;
+    qint64 at =
+        std::max(now, m_lineFreeMicros) + wireMicros(requestBytes) + qint64(faults.delayMs) * 1000;
+    const qsizetype piece = std::max<qsizetype>(1, paceBaud / 10 / 500); // about 2 ms of wire
+    for (qsizetype i = 0; i < bytes.size(); i += piece) {
+        const QByteArray part = bytes.mid(i, piece);
+        at += wireMicros(part.size());
+        m_lineQueue.append({at, part});
+    }
+    m_lineFreeMicros = at;
+    writeDueSerial();
+}
+
+void SimServer::writeDueSerial() {
+    const qint64 now = m_lineClock.nsecsElapsed() / 1000;
+    // Timers keep whole milliseconds: a piece due within half of one goes now. The line stays
+    // busy until its exact end all the same, so the pace never beats the wire.
+    while (!m_lineQueue.isEmpty() && m_lineQueue.first().first <= now + 500)
+        writeToPty(m_lineQueue.takeFirst().second);
+    if (!m_lineQueue.isEmpty())
+        m_lineTimer.start(int(std::max<qint64>(0, (m_lineQueue.first().first - now) / 1000)));
 }
 
 } // namespace quma::sim

@@ -4,6 +4,7 @@
 
 #include "sim/ControllerModel.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QHostAddress>
 #include <QObject>
@@ -35,7 +36,9 @@ public:
 
     ControllerModel& model() { return m_model; }
     SimFaults faults;
-    // Replies on the serial line are paced as at this many bits per second (0: at once).
+    // The serial line is paced as at this many bits per second (0: at once): every byte of a
+    // request and of its reply takes 10 bit times of the one shared line, and a reply leaves in
+    // pieces of about 2 ms of wire time, as a real line delivers it.
     int paceBaud = 0;
 
     // TCP on the address and port (0 picks a free port); false when it cannot listen.
@@ -63,7 +66,10 @@ private:
     bool fault(int every) const { return every > 0 && m_replies % every == 0; }
     void onTcpData(QTcpSocket* s);
     void onPtyData();
-    void sendSerial(QByteArray bytes);
+    void sendSerial(QByteArray bytes, qsizetype requestBytes);
+    void writeDueSerial();
+    void writeToPty(const QByteArray& bytes);
+    qint64 wireMicros(qsizetype bytes) const { return bytes * 10 * 1000000LL / paceBaud; }
 
     ControllerModel m_model;
     QTcpServer m_server;
@@ -75,6 +81,11 @@ private:
     QString m_linkName;
     std::unique_ptr<QSocketNotifier> m_notifier;
     QByteArray m_serialBuffer;
+    // Paced line: the clock, when the line is free again, and the pieces waiting for their time.
+    QElapsedTimer m_lineClock;
+    qint64 m_lineFreeMicros = 0;
+    QList<QPair<qint64, QByteArray>> m_lineQueue;
+    QTimer m_lineTimer;
     int m_replies = 0;
     int m_served = 0;
 };
