@@ -27,7 +27,7 @@ for t in "${targets[@]}"; do
     echo "== $t: $seconds s"
     QT_QPA_PLATFORM=offscreen "$build/tests/fuzz/$t" -max_total_time="$seconds" -print_final_stats=1 \
         -artifact_prefix="$build/findings/$t-" -rss_limit_mb=2048 "$corpus" 2>&1 |
-        grep -E "^(#[0-9]+ +DONE|Done|stat::number_of_executed_units|stat::peak_rss_mb|==|SUMMARY|property failed|.*ERROR)" || true
+        grep -E "^(#[0-9]+[[:space:]]+DONE|Done|stat::number_of_executed_units|stat::peak_rss_mb|==|SUMMARY|property failed|.*ERROR)" || true
     # libFuzzer writes an artifact for every crash, leak, time-out or failed property.
     if ls "$build/findings/$t-"* >/dev/null 2>&1; then
         echo "fuzz: $t found a problem: $(ls "$build/findings/$t-"*)" >&2
