@@ -24,6 +24,20 @@ using namespace quma;
 using namespace quma::test;
 
 namespace {
+// A hub that records its boxes and answers its questions with `answer`.
+struct AnsweringHub {
+    MessageHub hub;
+    QStringList boxes, questions;
+    QMessageBox::StandardButton answer = QMessageBox::Cancel;
+    AnsweringHub() {
+        hub.setRecorder([this](MessageKind, const QString& t) { boxes << t; });
+        hub.setAnswerer([this](const QString& q) {
+            questions << q;
+            return answer;
+        });
+    }
+};
+
 struct HistoryRig {
     LiveRig rig;
     MessageHub hub;
@@ -284,14 +298,10 @@ private slots:
 
     void logTabButtons() {
         LiveRig rig(LinkKind::Tcp);
-        MessageHub hub;
-        QStringList boxes, questions;
-        hub.setRecorder([&](MessageKind, const QString& t) { boxes << t; });
-        QMessageBox::StandardButton answer = QMessageBox::Cancel;
-        hub.setAnswerer([&](const QString& q) {
-            questions << q;
-            return answer;
-        });
+        AnsweringHub h;
+        MessageHub& hub = h.hub;
+        QStringList &boxes = h.boxes, &questions = h.questions;
+        QMessageBox::StandardButton& answer = h.answer;
         MainWindow w(rig.engine, rig.session, hub);
         QTemporaryDir dir;
         w.dataLog().setFolder(dir.path());
@@ -324,14 +334,10 @@ private slots:
     // Discard leaves without a file.
     void exitWithUnsavedLog() {
         LiveRig rig(LinkKind::Tcp);
-        MessageHub hub;
-        QStringList boxes, questions;
-        hub.setRecorder([&](MessageKind, const QString& t) { boxes << t; });
-        QMessageBox::StandardButton answer = QMessageBox::Cancel;
-        hub.setAnswerer([&](const QString& q) {
-            questions << q;
-            return answer;
-        });
+        AnsweringHub h;
+        MessageHub& hub = h.hub;
+        QStringList& questions = h.questions;
+        QMessageBox::StandardButton& answer = h.answer;
         QTemporaryDir dir;
         {
             MainWindow w(rig.engine, rig.session, hub);

@@ -72,3 +72,9 @@ inline bool SameImage(const RegisterImage& a, const RegisterImage& b) {
 }
 
 } // namespace quma::fuzz
+
+// Every target is its own program: the engine's objects need a Qt application first.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    quma::fuzz::startApplication();
+    return 0;
+}

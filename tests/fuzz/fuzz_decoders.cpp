@@ -7,11 +7,6 @@
 using namespace quma;
 using namespace quma::fuzz;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    startApplication();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     (void)DecodePollSerial(bytes);

@@ -7,11 +7,6 @@
 using namespace quma;
 using namespace quma::fuzz;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    startApplication();
-    return 0;
-}
-
 namespace {
 // One engine for the whole run (building one per input would halve the speed); every input starts
 // from a fresh receive state and a poll kind.

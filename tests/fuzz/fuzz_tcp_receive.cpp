@@ -9,11 +9,6 @@
 using namespace quma;
 using namespace quma::fuzz;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    startApplication();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return 0;
     const std::uint16_t tid = std::uint16_t((data[0] << 8) | data[1]);
