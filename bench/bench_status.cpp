@@ -2,6 +2,8 @@
 // xcb; offscreen hides the X round trips): reply to painted page, paint events and area per poll
 // for an identical and a moving reply, and the CPU the console spends while connected.
 //   bench_status [seconds connected, default 20] [still: the controller's values stay put]
+// With QUMA_BENCH_HOST=host:port the connected run polls that controller (a quma-sim in its own
+// process, say) so that only the console's own CPU is counted.
 #include "core/monitor/LinkSession.h"
 #include "gui/mainwin/MainWindow.h"
 #include "gui/mainwin/MessageHub.h"
@@ -134,6 +136,14 @@ int main(int argc, char** argv) {
     // Connected and polling on the window's own timers, the power flow animating.
     const bool still = argc > 2 && QByteArray(argv[2]) == "still";
     if (!still) sim.startTicking(500);
+    const QString external = qEnvironmentVariable("QUMA_BENCH_HOST");
+    if (!external.isEmpty()) {
+        session.disconnectLink();
+        QSignalSpy again(&session, &LinkSession::connected);
+        session.connectTcp(external, &error);
+        if (!again.wait(5000) || !again.first().first().toBool()) return 1;
+        sim.startTicking(0);
+    }
     engine.setLiveTimers(true);
     probe.on = false;
     const double cpu0 = cpuSeconds();
@@ -143,8 +153,11 @@ int main(int argc, char** argv) {
     QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
     loop.exec();
     const double share = (cpuSeconds() - cpu0) / (wall.elapsed() / 1000.0) * 100;
-    std::printf("connected over TCP for %d s, values %s: %.2f %% of a core (goal < 1 %%; the "
-                "in-process simulator included)\n",
-                seconds, still ? "still" : "moving every 500 ms", share);
+    std::printf("connected over TCP for %d s to %s: %.2f %% of a core (goal < 1 %%)\n", seconds,
+                external.isEmpty()
+                    ? (still ? "the in-process simulator, values still"
+                             : "the in-process simulator, values moving every 500 ms")
+                    : qPrintable(external + " (its own process)"),
+                share);
     return 0;
 }

@@ -579,8 +579,11 @@ void MainWindow::buildAlarmTree() {
 void MainWindow::updateAlarmIcons() {
     const QList<AlarmNode> nodes =
         AlarmTreeNodes(m_engine.image(), m_engine.alarms().mask1, m_engine.alarms().mask2);
+    // Only the nodes whose state changed are touched (each change repaints its row).
+    static const QIcon icons[2] = {nodeIcon(false), nodeIcon(true)};
     for (int i = 0; i < nodes.size() && i < m_alarmItems.size(); ++i) {
-        m_alarmItems[i]->setIcon(0, nodeIcon(nodes[i].alarm));
+        if (m_alarmItems[i]->data(0, Qt::UserRole).toBool() == nodes[i].alarm) continue;
+        m_alarmItems[i]->setIcon(0, icons[nodes[i].alarm]);
         m_alarmItems[i]->setData(0, Qt::UserRole, nodes[i].alarm);
     }
 }
