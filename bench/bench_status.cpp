@@ -1,7 +1,7 @@
 // Benchmark: the main window's cost per poll on the platform it runs on (run it under Xvfb for
 // xcb; offscreen hides the X round trips): reply to painted page, paint events and area per poll
 // for an identical and a moving reply, and the CPU the console spends while connected.
-//   bench_status [seconds connected, default 20] [still: the controller's values stay put]
+//   bench_status [seconds connected, default 60] [still: the controller's values stay put]
 // With QUMA_BENCH_HOST=host:port the connected run polls that controller (a quma-sim in its own
 // process, say) so that only the console's own CPU is counted.
 #include "core/monitor/LinkSession.h"
@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     UseConsoleFont();
-    const int seconds = argc > 1 ? std::atoi(argv[1]) : 20;
+    const int seconds = argc > 1 ? std::atoi(argv[1]) : 60;
     sim::SimServer sim; // values move only while it ticks
     sim.listenTcp();
     MonitorEngine engine;
