@@ -133,6 +133,21 @@ int main(int argc, char** argv) {
     std::printf("moving reply:    %.3f ms to the painted page, %.1f paint events, %.0f px\n",
                 moving.ms, moving.paints, moving.pixels);
 
+    // One power-flow step (Timer4, ten a second), painted and flushed.
+    {
+        const qint64 e0 = counter.events, p0 = counter.pixels;
+        QElapsedTimer t;
+        t.start();
+        const int steps = 500;
+        for (int i = 0; i < steps; ++i) {
+            window.advancePowerFlow();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+        }
+        std::printf("power-flow step: %.3f ms, %.1f paint events, %.0f px\n",
+                    t.nsecsElapsed() / 1e6 / steps, double(counter.events - e0) / steps,
+                    double(counter.pixels - p0) / steps);
+    }
+
     // Connected and polling on the window's own timers, the power flow animating.
     const bool still = argc > 2 && QByteArray(argv[2]) == "still";
     if (!still) sim.startTicking(500);

@@ -160,28 +160,45 @@ void PowerFlowView::renderLayers() {
     drawBox(p, g.mains, "AC", QColor(0xFE, 0xF3, 0xC7));
     drawBox(p, g.rect, "PSU", QColor(0xDB, 0xEA, 0xFE));
     drawBox(p, g.load, "RRU", QColor(0xE0, 0xE7, 0xFF));
+    // One pulse sprite per strip colour.
+    for (int i = 0; i < 4; ++i) {
+        QPixmap sprite(QSize(10, 10) * dpr);
+        sprite.setDevicePixelRatio(dpr);
+        sprite.fill(Qt::transparent);
+        QPainter s(&sprite);
+        s.setRenderHint(QPainter::Antialiasing);
+        s.setPen(Qt::NoPen);
+        s.setBrush(stripLook(m_state, i).colour);
+        s.drawEllipse(QPointF(5, 5), 4.5, 4.5);
+        m_pulses[i] = sprite;
+    }
     m_layersFor = {size(), dpr, m_state.showBattStrip, m_state.showCharge, m_state.showDischarge};
 }
 
-void PowerFlowView::paintEvent(QPaintEvent*) {
+void PowerFlowView::paintEvent(QPaintEvent* e) {
     const LayerKey key{size(), devicePixelRatioF(), m_state.showBattStrip, m_state.showCharge,
                        m_state.showDischarge};
     if (!(key == m_layersFor)) renderLayers();
+    const qreal dpr = m_under.devicePixelRatio();
     QPainter p(this);
-    p.drawPixmap(0, 0, m_under);
-    // The pulses: four on each active strip, where its frame puts them.
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
+    // Only the parts of the layers that are asked for are copied.
+    const auto layer = [&](const QPixmap& pm) {
+        for (const QRect& r : e->region())
+            p.drawPixmap(r, pm, QRectF(r.topLeft() * dpr, r.size() * dpr));
+    };
+    layer(m_under);
+    // The pulses: four on each active strip, where its frame puts them; each a ready sprite.
     const FlowGeometry g(size());
     for (int i = 0; i < (m_state.showBattStrip ? 4 : 3); ++i) {
         const StripLook look = stripLook(m_state, i);
         if (!look.active) continue;
-        p.setBrush(look.colour);
+        const QPixmap& sprite = m_pulses[i];
+        const QPointF half(sprite.width() / dpr / 2, sprite.height() / dpr / 2);
         const QPointF from = g.strips[i].p1(), d = g.strips[i].p2() - from;
         for (int k = 0; k < 4; ++k) {
             const double t = std::fmod(look.frame / 11.0 + k / 4.0, 1.0);
-            p.drawEllipse(from + d * t, 4.5, 4.5);
+            p.drawPixmap(from + d * t - half, sprite);
         }
     }
-    p.drawPixmap(0, 0, m_over);
+    layer(m_over);
 }

@@ -60,5 +60,6 @@ private:
 
     quma::FlowState m_state;
     QPixmap m_under, m_over;
+    QPixmap m_pulses[4];
     LayerKey m_layersFor;
 };
