@@ -3,9 +3,11 @@
 #include "core/monitor/LinkSession.h"
 #include "core/monitor/MonitorEngine.h"
 #include "core/monitor/StatusTexts.h"
+#include "core/profile/ProfileJob.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
 
@@ -25,7 +27,15 @@ const char kUsage[] =
     "  write REG=VALUE ...         write registers (the last pair goes first)\n"
     "  clear alarm|event           clear the alarm history or the event log\n"
     "  reset 1|2                   1 restarts the controller, 2 initialises its configuration\n"
-    "  set-time [YYYY-MM-DDTHH:MM:SS]  set the controller clock (default: now)\n";
+    "  set-time [YYYY-MM-DDTHH:MM:SS]  set the controller clock (default: now)\n"
+    "  profile save FILE           read every setting and the network identity into FILE\n"
+    "  profile diff FILE [FILE2]   compare FILE with the plant (or with FILE2, no link needed);\n"
+    "                              exit 0 when equal, 1 when they differ, 2 on error\n"
+    "  profile restore FILE [--network] [--other-model] [--yes]\n"
+    "                              write the settings that differ from FILE; without --yes only\n"
+    "                              the plan is printed. --network also writes the addresses,\n"
+    "                              rectifier ID and site text; --other-model restores the\n"
+    "                              settings of a profile made for another model\n";
 
 void out(const QString& line) {
     std::fputs(line.toUtf8().constData(), stdout);
@@ -35,7 +45,7 @@ void out(const QString& line) {
 
 class Cli : public QObject {
 public:
-    Cli(QStringList args) : m_args(std::move(args)), m_session(m_engine) {}
+    Cli(QStringList args) : m_args(std::move(args)), m_session(m_engine), m_job(m_engine) {}
 
     int start() {
         QString serial, tcp;
@@ -63,10 +73,13 @@ public:
                 return usage("unknown option " + opt);
             }
         }
-        if (serial.isEmpty() == tcp.isEmpty()) return usage("give one of --serial and --tcp");
         if (m_args.isEmpty()) return usage("no command");
         m_command = m_args.takeFirst();
         if (!parseCommand()) return 2;
+        if (m_command == "profile" && m_profileAction == "diff" && !m_profileFile2.isEmpty())
+            return diffFiles();
+        if (serial.isEmpty() == tcp.isEmpty()) return usage("give one of --serial and --tcp");
+        if (m_command == "profile") watchProfileJob();
 
         m_watchdog.setSingleShot(true);
         connect(&m_watchdog, &QTimer::timeout, this,
@@ -84,7 +97,11 @@ public:
             if (!m_session.connectSerial(serial, &error)) return usage(serial + ": " + error, 1);
             // From now on a port error means the line went away.
             m_session.port().OnError = [this](TCustomComPort&, const EComError& e, TComAction&) {
-                fail(QString("serial port: %1").arg(e.what()));
+                const QString why = QString("serial port: %1").arg(e.what());
+                if (m_job.busy())
+                    m_job.abort(why);
+                else
+                    fail(why);
             };
             QTimer::singleShot(0, this, [this] { begin(); });
         } else {
@@ -106,18 +123,25 @@ private:
         if (rc == 2) std::fputs(kUsage, stderr);
         return rc;
     }
-    void fail(const QString& why) {
+    // Bad input that is not a usage error: the reason alone, exit 2.
+    int refuse(const QString& why) {
+        std::fprintf(stderr, "quma-cli: %s\n", qPrintable(why));
+        return 2;
+    }
+    void fail(const QString& why, int rc = -1) {
         if (m_finished) return;
         m_finished = true;
         std::fprintf(stderr, "quma-cli: %s\n", qPrintable(why));
         m_session.disconnectLink();
-        QCoreApplication::exit(1);
+        // A diff that could not be made is an error (2), not a difference (1).
+        if (rc < 0) rc = m_profileAction == "diff" ? 2 : 1;
+        QCoreApplication::exit(rc);
     }
-    void finish() {
+    void finish(int rc = 0) {
         if (m_finished) return;
         m_finished = true;
         m_session.disconnectLink();
-        QCoreApplication::exit(0);
+        QCoreApplication::exit(rc);
     }
 
     bool parseCommand() {
@@ -172,13 +196,139 @@ private:
                         {3, d.day()},    {4, h.hour()}, {5, h.minute()}};
             return true;
         }
+        if (m_command == "profile") return parseProfile();
         return usage("unknown command " + m_command) == 0;
+    }
+
+    bool parseProfile() {
+        if (m_args.isEmpty()) return usage("profile takes save, diff or restore") == 0;
+        m_profileAction = m_args.takeFirst();
+        QStringList files;
+        for (const QString& a : m_args) {
+            if (m_profileAction == "restore" && a == "--network")
+                m_restoreOptions.network = true;
+            else if (m_profileAction == "restore" && a == "--other-model")
+                m_restoreOptions.otherModel = true;
+            else if (m_profileAction == "restore" && a == "--yes")
+                m_yes = true;
+            else if (a.startsWith("--"))
+                return usage("profile " + m_profileAction + ": unknown option " + a) == 0;
+            else
+                files << a;
+        }
+        const bool twoFiles = m_profileAction == "diff" && files.size() == 2;
+        if ((m_profileAction != "save" && m_profileAction != "diff" &&
+             m_profileAction != "restore") ||
+            (files.size() != 1 && !twoFiles))
+            return usage("profile save FILE | diff FILE [FILE2] | restore FILE [options]") == 0;
+        m_profileFile = files[0];
+        if (twoFiles) m_profileFile2 = files[1];
+        if (m_profileAction == "save") return true;
+        // A file is checked whole before the link is even opened: a bad one writes nothing.
+        const ProfileLoad load = LoadProfileFile(m_profileFile);
+        if (!load.profile) return refuse(load.error) == 0;
+        m_fileProfile = *load.profile;
+        return true;
+    }
+
+    int diffFiles() {
+        const ProfileLoad other = LoadProfileFile(m_profileFile2);
+        if (!other.profile) return refuse(other.error);
+        const QList<ProfileDiffRow> rows = CompareProfiles(m_fileProfile, *other.profile);
+        std::fputs(DiffTable(rows, m_profileFile, m_profileFile2, false).toUtf8().constData(),
+                   stdout);
+        return ProfilesDiffer(rows) ? 1 : 0;
+    }
+
+    void watchProfileJob() {
+        m_job.setTimeout(m_timeoutMs);
+        m_timer.start();
+        connect(&m_job, &ProfileJob::progress, this, [this] { m_watchdog.start(m_timeoutMs); });
+        connect(&m_job, &ProfileJob::plantRead, this, [this](const SiteProfile& plant) {
+            m_watchdog.start(m_timeoutMs);
+            if (m_restored)
+                onReadBack(plant);
+            else
+                onPlant(plant);
+        });
+        connect(&m_job, &ProfileJob::restoreFinished, this, [this](const RestoreReport& r) {
+            for (const QString& line : r.lines())
+                out(line);
+            m_restored = true;
+        });
+        connect(&m_job, &ProfileJob::failed, this, [this](const QString& why) { fail(why); });
+    }
+
+    void onPlant(const SiteProfile& plant) {
+        const double seconds = m_timer.elapsed() / 1000.0;
+        if (m_profileAction == "save") {
+            QString error;
+            if (!SaveProfileFile(m_profileFile, plant, &error)) {
+                fail(error, 2);
+                return;
+            }
+            out(QString("%1: %2 settings%3 of %4 (system type %5), read in %6 s")
+                    .arg(m_profileFile)
+                    .arg(plant.settings.size())
+                    .arg(plant.network.isEmpty() ? QString(", no network identity")
+                                                 : QString(" and the network identity"))
+                    .arg(plant.model)
+                    .arg(plant.systemType)
+                    .arg(seconds, 0, 'f', 3));
+            finish();
+        } else if (m_profileAction == "diff") {
+            const QList<ProfileDiffRow> rows = CompareProfiles(m_fileProfile, plant);
+            std::fputs(DiffTable(rows, m_profileFile, "plant", false).toUtf8().constData(), stdout);
+            finish(ProfilesDiffer(rows) ? 1 : 0);
+        } else {
+            m_plan = PlanRestore(m_fileProfile, plant, m_restoreOptions);
+            if (!m_plan.error.isEmpty()) {
+                fail(m_plan.error, 2);
+                return;
+            }
+            const QStringList lines = PlanLines(m_plan);
+            for (const QString& line : lines)
+                out(line);
+            if (m_plan.empty()) {
+                out("The plant already holds the profile's settings: nothing to write.");
+                finish();
+            } else if (!m_yes) {
+                out(QString("Plan only: %1 register write(s)%2; nothing was written (add --yes).")
+                        .arg(m_plan.steps.size())
+                        .arg(m_plan.networkForm ? QString(" and the network identity")
+                                                : QString()));
+                finish();
+            } else {
+                m_timer.restart();
+                m_job.restore(m_plan);
+            }
+        }
+    }
+
+    void onReadBack(const SiteProfile& plant) {
+        // The fields the restore covered must now read as the file has them.
+        QList<ProfileDiffRow> rows;
+        for (const ProfileDiffRow& r : CompareProfiles(m_fileProfile, plant))
+            if (r.section == "settings" ? !m_plan.notApplicable.contains(r.field)
+                                        : m_restoreOptions.network)
+                rows << r;
+        out(QString("Restored in %1 s; read back:").arg(m_timer.elapsed() / 1000.0, 0, 'f', 3));
+        if (ProfilesDiffer(rows)) {
+            std::fputs(DiffTable(rows, m_profileFile, "plant", true).toUtf8().constData(), stdout);
+            fail("the plant does not read back as the profile");
+            return;
+        }
+        out("equal");
+        finish();
     }
 
     // The command line waits for none of the window's start intervals: the first request goes
     // out at once (the same bytes in the same order as the console sends them).
     void begin() {
-        if (m_command == "netid") {
+        if (m_command == "profile") {
+            m_job.readPlant();
+            m_engine.Timer1Timer();
+        } else if (m_command == "netid") {
             m_engine.ReadNetworkIdentity();
             m_engine.Timer1Timer();
         } else if (m_command == "clear") {
@@ -249,6 +399,11 @@ private:
 
     void onMessage(MessageKind kind, const QString& text) {
         m_watchdog.start(m_timeoutMs);
+        if (m_command == "profile") {
+            // The job reports the outcome; a warning from the engine is worth showing.
+            if (kind == MessageKind::Warning) std::fprintf(stderr, "%s\n", qPrintable(text));
+            return;
+        }
         if (kind == MessageKind::Warning) {
             fail(text);
             return;
@@ -276,7 +431,14 @@ private:
     QStringList m_args;
     MonitorEngine m_engine;
     LinkSession m_session;
+    ProfileJob m_job;
     QString m_command;
+    QString m_profileAction, m_profileFile, m_profileFile2;
+    SiteProfile m_fileProfile;
+    RestoreOptions m_restoreOptions;
+    RestorePlan m_plan;
+    QElapsedTimer m_timer;
+    bool m_yes = false, m_restored = false;
     TransferKind m_kind = TransferKind::Alarm;
     QList<RegWrite> m_writes;
     QString m_xlsx;

@@ -60,9 +60,13 @@ int main(int argc, char** argv) {
         "hw-description", "Hardware description of the network identity record.", "TEXT");
     const QCommandLineOption site("site", "Site text of the network identity record (UTF-8).",
                                   "TEXT");
-    p.addOptions({tcp,    noTcp,  pty,  link,  type,          noBattery, history,
-                  events, frozen, seed, pace,  drop,          badLrc,    garbage,
-                  shortR, longR,  disc, delay, hwDescription, site});
+    const QCommandLineOption set("set",
+                                 "Register REG holds VALUE (repeatable): a plant configured "
+                                 "otherwise.",
+                                 "REG=VALUE");
+    p.addOptions({set,     tcp,    noTcp,  pty,  link,  type,          noBattery,
+                  history, events, frozen, seed, pace,  drop,          badLrc,
+                  garbage, shortR, longR,  disc, delay, hwDescription, site});
     p.process(app);
 
     quma::sim::SimOptions o;
@@ -72,6 +76,20 @@ int main(int argc, char** argv) {
     o.eventSize = p.value(events).toInt();
     o.frozen = p.isSet(frozen);
     o.seed = p.value(seed).toUInt();
+    for (const QString& pair : p.values(set)) {
+        const QStringList kv = pair.split('=');
+        bool okReg = false, okValue = false;
+        const int r = kv.size() == 2 ? kv[0].toInt(&okReg) : 0;
+        const int v = kv.size() == 2 ? kv[1].toInt(&okValue, 0) : 0;
+        if (!okReg || !okValue || r < 1 || r > 131 || v < 0 || v > 0xFFFF) {
+            std::fprintf(stderr,
+                         "quma-sim: --set %s: expected REG=VALUE, REG 1..131, VALUE "
+                         "0..65535\n",
+                         qPrintable(pair));
+            return 2;
+        }
+        o.registers.append({r, v});
+    }
     quma::sim::SimServer sim(o);
     sim.faults.dropEvery = p.value(drop).toInt();
     sim.faults.badLrcEvery = p.value(badLrc).toInt();

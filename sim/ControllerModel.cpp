@@ -79,6 +79,8 @@ ControllerModel::ControllerModel(const SimOptions& o) : m_opt(o), m_rng(o.seed) 
         setReg(110 + c, 330 + (c * 3) % 6);
     setReg(26, o.systemType);
     setReg(66, o.battery ? 1 : 0);
+    for (const auto& [r, v] : o.registers)
+        setReg(r, v);
     m_frozenClock = QDateTime(QDate(2021, 12, 27), QTime(9, 5, 0));
     refreshClock();
     const QDateTime base = m_frozenClock.addDays(-30);
@@ -177,7 +179,7 @@ void ControllerModel::writeRegister(int r, int value) {
     if (r == 127 && value == 2) {
         // Configuration initialised: set points back to their defaults.
         const SimOptions o = m_opt;
-        ControllerModel fresh(SimOptions{o.systemType, o.battery, 0, 0, true, o.seed});
+        ControllerModel fresh(SimOptions{o.systemType, o.battery, 0, 0, true, o.seed, {}});
         for (int i = 31; i <= 131; ++i)
             if (i != 66) setReg(i, fresh.reg(i));
         addEvent(0, 0);

@@ -18,6 +18,8 @@ struct SimOptions {
     int eventSize = 50;
     bool frozen = false; // values do not move (tests)
     quint32 seed = 1;
+    // Register values set over the defaults (a plant configured otherwise).
+    QList<std::pair<int, int>> registers;
 };
 
 // Raw fields of the network identity record.

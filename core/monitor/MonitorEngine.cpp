@@ -110,6 +110,10 @@ void MonitorEngine::ReturnToPolling() {
 
 void MonitorEngine::WriteAcknowledged() {
     PendingWriteList& p = m_link.pending;
+    // The write just confirmed sits one above the count (the list is sent from its end).
+    const int confirmed = p.count + 1;
+    if (p.count >= 0 && confirmed <= PendingWriteList::Capacity)
+        emit writeConfirmed(p.reg[confirmed], p.value[confirmed]);
     if (p.count > 0) {
         const int at = p.count;
         --p.count;

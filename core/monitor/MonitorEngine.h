@@ -83,6 +83,11 @@ public:
     // acknowledgement. Refuses (with a message) a list that is empty, too long, or holds a
     // register or value outside 0..65535; nothing is sent then.
     bool QueueWrites(const QList<RegWrite>& writes);
+    // Stops a write chain: a confirmation still on its way sends nothing more.
+    void CancelWrites() {
+        m_link.pending = PendingWriteList{};
+        m_link.pending.count = -1;
+    }
     // Closing a dialog: back to polling on the next tick.
     void ReturnToPolling();
 
@@ -123,6 +128,8 @@ signals:
     void alarmTreeUpdate();
     void alarmTreeRemove();
     void tcpExchangeFailed(std::uint8_t function);
+    // The controller confirmed one write of the pending write list.
+    void writeConfirmed(int reg, int value);
 
 private:
     void RefreshStatus(const RegisterImage& img);

@@ -1,0 +1,195 @@
+// Reading a plant's profile from the controller and restoring one onto it.
+#include "core/profile/ProfileJob.h"
+
+namespace quma {
+
+namespace {
+// After a network identity write the controller may restart its interface: the read-back waits.
+constexpr int kNetworkSettleMs = 1000;
+
+QString stepText(const RestoreStep& s) {
+    return QString("%1 (register %2) = %3 %4").arg(s.field).arg(s.reg).arg(s.to, s.unit).trimmed();
+}
+} // namespace
+
+QStringList RestoreReport::lines() const {
+    QStringList out;
+    for (const RestoreStep& s : confirmed)
+        out << "written: " + stepText(s);
+    for (const RestoreStep& s : unconfirmed)
+        out << "sent, not confirmed: " + stepText(s);
+    for (const RestoreStep& s : notSent)
+        out << "not written: " + stepText(s);
+    if (networkSent) out << "written: network identity";
+    return out;
+}
+
+ProfileJob::ProfileJob(MonitorEngine& engine, QObject* parent) : QObject(parent), m_engine(engine) {
+    qRegisterMetaType<quma::SiteProfile>();
+    qRegisterMetaType<quma::RestoreReport>();
+    m_watchdog.setSingleShot(true);
+    m_settle.setSingleShot(true);
+    connect(&m_watchdog, &QTimer::timeout, this, [this] {
+        switch (m_phase) {
+        case Phase::WaitPoll:
+            fail("no poll reply from the controller");
+            break;
+        case Phase::WaitIdentity:
+            fail("the controller did not answer the network identity read");
+            break;
+        case Phase::Writing:
+            fail("the controller did not confirm a write: the link may be lost");
+            break;
+        default:
+            break;
+        }
+    });
+    connect(&m_settle, &QTimer::timeout, this, [this] {
+        if (m_phase != Phase::NetworkSettle) return;
+        m_engine.ReturnToPolling();
+        enter(Phase::WaitPoll);
+    });
+    connect(&m_engine, &MonitorEngine::statusRefreshed, this, &ProfileJob::onStatus);
+    connect(&m_engine, &MonitorEngine::networkIdentityDecoded, this, &ProfileJob::onIdentity);
+    connect(&m_engine, &MonitorEngine::writeConfirmed, this, &ProfileJob::onConfirmed);
+    connect(&m_engine, &MonitorEngine::tcpExchangeFailed, this, [this] {
+        if (busy()) abort("the TCP exchange with the controller failed");
+    });
+}
+
+void ProfileJob::enter(Phase phase) {
+    m_phase = phase;
+    if (phase == Phase::Idle)
+        m_watchdog.stop();
+    else
+        m_watchdog.start(m_timeoutMs);
+}
+
+void ProfileJob::readPlant() {
+    m_restoring = false;
+    emit progress(0, 2, "reading the registers");
+    enter(Phase::WaitPoll);
+}
+
+void ProfileJob::onStatus() {
+    if (m_phase != Phase::WaitPoll) return;
+    // Nothing is in flight right after a poll reply: the identity read goes out now.
+    emit progress(1, 2, "reading the network identity");
+    enter(Phase::WaitIdentity);
+    m_engine.ReadNetworkIdentity();
+    m_engine.Timer1Timer();
+}
+
+void ProfileJob::onIdentity() {
+    if (m_phase != Phase::WaitIdentity) return;
+    enter(Phase::Idle);
+    const auto& id = m_engine.networkIdentity();
+    const SiteProfile plant =
+        ProfileFromPlant(m_engine.image(), id && id->complete ? &*id : nullptr,
+                         m_engine.modelName(), QDateTime::currentDateTime());
+    emit progress(2, 2, "read");
+    emit plantRead(plant);
+}
+
+void ProfileJob::restore(const RestorePlan& plan) {
+    m_plan = plan;
+    m_report = RestoreReport{};
+    m_confirmed = 0;
+    m_restoring = true;
+    if (!plan.error.isEmpty()) {
+        fail(plan.error);
+        return;
+    }
+    if (plan.steps.isEmpty()) {
+        writeNetwork();
+        return;
+    }
+    enter(Phase::Writing);
+    emit progress(0, int(plan.steps.size()), "writing");
+    if (!m_engine.QueueWrites(plan.writes())) {
+        m_report.notSent = plan.steps;
+        fail("the writes were refused before any was sent");
+    }
+}
+
+void ProfileJob::onConfirmed(int reg, int value) {
+    if (m_phase != Phase::Writing) return;
+    const qsizetype total = m_plan.steps.size();
+    // The list goes out from its end: the write confirmed now is this one.
+    const RestoreStep& expected = m_plan.steps[total - 1 - m_confirmed];
+    if (expected.reg != reg || expected.raw != value) return;
+    ++m_confirmed;
+    m_watchdog.start(m_timeoutMs);
+    emit progress(m_confirmed, int(total), QString("written %1").arg(expected.field));
+    if (m_confirmed == total) finishWrites();
+}
+
+void ProfileJob::finishWrites() {
+    m_report.confirmed = m_plan.steps;
+    writeNetwork();
+}
+
+void ProfileJob::writeNetwork() {
+    if (!m_plan.networkForm) {
+        m_engine.ReturnToPolling();
+        emit restoreFinished(m_report);
+        emit progress(0, 2, "reading back");
+        enter(Phase::WaitPoll);
+        m_engine.Timer1Timer();
+        return;
+    }
+    const auto& last = m_engine.networkIdentity();
+    NetIdForm form = *m_plan.networkForm;
+    // The description and serial number always travel; unflagged, they go back as read.
+    if (last) {
+        form.hwDescriptionText = QString::fromUtf8(last->hwDescription);
+        form.serialText = QString::fromLatin1(last->serialNumber);
+    }
+    const NetIdPayload payload = BuildNetIdPayload(form, last ? &*last : nullptr);
+    if (!payload.error.isEmpty() || payload.payload.isEmpty()) {
+        fail("network: " + (payload.error.isEmpty() ? QString("nothing to write") : payload.error));
+        return;
+    }
+    m_engine.WriteNetworkIdentity(payload.payload);
+    m_report.networkSent = true;
+    emit restoreFinished(m_report);
+    emit progress(0, 2, "waiting for the controller to take the new identity");
+    m_phase = Phase::NetworkSettle;
+    m_watchdog.stop();
+    m_settle.start(kNetworkSettleMs);
+}
+
+void ProfileJob::abort(const QString& why) {
+    if (busy()) fail(why);
+}
+
+void ProfileJob::fail(const QString& why) {
+    const Phase was = m_phase;
+    enter(Phase::Idle);
+    m_settle.stop();
+    if (was == Phase::Writing) {
+        // What went out and what did not, as the confirmations tell it.
+        const qsizetype total = m_plan.steps.size();
+        for (qsizetype i = 0; i < total; ++i) {
+            const qsizetype sentAt = total - 1 - i; // the i-th write sent
+            const RestoreStep& s = m_plan.steps[sentAt];
+            if (i < m_confirmed)
+                m_report.confirmed.prepend(s);
+            else if (i == m_confirmed)
+                m_report.unconfirmed << s;
+            else
+                m_report.notSent.prepend(s);
+        }
+        if (m_plan.networkForm) m_report.error = why + "; the network identity was not written";
+    }
+    if (m_report.error.isEmpty()) m_report.error = why;
+    if (m_restoring && was == Phase::Writing) emit restoreFinished(m_report);
+    // Stop the rest of the chain: nothing is retried behind the user's back.
+    if (was == Phase::Writing) {
+        m_engine.CancelWrites();
+        m_engine.ReturnToPolling();
+    }
+    emit failed(why);
+}
+
+} // namespace quma
