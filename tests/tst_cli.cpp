@@ -2,6 +2,7 @@
 #include "sim/SimServer.h"
 
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace quma;
@@ -153,6 +154,120 @@ private slots:
         r = cli({"--tcp", m_tcp, "--timeout", "1.5", "status"});
         QCOMPARE(r.rc, 1);
         QVERIFY(r.err.contains("no reply"));
+    }
+
+    // Save from the plant, restore onto it after it was configured otherwise, diff: equal.
+    void profileSaveDiffRestore() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("site.json");
+        for (const QStringList& link :
+             {QStringList{"--tcp", m_tcp}, QStringList{"--serial", m_serial}}) {
+            Run r = cli(link + QStringList{"--quiet", "profile", "save", file});
+            QCOMPARE(r.rc, 0);
+            QVERIFY(r.out.contains("35 settings and the network identity"));
+            QCOMPARE(cli(link + QStringList{"--quiet", "profile", "diff", file}).rc, 0);
+
+            m_sim->model().setReg(60, 535);
+            m_sim->model().setReg(75, 9);
+            m_sim->model().netId().siteInfo = "Elsewhere";
+            r = cli(link + QStringList{"--quiet", "profile", "diff", file});
+            QCOMPARE(r.rc, 1);
+            QVERIFY(r.out.contains(QRegularExpression("\\*\\s+output_voltage\\s+V\\s+60\\s+54.0"
+                                                      "\\s+53.5")));
+            // Without --yes: the plan, and nothing written.
+            r = cli(link + QStringList{"--quiet", "profile", "restore", file, "--network"});
+            QCOMPARE(r.rc, 0);
+            QVERIFY(r.out.contains("output_voltage (register 60): 53.5 -> 54.0 V"));
+            QVERIFY(r.out.contains("network.site: written"));
+            QVERIFY(r.out.contains("nothing was written"));
+            QVERIFY(m_sim->model().writes().isEmpty());
+
+            r = cli(link + QStringList{"--quiet", "profile", "restore", file, "--yes"});
+            QCOMPARE(r.rc, 0);
+            QVERIFY(r.out.contains("read back:\nequal"));
+            const QList<std::pair<int, int>> expected = {{75, 5}, {60, 540}};
+            QCOMPARE(m_sim->model().writes(), expected);
+            // The site was left alone: it needs --network.
+            QCOMPARE(m_sim->model().netId().siteInfo, QByteArray("Elsewhere"));
+            QCOMPARE(cli(link + QStringList{"--quiet", "profile", "diff", file}).rc, 1);
+            r = cli(link +
+                    QStringList{"--quiet", "profile", "restore", file, "--network", "--yes"});
+            QCOMPARE(r.rc, 0);
+            QCOMPARE(m_sim->model().netId().siteInfo, QByteArray("Site A"));
+            QCOMPARE(cli(link + QStringList{"--quiet", "profile", "diff", file}).rc, 0);
+            cleanup();
+            init();
+        }
+    }
+
+    void profileFilesComparedOffline() {
+        QTemporaryDir dir;
+        const QString a = dir.filePath("a.json"), b = dir.filePath("b.json");
+        QCOMPARE(cli({"--tcp", m_tcp, "--quiet", "profile", "save", a}).rc, 0);
+        QFile fa(a);
+        QVERIFY(fa.open(QIODevice::ReadOnly));
+        QByteArray text = fa.readAll();
+        text.replace("\"value\": 105", "\"value\": 110").replace("\"raw\": 105", "\"raw\": 110");
+        QFile fb(b);
+        QVERIFY(fb.open(QIODevice::WriteOnly));
+        fb.write(text);
+        fb.close();
+        QCOMPARE(cli({"profile", "diff", a, a}).rc, 0);
+        const Run r = cli({"profile", "diff", a, b});
+        QCOMPARE(r.rc, 1);
+        QVERIFY(r.out.contains(
+            QRegularExpression("\\*\\s+dc_overcurrent_alarm\\s+%\\s+59\\s+105\\s+110")));
+        QCOMPARE(cli({"profile", "diff", a, dir.filePath("none.json")}).rc, 2);
+    }
+
+    // Every bad file is refused before the link is opened: exit 2, nothing sent.
+    void badProfileWritesNothing() {
+        QTemporaryDir dir;
+        const QString good = dir.filePath("good.json");
+        QCOMPARE(cli({"--tcp", m_tcp, "--quiet", "profile", "save", good}).rc, 0);
+        QFile f(good);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray text = f.readAll();
+        QByteArray otherModel = text;
+        otherModel.replace("\"system_type\": 4", "\"system_type\": 3");
+        const QList<std::pair<QByteArray, QString>> bad = {
+            {"not json", "JSON"},
+            {text.left(text.size() - 40), "JSON"},
+            {QByteArray(text).replace("quma-site-profile", "other-format"), "format"},
+            {QByteArray(text).replace("\"version\": 1", "\"version\": 9"), "version"},
+            {QByteArray(text).replace("\"value\": 170", "\"value\": 999"), "ac_undervoltage_alarm"},
+            {QByteArray(text).replace("dc_cutoff_voltage", "dc_cutout_voltage"),
+             "dc_cutout_voltage"},
+        };
+        for (const auto& [content, named] : bad) {
+            const QString path = dir.filePath("bad.json");
+            QFile out(path);
+            QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            out.write(content);
+            out.close();
+            const Run r = cli({"--tcp", m_tcp, "--quiet", "profile", "restore", path, "--yes"});
+            QCOMPARE(r.rc, 2);
+            QVERIFY2(r.err.contains(named), qPrintable(r.err));
+        }
+        // Made for another model: refused against the plant, with or without the network.
+        m_sim->model().setReg(60, 535);
+        const QString other = dir.filePath("other.json");
+        QFile o(other);
+        QVERIFY(o.open(QIODevice::WriteOnly));
+        o.write(otherModel);
+        o.close();
+        Run r = cli({"--serial", m_serial, "--quiet", "profile", "restore", other, "--yes"});
+        QCOMPARE(r.rc, 2);
+        QVERIFY(r.err.contains("system type 3"));
+        r = cli({"--serial", m_serial, "--quiet", "profile", "restore", other, "--other-model",
+                 "--network", "--yes"});
+        QCOMPARE(r.rc, 2);
+        QVERIFY(m_sim->model().writes().isEmpty());
+        r = cli({"--serial", m_serial, "--quiet", "profile", "restore", other, "--other-model",
+                 "--yes"});
+        QCOMPARE(r.rc, 0);
+        const QList<std::pair<int, int>> expected = {{60, 540}};
+        QCOMPARE(m_sim->model().writes(), expected);
     }
 };
 
