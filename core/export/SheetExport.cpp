@@ -96,4 +96,39 @@ bool WriteHistorySheet(const QString& path, const QList<QStringList>& rows, Tran
     return true;
 }
 
+bool WriteTableSheet(const QString& path, const QString& title, const QList<QStringList>& rows,
+                     const QList<bool>& marked, QString* error) {
+    const QByteArray file = path.toUtf8();
+    lxw_workbook* wb = workbook_new(file.constData());
+    if (!wb) {
+        if (error) *error = "cannot create the workbook";
+        return false;
+    }
+    lxw_worksheet* ws = workbook_add_worksheet(wb, nullptr);
+    lxw_format* bold = workbook_add_format(wb);
+    format_set_bold(bold);
+    lxw_format* mark = workbook_add_format(wb);
+    format_set_bg_color(mark, 0xFFD8D8);
+    worksheet_write_string(ws, 0, 0, title.toUtf8().constData(), bold);
+    QList<double> widths;
+    for (int r = 0; r < rows.size(); ++r) {
+        lxw_format* fmt = r == 0 ? bold : (marked.value(r) ? mark : nullptr);
+        for (int c = 0; c < rows[r].size(); ++c) {
+            const QString& text = rows[r][c];
+            worksheet_write_string(ws, lxw_row_t(r + 1), lxw_col_t(c), text.toUtf8().constData(),
+                                   fmt);
+            if (widths.size() <= c) widths.resize(c + 1, 8.43);
+            widths[c] = std::max(widths[c], textWidth(text) + 1.5);
+        }
+    }
+    for (int c = 0; c < widths.size(); ++c)
+        worksheet_set_column(ws, lxw_col_t(c), lxw_col_t(c), std::min(widths[c], 80.0), nullptr);
+    const lxw_error rc = workbook_close(wb);
+    if (rc != LXW_NO_ERROR) {
+        if (error) *error = QString::fromUtf8(lxw_strerror(rc));
+        return false;
+    }
+    return true;
+}
+
 } // namespace quma

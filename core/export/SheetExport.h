@@ -24,4 +24,9 @@ int ExportColumnCount(TransferKind kind);
 bool WriteHistorySheet(const QString& path, const QList<QStringList>& rows, TransferKind kind,
                        const QString& modelName, QString* error);
 
+// A plain table: the title in row 1, the header (rows[0], bold) in row 2, the rows below it;
+// rows whose `marked` entry is true get a highlighted background. Columns sized to their text.
+bool WriteTableSheet(const QString& path, const QString& title, const QList<QStringList>& rows,
+                     const QList<bool>& marked, QString* error);
+
 } // namespace quma

@@ -24,6 +24,7 @@
 #include "gui/mainwin/LogoutDialog.h"
 #include "gui/mainwin/MessageHub.h"
 #include "gui/mainwin/PaintedWidgets.h"
+#include "gui/profile/ProfileCommands.h"
 #include "ui_MainWindow.h"
 
 #include <QApplication>
@@ -235,6 +236,18 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
            [this] { return new HistoryClearDialog(m_engine, m_hub, this); });
     opener(ui->mAlarmTest, RectMode::Setting,
            [this] { return new AlarmTestDialog(m_engine, m_hub, this); });
+    m_profiles = new ProfileCommands(m_engine, m_hub, this);
+    const auto profileCommand = [this](QAction* action, void (ProfileCommands::*command)()) {
+        connect(action, &QAction::triggered, this, [this, command] {
+            if (requireLink()) (m_profiles->*command)();
+        });
+    };
+    profileCommand(ui->mProfileSave, &ProfileCommands::save);
+    profileCommand(ui->mProfileCompare, &ProfileCommands::compareWithPlant);
+    profileCommand(ui->mProfileRestore, &ProfileCommands::restore);
+    // Two files compare without a controller.
+    connect(ui->mProfileCompareFiles, &QAction::triggered, m_profiles,
+            &ProfileCommands::compareFiles);
     connect(ui->mAlarmLog, &QAction::triggered, this, &MainWindow::openAlarmHistory);
     connect(ui->mEventLog, &QAction::triggered, this, &MainWindow::openEventLog);
     setupDataLog();
@@ -270,7 +283,10 @@ QList<QAction*> MainWindow::dataCommands() const {
             ui->mAlarmLog,
             ui->mEventLog,
             ui->mInitialLog,
-            ui->mAlarmTest};
+            ui->mAlarmTest,
+            ui->mProfileSave,
+            ui->mProfileCompare,
+            ui->mProfileRestore};
 }
 
 void MainWindow::setDataCommands(bool on) {
@@ -361,6 +377,7 @@ bool MainWindow::requireLink() {
 }
 
 void MainWindow::showLinkDown(const QString& link, const QString& why) {
+    m_profiles->linkLost();
     showValue(m_panels[0], why.isEmpty() ? QString() : "Not connected: " + why);
     showValue(m_panels[1], QString());
     showValue(m_panels[2], link);

@@ -14,6 +14,7 @@
 
 class LampPair;
 class MessageHub;
+class ProfileCommands;
 class QSettings;
 class QTreeWidgetItem;
 namespace quma {
@@ -77,6 +78,7 @@ public:
     void openAlarmHistory();
     void openEventLog();
     quma::DataLog& dataLog() { return m_dataLog; }
+    ProfileCommands& profiles() { return *m_profiles; }
     // The steps the dialogs end with, public so tests can drive them without a modal loop.
     void completeLogin();
     void completeLogout();
@@ -116,6 +118,7 @@ private:
     QTimer m_flowTimer, m_noticeTimer;
     quma::FlowState m_flow;
     quma::DataLog m_dataLog;
+    ProfileCommands* m_profiles;
     int m_noticeCounter = 0;
     QList<QTreeWidgetItem*> m_alarmItems;
     QList<QLabel*> m_cellLabels;

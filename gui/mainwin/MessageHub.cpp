@@ -1,6 +1,7 @@
 // The one place every message box goes through; tests replace it with a recorder.
 #include "gui/mainwin/MessageHub.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
@@ -50,4 +51,12 @@ void MessageHub::post(QWidget* parent, quma::MessageKind kind, const QString& te
     }
     QPointer<QWidget> p(parent);
     QTimer::singleShot(0, this, [this, p, kind, text] { show(p, kind, text); });
+}
+
+QString MessageHub::chooseFile(QWidget* parent, const QString& caption, const QString& filter,
+                               bool forSaving, const QString& suggestedName) {
+    if (m_chooser) return m_chooser(caption, forSaving);
+    if (m_recorder) return {};
+    return forSaving ? QFileDialog::getSaveFileName(parent, caption, suggestedName, filter)
+                     : QFileDialog::getOpenFileName(parent, caption, {}, filter);
 }

@@ -15,6 +15,7 @@ class MessageHub : public QObject {
 public:
     using Recorder = std::function<void(quma::MessageKind kind, const QString& text)>;
     using Answerer = std::function<QMessageBox::StandardButton(const QString& question)>;
+    using FileChooser = std::function<QString(const QString& caption, bool forSaving)>;
 
     // With a recorder set, no box is shown: the recorder gets the message instead.
     void setRecorder(Recorder r) { m_recorder = std::move(r); }
@@ -22,6 +23,9 @@ public:
     // With an answerer set, questions are answered by it instead of a box; while recording
     // without one, every question gets its escape answer (the one that changes nothing).
     void setAnswerer(Answerer a) { m_answerer = std::move(a); }
+    // With a chooser set, file names come from it instead of a file dialog; while recording
+    // without one, every choice is cancelled (an empty name).
+    void setFileChooser(FileChooser c) { m_chooser = std::move(c); }
 
     // Asks a question with the given buttons; Escape and the close box give `escape`.
     QMessageBox::StandardButton ask(QWidget* parent, const QString& question,
@@ -36,8 +40,13 @@ public:
     // Shows the box once the current event has been handled (messages from the engine, which
     // may arrive in the middle of a reply chain).
     void post(QWidget* parent, quma::MessageKind kind, const QString& text);
+    // A file to open or to save to (a filter such as "Site profile (*.json)"); empty when the
+    // user cancelled.
+    QString chooseFile(QWidget* parent, const QString& caption, const QString& filter,
+                       bool forSaving, const QString& suggestedName = {});
 
 private:
     Recorder m_recorder;
     Answerer m_answerer;
+    FileChooser m_chooser;
 };
