@@ -260,21 +260,21 @@ private:
     }
 
     void onPlant(const SiteProfile& plant) {
-        const double seconds = m_timer.elapsed() / 1000.0;
+        const double ms = m_timer.nsecsElapsed() / 1e6;
         if (m_profileAction == "save") {
             QString error;
             if (!SaveProfileFile(m_profileFile, plant, &error)) {
                 fail(error, 2);
                 return;
             }
-            out(QString("%1: %2 settings%3 of %4 (system type %5), read in %6 s")
+            out(QString("%1: %2 settings%3 of %4 (system type %5), read in %6 ms")
                     .arg(m_profileFile)
                     .arg(plant.settings.size())
                     .arg(plant.network.isEmpty() ? QString(", no network identity")
                                                  : QString(" and the network identity"))
                     .arg(plant.model)
                     .arg(plant.systemType)
-                    .arg(seconds, 0, 'f', 3));
+                    .arg(ms, 0, 'f', 1));
             finish();
         } else if (m_profileAction == "diff") {
             const QList<ProfileDiffRow> rows = CompareProfiles(m_fileProfile, plant);
@@ -312,7 +312,7 @@ private:
             if (r.section == "settings" ? !m_plan.notApplicable.contains(r.field)
                                         : m_restoreOptions.network)
                 rows << r;
-        out(QString("Restored in %1 s; read back:").arg(m_timer.elapsed() / 1000.0, 0, 'f', 3));
+        out(QString("Restored in %1 ms; read back:").arg(m_timer.nsecsElapsed() / 1e6, 0, 'f', 1));
         if (ProfilesDiffer(rows)) {
             std::fputs(DiffTable(rows, m_profileFile, "plant", true).toUtf8().constData(), stdout);
             fail("the plant does not read back as the profile");

@@ -48,6 +48,7 @@ ProfileJob::ProfileJob(MonitorEngine& engine, QObject* parent) : QObject(parent)
         if (m_phase != Phase::NetworkSettle) return;
         m_engine.ReturnToPolling();
         enter(Phase::WaitPoll);
+        m_engine.Timer1Timer();
     });
     connect(&m_engine, &MonitorEngine::statusRefreshed, this, &ProfileJob::onStatus);
     connect(&m_engine, &MonitorEngine::networkIdentityDecoded, this, &ProfileJob::onIdentity);

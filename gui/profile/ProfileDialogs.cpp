@@ -25,6 +25,7 @@ QTableView* makeTable(QWidget* parent, QStandardItemModel* model, const char* na
     t->setEditTriggers(QAbstractItemView::NoEditTriggers);
     t->setSelectionBehavior(QAbstractItemView::SelectRows);
     t->verticalHeader()->hide();
+    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 6);
     t->horizontalHeader()->setStretchLastSection(true);
     t->setWordWrap(false);
     return t;
