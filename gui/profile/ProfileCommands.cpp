@@ -136,6 +136,9 @@ void ProfileCommands::onPlant(const SiteProfile& plant) {
 }
 
 void ProfileCommands::confirmPlan(const SiteProfile& plant) {
+    // Polling pauses while the user decides, as it does for the setting dialogs: the identity
+    // reply just came, nothing is in flight, and the writes start on a quiet link.
+    m_engine.link().rectMode = RectMode::Setting;
     RestoreOptions options;
     if (m_file.systemType != plant.systemType) {
         const QString question =
@@ -145,10 +148,14 @@ void ProfileCommands::confirmPlan(const SiteProfile& plant) {
                 .arg(m_file.model)
                 .arg(plant.systemType)
                 .arg(plant.model);
-        if (!m_hub.confirm(m_window, question)) return;
+        if (!m_hub.confirm(m_window, question)) {
+            m_engine.ReturnToPolling();
+            return;
+        }
         options.otherModel = true;
     }
     if (PlanRestore(m_file, plant, {!options.otherModel, options.otherModel}).empty()) {
+        m_engine.ReturnToPolling();
         m_hub.show(m_window, MessageKind::Information,
                    "The plant already holds this profile's settings: nothing to write.");
         return;
@@ -160,6 +167,7 @@ void ProfileCommands::confirmPlan(const SiteProfile& plant) {
         const RestorePlan plan = preview->plan();
         if (start(Step::Restoring, "Writing the settings...")) m_job.restore(plan);
     });
+    connect(preview, &QDialog::rejected, this, [this] { m_engine.ReturnToPolling(); });
     preview->open();
 }
 
