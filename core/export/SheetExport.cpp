@@ -34,16 +34,28 @@ double textWidth(const QString& s) {
         w += (c.unicode() >= 0x1100) ? 2.0 : 1.0;
     return w;
 }
+
+lxw_workbook* openWorkbook(const QString& path, QString* error) {
+    lxw_workbook* wb = workbook_new(path.toUtf8().constData());
+    if (!wb && error) *error = "cannot create the workbook";
+    return wb;
+}
+
+// Writes the file; false with libxlsxwriter's reason when it could not.
+bool closeWorkbook(lxw_workbook* wb, QString* error) {
+    const lxw_error rc = workbook_close(wb);
+    if (rc != LXW_NO_ERROR) {
+        if (error) *error = QString::fromUtf8(lxw_strerror(rc));
+        return false;
+    }
+    return true;
+}
 } // namespace
 
 bool WriteHistorySheet(const QString& path, const QList<QStringList>& rows, TransferKind kind,
                        const QString& modelName, QString* error) {
-    const QByteArray file = path.toUtf8();
-    lxw_workbook* wb = workbook_new(file.constData());
-    if (!wb) {
-        if (error) *error = "cannot create the workbook";
-        return false;
-    }
+    lxw_workbook* wb = openWorkbook(path, error);
+    if (!wb) return false;
     lxw_worksheet* ws = workbook_add_worksheet(wb, nullptr);
     lxw_format* dateFormat = workbook_add_format(wb);
     format_set_num_format(dateFormat, "yyyy/mm/dd");
@@ -88,22 +100,13 @@ bool WriteHistorySheet(const QString& path, const QList<QStringList>& rows, Tran
     for (int c = 0; c < columns; ++c)
         worksheet_set_column(ws, lxw_col_t(c), lxw_col_t(c), std::min(widths[c], 80.0), nullptr);
 
-    const lxw_error rc = workbook_close(wb);
-    if (rc != LXW_NO_ERROR) {
-        if (error) *error = QString::fromUtf8(lxw_strerror(rc));
-        return false;
-    }
-    return true;
+    return closeWorkbook(wb, error);
 }
 
 bool WriteTableSheet(const QString& path, const QString& title, const QList<QStringList>& rows,
                      const QList<bool>& marked, QString* error) {
-    const QByteArray file = path.toUtf8();
-    lxw_workbook* wb = workbook_new(file.constData());
-    if (!wb) {
-        if (error) *error = "cannot create the workbook";
-        return false;
-    }
+    lxw_workbook* wb = openWorkbook(path, error);
+    if (!wb) return false;
     lxw_worksheet* ws = workbook_add_worksheet(wb, nullptr);
     lxw_format* bold = workbook_add_format(wb);
     format_set_bold(bold);
@@ -123,12 +126,7 @@ bool WriteTableSheet(const QString& path, const QString& title, const QList<QStr
     }
     for (int c = 0; c < widths.size(); ++c)
         worksheet_set_column(ws, lxw_col_t(c), lxw_col_t(c), std::min(widths[c], 80.0), nullptr);
-    const lxw_error rc = workbook_close(wb);
-    if (rc != LXW_NO_ERROR) {
-        if (error) *error = QString::fromUtf8(lxw_strerror(rc));
-        return false;
-    }
-    return true;
+    return closeWorkbook(wb, error);
 }
 
 } // namespace quma
