@@ -1,9 +1,11 @@
 // quma-cli: a headless front end on the monitoring engine, for scripts and bulk work.
+#include "core/export/CsvExport.h"
 #include "core/export/SheetExport.h"
 #include "core/monitor/LinkSession.h"
 #include "core/monitor/MonitorEngine.h"
 #include "core/monitor/StatusTexts.h"
 #include "core/profile/ProfileJob.h"
+#include "core/trend/TrendStore.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -19,11 +21,13 @@ const char kUsage[] =
     "usage: quma-cli (--serial DEVICE | --tcp HOST[:PORT]) [--quiet] [--timeout SECONDS] COMMAND\n"
     "commands:\n"
     "  status                      one poll: the status texts, the model name, the alarm text\n"
-    "  watch [--count N]           a line per poll (N polls, or until interrupted)\n"
+    "  watch [--count N] [--csv FILE]\n"
+    "                              a line per poll (N polls, or until interrupted); with --csv\n"
+    "                              also a CSV row per poll (time, values, alarm words)\n"
     "  netid                       the controller's network identity\n"
-    "  history alarm|event [--xlsx FILE]\n"
+    "  history alarm|event [--xlsx FILE] [--csv FILE]\n"
     "                              the alarm history or the event log, tab-separated;\n"
-    "                              with --xlsx also written as a spreadsheet\n"
+    "                              also written as a spreadsheet or a CSV file\n"
     "  write REG=VALUE ...         write registers (the last pair goes first)\n"
     "  clear alarm|event           clear the alarm history or the event log\n"
     "  reset 1|2                   1 restarts the controller, 2 initialises its configuration\n"
@@ -148,16 +152,27 @@ private:
         if (m_command == "status" || m_command == "netid")
             return m_args.isEmpty() || usage("too many arguments") == 0;
         if (m_command == "watch") {
-            bool ok = true;
-            if (m_args.size() == 2 && m_args[0] == "--count") m_count = m_args[1].toInt(&ok);
-            if (!ok || m_count < 0 || (!m_args.isEmpty() && m_args.size() != 2) ||
-                (m_args.size() == 2 && m_args[0] != "--count"))
-                return usage("watch takes --count N") == 0;
+            while (!m_args.isEmpty()) {
+                const QString opt = m_args.takeFirst();
+                if (m_args.isEmpty() || (opt != "--count" && opt != "--csv"))
+                    return usage("watch takes --count N and --csv FILE") == 0;
+                const QString value = m_args.takeFirst();
+                bool ok = true;
+                if (opt == "--count") m_count = value.toInt(&ok);
+                if (opt == "--csv") m_csv = value;
+                if (!ok || m_count < 0) return usage("watch --count takes a number >= 0") == 0;
+            }
             return true;
         }
-        if (m_command == "history" && m_args.size() == 3 && m_args[1] == "--xlsx") {
-            m_xlsx = m_args[2];
+        if (m_command == "history") {
+            // Options after the kind: --xlsx FILE, --csv FILE.
+            QStringList rest = m_args.mid(1);
             m_args = m_args.mid(0, 1);
+            while (rest.size() >= 2 && (rest[0] == "--xlsx" || rest[0] == "--csv")) {
+                (rest[0] == "--xlsx" ? m_xlsx : m_csv) = rest[1];
+                rest = rest.mid(2);
+            }
+            if (!rest.isEmpty()) return usage("history takes --xlsx FILE and --csv FILE") == 0;
         }
         if (m_command == "history" || m_command == "clear") {
             if (m_args.size() != 1 || (m_args[0] != "alarm" && m_args[0] != "event"))
@@ -350,6 +365,7 @@ private:
             out(v.alarmText);
             finish();
         } else if (m_command == "watch") {
+            if (!m_csv.isEmpty() && !appendCsvRow()) return;
             out(v.clock + "  " + v.acVolts + "  " + v.dcVolts + "  " + v.dcAmps + "  " +
                 v.battAmps + "  " + v.alarmText);
             if (m_count > 0 && ++m_seen >= m_count) finish();
@@ -363,6 +379,37 @@ private:
             while (!m_engine.RequestStartTick()) {
             }
         }
+    }
+
+    // One row per poll: the time (ISO 8601, local with its offset), the trend values, the words.
+    bool appendCsvRow() {
+        QString error;
+        if (!m_csvOpen) {
+            QStringList header{"time"};
+            for (const TrendSeriesInfo& i : TrendSeriesInfos())
+                header << i.key;
+            header << "alarm1"
+                   << "alarm2";
+            if (!m_csvFile.open(m_csv, header, &error)) {
+                fail(error);
+                return false;
+            }
+            m_csvOpen = true;
+        }
+        const RegisterImage& img = m_engine.image();
+        const TrendValues values = TrendValuesFromImage(img);
+        QStringList row{QDateTime::currentDateTime()
+                            .toOffsetFromUtc(QDateTime::currentDateTime().offsetFromUtc())
+                            .toString(Qt::ISODateWithMs)};
+        for (int s = 0; s < Trend::Count; ++s)
+            row << QString::number(values[s], 'f', TrendSeriesInfos()[s].decimals);
+        row << QString::fromLatin1(IntToHexN(img[Reg::Alarm1], 4))
+            << QString::fromLatin1(IntToHexN(img[Reg::Alarm2], 4));
+        if (!m_csvFile.appendRow(row, &error)) {
+            fail("writing the CSV failed, the run stops: " + error);
+            return false;
+        }
+        return true;
     }
 
     void onNetId() {
@@ -418,6 +465,10 @@ private:
                     fail(m_xlsx + ": " + error);
                     return;
                 }
+                if (!m_csv.isEmpty() && !WriteCsvFile(m_csv, m_engine.transfer().rows, &error)) {
+                    fail(error);
+                    return;
+                }
                 finish();
             }
             return;
@@ -441,7 +492,9 @@ private:
     bool m_yes = false, m_restored = false;
     TransferKind m_kind = TransferKind::Alarm;
     QList<RegWrite> m_writes;
-    QString m_xlsx;
+    QString m_xlsx, m_csv;
+    CsvAppender m_csvFile;
+    bool m_csvOpen = false;
     QTimer m_watchdog;
     int m_timeoutMs = 5000;
     int m_count = 0, m_seen = 0;

@@ -2,10 +2,12 @@
 // and the spreadsheet export once it is complete.
 #include "gui/history/HistoryWindow.h"
 
+#include "core/export/CsvExport.h"
 #include "core/export/SheetExport.h"
 #include "core/history/TransferRecord.h"
 #include "gui/mainwin/MessageHub.h"
 
+#include <QBoxLayout>
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
@@ -57,6 +59,16 @@ void HistoryWindow::bind(QTableWidget* grid, QLineEdit* fileName, QPushButton* s
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_save->setEnabled(false);
     connect(m_save, &QPushButton::clicked, this, &HistoryWindow::exportSheet);
+    // The same table as CSV, beside the spreadsheet button.
+    m_saveCsv = new QPushButton("Save CSV", this);
+    m_saveCsv->setObjectName("btnCsvSave");
+    m_saveCsv->setAutoDefault(false);
+    m_saveCsv->setEnabled(false);
+    for (QBoxLayout* row : m_save->parentWidget()->findChildren<QBoxLayout*>()) {
+        const int at = row->indexOf(m_save);
+        if (at >= 0) row->insertWidget(at + 1, m_saveCsv);
+    }
+    connect(m_saveCsv, &QPushButton::clicked, this, &HistoryWindow::exportCsv);
     connect(m_close, &QPushButton::clicked, this, &HistoryWindow::closeByButton);
 }
 
@@ -112,6 +124,7 @@ void HistoryWindow::completed(TransferKind kind) {
     flush(); // the last rows at once
     m_close->setEnabled(true);
     m_save->setEnabled(true);
+    m_saveCsv->setEnabled(true);
 }
 
 QString HistoryWindow::exportSheet() {
@@ -122,6 +135,22 @@ QString HistoryWindow::exportSheet() {
     if (!WriteHistorySheet(path, m_engine.transfer().rows, m_kind, m_engine.modelName(), &error)) {
         m_hub.show(this, MessageKind::Warning,
                    QString("The spreadsheet %1 could not be written: %2").arg(path, error));
+        return {};
+    }
+    m_hub.show(this, MessageKind::Information, "Saved " + path);
+    return path;
+}
+
+QString HistoryWindow::exportCsv() {
+    // The spreadsheet's name with .csv: the typed one or the generated one.
+    QString path = ExportPath(
+        m_fileName->text(), ExportFileName(m_engine.modelName(), m_kind, QTime::currentTime()),
+        QDir::currentPath());
+    path.chop(5);
+    path += ".csv";
+    QString error;
+    if (!WriteCsvFile(path, m_engine.transfer().rows, &error)) {
+        m_hub.show(this, MessageKind::Warning, "The CSV file could not be written: " + error);
         return {};
     }
     m_hub.show(this, MessageKind::Information, "Saved " + path);

@@ -25,6 +25,8 @@ public:
     bool requestPending() const { return m_requestTimer.isActive(); }
     // Writes the spreadsheet to the current folder; returns the path or an empty text.
     QString exportSheet();
+    // The same rows as a CSV file (the spreadsheet's name with .csv).
+    QString exportCsv();
     void closeByButton();
     QTableWidget* grid() const { return m_grid; }
 
@@ -52,6 +54,7 @@ private:
     QTableWidget* m_grid = nullptr;
     QLineEdit* m_fileName = nullptr;
     QPushButton* m_save = nullptr;
+    QPushButton* m_saveCsv = nullptr;
     QPushButton* m_close = nullptr;
     QLabel* m_progress = nullptr;
     QProgressBar* m_gauge = nullptr;

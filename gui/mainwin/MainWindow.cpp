@@ -5,6 +5,7 @@
 #include "core/monitor/AlarmTree.h"
 #include "core/monitor/LinkSession.h"
 #include "core/monitor/StatusTexts.h"
+#include "core/trend/TrendRecorder.h"
 #include "gui/config/AlarmTestDialog.h"
 #include "gui/config/CalibrationDialog.h"
 #include "gui/config/ClockDialog.h"
@@ -25,6 +26,7 @@
 #include "gui/mainwin/MessageHub.h"
 #include "gui/mainwin/PaintedWidgets.h"
 #include "gui/profile/ProfileCommands.h"
+#include "gui/trend/TrendView.h"
 #include "ui_MainWindow.h"
 
 #include <QApplication>
@@ -236,6 +238,13 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
            [this] { return new HistoryClearDialog(m_engine, m_hub, this); });
     opener(ui->mAlarmTest, RectMode::Setting,
            [this] { return new AlarmTestDialog(m_engine, m_hub, this); });
+    // Trends: every decoded poll is a sample; the tab sits beside Status and log.
+    m_trendStore = std::make_unique<TrendStore>();
+    m_trendRecorder = new TrendRecorder(m_engine, *m_trendStore, this);
+    m_trends = new TrendView(*m_trendStore, m_hub, this);
+    ui->PageControl1->addTab(m_trends, "Trends");
+    connect(m_trendRecorder, &TrendRecorder::sampleAdded, m_trends, &TrendView::sampleAdded);
+
     m_profiles = new ProfileCommands(m_engine, m_hub, this);
     const auto profileCommand = [this](QAction* action, void (ProfileCommands::*command)()) {
         connect(action, &QAction::triggered, this, [this, command] {
@@ -466,7 +475,8 @@ void MainWindow::closeEvent(QCloseEvent* e) {
 }
 
 void MainWindow::showVersion() {
-    m_hub.show(this, MessageKind::Plain, kVersion);
+    m_hub.show(this, MessageKind::Plain,
+               QString(kVersion) + "\n\nLicense: GPL-3.0-or-later (see the LICENSE file).");
 }
 
 void MainWindow::openHomePage() {

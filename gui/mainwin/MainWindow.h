@@ -10,16 +10,20 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QTimer>
+#include <memory>
 #include <optional>
 
 class LampPair;
 class MessageHub;
 class ProfileCommands;
+class TrendView;
 class QSettings;
 class QTreeWidgetItem;
 namespace quma {
 class LinkSession;
-}
+class TrendRecorder;
+class TrendStore;
+} // namespace quma
 namespace Ui {
 class MainWindow;
 }
@@ -79,6 +83,8 @@ public:
     void openEventLog();
     quma::DataLog& dataLog() { return m_dataLog; }
     ProfileCommands& profiles() { return *m_profiles; }
+    TrendView& trends() { return *m_trends; }
+    quma::TrendRecorder& trendRecorder() { return *m_trendRecorder; }
     // The steps the dialogs end with, public so tests can drive them without a modal loop.
     void completeLogin();
     void completeLogout();
@@ -119,6 +125,9 @@ private:
     quma::FlowState m_flow;
     quma::DataLog m_dataLog;
     ProfileCommands* m_profiles;
+    std::unique_ptr<quma::TrendStore> m_trendStore;
+    quma::TrendRecorder* m_trendRecorder;
+    TrendView* m_trends;
     int m_noticeCounter = 0;
     QList<QTreeWidgetItem*> m_alarmItems;
     QList<QLabel*> m_cellLabels;

@@ -1,0 +1,495 @@
+// The Trends tab.
+#include "gui/trend/TrendView.h"
+
+#include "core/export/CsvExport.h"
+#include "core/trend/DataLogReader.h"
+#include "gui/mainwin/MessageHub.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QDateTimeAxis>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QToolTip>
+#include <QValueAxis>
+#include <cmath>
+
+using namespace quma;
+
+struct TrendView::Chart {
+    QChart* chart = nullptr;
+    TrendChartView* view = nullptr;
+    QDateTimeAxis* x = nullptr;
+    QValueAxis* left = nullptr;
+    QValueAxis* right = nullptr;
+    QList<int> leftSeries, rightSeries;
+};
+
+namespace {
+const qint64 kMinute = 60 * 1000;
+
+QColor seriesColour(int s) {
+    static const QColor fixed[] = {QColor(0x1f, 0x77, 0xb4), QColor(0xd6, 0x27, 0x28),
+                                   QColor(0x2c, 0xa0, 0x2c), QColor(0xff, 0x7f, 0x0e),
+                                   QColor(0x94, 0x67, 0xbd), QColor(0x1f, 0x77, 0xb4),
+                                   QColor(0xd6, 0x27, 0x28), QColor(0x8c, 0x56, 0x4b)};
+    if (s < Trend::Cell1) return fixed[s];
+    if (s == Trend::CellSpread) return Qt::black;
+    return QColor::fromHsv((s - Trend::Cell1) * 24, 210, 200);
+}
+
+// The range of the visible points of some series, padded so that a flat line is not on the edge.
+std::pair<double, double> valueRange(const QList<QLineSeries*>& series) {
+    double lo = 0, hi = 0;
+    bool any = false;
+    for (QLineSeries* s : series) {
+        if (!s->isVisible()) continue;
+        for (const QPointF& p : s->points()) {
+            lo = any ? std::min(lo, p.y()) : p.y();
+            hi = any ? std::max(hi, p.y()) : p.y();
+            any = true;
+        }
+    }
+    if (!any) return {0, 1};
+    const double pad = std::max((hi - lo) * 0.08, std::max(std::abs(hi) * 0.002, 0.05));
+    return {lo - pad, hi + pad};
+}
+} // namespace
+
+const QList<qint64>& TrendView::WindowLengths() {
+    static const QList<qint64> lengths = {5 * kMinute, 60 * kMinute, 8 * 60 * kMinute,
+                                          24 * 60 * kMinute};
+    return lengths;
+}
+
+TrendView::TrendView(const TrendStore& live, MessageHub& hub, QWidget* parent)
+    : QWidget(parent), m_live(live), m_hub(hub) {
+    setObjectName("TrendView");
+    m_window = new QComboBox(this);
+    m_window->setObjectName("cbbTrendWindow");
+    m_window->addItems({"5 min", "1 h", "8 h", "24 h"});
+    m_window->setCurrentIndex(1);
+    m_followButton = new QPushButton("Follow", this);
+    m_followButton->setObjectName("btnTrendFollow");
+    m_followButton->setCheckable(true);
+    m_followButton->setChecked(true);
+    m_followButton->setToolTip("Follow the newest sample (off: paused)");
+    auto* reset = new QPushButton("Reset zoom", this);
+    reset->setObjectName("btnTrendResetZoom");
+    auto* png = new QPushButton("PNG...", this);
+    png->setObjectName("btnTrendPng");
+    auto* csv = new QPushButton("CSV...", this);
+    csv->setObjectName("btnTrendCsv");
+    auto* open = new QPushButton("Open data log...", this);
+    open->setObjectName("btnOpenDataLog");
+    m_liveButton = new QPushButton("Live", this);
+    m_liveButton->setObjectName("btnTrendLive");
+    m_liveButton->setVisible(false);
+    m_source = new QLabel("Live", this);
+    m_source->setObjectName("lbTrendSource");
+    m_cursor = new QLabel(this);
+    m_cursor->setObjectName("lbTrendCursor");
+    m_cursor->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(m_window);
+    bar->addWidget(m_followButton);
+    bar->addWidget(reset);
+    bar->addSpacing(12);
+    bar->addWidget(png);
+    bar->addWidget(csv);
+    bar->addSpacing(12);
+    bar->addWidget(open);
+    bar->addWidget(m_liveButton);
+    bar->addWidget(m_source, 1);
+
+    auto* grid = new QGridLayout;
+    grid->setSpacing(2);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addLayout(bar);
+    layout->addLayout(grid, 1);
+    layout->addWidget(m_cursor);
+
+    using namespace Trend;
+    buildChart(0, "DC output", {DcVolts}, {DcAmps}, "V", "A");
+    buildChart(1, "Battery", {BattVolts}, {BattAmps, BattTemp}, "V", "A / °C");
+    buildChart(2, "AC input and rectifier", {AcVolts}, {AcAmps, RectTemp}, "V", "A / °C");
+    QList<int> cells;
+    for (int c = 0; c < 15; ++c)
+        cells << Cell1 + c;
+    buildChart(3, "Cells", cells, {CellSpread}, "V", "spread V");
+    for (int i = 0; i < 4; ++i)
+        grid->addWidget(m_charts[std::size_t(i)]->view, i / 2, i % 2);
+
+    connect(m_window, &QComboBox::currentIndexChanged, this, &TrendView::setWindowLength);
+    connect(m_followButton, &QPushButton::toggled, this, &TrendView::setFollowing);
+    connect(reset, &QPushButton::clicked, this, &TrendView::resetZoom);
+    connect(png, &QPushButton::clicked, this, [this] { chooseAndExport(true); });
+    connect(csv, &QPushButton::clicked, this, [this] { chooseAndExport(false); });
+    connect(open, &QPushButton::clicked, this, &TrendView::chooseAndOpen);
+    connect(m_liveButton, &QPushButton::clicked, this, &TrendView::showLive);
+    followLatest();
+}
+
+TrendView::~TrendView() = default;
+
+void TrendView::buildChart(int index, const QString& title, const QList<int>& left,
+                           const QList<int>& right, const QString& leftTitle,
+                           const QString& rightTitle) {
+    auto c = std::make_unique<Chart>();
+    c->chart = new QChart;
+    c->chart->setTitle(title);
+    c->chart->setMargins(QMargins(2, 2, 2, 2));
+    c->chart->legend()->setAlignment(Qt::AlignBottom);
+    c->chart->legend()->setFont(QFont(font().family(), 7));
+    c->chart->setAnimationOptions(QChart::NoAnimation);
+    c->x = new QDateTimeAxis;
+    c->x->setTickCount(5);
+    c->chart->addAxis(c->x, Qt::AlignBottom);
+    c->left = new QValueAxis;
+    c->left->setTitleText(leftTitle);
+    c->chart->addAxis(c->left, Qt::AlignLeft);
+    c->right = new QValueAxis;
+    c->right->setTitleText(rightTitle);
+    c->chart->addAxis(c->right, Qt::AlignRight);
+    c->leftSeries = left;
+    c->rightSeries = right;
+    for (int s : left + right) {
+        auto* line = new QLineSeries;
+        line->setName(TrendSeriesInfos()[s].name);
+        QPen pen(seriesColour(s));
+        pen.setWidthF(s == Trend::CellSpread ? 2.0 : 1.2);
+        line->setPen(pen);
+        c->chart->addSeries(line);
+        line->attachAxis(c->x);
+        line->attachAxis(left.contains(s) ? c->left : c->right);
+        m_series[s] = line;
+        m_chartOf[s] = index;
+        // A cell stands out while the mouse is on it.
+        connect(line, &QLineSeries::hovered, this, [line](const QPointF&, bool on) {
+            QPen p = line->pen();
+            p.setWidthF(on ? 3.0 : 1.2);
+            line->setPen(p);
+        });
+        const QList<QLegendMarker*> markers = c->chart->legend()->markers(line);
+        for (QLegendMarker* m : markers)
+            connect(m, &QLegendMarker::clicked, this, [this, s] { toggleSeries(s); });
+    }
+    connect(c->x, &QDateTimeAxis::rangeChanged, this, [this](QDateTime min, QDateTime max) {
+        // A zoom by the rubber band: every chart follows it.
+        if (!m_applying) zoomTo(min.toMSecsSinceEpoch(), max.toMSecsSinceEpoch());
+    });
+    c->view = new TrendChartView(*this, index, c->chart);
+    c->view->setObjectName(QString("chvTrend%1").arg(index + 1));
+    c->view->setMinimumSize(320, 220);
+    m_charts.push_back(std::move(c));
+}
+
+QList<QChartView*> TrendView::chartViews() const {
+    QList<QChartView*> views;
+    for (const auto& c : m_charts)
+        views << c->view;
+    return views;
+}
+
+void TrendView::toggleSeries(int s) {
+    QLineSeries* line = m_series[s];
+    line->setVisible(!line->isVisible());
+    for (QLegendMarker* m : m_charts[std::size_t(m_chartOf[s])]->chart->legend()->markers(line)) {
+        m->setVisible(true); // the entry stays, greyed, so that it can be clicked again
+        QColor c = m->labelBrush().color();
+        c.setAlphaF(line->isVisible() ? 1.0 : 0.35);
+        m->setLabelBrush(c);
+    }
+    refresh();
+}
+
+void TrendView::followLatest() {
+    const qint64 length = WindowLengths()[std::max(0, m_window->currentIndex())];
+    const TrendStore& s = shown();
+    m_to = s.isEmpty() ? QDateTime::currentMSecsSinceEpoch() : s.time(s.size() - 1) + 1;
+    m_from = m_to - length;
+}
+
+void TrendView::sampleAdded() {
+    if (m_file) return;
+    if (!m_follow) return; // paused or zoomed: the window stays where the user put it
+    followLatest();
+    if (isVisible())
+        refresh();
+    else
+        m_dirty = true;
+}
+
+void TrendView::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    if (m_dirty) refresh();
+}
+
+void TrendView::setFollowing(bool on) {
+    m_follow = on && !m_file;
+    if (m_followButton->isChecked() != m_follow) m_followButton->setChecked(m_follow);
+    if (m_follow) {
+        followLatest();
+        refresh();
+    }
+}
+
+void TrendView::setWindowLength(int index) {
+    if (index < 0) return;
+    if (m_follow) {
+        followLatest();
+    } else {
+        m_from = m_to - WindowLengths()[index];
+    }
+    refresh();
+}
+
+void TrendView::zoomTo(qint64 from, qint64 to) {
+    if (to <= from) return;
+    m_from = from;
+    m_to = to;
+    if (m_follow) setFollowing(false);
+    refresh();
+}
+
+void TrendView::resetZoom() {
+    if (m_file && !m_file->isEmpty()) {
+        m_from = m_file->time(0);
+        m_to = m_file->time(m_file->size() - 1) + 1;
+        refresh();
+        return;
+    }
+    setFollowing(true);
+}
+
+void TrendView::refresh() {
+    m_dirty = false;
+    m_applying = true;
+    const TrendStore& store = shown();
+    const qint64 span = m_to - m_from;
+    const QString format = span > 24 * 60 * kMinute ? "MM-dd HH:mm"
+                           : span > 10 * kMinute    ? "HH:mm"
+                                                    : "HH:mm:ss";
+    for (const auto& c : m_charts) {
+        const int buckets = std::max(50, int(c->chart->plotArea().width()));
+        QList<QLineSeries*> left, right;
+        for (int s : c->leftSeries + c->rightSeries) {
+            QList<QPointF> points;
+            if (m_series[s]->isVisible()) {
+                const std::vector<TrendPoint> p = DecimateSeries(store, s, m_from, m_to, buckets);
+                points.reserve(qsizetype(p.size()));
+                for (const TrendPoint& t : p)
+                    points.append(QPointF(double(t.msecs), double(t.value)));
+            }
+            m_series[s]->replace(points);
+            (c->leftSeries.contains(s) ? left : right) << m_series[s];
+        }
+        c->x->setFormat(format);
+        c->x->setRange(QDateTime::fromMSecsSinceEpoch(m_from),
+                       QDateTime::fromMSecsSinceEpoch(m_to));
+        const auto [llo, lhi] = valueRange(left);
+        c->left->setRange(llo, lhi);
+        const auto [rlo, rhi] = valueRange(right);
+        c->right->setRange(rlo, rhi);
+        c->view->viewport()->update();
+    }
+    m_applying = false;
+}
+
+QString TrendView::valuesAt(int chart, qint64 msecs) const {
+    const TrendStore& store = shown();
+    const int i = store.nearest(msecs);
+    if (i < 0 || chart < 0 || chart >= int(m_charts.size())) return {};
+    const auto& c = m_charts[std::size_t(chart)];
+    QString text = QDateTime::fromMSecsSinceEpoch(store.time(i)).toString("yyyy-MM-dd HH:mm:ss");
+    for (int s : c->leftSeries + c->rightSeries) {
+        if (!m_series[s]->isVisible()) continue;
+        const TrendSeriesInfo& info = TrendSeriesInfos()[s];
+        text += QString("   %1 %2 %3")
+                    .arg(info.name)
+                    .arg(double(store.value(s, i)), 0, 'f', info.decimals)
+                    .arg(info.unit);
+    }
+    return text;
+}
+
+void TrendView::cursorAt(int chart, qint64 msecs) {
+    m_cursor->setText(valuesAt(chart, msecs));
+}
+
+bool TrendView::openDataLog(const QString& path) {
+    const DataLogRead read = ReadDataLogFile(path);
+    if (!read.store) {
+        m_hub.show(this, MessageKind::Warning, "The data log was not opened.\n\n" + read.error);
+        return false;
+    }
+    m_file = read.store;
+    m_follow = false;
+    m_followButton->setChecked(false);
+    m_followButton->setEnabled(false);
+    m_liveButton->setVisible(true);
+    m_source->setText(QFileInfo(path).fileName() + ": " + read.summary());
+    if (read.skipped > 0 || read.truncatedLast)
+        m_hub.show(this, MessageKind::Information,
+                   QFileInfo(path).fileName() + ": " + read.summary());
+    resetZoom();
+    return true;
+}
+
+void TrendView::showLive() {
+    m_file.reset();
+    m_liveButton->setVisible(false);
+    m_followButton->setEnabled(true);
+    m_source->setText("Live");
+    setFollowing(true);
+}
+
+bool TrendView::exportPng(const QString& path) {
+    QWidget* charts = m_charts.front()->view->parentWidget();
+    return charts->grab().save(path, "PNG");
+}
+
+bool TrendView::exportCsv(const QString& path) {
+    const TrendStore& store = shown();
+    QList<QStringList> rows;
+    QStringList header{"time"};
+    for (const TrendSeriesInfo& i : TrendSeriesInfos())
+        header << i.key;
+    rows << header;
+    const int last = store.lowerBound(m_to);
+    for (int i = store.lowerBound(m_from); i < last; ++i) {
+        QStringList row{QDateTime::fromMSecsSinceEpoch(store.time(i)).toString(Qt::ISODateWithMs)};
+        for (int s = 0; s < Trend::Count; ++s)
+            row << QString::number(double(store.value(s, i)), 'f', TrendSeriesInfos()[s].decimals);
+        rows << row;
+    }
+    QString error;
+    if (!WriteCsvFile(path, rows, &error)) {
+        m_hub.show(this, MessageKind::Warning, "The trend data was not saved: " + error);
+        return false;
+    }
+    return true;
+}
+
+void TrendView::chooseAndOpen() {
+    const QString path =
+        m_hub.chooseFile(this, "Open a data log", "Data log (*.txt);;All files (*)", false);
+    if (!path.isEmpty()) openDataLog(path);
+}
+
+void TrendView::chooseAndExport(bool png) {
+    const QString suffix = png ? ".png" : ".csv";
+    QString path = m_hub.chooseFile(
+        this, png ? "Save the charts as an image" : "Save the shown data as CSV",
+        png ? "PNG image (*.png)" : "CSV (*.csv)", true,
+        "trend-" + QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss") + suffix);
+    if (path.isEmpty()) return;
+    if (!path.endsWith(suffix, Qt::CaseInsensitive)) path += suffix;
+    if (png && !exportPng(path)) {
+        m_hub.show(this, MessageKind::Warning, "The image was not saved: " + path);
+        return;
+    }
+    if (!png && !exportCsv(path)) return;
+    m_hub.show(this, MessageKind::Information, "Saved " + path);
+}
+
+TrendChartView::TrendChartView(TrendView& view, int index, QChart* chart)
+    : QChartView(chart), m_view(view), m_index(index) {
+    setRubberBand(QChartView::HorizontalRubberBand);
+    setRenderHint(QPainter::Antialiasing, false);
+    setMouseTracking(true);
+}
+
+qint64 TrendChartView::msecsAt(qreal x) const {
+    const QRectF area = chart()->plotArea();
+    if (area.width() <= 0) return m_view.from();
+    const double f = (x - area.left()) / area.width();
+    return m_view.from() + qint64(f * double(m_view.to() - m_view.from()));
+}
+
+void TrendChartView::wheelEvent(QWheelEvent* e) {
+    const qint64 at = msecsAt(mapToScene(e->position().toPoint()).x());
+    const double factor = e->angleDelta().y() > 0 ? 0.8 : 1.25;
+    const qint64 from = at - qint64(double(at - m_view.from()) * factor);
+    const qint64 to = at + qint64(double(m_view.to() - at) * factor);
+    m_view.zoomTo(from, std::max(to, from + 1000));
+    e->accept();
+}
+
+void TrendChartView::mousePressEvent(QMouseEvent* e) {
+    if (e->button() == Qt::RightButton) {
+        m_panning = true;
+        m_panFromX = e->position().x();
+        m_panFrom = m_view.from();
+        m_panTo = m_view.to();
+        e->accept();
+        return;
+    }
+    QChartView::mousePressEvent(e);
+}
+
+void TrendChartView::mouseMoveEvent(QMouseEvent* e) {
+    const QPointF scene = mapToScene(e->position().toPoint());
+    if (m_panning) {
+        const double width = std::max(1.0, chart()->plotArea().width());
+        const qint64 shift =
+            qint64((m_panFromX - e->position().x()) / width * double(m_panTo - m_panFrom));
+        m_view.zoomTo(m_panFrom + shift, m_panTo + shift);
+        return;
+    }
+    m_view.cursorAt(m_index, msecsAt(scene.x()));
+    // An alarm marker under the mouse shows its text.
+    const QRectF area = chart()->plotArea();
+    const double span = double(m_view.to() - m_view.from());
+    QString tip;
+    for (const TrendMarker& m : m_view.shown().markers()) {
+        if (m.msecs < m_view.from() || m.msecs > m_view.to() || span <= 0) continue;
+        const double x = area.left() + double(m.msecs - m_view.from()) / span * area.width();
+        if (std::abs(x - scene.x()) <= 4) {
+            tip += (tip.isEmpty() ? "" : "\n") +
+                   QDateTime::fromMSecsSinceEpoch(m.msecs).toString("HH:mm:ss  ") + m.text;
+        }
+    }
+    if (!tip.isEmpty())
+        QToolTip::showText(e->globalPosition().toPoint(), tip, this);
+    else
+        QToolTip::hideText();
+    QChartView::mouseMoveEvent(e);
+}
+
+void TrendChartView::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::RightButton) {
+        m_panning = false; // the base class would zoom out on a right click
+        e->accept();
+        return;
+    }
+    QChartView::mouseReleaseEvent(e);
+}
+
+void TrendChartView::drawForeground(QPainter* painter, const QRectF& rect) {
+    QChartView::drawForeground(painter, rect);
+    const QRectF area = chart()->plotArea();
+    const double span = double(m_view.to() - m_view.from());
+    if (span <= 0) return;
+    QPen pen(QColor(0xd0, 0x20, 0x20));
+    pen.setStyle(Qt::DashLine);
+    painter->save();
+    painter->setPen(pen);
+    for (const TrendMarker& m : m_view.shown().markers()) {
+        if (m.msecs < m_view.from() || m.msecs > m_view.to()) continue;
+        const double x = area.left() + double(m.msecs - m_view.from()) / span * area.width();
+        painter->drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
+        // A small flag at the top says whether alarms came or went.
+        painter->fillRect(QRectF(x - 3, area.top(), 6, 6), (m.alarm1 | m.alarm2)
+                                                               ? QColor(0xd0, 0x20, 0x20)
+                                                               : QColor(0x20, 0xa0, 0x20));
+    }
+    painter->restore();
+}
