@@ -269,6 +269,44 @@ private slots:
         const QList<std::pair<int, int>> expected = {{60, 540}};
         QCOMPARE(m_sim->model().writes(), expected);
     }
+
+    // One flushed row per poll with an ISO 8601 time; a write that fails stops the run.
+    void watchWritesCsvRows() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("watch.csv");
+        const Run r =
+            cli({"--serial", m_serial, "--quiet", "watch", "--count", "3", "--csv", path});
+        QCOMPARE(r.rc, 0);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray all = f.readAll();
+        QVERIFY(all.startsWith("\xEF\xBB\xBFtime,dc_voltage_V,dc_current_A,"));
+        const QList<QByteArray> lines = all.trimmed().split('\n');
+        QCOMPARE(lines.size(), 4);
+        const QList<QByteArray> row = lines[1].trimmed().split(',');
+        QCOMPARE(row.size(), 1 + 24 + 2);
+        QVERIFY(QDateTime::fromString(QString::fromLatin1(row[0]), Qt::ISODateWithMs).isValid());
+        QCOMPARE(row[1], QByteArray("54.5")); // DC voltage
+        QCOMPARE(row[9], QByteArray("3.30")); // cell 1
+        QCOMPARE(row[26], QByteArray("0000"));
+
+        const Run full = cli({"--tcp", m_tcp, "--quiet", "watch", "--csv", "/dev/full"});
+        QCOMPARE(full.rc, 1);
+        QVERIFY(full.err.contains("No space left on device"));
+    }
+
+    void historyAsCsv() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("events.csv");
+        const Run r = cli({"--tcp", m_tcp, "--quiet", "history", "event", "--csv", path});
+        QCOMPARE(r.rc, 0);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(f.readAll()).split("\r\n", Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 8);
+        QCOMPARE(lines[0], QString("\uFEFF순서,날짜,시간,이벤트 내용,value"));
+        QCOMPARE(lines[7].split(',')[3], QString("Reset"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -223,6 +223,29 @@ private slots:
         QVERIFY(QFileInfo::exists(path));
     }
 
+    // Beside the spreadsheet, the same rows as CSV under the same name.
+    void csvBesideTheSpreadsheet() {
+        QTemporaryDir dir;
+        const QString old = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        HistoryRig h(LinkKind::Serial, TransferKind::Alarm, 3);
+        QVERIFY(h.waitDone());
+        auto* csv = h.window->findChild<QPushButton*>("btnCsvSave");
+        QVERIFY(csv && csv->isEnabled());
+        h.window->findChild<QLineEdit*>("edtFileName")->setText("site 9");
+        h.boxes.clear();
+        QTest::mouseClick(csv, Qt::LeftButton);
+        QDir::setCurrent(old);
+        const QString path = QDir(dir.path()).absoluteFilePath("site 9.csv");
+        QCOMPARE(h.boxes, QStringList{"Saved " + path});
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(f.readAll()).split("\r\n", Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 4);
+        QVERIFY(lines[0].startsWith("\uFEFF순서,"));
+        QCOMPARE(lines[1].split(',').size(), h.window->grid()->columnCount());
+    }
+
     void dataLogLines() {
         RegisterImage img;
         img.set(1, 2021);

@@ -157,7 +157,10 @@ private slots:
     void versionAndFirmwareCounter() {
         Console c(LinkKind::Tcp);
         c.window.showVersion();
-        QCOMPARE(c.boxes, QStringList{"V2.1  2021-12-27 "});
+        // The version as the controller's console shows it, then the license.
+        QCOMPARE(c.boxes.size(), 1);
+        QCOMPARE(c.boxes[0].split('\n').first(), QString("V2.1  2021-12-27 "));
+        QVERIFY(c.boxes[0].contains("GPL-3.0-or-later"));
         QVERIFY(!c.ui()->edtFwCnt->isVisible());
         QTest::mouseClick(c.ui()->Image1, Qt::LeftButton);
         QVERIFY(c.ui()->edtFwCnt->isVisible());

@@ -73,7 +73,7 @@ TrendView::TrendView(const TrendStore& live, MessageHub& hub, QWidget* parent)
     m_window = new QComboBox(this);
     m_window->setObjectName("cbbTrendWindow");
     m_window->addItems({"5 min", "1 h", "8 h", "24 h"});
-    m_window->setCurrentIndex(1);
+    m_window->setCurrentIndex(0);
     m_followButton = new QPushButton("Follow", this);
     m_followButton->setObjectName("btnTrendFollow");
     m_followButton->setCheckable(true);
@@ -162,7 +162,11 @@ void TrendView::buildChart(int index, const QString& title, const QList<int>& le
     c->rightSeries = right;
     for (int s : left + right) {
         auto* line = new QLineSeries;
-        line->setName(TrendSeriesInfos()[s].name);
+        // Fifteen cells share one legend: short names keep it readable.
+        const bool cell = s >= Trend::Cell1 && s <= Trend::Cell15;
+        line->setName(cell                     ? QString::number(s - Trend::Cell1 + 1)
+                      : s == Trend::CellSpread ? QString("spread")
+                                               : TrendSeriesInfos()[s].name);
         QPen pen(seriesColour(s));
         pen.setWidthF(s == Trend::CellSpread ? 2.0 : 1.2);
         line->setPen(pen);
