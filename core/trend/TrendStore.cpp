@@ -115,10 +115,18 @@ std::vector<TrendPoint> DecimateSeries(const TrendStore& store, int series, qint
     const int last = store.lowerBound(to); // exclusive
     const int n = last - first;
     if (n <= 0 || buckets <= 0) return out;
+    // The ring walked slot by slot: no division per sample.
+    const float* values = store.seriesData(series);
+    const qint64* times = store.timeData();
+    const int capacity = store.capacity();
+    int slot = store.slotOf(first);
+    const auto advance = [capacity](int& s) {
+        if (++s == capacity) s = 0;
+    };
     if (n <= 2 * buckets) {
         out.reserve(std::size_t(n));
-        for (int i = first; i < last; ++i)
-            out.push_back({store.time(i), store.value(series, i)});
+        for (int i = first; i < last; ++i, advance(slot))
+            out.push_back({times[slot], values[slot]});
         return out;
     }
     out.reserve(std::size_t(2 * buckets));
@@ -126,16 +134,25 @@ std::vector<TrendPoint> DecimateSeries(const TrendStore& store, int series, qint
     int i = first;
     for (int b = 0; b < buckets && i < last; ++b) {
         const qint64 end = b + 1 == buckets ? to : from + qint64((b + 1) * span);
-        int minAt = -1, maxAt = -1;
-        for (; i < last && store.time(i) < end; ++i) {
-            const float v = store.value(series, i);
-            if (minAt < 0 || v < store.value(series, minAt)) minAt = i;
-            if (maxAt < 0 || v > store.value(series, maxAt)) maxAt = i;
+        int minSlot = -1, maxSlot = -1;
+        float lo = 0, hi = 0;
+        for (; i < last && times[slot] < end; ++i, advance(slot)) {
+            const float v = values[slot];
+            if (minSlot < 0 || v < lo) {
+                lo = v;
+                minSlot = slot;
+            }
+            if (maxSlot < 0 || v > hi) {
+                hi = v;
+                maxSlot = slot;
+            }
         }
-        if (minAt < 0) continue;
-        const int a = std::min(minAt, maxAt), z = std::max(minAt, maxAt);
-        out.push_back({store.time(a), store.value(series, a)});
-        if (z != a) out.push_back({store.time(z), store.value(series, z)});
+        if (minSlot < 0) continue;
+        // In time order within the bucket.
+        const bool minFirst = times[minSlot] <= times[maxSlot];
+        const int a = minFirst ? minSlot : maxSlot, z = minFirst ? maxSlot : minSlot;
+        out.push_back({times[a], values[a]});
+        if (z != a) out.push_back({times[z], values[z]});
     }
     return out;
 }

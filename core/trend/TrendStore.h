@@ -76,6 +76,12 @@ public:
     // The sample nearest to t (-1 when empty).
     int nearest(qint64 t) const;
     const QList<TrendMarker>& markers() const { return m_markers; }
+    // The raw rings, for walking them fast: sample i sits in slot slotOf(i).
+    int slotOf(int i) const { return slot(i); }
+    const qint64* timeData() const { return m_times.data(); }
+    const float* seriesData(int series) const {
+        return m_values.data() + std::size_t(series) * std::size_t(m_capacity);
+    }
 
     static constexpr std::size_t BytesPerSample = sizeof(qint64) + sizeof(float) * Trend::Count;
     // What the rings hold at most, allocated up front.

@@ -43,22 +43,22 @@ QColor seriesColour(int s) {
     return QColor::fromHsv((s - Trend::Cell1) * 24, 210, 200);
 }
 
-// The range of the visible points of some series, padded so that a flat line is not on the edge.
-std::pair<double, double> valueRange(const QList<QLineSeries*>& series) {
+// A range of values widened to take `v`; padded at the end so that a flat line is not on the
+// edge.
+struct ValueRange {
     double lo = 0, hi = 0;
     bool any = false;
-    for (QLineSeries* s : series) {
-        if (!s->isVisible()) continue;
-        for (const QPointF& p : s->points()) {
-            lo = any ? std::min(lo, p.y()) : p.y();
-            hi = any ? std::max(hi, p.y()) : p.y();
-            any = true;
-        }
+    void take(double v) {
+        lo = any ? std::min(lo, v) : v;
+        hi = any ? std::max(hi, v) : v;
+        any = true;
     }
-    if (!any) return {0, 1};
-    const double pad = std::max((hi - lo) * 0.08, std::max(std::abs(hi) * 0.002, 0.05));
-    return {lo - pad, hi + pad};
-}
+    std::pair<double, double> padded() const {
+        if (!any) return {0, 1};
+        const double pad = std::max((hi - lo) * 0.08, std::max(std::abs(hi) * 0.002, 0.05));
+        return {lo - pad, hi + pad};
+    }
+};
 } // namespace
 
 const QList<qint64>& TrendView::WindowLengths() {
@@ -168,7 +168,7 @@ void TrendView::buildChart(int index, const QString& title, const QList<int>& le
                       : s == Trend::CellSpread ? QString("spread")
                                                : TrendSeriesInfos()[s].name);
         QPen pen(seriesColour(s));
-        pen.setWidthF(s == Trend::CellSpread ? 2.0 : 1.2);
+        pen.setWidth(s == Trend::CellSpread ? 2 : 1);
         line->setPen(pen);
         c->chart->addSeries(line);
         line->attachAxis(c->x);
@@ -178,7 +178,7 @@ void TrendView::buildChart(int index, const QString& title, const QList<int>& le
         // A cell stands out while the mouse is on it.
         connect(line, &QLineSeries::hovered, this, [line](const QPointF&, bool on) {
             QPen p = line->pen();
-            p.setWidthF(on ? 3.0 : 1.2);
+            p.setWidth(on ? 3 : 1);
             line->setPen(p);
         });
         const QList<QLegendMarker*> markers = c->chart->legend()->markers(line);
@@ -282,25 +282,28 @@ void TrendView::refresh() {
                            : span > 10 * kMinute    ? "HH:mm"
                                                     : "HH:mm:ss";
     for (const auto& c : m_charts) {
-        const int buckets = std::max(50, int(c->chart->plotArea().width()));
-        QList<QLineSeries*> left, right;
+        // A minimum and a maximum per two pixels: every peak stays, nothing is drawn twice.
+        const int buckets = std::max(50, int(c->chart->plotArea().width()) / 2);
+        ValueRange left, right;
         for (int s : c->leftSeries + c->rightSeries) {
             QList<QPointF> points;
             if (m_series[s]->isVisible()) {
                 const std::vector<TrendPoint> p = DecimateSeries(store, s, m_from, m_to, buckets);
+                ValueRange& range = c->leftSeries.contains(s) ? left : right;
                 points.reserve(qsizetype(p.size()));
-                for (const TrendPoint& t : p)
+                for (const TrendPoint& t : p) {
                     points.append(QPointF(double(t.msecs), double(t.value)));
+                    range.take(double(t.value));
+                }
             }
             m_series[s]->replace(points);
-            (c->leftSeries.contains(s) ? left : right) << m_series[s];
         }
         c->x->setFormat(format);
         c->x->setRange(QDateTime::fromMSecsSinceEpoch(m_from),
                        QDateTime::fromMSecsSinceEpoch(m_to));
-        const auto [llo, lhi] = valueRange(left);
+        const auto [llo, lhi] = left.padded();
         c->left->setRange(llo, lhi);
-        const auto [rlo, rhi] = valueRange(right);
+        const auto [rlo, rhi] = right.padded();
         c->right->setRange(rlo, rhi);
         c->view->viewport()->update();
     }
