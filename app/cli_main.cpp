@@ -1,8 +1,10 @@
 // quma-cli: a headless front end on the monitoring engine, for scripts and bulk work.
 #include "core/export/CsvExport.h"
+#include "core/export/PcapExport.h"
 #include "core/export/SheetExport.h"
 #include "core/monitor/LinkSession.h"
 #include "core/monitor/MonitorEngine.h"
+#include "core/monitor/SessionFile.h"
 #include "core/monitor/StatusTexts.h"
 #include "core/profile/ProfileJob.h"
 #include "core/trend/TrendStore.h"
@@ -18,7 +20,10 @@ using namespace quma;
 namespace {
 
 const char kUsage[] =
-    "usage: quma-cli (--serial DEVICE | --tcp HOST[:PORT]) [--quiet] [--timeout SECONDS] COMMAND\n"
+    "usage: quma-cli (--serial DEVICE | --tcp HOST[:PORT]) [--quiet] [--timeout SECONDS]\n"
+    "                [--record FILE] COMMAND\n"
+    "       quma-cli session pcap RECORDING.jsonl OUT.pcap\n"
+    "--record FILE writes every frame in and out to FILE as it happens (JSON lines).\n"
     "commands:\n"
     "  status                      one poll: the status texts, the model name, the alarm text\n"
     "  watch [--count N] [--csv FILE]\n"
@@ -57,9 +62,11 @@ public:
             const QString opt = m_args.takeFirst();
             if (opt == "--quiet") {
                 m_engine.link().setTraceSink({});
-            } else if ((opt == "--serial" || opt == "--tcp" || opt == "--timeout") &&
+            } else if ((opt == "--serial" || opt == "--tcp" || opt == "--timeout" ||
+                        opt == "--record") &&
                        !m_args.isEmpty()) {
                 const QString v = m_args.takeFirst();
+                if (opt == "--record") m_record = v;
                 if (opt == "--serial") serial = v;
                 if (opt == "--tcp") tcp = v;
                 if (opt == "--timeout") {
@@ -82,8 +89,16 @@ public:
         if (!parseCommand()) return 2;
         if (m_command == "profile" && m_profileAction == "diff" && !m_profileFile2.isEmpty())
             return diffFiles();
+        if (m_command == "session") return sessionCommand();
         if (serial.isEmpty() == tcp.isEmpty()) return usage("give one of --serial and --tcp");
         if (m_command == "profile") watchProfileJob();
+        if (!m_record.isEmpty()) {
+            QString error;
+            if (!m_recorder.start(m_record, "quma-cli", &error)) return refuse(error);
+            m_recorder.attach(m_engine.link());
+            connect(&m_recorder, &SessionRecorder::failed, this,
+                    [this](const QString& why) { fail(why); });
+        }
 
         m_watchdog.setSingleShot(true);
         connect(&m_watchdog, &QTimer::timeout, this,
@@ -212,6 +227,11 @@ private:
             return true;
         }
         if (m_command == "profile") return parseProfile();
+        if (m_command == "session") {
+            if (m_args.size() != 3 || m_args[0] != "pcap")
+                return usage("session pcap RECORDING OUT.pcap") == 0;
+            return true;
+        }
         return usage("unknown command " + m_command) == 0;
     }
 
@@ -253,6 +273,20 @@ private:
         std::fputs(DiffTable(rows, m_profileFile, m_profileFile2, false).toUtf8().constData(),
                    stdout);
         return ProfilesDiffer(rows) ? 1 : 0;
+    }
+
+    // A recording as a pcap capture: no controller needed.
+    int sessionCommand() {
+        const SessionRead read = ReadSessionFile(m_args[1]);
+        if (!read.error.isEmpty()) return refuse(read.error);
+        if (read.truncated)
+            std::fprintf(stderr, "quma-cli: %s ends inside its last line; read up to it\n",
+                         qPrintable(m_args[1]));
+        QString error;
+        int packets = 0;
+        if (!WritePcap(m_args[2], read.events, &error, &packets)) return refuse(error);
+        out(QString("%1: %2 packets").arg(m_args[2]).arg(packets));
+        return 0;
     }
 
     void watchProfileJob() {
@@ -483,6 +517,8 @@ private:
     MonitorEngine m_engine;
     LinkSession m_session;
     ProfileJob m_job;
+    SessionRecorder m_recorder;
+    QString m_record;
     QString m_command;
     QString m_profileAction, m_profileFile, m_profileFile2;
     SiteProfile m_fileProfile;

@@ -1,4 +1,5 @@
 // quma-sim: the controller simulator as a program, serving TCP and a pseudo-terminal.
+#include "core/monitor/SessionFile.h"
 #include "sim/SimServer.h"
 
 #include <QCommandLineParser>
@@ -60,13 +61,21 @@ int main(int argc, char** argv) {
         "hw-description", "Hardware description of the network identity record.", "TEXT");
     const QCommandLineOption site("site", "Site text of the network identity record (UTF-8).",
                                   "TEXT");
+    const QCommandLineOption replay("replay",
+                                    "Act as the controller recorded in FILE (a session "
+                                    "recording): each request gets the reply it got then; what "
+                                    "was never recorded is answered as usual, said on stderr.",
+                                    "FILE");
+    const QCommandLineOption replayLoop("replay-loop",
+                                        "Replies asked more often than recorded start again "
+                                        "(default: the last one is repeated).");
     const QCommandLineOption set("set",
                                  "Register REG holds VALUE (repeatable): a plant configured "
                                  "otherwise.",
                                  "REG=VALUE");
-    p.addOptions({set,     tcp,    noTcp,  pty,  link,  type,          noBattery,
-                  history, events, frozen, seed, pace,  drop,          badLrc,
-                  garbage, shortR, longR,  disc, delay, hwDescription, site});
+    p.addOptions({replay,    replayLoop, set,    tcp,    noTcp, pty,           link, type,
+                  noBattery, history,    events, frozen, seed,  pace,          drop, badLrc,
+                  garbage,   shortR,     longR,  disc,   delay, hwDescription, site});
     p.process(app);
 
     quma::sim::SimOptions o;
@@ -91,6 +100,22 @@ int main(int argc, char** argv) {
         o.registers.append({r, v});
     }
     quma::sim::SimServer sim(o);
+    if (p.isSet(replay)) {
+        const quma::SessionRead read = quma::ReadSessionFile(p.value(replay));
+        if (!read.error.isEmpty()) {
+            std::fprintf(stderr, "quma-sim: %s\n", qPrintable(read.error));
+            return 2;
+        }
+        if (read.truncated)
+            std::fprintf(stderr, "quma-sim: the recording ends inside its last line; replaying "
+                                 "up to it\n");
+        sim.replay = std::make_shared<quma::sim::ReplayTable>(read.events, p.isSet(replayLoop));
+        sim.onUnrecorded = [](const QString& note) {
+            std::fprintf(stderr, "quma-sim: %s\n", qPrintable(note));
+        };
+        std::fprintf(stderr, "quma-sim: replaying %d request/reply pairs of %s\n",
+                     sim.replay->pairs(), qPrintable(p.value(replay)));
+    }
     sim.faults.dropEvery = p.value(drop).toInt();
     sim.faults.badLrcEvery = p.value(badLrc).toInt();
     sim.faults.garbageEvery = p.value(garbage).toInt();

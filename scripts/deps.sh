@@ -1,7 +1,7 @@
 # Debian 12 packages the console needs to build, test and run; sourced by ./test and ./run.
 QUMA_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-charts-dev
     libqt6opengl6-dev
-    libxlsxwriter-dev
+    libxlsxwriter-dev libpcap-dev tshark
     libgl-dev fonts-nanum xvfb xauth unzip)
 
 quma_install_deps() {

@@ -69,7 +69,14 @@ void SimServer::onTcpData(QTcpSocket* s) {
         if (length < 2) continue;
         const quint16 tid = quint16((uchar(frame[0]) << 8) | uchar(frame[1]));
         const quint8 fn = uchar(frame[7]);
-        const auto data = m_model.tcpReply(fn, frame.mid(8));
+        std::optional<QByteArray> data = replay ? replay->tcp(fn, frame.mid(8)) : std::nullopt;
+        if (!data) {
+            if (replay)
+                unrecorded(QString("TCP function %1 with %2")
+                               .arg(QString::fromLatin1(IntToHexN(fn, 2)))
+                               .arg(QString::fromLatin1(frame.mid(8).toHex())));
+            data = m_model.tcpReply(fn, frame.mid(8));
+        }
         ++m_served;
         emit requestServed(fn);
         if (!data) continue;
@@ -156,7 +163,10 @@ void SimServer::onPtyData() {
         if (!ValidateAsciiFrame(frame, &req)) continue; // a real controller ignores it too
         QByteArray hex = req.text.mid(1);
         hex.chop(2);
-        const QByteArray reply = m_model.serialReply(HexToBytes(hex));
+        const QByteArray request = HexToBytes(hex);
+        std::optional<QByteArray> replayed = replay ? replay->serial(request) : std::nullopt;
+        if (replay && !replayed) unrecorded("serial " + QString::fromLatin1(req.text));
+        const QByteArray reply = replayed ? *replayed : m_model.serialReply(request);
         ++m_served;
         emit requestServed(uchar(HexToInt(req.function)));
         if (reply.isEmpty()) continue;
@@ -212,6 +222,12 @@ void SimServer::writeDueSerial() {
         writeToPty(m_lineQueue.takeFirst().second);
     if (!m_lineQueue.isEmpty())
         m_lineTimer.start(int(std::max<qint64>(0, (m_lineQueue.first().first - now) / 1000)));
+}
+
+void SimServer::unrecorded(const QString& request) {
+    if (onUnrecorded)
+        onUnrecorded(
+            QString("replay: %1 was not recorded; answered as the plain simulator").arg(request));
 }
 
 } // namespace quma::sim

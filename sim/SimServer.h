@@ -3,6 +3,7 @@
 #pragma once
 
 #include "sim/ControllerModel.h"
+#include "sim/ReplayTable.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -10,6 +11,7 @@
 #include <QObject>
 #include <QTcpServer>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 class QSocketNotifier;
@@ -40,6 +42,9 @@ public:
     // request and of its reply takes 10 bit times of the one shared line, and a reply leaves in
     // pieces of about 2 ms of wire time, as a real line delivers it.
     int paceBaud = 0;
+    // Replaying a recorded session: its replies first, the model for what it never saw.
+    std::shared_ptr<ReplayTable> replay;
+    std::function<void(const QString& note)> onUnrecorded;
 
     // TCP on the address and port (0 picks a free port); false when it cannot listen.
     bool listenTcp(const QHostAddress& address = QHostAddress::LocalHost, quint16 port = 0);
@@ -63,6 +68,7 @@ signals:
     void requestServed(int function);
 
 private:
+    void unrecorded(const QString& request);
     bool fault(int every) const { return every > 0 && m_replies % every == 0; }
     void onTcpData(QTcpSocket* s);
     void onPtyData();

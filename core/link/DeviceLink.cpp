@@ -2,6 +2,9 @@
 // path of both links.
 #include "core/link/DeviceLink.h"
 
+#include <QDateTime>
+#include <QMetaMethod>
+#include <chrono>
 #include <cstdio>
 
 namespace quma {
@@ -138,6 +141,7 @@ void DeviceLink::SendRequest(const QByteArray& body) {
         if (req.function == Fn::ReadRegisters && m_tcp->isQueued(Fn::ReadRegisters)) return;
         req.transactionId = tid;
         req.frame = TcpFrame(tid, req.function, data);
+        tap(FrameEvent::Sent, req.frame);
         if (m_tcp->isConnected()) {
             emit connectLamp(true);
         } else {
@@ -147,8 +151,26 @@ void DeviceLink::SendRequest(const QByteArray& body) {
         m_tcp->exchange(req);
         return;
     }
+    if (m_serialAwaiting) tap(FrameEvent::TimeOut, {}, "no reply to the request before this one");
+    tap(FrameEvent::Sent, frame);
+    m_serialAwaiting = true;
     if (m_serial) m_serial->writeBytes(frame);
     trace("Send data >>[" + QByteArray::number(frame.size()) + "]" + frame);
+}
+
+void DeviceLink::tap(FrameEvent::Kind kind, const QByteArray& bytes, const QString& note) {
+    static const QMetaMethod signal = QMetaMethod::fromSignal(&DeviceLink::frameEvent);
+    if (!isSignalConnected(signal)) return;
+    FrameEvent e;
+    e.kind = kind;
+    e.link = m_linkKind;
+    e.monoNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+                   .count();
+    e.wallMs = QDateTime::currentMSecsSinceEpoch();
+    e.bytes = bytes;
+    e.note = note;
+    emit frameEvent(e);
 }
 
 void DeviceLink::SerialReceive(const QByteArray& block) {
@@ -164,6 +186,7 @@ void DeviceLink::SerialReceive(const QByteArray& block) {
             case 1:
                 if (replyBuffer.size() >= MaxSerialFrame) {
                     // Longer than any reply: noise. Dropped; reception starts at the next colon.
+                    tap(FrameEvent::Dropped, replyBuffer, "noise longer than any reply");
                     replyBuffer.clear();
                     receiveState = 0;
                     break;
@@ -187,6 +210,18 @@ void DeviceLink::SerialReceive(const QByteArray& block) {
         frameReady = false;
         receiveState = 0;
         if (!replyBuffer.isEmpty()) {
+            if (ValidateAsciiFrame(replyBuffer, nullptr)) {
+                m_serialAwaiting = false;
+                tap(FrameEvent::Received, replyBuffer);
+            } else {
+                // The dispatcher refuses it too; the monitor says why.
+                QByteArray body = replyBuffer.mid(1);
+                while (body.endsWith('\n') || body.endsWith('\r'))
+                    body.chop(1);
+                const bool hex = body.size() >= 6 && body.size() % 2 == 0 &&
+                                 QByteArray::fromHex(body).size() * 2 == body.size();
+                tap(FrameEvent::Dropped, replyBuffer, hex ? "LRC wrong" : "not a frame");
+            }
             serialReply = replyBuffer;
             replyPending = true;
             trace("Receive >> " + serialReply);
@@ -197,9 +232,18 @@ void DeviceLink::SerialReceive(const QByteArray& block) {
 
 void DeviceLink::TcpReceive(const TcpRequest& request, const QByteArray& block, bool complete) {
     if (!complete) {
+        tap(FrameEvent::TimeOut, request.frame,
+            QString("no complete reply to transaction %1").arg(request.transactionId));
         emit tcpExchangeFailed(request.function);
         return;
     }
+    if (block.size() >= 2 && (uchar(block[0]) << 8 | uchar(block[1])) != request.transactionId)
+        tap(FrameEvent::Dropped, block,
+            QString("transaction id %1 expected %2")
+                .arg(uchar(block[0]) << 8 | uchar(block[1]))
+                .arg(request.transactionId));
+    else
+        tap(FrameEvent::Received, block);
     // Every block is the whole answer to one request: what an earlier block left half-assembled
     // must not run into this one.
     receiveState = 0;

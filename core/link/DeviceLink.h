@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/link/FrameCodec.h"
+#include "core/link/FrameEvent.h"
 #include "core/link/Transport.h"
 
 #include <QObject>
@@ -122,14 +123,26 @@ signals:
     void connectLamp(bool connected);
     // A TCP exchange ended without a complete reply (time-out, refused or lost connection).
     void tcpExchangeFailed(std::uint8_t function);
+    // Every frame sent, received or dropped, and every exchange that timed out (the protocol
+    // monitor and the session recorder listen; nothing is built when nobody does).
+    void frameEvent(const quma::FrameEvent& event);
+
+public:
+    // A frame the transport dropped before the receive path saw it (stale TCP replies).
+    void reportDropped(const QByteArray& bytes, const QString& why) {
+        tap(FrameEvent::Dropped, bytes, why);
+    }
 
 private:
+    void tap(FrameEvent::Kind kind, const QByteArray& bytes, const QString& note = {});
     bool tcpFrameFor(std::uint8_t mode, QByteArray* data, std::uint8_t* function, int* reply) const;
 
     LinkKind m_linkKind = LinkKind::Serial;
     ISerialTransport* m_serial = nullptr;
     ITcpTransport* m_tcp = nullptr;
     TraceSink m_trace;
+    // A serial request went out and no frame has come back since.
+    bool m_serialAwaiting = false;
 };
 
 } // namespace quma

@@ -30,6 +30,7 @@ void TcpReplyAssembler::start(std::uint16_t transactionId, int replyBytes) {
     m_block.reserve(m_replyBytes);
     m_skip = 0;
     m_discarded = 0;
+    m_stale.clear();
 }
 
 bool TcpReplyAssembler::headerMatches() const {
@@ -60,6 +61,7 @@ qsizetype TcpReplyAssembler::feed(const char* data, qsizetype size) {
             if (protocolZero) {
                 const int length = (at(4) << 8) | at(5);
                 if (length <= MaxStaleLength) {
+                    if (m_stale.size() < 16) m_stale.append(m_block.left(6));
                     m_discarded += m_block.size();
                     m_block.clear();
                     m_skip = length;
@@ -225,6 +227,12 @@ void TcpClient::finishExchange(bool complete, const QString& error) {
     m_busy = false;
     const TcpRequest done = m_current;
     const QByteArray block = complete ? m_reply.block() : QByteArray();
+    if (OnDropped) {
+        for (const QByteArray& h : m_reply.staleHeaders())
+            OnDropped(h, QString("transaction id %1 expected %2")
+                             .arg(uchar(h[0]) << 8 | uchar(h[1]))
+                             .arg(done.transactionId));
+    }
     m_reply.start(0, 0);
     if (!complete) m_lastError = error;
     deliver(done, block, complete);

@@ -30,6 +30,8 @@ public:
     const QByteArray& block() const { return m_block; }
     // Bytes skipped since start().
     qsizetype discarded() const { return m_discarded; }
+    // The headers of late replies skipped whole since start() (their first six bytes).
+    const QList<QByteArray>& staleHeaders() const { return m_stale; }
 
 private:
     bool headerMatches() const;
@@ -39,6 +41,7 @@ private:
     QByteArray m_block;
     qsizetype m_skip = 0;
     qsizetype m_discarded = 0;
+    QList<QByteArray> m_stale;
 };
 
 class TcpClient : public QObject, public ITcpTransport {
@@ -76,6 +79,8 @@ public:
 
     std::function<void()> OnConnected;
     std::function<void()> OnDisconnected;
+    // A late reply skipped while waiting for another: its header and why.
+    std::function<void(const QByteArray& header, const QString& why)> OnDropped;
 
 signals:
     void connectFinished(bool ok, const QString& error);

@@ -1,0 +1,144 @@
+// Session recordings as JSON lines.
+#include "core/monitor/SessionFile.h"
+
+#include <QDateTime>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace quma {
+
+namespace {
+FrameEvent::Kind kindOf(const QString& name, bool* ok) {
+    *ok = true;
+    if (name == "out") return FrameEvent::Sent;
+    if (name == "in") return FrameEvent::Received;
+    if (name == "drop") return FrameEvent::Dropped;
+    if (name == "timeout") return FrameEvent::TimeOut;
+    *ok = false;
+    return FrameEvent::Sent;
+}
+} // namespace
+
+QByteArray SessionLine(const FrameEvent& e) {
+    QJsonObject o{{"mono_ns", QString::number(e.monoNs)},
+                  {"wall", QDateTime::fromMSecsSinceEpoch(e.wallMs).toString(Qt::ISODateWithMs)},
+                  {"link", e.link == LinkKind::Tcp ? "tcp" : "serial"},
+                  {"dir", FrameKindName(e.kind)},
+                  {"hex", QString::fromLatin1(e.bytes.toHex())}};
+    if (!e.note.isEmpty()) o.insert("note", e.note);
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+bool SessionRecorder::start(const QString& path, const QString& program, QString* error) {
+    stop();
+    m_file.setFileName(path);
+    m_frames = 0;
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        if (error) *error = QString("%1: %2").arg(path, m_file.errorString());
+        return false;
+    }
+    const QJsonObject header{
+        {"format", kSessionFormat},
+        {"version", kSessionVersion},
+        {"program", program},
+        {"started", QDateTime::currentDateTime()
+                        .toOffsetFromUtc(QDateTime::currentDateTime().offsetFromUtc())
+                        .toString(Qt::ISODateWithMs)}};
+    if (!writeLine(QJsonDocument(header).toJson(QJsonDocument::Compact))) {
+        if (error) *error = QString("%1: %2").arg(path, m_file.errorString());
+        m_file.close();
+        return false;
+    }
+    return true;
+}
+
+void SessionRecorder::stop() {
+    if (m_file.isOpen()) m_file.close();
+}
+
+void SessionRecorder::attach(DeviceLink& link) {
+    connect(&link, &DeviceLink::frameEvent, this, &SessionRecorder::record);
+}
+
+bool SessionRecorder::writeLine(const QByteArray& line) {
+    const QByteArray out = line + '\n';
+    return m_file.write(out) == out.size() && m_file.flush();
+}
+
+void SessionRecorder::record(const FrameEvent& e) {
+    if (!m_file.isOpen()) return;
+    if (!writeLine(SessionLine(e))) {
+        const QString why = QString("%1: %2").arg(m_file.fileName(), m_file.errorString());
+        m_file.close();
+        emit failed("The session recording stopped: " + why);
+        return;
+    }
+    ++m_frames;
+}
+
+SessionRead ReadSession(const QByteArray& text) {
+    SessionRead r;
+    QList<QByteArray> lines = text.split('\n');
+    const bool endsInside = !text.isEmpty() && !text.endsWith('\n');
+    if (!endsInside && !lines.isEmpty()) lines.removeLast(); // after the last line break
+    if (lines.isEmpty() || lines.first().trimmed().isEmpty()) {
+        r.error = "not a session recording: the file is empty";
+        return r;
+    }
+    const QJsonObject header = QJsonDocument::fromJson(lines.first()).object();
+    if (header.value("format").toString() != kSessionFormat) {
+        r.error = "not a session recording of this console (no \"quma-session\" header line)";
+        return r;
+    }
+    if (header.value("version").toInt(-1) != kSessionVersion) {
+        r.error = QString("a session recording of version %1; this program reads version %2")
+                      .arg(header.value("version").toVariant().toString())
+                      .arg(kSessionVersion);
+        return r;
+    }
+    r.program = header.value("program").toString();
+    for (int i = 1; i < lines.size(); ++i) {
+        if (lines[i].trimmed().isEmpty()) continue;
+        QJsonParseError pe;
+        const QJsonObject o = QJsonDocument::fromJson(lines[i], &pe).object();
+        bool kindOk = false;
+        FrameEvent e;
+        e.kind = kindOf(o.value("dir").toString(), &kindOk);
+        bool numberOk = false;
+        e.monoNs = o.value("mono_ns").toString().toLongLong(&numberOk);
+        const QString link = o.value("link").toString();
+        const QByteArray hex = o.value("hex").toString().toLatin1();
+        e.bytes = QByteArray::fromHex(hex);
+        const bool valid = pe.error == QJsonParseError::NoError && kindOk && numberOk &&
+                           (link == "tcp" || link == "serial") && e.bytes.size() * 2 == hex.size();
+        if (!valid) {
+            if (endsInside && i == lines.size() - 1) {
+                r.truncated = true; // the recording was cut in the middle of this line
+                break;
+            }
+            r.error = QString("line %1 is not a frame of a session recording").arg(i + 1);
+            r.events.clear();
+            return r;
+        }
+        e.link = link == "tcp" ? LinkKind::Tcp : LinkKind::Serial;
+        e.wallMs = QDateTime::fromString(o.value("wall").toString(), Qt::ISODateWithMs)
+                       .toMSecsSinceEpoch();
+        e.note = o.value("note").toString();
+        r.events << e;
+    }
+    return r;
+}
+
+SessionRead ReadSessionFile(const QString& path) {
+    QFile f(path);
+    SessionRead r;
+    if (!f.open(QIODevice::ReadOnly)) {
+        r.error = QString("%1: %2").arg(path, f.errorString());
+        return r;
+    }
+    r = ReadSession(f.readAll());
+    if (!r.error.isEmpty()) r.error = path + ": " + r.error;
+    return r;
+}
+
+} // namespace quma
