@@ -3,6 +3,7 @@
 #include "core/monitor/MonitorEngine.h"
 #include "gui/mainwin/MainWindow.h"
 #include "gui/mainwin/MessageHub.h"
+#include "gui/monitor/ProtocolPane.h"
 #include "sim/SimServer.h"
 
 #include <QApplication>
@@ -26,7 +27,11 @@ int main(int argc, char** argv) {
                                       "System type of the demo controller "
                                       "(1..4, default 4).",
                                       "N", "4");
-    p.addOptions({demo, demoType});
+    const QCommandLineOption record("record",
+                                    "Record every frame in and out to FILE as it happens (JSON "
+                                    "lines), from the start.",
+                                    "FILE");
+    p.addOptions({demo, demoType, record});
     p.process(app);
 
     UseConsoleFont();
@@ -58,5 +63,6 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
     }
     window.show();
+    if (p.isSet(record)) window.protocolPane().startRecording(p.value(record));
     return app.exec();
 }

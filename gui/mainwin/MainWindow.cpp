@@ -25,6 +25,7 @@
 #include "gui/mainwin/LogoutDialog.h"
 #include "gui/mainwin/MessageHub.h"
 #include "gui/mainwin/PaintedWidgets.h"
+#include "gui/monitor/ProtocolPane.h"
 #include "gui/profile/ProfileCommands.h"
 #include "gui/trend/TrendView.h"
 #include "ui_MainWindow.h"
@@ -244,6 +245,20 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
     m_trends = new TrendView(*m_trendStore, m_hub, this);
     ui->PageControl1->addTab(m_trends, "Trends");
     connect(m_trendRecorder, &TrendRecorder::sampleAdded, m_trends, &TrendView::sampleAdded);
+
+    // The Protocol pane: docked below, shown by its menu command; the monitor and the recorder
+    // see every frame of the link.
+    m_protocolMonitor.attach(m_engine.link());
+    m_recorder.attach(m_engine.link());
+    m_protocol = new ProtocolPane(m_protocolMonitor, m_recorder, m_hub, this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_protocol);
+    m_protocol->hide();
+    QAction* showProtocol = m_protocol->toggleViewAction();
+    showProtocol->setObjectName("mProtocolMonitor");
+    showProtocol->setText("프로토콜 모니터 (Protocol)");
+    showProtocol->setShortcut(QKeySequence("Ctrl+Shift+P"));
+    ui->Access1->addSeparator();
+    ui->Access1->addAction(showProtocol);
 
     m_profiles = new ProfileCommands(m_engine, m_hub, this);
     const auto profileCommand = [this](QAction* action, void (ProfileCommands::*command)()) {

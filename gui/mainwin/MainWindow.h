@@ -6,6 +6,8 @@
 #include "core/link/ComSignal.h"
 #include "core/monitor/MonitorEngine.h"
 #include "core/monitor/PollScheduler.h"
+#include "core/monitor/ProtocolMonitor.h"
+#include "core/monitor/SessionFile.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -16,6 +18,7 @@
 class LampPair;
 class MessageHub;
 class ProfileCommands;
+class ProtocolPane;
 class TrendView;
 class QSettings;
 class QTreeWidgetItem;
@@ -84,6 +87,8 @@ public:
     quma::DataLog& dataLog() { return m_dataLog; }
     ProfileCommands& profiles() { return *m_profiles; }
     TrendView& trends() { return *m_trends; }
+    ProtocolPane& protocolPane() { return *m_protocol; }
+    quma::ProtocolMonitor& protocolMonitor() { return m_protocolMonitor; }
     quma::TrendRecorder& trendRecorder() { return *m_trendRecorder; }
     // The steps the dialogs end with, public so tests can drive them without a modal loop.
     void completeLogin();
@@ -128,6 +133,9 @@ private:
     std::unique_ptr<quma::TrendStore> m_trendStore;
     quma::TrendRecorder* m_trendRecorder;
     TrendView* m_trends;
+    quma::ProtocolMonitor m_protocolMonitor;
+    quma::SessionRecorder m_recorder;
+    ProtocolPane* m_protocol;
     int m_noticeCounter = 0;
     QList<QTreeWidgetItem*> m_alarmItems;
     QList<QLabel*> m_cellLabels;
