@@ -1,9 +1,11 @@
 // Benchmarks: a 2000-record event-log transfer into the event window over loopback TCP, and the
-// spreadsheet export of 2000 rows.
+// spreadsheet export of 2000 rows. With --protocol-pane the Protocol pane is open beside it,
+// showing every frame as it comes.
 #include "core/export/SheetExport.h"
 #include "core/monitor/LinkSession.h"
 #include "gui/history/EventLogWindow.h"
 #include "gui/mainwin/MessageHub.h"
+#include "gui/monitor/ProtocolPane.h"
 #include "sim/SimServer.h"
 
 #include <QApplication>
@@ -37,6 +39,16 @@ int main(int argc, char** argv) {
 
     MessageHub hub;
     hub.setRecorder([](MessageKind, const QString&) {});
+    const bool withPane = argc > 2 && QByteArray(argv[2]) == "--protocol-pane";
+    ProtocolMonitor monitor;
+    SessionRecorder recorder;
+    std::unique_ptr<ProtocolPane> pane;
+    if (withPane) {
+        monitor.attach(engine.link());
+        pane = std::make_unique<ProtocolPane>(monitor, recorder, hub);
+        pane->resize(900, 400);
+        pane->show();
+    }
     engine.OpenTransfer(TransferKind::Event);
     EventLogWindow window(engine, hub);
     window.show();
@@ -60,6 +72,12 @@ int main(int argc, char** argv) {
                 "stall %lld ms (goal < 50)\n",
                 records, qPrintable(QGuiApplication::platformName()), s, rate,
                 static_cast<long long>(worstGap));
+    if (withPane) {
+        QCoreApplication::processEvents();
+        pane->catchUp();
+        std::printf("with the Protocol pane open: %d frames shown, %zu kept, %lld KiB\n",
+                    pane->model().rowCount(), monitor.entries().size(), monitor.bytes() / 1024);
+    }
 
     QTemporaryDir dir;
     t.restart();
