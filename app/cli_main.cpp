@@ -7,6 +7,12 @@
 #include "core/monitor/SessionFile.h"
 #include "core/monitor/StatusTexts.h"
 #include "core/profile/ProfileJob.h"
+#include "core/report/ServiceReport.h"
+#ifdef QUMA_WITH_PDF
+#include "gui/mainwin/MainWindow.h"
+#include "gui/report/ReportPdf.h"
+#include <QGuiApplication>
+#endif
 #include "core/trend/TrendStore.h"
 
 #include <QCoreApplication>
@@ -14,6 +20,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
 using namespace quma;
 
@@ -37,6 +44,9 @@ const char kUsage[] =
     "  clear alarm|event           clear the alarm history or the event log\n"
     "  reset 1|2                   1 restarts the controller, 2 initialises its configuration\n"
     "  set-time [YYYY-MM-DDTHH:MM:SS]  set the controller clock (default: now)\n"
+    "  report FILE.pdf|FILE.html [--engineer NAME] [--note TEXT]\n"
+    "                              the site service report: plant, status, settings, alarm\n"
+    "                              history and event log\n"
     "  profile save FILE           read every setting and the network identity into FILE\n"
     "  profile diff FILE [FILE2]   compare FILE with the plant (or with FILE2, no link needed);\n"
     "                              exit 0 when equal, 1 when they differ, 2 on error\n"
@@ -227,6 +237,24 @@ private:
             return true;
         }
         if (m_command == "profile") return parseProfile();
+        if (m_command == "report") {
+            if (m_args.isEmpty()) return usage("report takes FILE.pdf or FILE.html") == 0;
+            m_reportFile = m_args.takeFirst();
+            while (m_args.size() >= 2 && (m_args[0] == "--engineer" || m_args[0] == "--note")) {
+                (m_args[0] == "--engineer" ? m_engineer : m_note) = m_args[1];
+                m_args = m_args.mid(2);
+            }
+            if (!m_args.isEmpty())
+                return usage("report takes --engineer NAME and --note TEXT") == 0;
+            const bool pdf = m_reportFile.endsWith(".pdf", Qt::CaseInsensitive);
+            if (!pdf && !m_reportFile.endsWith(".html", Qt::CaseInsensitive) &&
+                !m_reportFile.endsWith(".htm", Qt::CaseInsensitive))
+                return usage("report: the file name ends in .pdf or .html") == 0;
+#ifndef QUMA_WITH_PDF
+            if (pdf) return usage("report: this build writes HTML reports only") == 0;
+#endif
+            return true;
+        }
         if (m_command == "session") {
             if (m_args.size() != 3 || m_args[0] != "pcap")
                 return usage("session pcap RECORDING OUT.pcap") == 0;
@@ -374,7 +402,34 @@ private:
     // The command line waits for none of the window's start intervals: the first request goes
     // out at once (the same bytes in the same order as the console sends them).
     void begin() {
-        if (m_command == "profile") {
+        if (m_command == "report") {
+            connect(&m_collector, &ReportCollector::failed, this,
+                    [this](const QString& why) { fail(why); });
+            connect(&m_collector, &ReportCollector::progress, this,
+                    [this] { m_watchdog.start(m_timeoutMs); });
+            connect(&m_collector, &ReportCollector::finished, this, [this](ReportData d) {
+                d.engineer = m_engineer;
+                d.note = m_note;
+                d.consoleVersion = "quma-cli 2.1";
+                QString error;
+#ifdef QUMA_WITH_PDF
+                const bool ok = WriteReport(m_reportFile, d, &error);
+#else
+                const bool ok = WriteReportHtml(m_reportFile, d, &error);
+#endif
+                if (!ok) {
+                    fail(error);
+                    return;
+                }
+                out(QString("%1: %2 alarm records, %3 events")
+                        .arg(m_reportFile)
+                        .arg(d.alarmHistory.size() - 1)
+                        .arg(d.eventLog.size() - 1));
+                finish();
+            });
+            m_collector.start();
+            m_engine.Timer1Timer();
+        } else if (m_command == "profile") {
             m_job.readPlant();
             m_engine.Timer1Timer();
         } else if (m_command == "netid") {
@@ -489,6 +544,7 @@ private:
             fail(text);
             return;
         }
+        if (m_command == "report") return; // the collector follows the transfers itself
         if (m_command == "history") {
             if (m_engine.transfer().complete || text.startsWith("No ")) {
                 printRows();
@@ -517,6 +573,8 @@ private:
     MonitorEngine m_engine;
     LinkSession m_session;
     ProfileJob m_job;
+    ReportCollector m_collector{m_engine};
+    QString m_reportFile, m_engineer, m_note;
     SessionRecorder m_recorder;
     QString m_record;
     QString m_command;
@@ -540,7 +598,22 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // A PDF report needs the fonts of a GUI application (without a display, offscreen).
+    std::unique_ptr<QCoreApplication> application;
+#ifdef QUMA_WITH_PDF
+    bool report = false;
+    for (int i = 1; i < argc; ++i)
+        report = report || QByteArray(argv[i]) == "report";
+    if (report) {
+        if (qEnvironmentVariableIsEmpty("DISPLAY") &&
+            qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+        UseConsoleFont();
+    }
+#endif
+    if (!application) application = std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication& app = *application;
     QStringList args = app.arguments().mid(1);
     Cli cli(args);
     const int rc = cli.start();

@@ -2,7 +2,7 @@
 QUMA_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-charts-dev
     libqt6opengl6-dev
     libxlsxwriter-dev libpcap-dev tshark
-    libgl-dev fonts-nanum xvfb xauth unzip)
+    libgl-dev fonts-nanum fonts-dejavu-core poppler-utils xvfb xauth unzip)
 
 quma_install_deps() {
     local missing=()

@@ -27,6 +27,7 @@
 #include "gui/mainwin/PaintedWidgets.h"
 #include "gui/monitor/ProtocolPane.h"
 #include "gui/profile/ProfileCommands.h"
+#include "gui/report/ServiceReportDialog.h"
 #include "gui/trend/TrendView.h"
 #include "ui_MainWindow.h"
 
@@ -96,7 +97,7 @@ void UseConsoleFont() {
         if (family.startsWith("NanumGothic")) {
             QFont f(family);
             f.setPointSize(9);
-            QApplication::setFont(f);
+            QGuiApplication::setFont(f);
             return;
         }
     }
@@ -260,6 +261,19 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
     ui->Access1->addSeparator();
     ui->Access1->addAction(showProtocol);
 
+    // The service report: beside the histories it gathers.
+    auto* report = new QAction("서비스 리포트 (Service report)...", this);
+    report->setObjectName("mServiceReport");
+    ui->Log1->addSeparator();
+    ui->Log1->addAction(report);
+    report->setEnabled(false); // like the other data commands, until the first reply
+    m_serviceReport = report;
+    connect(report, &QAction::triggered, this, [this] {
+        if (!requireLink()) return;
+        ServiceReportDialog dialog(m_engine, *m_trendStore, m_hub, this);
+        dialog.exec();
+    });
+
     m_profiles = new ProfileCommands(m_engine, m_hub, this);
     const auto profileCommand = [this](QAction* action, void (ProfileCommands::*command)()) {
         connect(action, &QAction::triggered, this, [this, command] {
@@ -298,19 +312,22 @@ void MainWindow::setConnectHints(const QStringList& extraPorts, const QString& h
 }
 
 QList<QAction*> MainWindow::dataCommands() const {
-    return {ui->mSystemConfiguration,
-            ui->mAlarmManager,
-            ui->mMeasurementSet,
-            ui->mDataTimeSet,
-            ui->mIPSet,
-            ui->mFactoryInitial,
-            ui->mAlarmLog,
-            ui->mEventLog,
-            ui->mInitialLog,
-            ui->mAlarmTest,
-            ui->mProfileSave,
-            ui->mProfileCompare,
-            ui->mProfileRestore};
+    QList<QAction*> commands{ui->mSystemConfiguration,
+                             ui->mAlarmManager,
+                             ui->mMeasurementSet,
+                             ui->mDataTimeSet,
+                             ui->mIPSet,
+                             ui->mFactoryInitial,
+                             ui->mAlarmLog,
+                             ui->mEventLog,
+                             ui->mInitialLog,
+                             ui->mAlarmTest,
+                             ui->mProfileSave,
+                             ui->mProfileCompare,
+                             ui->mProfileRestore};
+    // Made in code, after the form's first settings.
+    if (m_serviceReport) commands << m_serviceReport;
+    return commands;
 }
 
 void MainWindow::setDataCommands(bool on) {

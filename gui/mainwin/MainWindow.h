@@ -136,6 +136,7 @@ private:
     quma::ProtocolMonitor m_protocolMonitor;
     quma::SessionRecorder m_recorder;
     ProtocolPane* m_protocol;
+    QAction* m_serviceReport = nullptr;
     int m_noticeCounter = 0;
     QList<QTreeWidgetItem*> m_alarmItems;
     QList<QLabel*> m_cellLabels;

@@ -5,6 +5,7 @@
 #include "core/trend/DataLogReader.h"
 #include "gui/mainwin/MessageHub.h"
 
+#include <QBuffer>
 #include <QComboBox>
 #include <QDateTime>
 #include <QDateTimeAxis>
@@ -361,6 +362,20 @@ void TrendView::showLive() {
 bool TrendView::exportPng(const QString& path) {
     QWidget* charts = m_charts.front()->view->parentWidget();
     return charts->grab().save(path, "PNG");
+}
+
+QByteArray TrendView::LastHourPng(const TrendStore& store, MessageHub& hub) {
+    TrendView view(store, hub);
+    view.setAttribute(Qt::WA_DontShowOnScreen);
+    view.resize(1100, 620);
+    view.m_window->setCurrentIndex(1); // 1 h
+    view.show();
+    view.refresh();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    view.m_charts.front()->view->parentWidget()->grab().save(&buffer, "PNG");
+    return png;
 }
 
 bool TrendView::exportCsv(const QString& path) {

@@ -54,6 +54,8 @@ public:
     QList<QChartView*> chartViews() const;
     // Legend clicks show and hide a series.
     void toggleSeries(int s);
+    // The four charts of the last hour of a store as a PNG image, drawn off screen (reports).
+    static QByteArray LastHourPng(const quma::TrendStore& store, MessageHub& hub);
 
 protected:
     void showEvent(QShowEvent* e) override;

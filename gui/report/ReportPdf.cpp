@@ -1,0 +1,57 @@
+// The service report as an A4 PDF.
+#include "gui/report/ReportPdf.h"
+
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPageLayout>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextDocument>
+#include <QUrl>
+
+namespace quma {
+
+bool WriteReportPdf(const QString& path, const ReportData& data, QString* error) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error) *error = QString("%1: %2").arg(path, file.errorString());
+        return false;
+    }
+    {
+        QPdfWriter pdf(&file);
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+        pdf.setResolution(300);
+        pdf.setTitle("Service report " + data.model);
+        pdf.setCreator("quma-console " + data.consoleVersion);
+        QTextDocument doc;
+        // Latin text in a face whose blank maps to a space in the PDF's text layer (copy,
+        // search, pdftotext); Korean falls back to the console's font.
+        QFont font = QGuiApplication::font();
+        font.setFamilies({"DejaVu Sans", QGuiApplication::font().family()});
+        font.setPointSizeF(8.5);
+        doc.setDefaultFont(font);
+        for (int i = 0; i < data.charts.size(); ++i)
+            doc.addResource(QTextDocument::ImageResource, QUrl(QString("chart-%1.png").arg(i)),
+                            QImage::fromData(data.charts[i].second, "PNG"));
+        doc.setHtml(ReportHtml(data, ReportImages::Named));
+        // Unpaginated, the document is laid out on the writer's pages with their numbers.
+        doc.print(&pdf);
+    }
+    if (!file.commit()) {
+        if (error) *error = QString("%1: %2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool WriteReport(const QString& path, const ReportData& data, QString* error) {
+    if (path.endsWith(".pdf", Qt::CaseInsensitive)) return WriteReportPdf(path, data, error);
+    if (path.endsWith(".html", Qt::CaseInsensitive) || path.endsWith(".htm", Qt::CaseInsensitive))
+        return WriteReportHtml(path, data, error);
+    if (error) *error = QString("%1: a report is written as .pdf or .html").arg(path);
+    return false;
+}
+
+} // namespace quma

@@ -1,0 +1,14 @@
+// The service report as an A4 PDF: the report's HTML laid out by Qt's text engine, the Korean
+// font embedded, page numbers at the foot of each page.
+#pragma once
+
+#include "core/report/ServiceReport.h"
+
+namespace quma {
+
+// Written whole or not at all: a failure says why and leaves no file.
+bool WriteReportPdf(const QString& path, const ReportData& data, QString* error);
+// PDF or HTML by the file name's suffix (".pdf", ".html" or ".htm").
+bool WriteReport(const QString& path, const ReportData& data, QString* error);
+
+} // namespace quma
