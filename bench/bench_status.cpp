@@ -22,11 +22,20 @@ namespace {
 // Counts the paint events the whole application receives and the area they cover.
 struct PaintCounter : QObject {
     qint64 events = 0, pixels = 0;
-    bool eventFilter(QObject*, QEvent* e) override {
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::LayoutRequest && qEnvironmentVariableIsSet("QUMA_BENCH_PAINTS"))
+            std::fprintf(stderr, "layout %s %s\n", o->metaObject()->className(),
+                         qPrintable(o->objectName()));
         if (e->type() == QEvent::Paint) {
             ++events;
+            qint64 area = 0;
             for (const QRect& r : static_cast<QPaintEvent*>(e)->region())
-                pixels += qint64(r.width()) * r.height();
+                area += qint64(r.width()) * r.height();
+            pixels += area;
+            // QUMA_BENCH_PAINTS=1 names every widget painted and its area.
+            if (qEnvironmentVariableIsSet("QUMA_BENCH_PAINTS"))
+                std::fprintf(stderr, "paint %s %s %lld\n", o->metaObject()->className(),
+                             qPrintable(o->objectName()), static_cast<long long>(area));
         }
         return false;
     }

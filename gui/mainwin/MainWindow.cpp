@@ -73,10 +73,17 @@ namespace {
 // a text wider than any before arrives (the reserved width then grows once, with room to spare).
 void showValue(QLabel* label, const QString& text) {
     if (label->text() == text) return;
+    // A label of fixed size asks its layout for nothing when its text changes: the new value
+    // repaints that label alone. It grows (once) when a longer text needs more room.
     label->setText(text);
-    const int need = label->sizeHint().width();
-    if (need <= label->minimumWidth()) return;
-    label->setMinimumWidth(need + label->fontMetrics().horizontalAdvance(QStringLiteral("00")));
+    const QSize need = label->sizeHint();
+    const bool fixed = label->minimumSize() == label->maximumSize();
+    if (fixed && need.width() <= label->minimumWidth() && need.height() <= label->minimumHeight())
+        return;
+    label->setFixedSize(
+        std::max(label->minimumWidth(),
+                 need.width() + label->fontMetrics().horizontalAdvance(QStringLiteral("00"))),
+        std::max(fixed ? label->minimumHeight() : 0, need.height()));
 }
 
 void showValue(QLineEdit* edit, const QString& text) {

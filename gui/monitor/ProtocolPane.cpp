@@ -179,11 +179,18 @@ ProtocolPane::ProtocolPane(ProtocolMonitor& monitor, SessionRecorder& recorder, 
         m_recording->clear();
         m_hub.post(this, MessageKind::Warning, why);
     });
+    // The table catches up ten times a second, and only while the pane is shown: hidden, it
+    // costs the event loop no wake-up at all.
     m_timer.setInterval(100);
-    connect(&m_timer, &QTimer::timeout, this, [this] {
-        if (isVisible()) catchUp();
+    connect(&m_timer, &QTimer::timeout, this, &ProtocolPane::catchUp);
+    connect(this, &QDockWidget::visibilityChanged, this, [this](bool shown) {
+        if (shown) {
+            catchUp();
+            m_timer.start();
+        } else {
+            m_timer.stop();
+        }
     });
-    m_timer.start();
 }
 
 void ProtocolPane::applyFilter() {
