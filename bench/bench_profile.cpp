@@ -1,6 +1,7 @@
 // Benchmark: reading a site profile (one poll and one network identity read) and restoring one
 // in which every setting differs (35 register writes and the network identity, then the
 // read-back), over loopback TCP and over a pseudo-terminal paced as a 115200 line.
+#include "bench/BenchLink.h"
 #include "core/monitor/LinkSession.h"
 #include "core/profile/ProfileJob.h"
 #include "sim/SimServer.h"
@@ -39,17 +40,8 @@ Figures run(LinkKind kind, int rounds) {
     MonitorEngine engine;
     engine.link().setTraceSink({});
     LinkSession session(engine);
-    QString error;
-    if (kind == LinkKind::Tcp) {
-        sim.listenTcp();
-        QSignalSpy up(&session, &LinkSession::connected);
-        session.connectTcp(QString("127.0.0.1:%1").arg(sim.tcpPort()), &error);
-        if (!up.wait(5000)) return {};
-    } else {
-        sim.paceBaud = 115200;
-        sim.openPty();
-        if (!session.connectSerial(sim.ptyPath(), &error)) return {};
-    }
+    if (kind == LinkKind::Serial) sim.paceBaud = 115200;
+    if (!ConnectToSimulator(kind, sim, session)) return {};
     engine.setLiveTimers(true);
     QSignalSpy polled(&engine, &MonitorEngine::statusRefreshed);
     if (!polled.wait(5000)) return {};

@@ -1,5 +1,6 @@
 // Benchmarks: a 2000-record alarm-history transfer over loopback TCP and a pseudo-terminal, and
 // the cost of decoding one poll reply on each link.
+#include "bench/BenchLink.h"
 #include "core/monitor/LinkSession.h"
 #include "core/monitor/MonitorEngine.h"
 #include "sim/SimServer.h"
@@ -23,16 +24,7 @@ double transfer(LinkKind kind, int records, int paceBaud) {
     MonitorEngine engine;
     engine.link().setTraceSink({});
     LinkSession session(engine);
-    QString error;
-    if (kind == LinkKind::Tcp) {
-        sim.listenTcp();
-        QSignalSpy up(&session, &LinkSession::connected);
-        session.connectTcp(QString("127.0.0.1:%1").arg(sim.tcpPort()), &error);
-        if (!up.wait(5000)) return -1;
-    } else {
-        sim.openPty();
-        if (!session.connectSerial(sim.ptyPath(), &error)) return -1;
-    }
+    if (!ConnectToSimulator(kind, sim, session)) return -1;
     engine.setLiveTimers(true);
     QSignalSpy polled(&engine, &MonitorEngine::statusRefreshed);
     if (!polled.wait(5000)) return -1;

@@ -3,7 +3,7 @@
 #include "gui/mainwin/MainWindow.h"
 #include "gui/mainwin/MessageHub.h"
 #include "gui/profile/ProfileCommands.h"
-#include "tests/LiveRig.h"
+#include "tests/ConsoleRig.h"
 #include "ui_MainWindow.h"
 
 #include <QCheckBox>
@@ -17,24 +17,9 @@ using namespace quma;
 using namespace quma::test;
 
 namespace {
-struct Console {
-    LiveRig rig;
-    MessageHub hub;
-    QStringList boxes, questions;
-    QStringList files; // the names the file dialogs give, in turn
-    bool answerYes = false;
-    MainWindow window;
-    explicit Console(LinkKind kind, sim::SimOptions o = LiveRig::frozen())
-        : rig(kind, o), window(rig.engine, rig.session, hub) {
-        hub.setRecorder([this](MessageKind, const QString& t) { boxes << t; });
-        hub.setAnswerer([this](const QString& q) {
-            questions << q;
-            return answerYes ? QMessageBox::Yes : QMessageBox::Cancel;
-        });
-        hub.setFileChooser([this](const QString&, bool) {
-            return files.isEmpty() ? QString() : files.takeFirst();
-        });
-        window.show();
+// Logged in and connected.
+struct Console : ConsoleRig {
+    explicit Console(LinkKind kind, sim::SimOptions o = LiveRig::frozen()) : ConsoleRig(kind, o) {
         window.completeLogin();
         window.completeConnection();
     }

@@ -3,7 +3,7 @@
 #include "gui/mainwin/MainWindow.h"
 #include "gui/mainwin/MessageHub.h"
 #include "gui/monitor/ProtocolPane.h"
-#include "tests/LiveRig.h"
+#include "tests/ConsoleRig.h"
 #include "ui_MainWindow.h"
 
 #include <QCheckBox>
@@ -19,18 +19,8 @@ using namespace quma;
 using namespace quma::test;
 
 namespace {
-struct Console {
-    LiveRig rig;
-    MessageHub hub;
-    QStringList boxes, files;
-    MainWindow window;
-    explicit Console(LinkKind kind) : rig(kind), window(rig.engine, rig.session, hub) {
-        hub.setRecorder([this](MessageKind, const QString& t) { boxes << t; });
-        hub.setFileChooser([this](const QString&, bool) {
-            return files.isEmpty() ? QString() : files.takeFirst();
-        });
-        window.show();
-    }
+struct Console : ConsoleRig {
+    explicit Console(LinkKind kind) : ConsoleRig(kind) {}
     ProtocolPane& pane() { return window.protocolPane(); }
     template <class T> T* find(const char* name) { return pane().findChild<T*>(name); }
     QString cell(int row, int column) {

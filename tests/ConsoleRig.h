@@ -1,0 +1,33 @@
+// The console window on a live rig, with every box recorded, every yes/cancel question answered
+// by `answerYes` and every file choice taken from `files` in turn (none left: cancelled).
+#pragma once
+
+#include "gui/mainwin/MainWindow.h"
+#include "gui/mainwin/MessageHub.h"
+#include "tests/LiveRig.h"
+
+namespace quma::test {
+
+struct ConsoleRig {
+    LiveRig rig;
+    MessageHub hub;
+    QStringList boxes, questions;
+    QStringList files;
+    bool answerYes = false;
+    MainWindow window;
+
+    explicit ConsoleRig(LinkKind kind, sim::SimOptions o = LiveRig::frozen())
+        : rig(kind, o), window(rig.engine, rig.session, hub) {
+        hub.setRecorder([this](MessageKind, const QString& t) { boxes << t; });
+        hub.setAnswerer([this](const QString& q) {
+            questions << q;
+            return answerYes ? QMessageBox::Yes : QMessageBox::Cancel;
+        });
+        hub.setFileChooser([this](const QString&, bool) {
+            return files.isEmpty() ? QString() : files.takeFirst();
+        });
+        window.show();
+    }
+};
+
+} // namespace quma::test
