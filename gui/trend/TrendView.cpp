@@ -16,6 +16,7 @@
 #include <QLineSeries>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QToolTip>
 #include <QValueAxis>
 #include <cmath>
@@ -361,7 +362,8 @@ void TrendView::showLive() {
 
 bool TrendView::exportPng(const QString& path) {
     QWidget* charts = m_charts.front()->view->parentWidget();
-    return charts->grab().save(path, "PNG");
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && charts->grab().save(&file, "PNG") && file.commit();
 }
 
 QByteArray TrendView::LastHourPng(const TrendStore& store, MessageHub& hub) {
