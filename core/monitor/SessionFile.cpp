@@ -1,6 +1,8 @@
 // Session recordings as JSON lines.
 #include "core/monitor/SessionFile.h"
 
+#include "core/io/ReadFile.h"
+
 #include <QDateTime>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -130,13 +132,10 @@ SessionRead ReadSession(const QByteArray& text) {
 }
 
 SessionRead ReadSessionFile(const QString& path) {
-    QFile f(path);
     SessionRead r;
-    if (!f.open(QIODevice::ReadOnly)) {
-        r.error = QString("%1: %2").arg(path, f.errorString());
-        return r;
-    }
-    r = ReadSession(f.readAll());
+    const auto text = ReadWholeFile(path, -1, "session recording", &r.error);
+    if (!text) return r;
+    r = ReadSession(*text);
     if (!r.error.isEmpty()) r.error = path + ": " + r.error;
     return r;
 }

@@ -1,9 +1,10 @@
 // Site profiles: the fields, the file format, the comparison and the restore plan.
 #include "core/profile/SiteProfile.h"
 
+#include "core/io/ReadFile.h"
+
 #include "core/monitor/Formatters.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -450,19 +451,11 @@ ProfileLoad ProfileFromJson(const QByteArray& text) {
 }
 
 ProfileLoad LoadProfileFile(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        ProfileLoad r;
-        r.error = QString("%1: %2").arg(path, f.errorString());
-        return r;
-    }
+    ProfileLoad r;
     // A profile is a few kilobytes: anything far larger is not one.
-    if (f.size() > (1 << 20)) {
-        ProfileLoad r;
-        r.error = QString("%1: %2 bytes is too large for a site profile").arg(path).arg(f.size());
-        return r;
-    }
-    ProfileLoad r = ProfileFromJson(f.readAll());
+    const auto text = ReadWholeFile(path, 1 << 20, "site profile", &r.error);
+    if (!text) return r;
+    r = ProfileFromJson(*text);
     if (!r.error.isEmpty()) r.error = path + ": " + r.error;
     return r;
 }

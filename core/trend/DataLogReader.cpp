@@ -1,8 +1,9 @@
 // Reads a data-log file back into trend samples.
 #include "core/trend/DataLogReader.h"
 
+#include "core/io/ReadFile.h"
+
 #include <QDateTime>
-#include <QFile>
 #include <QRegularExpression>
 
 namespace quma {
@@ -153,20 +154,10 @@ DataLogRead ReadDataLog(const QByteArray& text) {
 }
 
 DataLogRead ReadDataLogFile(const QString& path) {
-    QFile f(path);
     DataLogRead r;
-    if (!f.open(QIODevice::ReadOnly)) {
-        r.error = QString("%1: %2").arg(path, f.errorString());
-        return r;
-    }
-    if (f.size() > kLargestLog) {
-        r.error = QString("%1: %2 MB is larger than any data log (at most %3 MB)")
-                      .arg(path)
-                      .arg(f.size() >> 20)
-                      .arg(kLargestLog >> 20);
-        return r;
-    }
-    r = ReadDataLog(f.readAll());
+    const auto text = ReadWholeFile(path, kLargestLog, "data log", &r.error);
+    if (!text) return r;
+    r = ReadDataLog(*text);
     if (!r.error.isEmpty()) r.error = path + ": " + r.error;
     return r;
 }
