@@ -15,8 +15,10 @@
 #endif
 #include "core/trend/TrendStore.h"
 
+#include "core/i18n/Translations.h"
 #include <QCoreApplication>
 #include <QDateTime>
+
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
@@ -28,9 +30,10 @@ namespace {
 
 const char kUsage[] =
     "usage: quma-cli (--serial DEVICE | --tcp HOST[:PORT]) [--quiet] [--timeout SECONDS]\n"
-    "                [--record FILE] COMMAND\n"
+    "                [--record FILE] [--lang ko|en] COMMAND\n"
     "       quma-cli session pcap RECORDING.jsonl OUT.pcap\n"
     "--record FILE writes every frame in and out to FILE as it happens (JSON lines).\n"
+    "--lang en     prints the status, alarm and history texts in English (default: Korean).\n"
     "commands:\n"
     "  status                      one poll: the status texts, the model name, the alarm text\n"
     "  watch [--count N] [--csv FILE]\n"
@@ -73,10 +76,16 @@ public:
             if (opt == "--quiet") {
                 m_engine.link().setTraceSink({});
             } else if ((opt == "--serial" || opt == "--tcp" || opt == "--timeout" ||
-                        opt == "--record") &&
+                        opt == "--record" || opt == "--lang") &&
                        !m_args.isEmpty()) {
                 const QString v = m_args.takeFirst();
                 if (opt == "--record") m_record = v;
+                if (opt == "--lang") {
+                    const auto language = ParseLanguage(v);
+                    QString error;
+                    if (!language) return usage("--lang takes ko or en");
+                    if (!m_translations.apply(*language, &error)) return refuse(error);
+                }
                 if (opt == "--serial") serial = v;
                 if (opt == "--tcp") tcp = v;
                 if (opt == "--timeout") {
@@ -119,6 +128,9 @@ public:
                 [this] { m_watchdog.start(m_timeoutMs); });
         connect(&m_engine, &MonitorEngine::userMessage, this,
                 [this](MessageKind k, const QString& t) { onMessage(k, t); });
+        connect(&m_engine, &MonitorEngine::commandSucceeded, this, [this] {
+            if (m_command == "clear" || !m_writes.isEmpty()) finish();
+        });
         m_engine.setLiveTimers(true);
         m_watchdog.start(m_timeoutMs);
         QString error;
@@ -565,7 +577,6 @@ private:
         }
         if (m_command == "clear" || !m_writes.isEmpty()) {
             out(text);
-            if (text.contains("Sucess")) finish();
         }
     }
 
@@ -577,6 +588,7 @@ private:
     QString m_reportFile, m_engineer, m_note;
     SessionRecorder m_recorder;
     QString m_record;
+    Translations m_translations{{"quma_core"}};
     QString m_command;
     QString m_profileAction, m_profileFile, m_profileFile2;
     SiteProfile m_fileProfile;

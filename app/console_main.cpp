@@ -12,6 +12,7 @@
 #include <QSettings>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -31,7 +32,12 @@ int main(int argc, char** argv) {
                                     "Record every frame in and out to FILE as it happens (JSON "
                                     "lines), from the start.",
                                     "FILE");
-    p.addOptions({demo, demoType, record});
+    const QCommandLineOption lang("lang",
+                                  "Interface language for this run: ko (Korean, the default) or "
+                                  "en (English). Without it, the language last chosen in the "
+                                  "Language menu.",
+                                  "CODE");
+    p.addOptions({demo, demoType, record, lang});
     p.process(app);
 
     UseConsoleFont();
@@ -44,6 +50,16 @@ int main(int argc, char** argv) {
     // The connection dialog's last choice, kept in the user's configuration folder.
     QSettings settings("quma", "quma-console");
     window.setSettings(&settings);
+    std::optional<quma::Language> language = MainWindow::rememberedLanguage(settings);
+    if (p.isSet(lang)) {
+        language = quma::ParseLanguage(p.value(lang));
+        if (!language) {
+            std::fprintf(stderr, "quma-console: --lang %s: give ko or en\n",
+                         qPrintable(p.value(lang)));
+            return 2;
+        }
+    }
+    window.setLanguage(*language, false);
 
     std::unique_ptr<quma::sim::SimServer> sim;
     if (p.isSet(demo)) {

@@ -1,5 +1,6 @@
 # Debian 12 packages the console needs to build, test and run; sourced by ./test and ./run.
 QUMA_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-charts-dev
+    qt6-l10n-tools qt6-tools-dev qt6-tools-dev-tools
     libqt6opengl6-dev
     libxlsxwriter-dev libpcap-dev tshark
     libgl-dev fonts-nanum fonts-dejavu-core poppler-utils xvfb xauth unzip)

@@ -64,6 +64,26 @@ private slots:
         }
     }
 
+    // --lang en: the status, the history header and the write confirmation in English; a write
+    // still ends when it is confirmed, whatever the message reads.
+    void englishTexts() {
+        Run r = cli({"--tcp", m_tcp, "--quiet", "--lang", "en", "status"});
+        QCOMPARE(r.rc, 0);
+        QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+        QVERIFY2(lines.contains("AC voltage: 220.0 V"), qPrintable(r.out));
+        QVERIFY(lines.contains("Set voltage: 54.50 V"));
+        QVERIFY(!r.out.contains("전압"));
+        r = cli({"--serial", m_serial, "--quiet", "--lang", "en", "history", "event"});
+        QCOMPARE(r.rc, 0);
+        QCOMPARE(r.out.split('\n').value(0), QString("No.\tDate\tTime\tEvent\tValue"));
+        r = cli({"--tcp", m_tcp, "--quiet", "--lang", "en", "write", "54=1700"});
+        QCOMPARE(r.rc, 0);
+        QCOMPARE(r.out.trimmed(), QString("Settings saved."));
+        r = cli({"--tcp", m_tcp, "--lang", "fr", "status"});
+        QCOMPARE(r.rc, 2);
+        QVERIFY(r.err.contains("--lang takes ko or en"));
+    }
+
     void traceLinesUnlessQuiet() {
         const Run r = cli({"--serial", m_serial, "status"});
         QCOMPARE(r.rc, 0);

@@ -1,6 +1,7 @@
 // The console window headless: login, menu availability, connecting to the simulator on both
 // links and the status page it shows.
 #include "gui/config/ContactAlarmView.h"
+#include "gui/config/SetPointDialog.h"
 #include "gui/link/ConnectionDialog.h"
 #include "gui/mainwin/LoginDialog.h"
 #include "gui/mainwin/MainWindow.h"
@@ -15,6 +16,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -417,6 +419,62 @@ private slots:
         QCOMPARE(c.boxes.size(), 2);
         QVERIFY(c.boxes[0].startsWith("No controller is connected"));
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    }
+
+    // The Language menu switches the open window, the dialogs opened after it and the messages
+    // at once, remembers the choice, and Korean comes back exactly as it was.
+    void languageSwitchesAtRuntime() {
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath("console.ini"), QSettings::IniFormat);
+        Console c(LinkKind::Tcp);
+        c.window.setSettings(&settings);
+        c.window.completeLogin();
+        c.window.completeConnection();
+        c.rig.sim.model().setReg(7, 2200);
+        QVERIFY(c.rig.pollOnce());
+        c.rig.engine.ReturnToPolling(); // the tree is built by the second poll
+        QVERIFY(c.rig.pollOnce());
+        QCOMPARE(c.ui()->TreeViewM->topLevelItemCount(), 1);
+        const QString koreanAc = c.text("Label_ACV");
+        QCOMPARE(koreanAc, QString("AC전압 : 220.0 V"));
+        QCOMPARE(MainWindow::rememberedLanguage(settings), Language::Korean);
+
+        auto* menu = c.find<QMenu>("mLanguage");
+        QVERIFY(menu);
+        QCOMPARE(menu->title(), QString("Language / 언어"));
+        c.find<QAction>("mLanguageEnglish")->trigger();
+        QCOMPARE(c.window.language(), Language::English);
+        QVERIFY(c.find<QAction>("mLanguageEnglish")->isChecked());
+        QCOMPARE(settings.value("language").toString(), QString("en"));
+        QCOMPARE(MainWindow::rememberedLanguage(settings), Language::English);
+        // Menus and the page, without waiting for a poll.
+        QCOMPARE(c.ui()->Access1->title(), QString("Connection"));
+        QCOMPARE(c.ui()->mConnect->text(), QString("Connect..."));
+        QCOMPARE(c.find<QAction>("mServiceReport")->text(), QString("Service report..."));
+        QCOMPARE(c.text("Label_ACV"), QString("AC voltage: 220.0 V"));
+        QCOMPARE(c.ui()->TreeViewM->topLevelItem(0)->text(0), QString("Alarm groups"));
+        QCOMPARE(menu->title(), QString("Language / 언어"));
+        // A dialog opened now.
+        {
+            SetPointDialog dialog(c.rig.engine, c.hub, &c.window);
+            QCOMPARE(dialog.windowTitle(), QString("Operation and alarm settings"));
+            QVERIFY(dialog.findChild<QCheckBox*>("ckbFLV")->text().startsWith("Output voltage ("));
+        }
+        // Messages: the engine's and the window's own.
+        c.boxes.clear();
+        QVERIFY(c.rig.engine.QueueWrites({{60, 540}}));
+        QTRY_VERIFY_WITH_TIMEOUT(c.boxes.contains("Settings saved."), 5000);
+        c.window.completeLogout();
+        c.boxes.clear();
+        c.ui()->mEventLog->trigger();
+        QCOMPARE(c.boxes.value(0),
+                 QString("No controller is connected: connect first (Connection → Connect...)."));
+
+        c.find<QAction>("mLanguageKorean")->trigger();
+        QCOMPARE(c.window.language(), Language::Korean);
+        QCOMPARE(c.ui()->Access1->title(), QString("접속"));
+        QCOMPARE(c.ui()->mConnect->text(), QString("연결하기"));
+        QCOMPARE(settings.value("language").toString(), QString("ko"));
     }
 
     // The dialog remembers the link that was used and offers it first the next time.

@@ -1,17 +1,36 @@
 // Alarm-history and event-log records: their layouts, texts and the table rows they decode into.
 #include "core/history/TransferRecord.h"
 
+#include <QCoreApplication>
+
 #include "core/monitor/Formatters.h"
 
 namespace quma {
 
 QStringList AlarmHistoryHeader() {
-    return {"순서",     "날짜", "시간", "AC전압", "AC전류", "DC전압", "DC전류", "Batt전류",
-            "Rack온도", "-",    "-",    "-",      "-",      "-",      "경보"};
+    return {QCoreApplication::translate("History", "순서"),
+            QCoreApplication::translate("History", "날짜"),
+            QCoreApplication::translate("History", "시간"),
+            QCoreApplication::translate("History", "AC전압"),
+            QCoreApplication::translate("History", "AC전류"),
+            QCoreApplication::translate("History", "DC전압"),
+            QCoreApplication::translate("History", "DC전류"),
+            QCoreApplication::translate("History", "Batt전류"),
+            QCoreApplication::translate("History", "Rack온도"),
+            "-",
+            "-",
+            "-",
+            "-",
+            "-",
+            QCoreApplication::translate("History", "경보")};
 }
 
 QStringList EventLogHeader() {
-    return {"순서", "날짜", "시간", "이벤트 내용", "value"};
+    return {QCoreApplication::translate("History", "순서"),
+            QCoreApplication::translate("History", "날짜"),
+            QCoreApplication::translate("History", "시간"),
+            QCoreApplication::translate("History", "이벤트 내용"),
+            QCoreApplication::translate("History", "value")};
 }
 
 QList<int> AlarmHistoryColumnWidths() {
@@ -26,31 +45,31 @@ QString AlarmCodeText(int code, int occurrence) {
     QString text;
     switch (code) {
     case 1:
-        text = "AC 경보";
+        text = QCoreApplication::translate("Alarm", "AC 경보");
         break;
     case 2:
-        text = "DC 고전압";
+        text = QCoreApplication::translate("Alarm", "DC 고전압");
         break;
     case 3:
-        text = "DC 저전압";
+        text = QCoreApplication::translate("Alarm", "DC 저전압");
         break;
     case 6:
-        text = "DC 과전류";
+        text = QCoreApplication::translate("Alarm", "DC 과전류");
         break;
     case 7:
-        text = "축전지 경보";
+        text = QCoreApplication::translate("Alarm", "축전지 경보");
         break;
     case 9:
-        text = "모듈 경보";
+        text = QCoreApplication::translate("Alarm", "모듈 경보");
         break;
     case 18:
-        text = "축전지 저전압";
+        text = QCoreApplication::translate("Alarm", "축전지 저전압");
         break;
     case 20:
-        text = "모듈 고온";
+        text = QCoreApplication::translate("Alarm", "모듈 고온");
         break;
     case 23:
-        text = "축전지 셀";
+        text = QCoreApplication::translate("Alarm", "축전지 셀");
         break;
     case 25:
         text = "Reset";

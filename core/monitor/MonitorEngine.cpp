@@ -2,6 +2,8 @@
 // state, dispatches every reply and tells the user interface what changed through signals.
 #include "core/monitor/MonitorEngine.h"
 
+#include <QCoreApplication>
+
 namespace quma {
 
 MonitorEngine::MonitorEngine(QObject* parent) : QObject(parent) {
@@ -69,17 +71,21 @@ void MonitorEngine::pollSent() {
 bool MonitorEngine::QueueWrites(const QList<RegWrite>& writes) {
     if (writes.isEmpty()) return false;
     if (writes.size() > PendingWriteList::Capacity) {
-        message(MessageKind::Warning, QStringLiteral("Too many settings at once: %1 (at most %2).")
-                                          .arg(writes.size())
-                                          .arg(PendingWriteList::Capacity));
+        message(MessageKind::Warning,
+                QCoreApplication::translate("MonitorEngine",
+                                            "Too many settings at once: %1 (at most %2).")
+                    .arg(writes.size())
+                    .arg(PendingWriteList::Capacity));
         return false;
     }
     for (const RegWrite& w : writes) {
         if (w.reg < 0 || w.reg > 0xFFFF || w.value < 0 || w.value > 0xFFFF) {
-            message(MessageKind::Warning,
-                    QStringLiteral("Register %1: value %2 is outside 0..65535; nothing was sent.")
-                        .arg(w.reg)
-                        .arg(w.value));
+            message(
+                MessageKind::Warning,
+                QCoreApplication::translate(
+                    "MonitorEngine", "Register %1: value %2 is outside 0..65535; nothing was sent.")
+                    .arg(w.reg)
+                    .arg(w.value));
             return false;
         }
     }
@@ -119,7 +125,7 @@ void MonitorEngine::WriteAcknowledged() {
         --p.count;
         m_link.WritePara(p.reg[at], p.value[at]);
     } else if (p.count == 0) {
-        message(MessageKind::Information, " Setting Sucess!!");
+        succeeded(QCoreApplication::translate("MonitorEngine", " Setting Sucess!!"));
     }
 }
 
@@ -222,9 +228,9 @@ void MonitorEngine::SerialDispatch() {
         } else if (f == "C1" || f == "D1") {
             recordReply(f == "C1" ? TransferKind::Alarm : TransferKind::Event, reply.text);
         } else if (f == "C5") {
-            message(MessageKind::Information, " Alarm Initial Sucess!!");
+            succeeded(QCoreApplication::translate("MonitorEngine", " Alarm Initial Sucess!!"));
         } else if (f == "D5") {
-            message(MessageKind::Information, " Event log Initial Sucess!!");
+            succeeded(QCoreApplication::translate("MonitorEngine", " Event log Initial Sucess!!"));
         }
     } catch (const ConversionError&) {
         // A malformed field abandons this reply; the next one is received normally.
@@ -267,9 +273,9 @@ void MonitorEngine::TcpDispatch() {
     case Fn::AlarmClear:
     case Fn::EventClear:
         if (!data.isEmpty() && data[0] == 1)
-            message(MessageKind::Information, " Alarm Initial Sucess!!");
+            succeeded(QCoreApplication::translate("MonitorEngine", " Alarm Initial Sucess!!"));
         if (!data.isEmpty() && data[0] == 2)
-            message(MessageKind::Information, " Event Initial Sucess!!");
+            succeeded(QCoreApplication::translate("MonitorEngine", " Event Initial Sucess!!"));
         break;
     case Fn::WriteRegister:
         WriteAcknowledged();

@@ -130,6 +130,8 @@ signals:
     void tcpExchangeFailed(std::uint8_t function);
     // The controller confirmed one write of the pending write list.
     void writeConfirmed(int reg, int value);
+    // A setting write list or a log clear finished; its message has been sent just before.
+    void commandSucceeded();
 
 private:
     void RefreshStatus(const RegisterImage& img);
@@ -141,6 +143,10 @@ private:
     void recordReply(TransferKind kind, const QByteArray& replyText);
     void requestPage(TransferKind kind);
     void message(MessageKind kind, const QString& text) { emit userMessage(kind, text); }
+    void succeeded(const QString& text) {
+        message(MessageKind::Information, text);
+        emit commandSucceeded();
+    }
 
     DeviceLink m_link;
     RegisterImage m_image;

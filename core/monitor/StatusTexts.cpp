@@ -1,6 +1,8 @@
 // The status page's texts and visibility rules, rendered from the register image.
 #include "core/monitor/StatusTexts.h"
 
+#include <QCoreApplication>
+
 #include "core/link/FrameCodec.h"
 #include "core/monitor/Formatters.h"
 
@@ -25,14 +27,17 @@ StatusView RenderStatus(const RegisterImage& r, const QString& modelName) {
     StatusView v;
     v.clock = "[  " + num(r[1]) + "-" + DecDigits(r[2], 2) + "-" + DecDigits(r[3], 2) + "  " +
               DecDigits(r[4], 2) + ":" + DecDigits(r[5], 2) + ":" + DecDigits(r[6], 2) + " ]";
-    v.acVolts = "AC전압 : " + FormatTenthsSuffix(r[7], "V");
-    v.acAmps = "AC전류 : " + FormatTenthsSuffix(r[8], "A");
-    v.dcVolts = "DC전압 : " + FormatTenthsSuffix(r[9], "V");
-    v.dcAmps = "DC전류 : " + FormatSignedCurrent(r[10], 1, "A");
-    v.battAmps = "Battery전류 : " + FormatSignedCurrent(r[11], 1, "A");
-    v.battTemp =
-        "Battery온도 : " + (r[12] == 1250 ? QString("Open") : FormatSignedUnit(r[12], 1, "C"));
-    v.rectTemp = "정류기온도 : " + FormatSignedUnit(r[13], 1, "C");
+    v.acVolts = QCoreApplication::translate("Status", "AC전압 : ") + FormatTenthsSuffix(r[7], "V");
+    v.acAmps = QCoreApplication::translate("Status", "AC전류 : ") + FormatTenthsSuffix(r[8], "A");
+    v.dcVolts = QCoreApplication::translate("Status", "DC전압 : ") + FormatTenthsSuffix(r[9], "V");
+    v.dcAmps =
+        QCoreApplication::translate("Status", "DC전류 : ") + FormatSignedCurrent(r[10], 1, "A");
+    v.battAmps = QCoreApplication::translate("Status", "Battery전류 : ") +
+                 FormatSignedCurrent(r[11], 1, "A");
+    v.battTemp = QCoreApplication::translate("Status", "Battery온도 : ") +
+                 (r[12] == 1250 ? QString("Open") : FormatSignedUnit(r[12], 1, "C"));
+    v.rectTemp =
+        QCoreApplication::translate("Status", "정류기온도 : ") + FormatSignedUnit(r[13], 1, "C");
     v.fwCounter = num(r[14]);
     v.alarmText = hex(r[15], 4) + " " + hex(r[16], 4);
     const auto dsp = [&](int a, int b) {
@@ -51,7 +56,7 @@ StatusView RenderStatus(const RegisterImage& r, const QString& modelName) {
     v.speed = num(r[44]);
     v.setVoltsValue =
         r[61] < 1001 ? FormatTenthsSuffix(r[61], "V") : FormatHundredthsSuffix(r[61], "V");
-    v.setVolts = "설정전압 : " + v.setVoltsValue;
+    v.setVolts = QCoreApplication::translate("Status", "설정전압 : ") + v.setVoltsValue;
     v.chLimit = r[93] != 0;
     v.chLimitFg = "CHLimit FG : " + num(r[93]);
     v.battTestRunning = r[94] != 0;
@@ -70,26 +75,40 @@ StatusView RenderStatus(const RegisterImage& r, const QString& modelName) {
         v.battFwKnown = true;
         v.battFw = "FW : V" + num(n / 100) + "." + num(n % 100);
     }
-    v.battPackVolts = "팩 : " + FormatHundredthsSuffix(r[97], "V");
-    v.battVolts = "전압 : " + FormatHundredthsSuffix(r[98], "V");
-    v.battCurrent = "전류 : " + FormatSignedCurrent(r[99], 1, "A");
-    v.battSoc = "잔량 : " + num(r[100]) + " %";
-    v.battPackTemp = "온도 : " + FormatSignedUnit(r[101], 1, "C");
-    v.battLvd = "종지 전압 : " + FormatTenthsSuffix(r[102], "V");
-    v.battChargeLimit = "전류 제한 : " + FormatTenthsSuffix(r[103], "A");
-    v.cellMax = "셀 최고전압 : " + FormatHundredthsSuffix(r[104], "V");
-    v.cellMin = "셀 최저전압 : " + FormatHundredthsSuffix(r[105], "V");
+    v.battPackVolts =
+        QCoreApplication::translate("Status", "팩 : ") + FormatHundredthsSuffix(r[97], "V");
+    v.battVolts =
+        QCoreApplication::translate("Status", "전압 : ") + FormatHundredthsSuffix(r[98], "V");
+    v.battCurrent =
+        QCoreApplication::translate("Status", "전류 : ") + FormatSignedCurrent(r[99], 1, "A");
+    v.battSoc = QCoreApplication::translate("Status", "잔량 : ") + num(r[100]) + " %";
+    v.battPackTemp =
+        QCoreApplication::translate("Status", "온도 : ") + FormatSignedUnit(r[101], 1, "C");
+    v.battLvd =
+        QCoreApplication::translate("Status", "종지 전압 : ") + FormatTenthsSuffix(r[102], "V");
+    v.battChargeLimit =
+        QCoreApplication::translate("Status", "전류 제한 : ") + FormatTenthsSuffix(r[103], "A");
+    v.cellMax = QCoreApplication::translate("Status", "셀 최고전압 : ") +
+                FormatHundredthsSuffix(r[104], "V");
+    v.cellMin = QCoreApplication::translate("Status", "셀 최저전압 : ") +
+                FormatHundredthsSuffix(r[105], "V");
     v.battProtectB = r[106];
     v.battProtectA = r[107];
     v.cellBalance = r[108];
     const int st = r[109];
-    v.battChFet = (st & 4) ? "충전 FET : On" : "충전 FET : OFF";
-    v.battDchFet = (st & 8) ? "방전 FET : On" : "방전 FET : OFF";
-    v.battReady = ((st & 1) || r[98] == 0) ? "축전지-NFB : OFF" : "축전지-NFB : On";
-    v.battLink = (st & 2) ? "Link 상태 : On" : "Link 상태 : OFF";
+    v.battChFet = (st & 4) ? QCoreApplication::translate("Status", "충전 FET : On")
+                           : QCoreApplication::translate("Status", "충전 FET : OFF");
+    v.battDchFet = (st & 8) ? QCoreApplication::translate("Status", "방전 FET : On")
+                            : QCoreApplication::translate("Status", "방전 FET : OFF");
+    v.battReady = ((st & 1) || r[98] == 0)
+                      ? QCoreApplication::translate("Status", "축전지-NFB : OFF")
+                      : QCoreApplication::translate("Status", "축전지-NFB : On");
+    v.battLink = (st & 2) ? QCoreApplication::translate("Status", "Link 상태 : On")
+                          : QCoreApplication::translate("Status", "Link 상태 : OFF");
     for (int i = 1; i <= 15; ++i)
-        v.cells << "셀전압" + num(i) + " : " + FormatHundredthsSuffix(r[109 + i], "V");
-    v.battFwDate = "축전지 FW 변경일" + num(r[126]);
+        v.cells << QCoreApplication::translate("Status", "셀전압%1 : ").arg(i) +
+                       FormatHundredthsSuffix(r[109 + i], "V");
+    v.battFwDate = QCoreApplication::translate("Status", "축전지 FW 변경일%1").arg(r[126]);
     v.batteryShown = r[66] != 0;
     v.battTempShown = r[67] != 0;
 

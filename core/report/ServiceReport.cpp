@@ -3,6 +3,7 @@
 
 #include "core/monitor/StatusTexts.h"
 
+#include <QCoreApplication>
 #include <QSaveFile>
 
 namespace quma {
@@ -67,10 +68,15 @@ ReportData ReportSnapshot(const MonitorEngine& engine) {
     d.alarmTree = AlarmTreeNodes(img);
     for (const AlarmNode& n : d.alarmTree)
         if (n.level == 2 && n.alarm) d.activeAlarms << n.text;
-    static const char* names[] = {"AC Fail",      "DC Fail", "Module Fail",
-                                  "Battery Fail", "예비 1",  "예비 2"};
+    static const char* names[] = {"AC Fail",
+                                  "DC Fail",
+                                  "Module Fail",
+                                  "Battery Fail",
+                                  QT_TRANSLATE_NOOP("Report", "예비 1"),
+                                  QT_TRANSLATE_NOOP("Report", "예비 2")};
     for (int i = 0; i < v.contactCount && i < 6; ++i)
-        d.contacts.append({QString::fromUtf8(names[i]), bool(v.dryContacts & (1 << i))});
+        d.contacts.append(
+            {QCoreApplication::translate("Report", names[i]), bool(v.dryContacts & (1 << i))});
     const auto& id = engine.networkIdentity();
     d.settings = ProfileFromPlant(img, id ? &*id : nullptr, engine.modelName(), d.laptopTime);
     return d;
@@ -90,7 +96,10 @@ QString ReportHtml(const ReportData& d, ReportImages images) {
         ".log { font-size: 7pt; }\n"
         "pre { font-family: 'DejaVu Sans', 'NanumGothic', sans-serif; white-space: pre-wrap; }\n"
         "</style>\n</head>\n<body>\n";
-    h += "<h1>" + esc("서비스 리포트 / Site service report: " + d.model) + "</h1>\n";
+    h += "<h1>" +
+         esc(QCoreApplication::translate("Report", "서비스 리포트 / Site service report: ") +
+             d.model) +
+         "</h1>\n";
     h += pairs({{"Model", d.model},
                 {"System type", QString::number(d.systemType)},
                 {"Firmware", d.firmware},

@@ -2,6 +2,8 @@
 // and the network identity record they send.
 #include "core/settings/SettingRows.h"
 
+#include <QCoreApplication>
+
 #include "core/monitor/Formatters.h"
 
 #include <QDate>
@@ -12,29 +14,52 @@ namespace quma {
 
 const QList<SetPointRow>& SetPointRows() {
     static const QList<SetPointRow> rows = {
-        {"ckbACUV", "AC 저전압", "mskACUV", 54, Scale::Integer, 150, 200, "170"},
-        {"ckbACOV", "AC 고전압", "mskACOV", 55, Scale::Integer, 250, 290, "270"},
-        {"ckbDCUV", "DC 저전압", "mskDCUV", 56, Scale::Tenths, 43.0, 50.0, "46.0"},
-        {"ckbDCOV", "DC 고전압", "mskDCOV", 57, Scale::Tenths, 53.0, 59.0, "57.0"},
-        {"ckbBLV", "축전지 저전압", "mskBLV", 58, Scale::Tenths, 43.0, 50.0, "44.0"},
-        {"ckbDCOC", "DC 과전류", "mskDCOC", 59, Scale::Integer, 40, 120, "105"},
-        {"ckbROT", "랙 고온(차단)", "mskROT", 95, Scale::Tenths, 5.0, 100.0, "100.0"},
-        {"ckbFLV", "출력전압", "mskFLV", 60, Scale::Tenths, 43.0, 56.0, "54.0"},
-        {"ckbCHLimit", "충전전류제한", "mskCHLimit", 63, Scale::Tenths, 0, 4, "3"},
-        {"ckbCH_Mode", "충전모드", "cbbCH_Mode", 64, Scale::IndexPlus1, 0, 2, "0"},
-        {"ckbOvpFG", "출력 고전압 상태", "cbbOvpFG", 65, Scale::Index, 0, 1, "0"},
-        {"ckbBattUse", "축전지 USE", "cbbBattUse", 66, Scale::Index, 0, 1, "0"},
-        {"ckbBattTemp", "축전지 온도", "cbbBattTemp", 67, Scale::Index, 0, 1, "0"},
-        {"ckbBTP", "방전시험 주기", "cbbBTP", 74, Scale::Index, 0, 12, "0"},
-        {"ckbTSM", "시험시작 월", "mskTSM", 75, Scale::Integer, 1, 12, "5"},
-        {"ckbTSD", "시험시작 일", "mskTSD", 76, Scale::Integer, 1, 28, "1"},
-        {"ckbTSH", "시험시작 시간", "mskTSH", 77, Scale::Integer, 0, 23, "3"},
-        {"ckbBTV", "방전전압", "mskBTV", 78, Scale::Tenths, 43.0, 53.3, "46.0"},
-        {"ckbBTT", "방전시간", "mskBTT", 79, Scale::Integer, 1, 120, "1"},
-        {"ckbBMT", "강제방전시험", "cbbBMT", 92, Scale::IndexPlus1, 0, 2, ""},
-        {"ckbLiBattCHLimit", "리튬 충전전류제한", "mskLiBattCHLimit", 62, Scale::Tenths, 0, 3, "0"},
-        {"ckbOVP", "DC 차단 전압", "mskOVP", 68, Scale::Tenths, 50.0, 58.0, "58.0"},
-        {"ckbLiBattLVD", "리튬 종지전압", "mskLiBattLVD", 69, Scale::Tenths, 40.0, 46.0, "43.0"},
+        {"ckbACUV", QT_TRANSLATE_NOOP("Settings", "AC 저전압"), "mskACUV", 54, Scale::Integer, 150,
+         200, "170"},
+        {"ckbACOV", QT_TRANSLATE_NOOP("Settings", "AC 고전압"), "mskACOV", 55, Scale::Integer, 250,
+         290, "270"},
+        {"ckbDCUV", QT_TRANSLATE_NOOP("Settings", "DC 저전압"), "mskDCUV", 56, Scale::Tenths, 43.0,
+         50.0, "46.0"},
+        {"ckbDCOV", QT_TRANSLATE_NOOP("Settings", "DC 고전압"), "mskDCOV", 57, Scale::Tenths, 53.0,
+         59.0, "57.0"},
+        {"ckbBLV", QT_TRANSLATE_NOOP("Settings", "축전지 저전압"), "mskBLV", 58, Scale::Tenths,
+         43.0, 50.0, "44.0"},
+        {"ckbDCOC", QT_TRANSLATE_NOOP("Settings", "DC 과전류"), "mskDCOC", 59, Scale::Integer, 40,
+         120, "105"},
+        {"ckbROT", QT_TRANSLATE_NOOP("Settings", "랙 고온(차단)"), "mskROT", 95, Scale::Tenths, 5.0,
+         100.0, "100.0"},
+        {"ckbFLV", QT_TRANSLATE_NOOP("Settings", "출력전압"), "mskFLV", 60, Scale::Tenths, 43.0,
+         56.0, "54.0"},
+        {"ckbCHLimit", QT_TRANSLATE_NOOP("Settings", "충전전류제한"), "mskCHLimit", 63,
+         Scale::Tenths, 0, 4, "3"},
+        {"ckbCH_Mode", QT_TRANSLATE_NOOP("Settings", "충전모드"), "cbbCH_Mode", 64,
+         Scale::IndexPlus1, 0, 2, "0"},
+        {"ckbOvpFG", QT_TRANSLATE_NOOP("Settings", "출력 고전압 상태"), "cbbOvpFG", 65,
+         Scale::Index, 0, 1, "0"},
+        {"ckbBattUse", QT_TRANSLATE_NOOP("Settings", "축전지 USE"), "cbbBattUse", 66, Scale::Index,
+         0, 1, "0"},
+        {"ckbBattTemp", QT_TRANSLATE_NOOP("Settings", "축전지 온도"), "cbbBattTemp", 67,
+         Scale::Index, 0, 1, "0"},
+        {"ckbBTP", QT_TRANSLATE_NOOP("Settings", "방전시험 주기"), "cbbBTP", 74, Scale::Index, 0,
+         12, "0"},
+        {"ckbTSM", QT_TRANSLATE_NOOP("Settings", "시험시작 월"), "mskTSM", 75, Scale::Integer, 1,
+         12, "5"},
+        {"ckbTSD", QT_TRANSLATE_NOOP("Settings", "시험시작 일"), "mskTSD", 76, Scale::Integer, 1,
+         28, "1"},
+        {"ckbTSH", QT_TRANSLATE_NOOP("Settings", "시험시작 시간"), "mskTSH", 77, Scale::Integer, 0,
+         23, "3"},
+        {"ckbBTV", QT_TRANSLATE_NOOP("Settings", "방전전압"), "mskBTV", 78, Scale::Tenths, 43.0,
+         53.3, "46.0"},
+        {"ckbBTT", QT_TRANSLATE_NOOP("Settings", "방전시간"), "mskBTT", 79, Scale::Integer, 1, 120,
+         "1"},
+        {"ckbBMT", QT_TRANSLATE_NOOP("Settings", "강제방전시험"), "cbbBMT", 92, Scale::IndexPlus1,
+         0, 2, ""},
+        {"ckbLiBattCHLimit", QT_TRANSLATE_NOOP("Settings", "리튬 충전전류제한"), "mskLiBattCHLimit",
+         62, Scale::Tenths, 0, 3, "0"},
+        {"ckbOVP", QT_TRANSLATE_NOOP("Settings", "DC 차단 전압"), "mskOVP", 68, Scale::Tenths, 50.0,
+         58.0, "58.0"},
+        {"ckbLiBattLVD", QT_TRANSLATE_NOOP("Settings", "리튬 종지전압"), "mskLiBattLVD", 69,
+         Scale::Tenths, 40.0, 46.0, "43.0"},
     };
     return rows;
 }
@@ -100,7 +125,7 @@ WritePlan PlanSetPoints(const QList<RowInput>& inputs, bool taskFailReset, int c
         if (!in.checked) continue;
         double min = row.min, max = row.max;
         if (row.reg == 60) std::tie(min, max) = OutputVoltageRange(chargeModeRegister);
-        const QString name = QString::fromUtf8(row.caption);
+        const QString name = QCoreApplication::translate("Settings", row.caption);
         int value = 0;
         switch (row.scale) {
         case Scale::Index:
@@ -145,9 +170,12 @@ WritePlan PlanCalibration(const CalibrationInput& in) {
         bool zeroWritten;
         bool times10;
         const char* name;
-    } kRows[6] = {{48, false, false, "AC 전압"},        {49, false, false, "AC 전류"},
-                  {50, false, true, "DC 전압"},         {51, true, true, "DC 전류"},
-                  {52, true, true, "Battery 전류 (+)"}, {53, true, true, "Battery 전류 (-)"}};
+    } kRows[6] = {{48, false, false, QT_TRANSLATE_NOOP("Settings", "AC 전압")},
+                  {49, false, false, QT_TRANSLATE_NOOP("Settings", "AC 전류")},
+                  {50, false, true, QT_TRANSLATE_NOOP("Settings", "DC 전압")},
+                  {51, true, true, QT_TRANSLATE_NOOP("Settings", "DC 전류")},
+                  {52, true, true, QT_TRANSLATE_NOOP("Settings", "Battery 전류 (+)")},
+                  {53, true, true, QT_TRANSLATE_NOOP("Settings", "Battery 전류 (-)")}};
     WritePlan plan;
     for (int i = 0; i < 6; ++i) {
         if (!in.checked[i] || (i < 2 && !in.acRowsShown)) continue;
@@ -159,7 +187,9 @@ WritePlan PlanCalibration(const CalibrationInput& in) {
         for (const QChar c : digits)
             ok = ok && c.isDigit();
         if (!ok) {
-            plan.error = QString("%1: '%2' is not a number.").arg(kRows[i].name, in.text[i]);
+            plan.error =
+                QString("%1: '%2' is not a number.")
+                    .arg(QCoreApplication::translate("Settings", kRows[i].name), in.text[i]);
             return plan;
         }
         // A register holds 0..65535: the digits are checked against it before any arithmetic.
@@ -173,7 +203,8 @@ WritePlan PlanCalibration(const CalibrationInput& in) {
             significant.size() > 5 ? qint64(maxDigits) + 1 : significant.toLongLong();
         if (parsed > maxDigits) {
             plan.error = QString("%1: '%2' is not within 00.00 ~ %3.")
-                             .arg(kRows[i].name, in.text[i].trimmed())
+                             .arg(QCoreApplication::translate("Settings", kRows[i].name),
+                                  in.text[i].trimmed())
                              .arg(QString::number(maxDigits / 100.0, 'f', 2));
             return plan;
         }
@@ -185,10 +216,15 @@ WritePlan PlanCalibration(const CalibrationInput& in) {
 }
 
 const QList<AlarmBox>& ShownAlarmBoxes() {
-    static const QList<AlarmBox> boxes = {
-        {1, "AC 경보"},        {2, "DC 고전압"},  {3, "DC 저전압"},
-        {6, "DC 과전류"},      {9, "모듈 경보"},  {7, "축전지 경보"},
-        {18, "축전지 저전압"}, {20, "모듈 고온"}, {23, "축전지 셀"}};
+    static const QList<AlarmBox> boxes = {{1, QT_TRANSLATE_NOOP("Alarm", "AC 경보")},
+                                          {2, QT_TRANSLATE_NOOP("Alarm", "DC 고전압")},
+                                          {3, QT_TRANSLATE_NOOP("Alarm", "DC 저전압")},
+                                          {6, QT_TRANSLATE_NOOP("Alarm", "DC 과전류")},
+                                          {9, QT_TRANSLATE_NOOP("Alarm", "모듈 경보")},
+                                          {7, QT_TRANSLATE_NOOP("Alarm", "축전지 경보")},
+                                          {18, QT_TRANSLATE_NOOP("Alarm", "축전지 저전압")},
+                                          {20, QT_TRANSLATE_NOOP("Alarm", "모듈 고온")},
+                                          {23, QT_TRANSLATE_NOOP("Alarm", "축전지 셀")}};
     return boxes;
 }
 
@@ -230,17 +266,23 @@ int DaysInMonth(int year, int month) {
 WritePlan PlanClock(int year, int month, int day, int hour, int minute, int second) {
     WritePlan plan;
     if (year < 2001 || year > 2999)
-        plan.error = "년: the year must be within 2001 ~ 2999.";
+        plan.error =
+            QCoreApplication::translate("Settings", "년: the year must be within 2001 ~ 2999.");
     else if (month < 1 || month > 12)
-        plan.error = "월: the month must be within 1 ~ 12.";
+        plan.error =
+            QCoreApplication::translate("Settings", "월: the month must be within 1 ~ 12.");
     else if (day < 1 || day > DaysInMonth(year, month))
-        plan.error = QString("일: the day must be within 1 ~ %1.").arg(DaysInMonth(year, month));
+        plan.error =
+            QString(QCoreApplication::translate("Settings", "일: the day must be within 1 ~ %1."))
+                .arg(DaysInMonth(year, month));
     else if (hour < 0 || hour > 23)
-        plan.error = "시: the hour must be within 0 ~ 23.";
+        plan.error = QCoreApplication::translate("Settings", "시: the hour must be within 0 ~ 23.");
     else if (minute < 0 || minute > 59)
-        plan.error = "분: the minute must be within 0 ~ 59.";
+        plan.error =
+            QCoreApplication::translate("Settings", "분: the minute must be within 0 ~ 59.");
     else if (second < 0 || second > 59)
-        plan.error = "초: the second must be within 0 ~ 59.";
+        plan.error =
+            QCoreApplication::translate("Settings", "초: the second must be within 0 ~ 59.");
     if (plan.error.isEmpty())
         plan.writes = {{6, second}, {1, year}, {2, month}, {3, day}, {4, hour}, {5, minute}};
     return plan;
@@ -277,7 +319,9 @@ NetIdPayload BuildNetIdPayload(const NetIdForm& f, const NetworkIdentity* last) 
                      f.hwDescription || f.rectId || f.site;
     if (!any) return r;
     if (!last) {
-        r.error = "Read the network identity first (조회): unchanged fields are sent as read.";
+        r.error = QCoreApplication::translate(
+            "Settings",
+            "Read the network identity first (조회): unchanged fields are sent as read.");
         return r;
     }
     QByteArray mac, ip, subnet, gateway, hw, rect;
@@ -288,21 +332,25 @@ NetIdPayload BuildNetIdPayload(const NetIdForm& f, const NetworkIdentity* last) 
         if (typed) return text;
         return read.isEmpty() ? QStringList(count, "0") : parts(read);
     };
-    if (!bytesFrom(field(f.mac, f.macText, last->mac, 6), 6, 16, "Mac 주소", &mac, &e) ||
-        !bytesFrom(field(f.ip, f.ipText, last->ip, 4), 4, 10, "정류기 IP 주소", &ip, &e) ||
+    if (!bytesFrom(field(f.mac, f.macText, last->mac, 6), 6, 16,
+                   QCoreApplication::translate("Settings", "Mac 주소"), &mac, &e) ||
+        !bytesFrom(field(f.ip, f.ipText, last->ip, 4), 4, 10,
+                   QCoreApplication::translate("Settings", "정류기 IP 주소"), &ip, &e) ||
         !bytesFrom(field(f.subnet, f.subnetText, last->subnet, 4), 4, 10, "SUBNET MASK", &subnet,
                    &e) ||
         !bytesFrom(field(f.gateway, f.gatewayText, last->gateway, 4), 4, 10, "GATEWAY", &gateway,
                    &e) ||
-        !bytesFrom(field(f.hwVersion, f.hwVersionText, last->hwVersion, 4), 4, 10, "HW 버전", &hw,
-                   &e))
+        !bytesFrom(field(f.hwVersion, f.hwVersionText, last->hwVersion, 4), 4, 10,
+                   QCoreApplication::translate("Settings", "HW 버전"), &hw, &e))
         return r;
     QString rectText = (f.rectId ? f.rectIdText : last->rectId).trimmed();
     if (!f.rectId && rectText.isEmpty()) rectText = "0";
     bool ok = false;
     const qulonglong rectValue = rectText.toULongLong(&ok, 16);
     if (!ok || rectText.size() > 8) {
-        e = QString("정류기 ID: '%1' is not a hex number of at most 8 digits.").arg(rectText);
+        e = QString(QCoreApplication::translate(
+                        "Settings", "정류기 ID: '%1' is not a hex number of at most 8 digits."))
+                .arg(rectText);
         return r;
     }
     for (int s = 24; s >= 0; s -= 8)
@@ -310,11 +358,13 @@ NetIdPayload BuildNetIdPayload(const NetIdForm& f, const NetworkIdentity* last) 
     const QByteArray desc = f.hwDescriptionText.toUtf8();
     const QByteArray site = f.site ? f.siteText.toUtf8() : last->siteInfoUtf8;
     if (desc.size() > 255) {
-        e = QString("HW 설명: %1 bytes, at most 255.").arg(desc.size());
+        e = QString(QCoreApplication::translate("Settings", "HW 설명: %1 bytes, at most 255."))
+                .arg(desc.size());
         return r;
     }
     if (site.size() > 255) {
-        e = QString("Site 정보: %1 bytes, at most 255.").arg(site.size());
+        e = QString(QCoreApplication::translate("Settings", "Site 정보: %1 bytes, at most 255."))
+                .arg(site.size());
         return r;
     }
     // The serial number is 10 characters: a shorter one is padded with blanks.

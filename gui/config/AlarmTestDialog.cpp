@@ -23,7 +23,7 @@ void AlarmTestDialog::writeCheckedRows() {
     WritePlan plan;
     if (ui->ckbAlarmTestUsed->isChecked()) {
         if (ui->cbbAlarmTestUsed->currentIndex() < 0) {
-            refuse("경보시험 : choose 미사용 or 사용.");
+            refuse(tr("경보시험 : choose 미사용 or 사용."));
             return;
         }
         plan.writes.append({71, ui->cbbAlarmTestUsed->currentIndex()});

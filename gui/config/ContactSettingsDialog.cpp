@@ -40,17 +40,17 @@ ContactSettingsDialog::~ContactSettingsDialog() {
 
 void ContactSettingsDialog::writeCheckedRows() {
     WritePlan plan;
-    const auto row = [&](QCheckBox* c, QComboBox* list, int reg, const char* name) {
+    const auto row = [&](QCheckBox* c, QComboBox* list, int reg, const QString& name) {
         if (!c->isChecked() || c->isHidden()) return true;
         if (list->currentIndex() < 0) {
-            plan.error = QString("%1: choose an item from the list.").arg(name);
+            plan.error = tr("%1: choose an item from the list.").arg(name);
             return false;
         }
         plan.writes.append({reg, list->currentIndex()});
         return true;
     };
-    if (row(ui->ckbDryContact, ui->cbbDryContact, 70, "경보접점 상태"))
-        row(ui->ckbAlmType, ui->cbbAlmType, 42, "경보송출 타입");
+    if (row(ui->ckbDryContact, ui->cbbDryContact, 70, tr("경보접점 상태")))
+        row(ui->ckbAlmType, ui->cbbAlmType, 42, tr("경보송출 타입"));
     if (plan.error.isEmpty()) {
         ui->ckbDryContact->setChecked(false);
         ui->ckbAlmType->setChecked(false);

@@ -19,7 +19,7 @@ LoginDialog::~LoginDialog() {
 
 bool LoginDialog::passwordMatches() {
     if (ui->PW_Input->text() == kPassword) return true;
-    m_hub.show(this, quma::MessageKind::Plain, " Please try again ");
+    m_hub.show(this, quma::MessageKind::Plain, tr(" Please try again "));
     return false;
 }
 

@@ -31,6 +31,7 @@
 #include "gui/trend/TrendView.h"
 #include "ui_MainWindow.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -251,7 +252,7 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
     m_trendStore = std::make_unique<TrendStore>();
     m_trendRecorder = new TrendRecorder(m_engine, *m_trendStore, this);
     m_trends = new TrendView(*m_trendStore, m_hub, this);
-    ui->PageControl1->addTab(m_trends, "Trends");
+    ui->PageControl1->addTab(m_trends, tr("Trends"));
     connect(m_trendRecorder, &TrendRecorder::sampleAdded, m_trends, &TrendView::sampleAdded);
 
     // The Protocol pane: docked below, shown by its menu command; the monitor and the recorder
@@ -263,13 +264,13 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
     m_protocol->hide();
     QAction* showProtocol = m_protocol->toggleViewAction();
     showProtocol->setObjectName("mProtocolMonitor");
-    showProtocol->setText("프로토콜 모니터 (Protocol)");
+    showProtocol->setText(tr("프로토콜 모니터 (Protocol)"));
     showProtocol->setShortcut(QKeySequence("Ctrl+Shift+P"));
     ui->Access1->addSeparator();
     ui->Access1->addAction(showProtocol);
 
     // The service report: beside the histories it gathers.
-    auto* report = new QAction("서비스 리포트 (Service report)...", this);
+    auto* report = new QAction(tr("서비스 리포트 (Service report)..."), this);
     report->setObjectName("mServiceReport");
     ui->Log1->addSeparator();
     ui->Log1->addAction(report);
@@ -296,6 +297,7 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
     connect(ui->mAlarmLog, &QAction::triggered, this, &MainWindow::openAlarmHistory);
     connect(ui->mEventLog, &QAction::triggered, this, &MainWindow::openEventLog);
     setupDataLog();
+    setupLanguageMenu();
 
     m_flowTimer.setObjectName("Timer4");
     m_flowTimer.setInterval(100);
@@ -311,6 +313,61 @@ MainWindow::~MainWindow() {
     m_rxLamp.setComPort(nullptr);
     m_session.tcp().OnDisconnected = nullptr;
     delete ui;
+}
+
+void MainWindow::setupLanguageMenu() {
+    // Named in both languages, so that whoever is in front of the screen finds it.
+    QMenu* menu = new QMenu("Language / 언어", ui->MainMenu1);
+    menu->setObjectName("mLanguage");
+    ui->MainMenu1->insertMenu(ui->Help1->menuAction(), menu);
+    auto* group = new QActionGroup(menu);
+    m_korean = menu->addAction("한국어");
+    m_korean->setObjectName("mLanguageKorean");
+    m_english = menu->addAction("English");
+    m_english->setObjectName("mLanguageEnglish");
+    for (QAction* a : {m_korean, m_english}) {
+        a->setCheckable(true);
+        group->addAction(a);
+    }
+    m_korean->setChecked(true);
+    connect(m_korean, &QAction::triggered, this, [this] { setLanguage(Language::Korean, true); });
+    connect(m_english, &QAction::triggered, this, [this] { setLanguage(Language::English, true); });
+}
+
+Language MainWindow::rememberedLanguage(const QSettings& settings) {
+    return ParseLanguage(settings.value("language").toString()).value_or(Language::Korean);
+}
+
+bool MainWindow::setLanguage(Language language, bool remember) {
+    QString error;
+    if (!m_translations.apply(language, &error)) {
+        m_hub.show(this, MessageKind::Warning, error);
+        (m_translations.current() == Language::English ? m_english : m_korean)->setChecked(true);
+        return false;
+    }
+    (language == Language::English ? m_english : m_korean)->setChecked(true);
+    // The windows retranslate now rather than on the next pass of the event loop.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    if (remember && m_settings) m_settings->setValue("language", LanguageCode(language));
+    return true;
+}
+
+void MainWindow::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        retranslateCodeTexts();
+    }
+    QMainWindow::changeEvent(e);
+}
+
+void MainWindow::retranslateCodeTexts() {
+    ui->PageControl1->setTabText(ui->PageControl1->indexOf(m_trends), tr("Trends"));
+    m_protocol->toggleViewAction()->setText(tr("프로토콜 모니터 (Protocol)"));
+    m_serviceReport->setText(tr("서비스 리포트 (Service report)..."));
+    ui->btnLogo->setText(m_dataLog.running() ? tr("Log 중지") : tr("Log 시작"));
+    // The status page and the alarm tree are rendered again from the last reply.
+    if (!m_alarmItems.isEmpty()) buildAlarmTree();
+    if (ui->GroupBox1->isVisibleTo(this)) refreshStatus();
 }
 
 void MainWindow::setConnectHints(const QStringList& extraPorts, const QString& host) {
@@ -420,7 +477,7 @@ void MainWindow::showStatusPage(bool on) {
 bool MainWindow::requireLink() {
     if (m_session.isLinked()) return true;
     m_hub.show(this, MessageKind::Warning,
-               "No controller is connected: connect first (접속 → 연결하기).");
+               tr("No controller is connected: connect first (접속 → 연결하기)."));
     return false;
 }
 
@@ -687,8 +744,9 @@ void MainWindow::setupDataLog() {
             ui->mmLogo->appendPlainText(l);
     });
     connect(&m_dataLog, &DataLog::cleared, ui->mmLogo, &QPlainTextEdit::clear);
-    connect(&m_dataLog, &DataLog::runningChanged, this,
-            [this](bool on) { ui->btnLogo->setText(on ? "Log 중지" : "Log 시작"); });
+    connect(&m_dataLog, &DataLog::runningChanged, this, [this](bool) {
+        ui->btnLogo->setText(m_dataLog.running() ? tr("Log 중지") : tr("Log 시작"));
+    });
     connect(&m_dataLog, &DataLog::saved, this,
             [this](const QString& path) { ui->lbLogFile->setText("Saved " + path); });
     connect(&m_dataLog, &DataLog::saveFailed, this,

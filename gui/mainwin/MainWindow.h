@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/datalog/DataLog.h"
+#include "core/i18n/Translations.h"
 #include "core/link/ComSignal.h"
 #include "core/monitor/MonitorEngine.h"
 #include "core/monitor/PollScheduler.h"
@@ -70,6 +71,12 @@ public:
     // Where the connection dialog's last choice is kept across runs (none: not kept).
     void setSettings(QSettings* settings) { m_settings = settings; }
     const PanelColour& connectLamp() const { return m_connectColour; }
+    // The interface language, applied at once: every open window retranslates itself. With
+    // `remember`, the choice is kept in the settings for the next start.
+    bool setLanguage(quma::Language language, bool remember);
+    quma::Language language() const { return m_translations.current(); }
+    // The language kept by an earlier choice in the menu (Korean when none).
+    static quma::Language rememberedLanguage(const QSettings& settings);
 
     // Menu commands.
     void openLogin();
@@ -97,6 +104,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     void refreshStatus();
@@ -118,6 +126,9 @@ private:
     void showReplyState(bool answering);
     // Unsaved data-log lines at exit: saved, discarded, or the exit cancelled (false).
     bool settleDataLog();
+    void setupLanguageMenu();
+    // The texts set in code, again in the current language (after the form's own).
+    void retranslateCodeTexts();
 
     Ui::MainWindow* ui;
     quma::MonitorEngine& m_engine;
@@ -145,4 +156,7 @@ private:
     QString m_host;
     QSettings* m_settings = nullptr;
     bool m_exitSettled = false;
+    quma::Translations m_translations{{"quma_core", "quma_gui"}};
+    QAction* m_korean = nullptr;
+    QAction* m_english = nullptr;
 };

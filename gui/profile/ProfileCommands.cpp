@@ -36,7 +36,7 @@ bool ProfileCommands::start(Step step, const QString& text) {
     m_reported = false;
     m_progress = new QProgressDialog(text, QString(), 0, 2, m_window);
     m_progress->setObjectName("ProfileProgress");
-    m_progress->setWindowTitle("프로파일 (Profile)");
+    m_progress->setWindowTitle(tr("프로파일 (Profile)"));
     m_progress->setMinimumDuration(0);
     m_progress->setAutoClose(false);
     m_progress->setAttribute(Qt::WA_DeleteOnClose);

@@ -56,7 +56,7 @@ ProfileCompareDialog::ProfileCompareDialog(MessageHub& hub, const QList<ProfileD
                                            QWidget* parent)
     : QDialog(parent), m_hub(hub), m_rows(rows), m_leftName(leftName), m_rightName(rightName) {
     setObjectName("ProfileCompareDialog");
-    setWindowTitle("프로파일 비교 (Profile comparison)");
+    setWindowTitle(tr("프로파일 비교 (Profile comparison)"));
     resize(860, 620);
     m_model = new QStandardItemModel(this);
     m_model->setHorizontalHeaderLabels({"field", "unit", "register", leftName, rightName});
@@ -70,7 +70,7 @@ ProfileCompareDialog::ProfileCompareDialog(MessageHub& hub, const QList<ProfileD
     m_table = makeTable(this, m_model, "grdProfileCompare");
     m_table->resizeColumnsToContents();
 
-    m_onlyDiff = new QCheckBox("차이만 보기 (differences only)", this);
+    m_onlyDiff = new QCheckBox(tr("차이만 보기 (differences only)"), this);
     m_onlyDiff->setObjectName("chkDifferencesOnly");
     connect(m_onlyDiff, &QCheckBox::toggled, this, &ProfileCompareDialog::applyFilter);
     m_summary = new QLabel(this);
@@ -83,7 +83,7 @@ ProfileCompareDialog::ProfileCompareDialog(MessageHub& hub, const QList<ProfileD
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     QPushButton* exportButton =
-        buttons->addButton("xlsx 저장 (Export)...", QDialogButtonBox::ActionRole);
+        buttons->addButton(tr("xlsx 저장 (Export)..."), QDialogButtonBox::ActionRole);
     exportButton->setObjectName("btnExportXlsx");
     connect(exportButton, &QPushButton::clicked, this, &ProfileCompareDialog::exportSheet);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -145,15 +145,15 @@ ProfilePreviewDialog::ProfilePreviewDialog(const SiteProfile& file, const SitePr
                                            const RestoreOptions& options, QWidget* parent)
     : QDialog(parent), m_file(file), m_plant(plant), m_options(options) {
     setObjectName("ProfilePreviewDialog");
-    setWindowTitle("프로파일 복원 (Profile restore): writes to confirm");
+    setWindowTitle(tr("프로파일 복원 (Profile restore): writes to confirm"));
     resize(820, 520);
     m_model = new QStandardItemModel(this);
     m_table = makeTable(this, m_model, "grdProfileWrites");
     m_summary = new QLabel(this);
     m_summary->setObjectName("lbProfileWrites");
     m_summary->setWordWrap(true);
-    m_network = new QCheckBox("네트워크 정보도 쓰기 (also write the addresses, rectifier ID and "
-                              "site text; writing an address can cut the link)",
+    m_network = new QCheckBox(tr("네트워크 정보도 쓰기 (also write the addresses, rectifier ID and "
+                                 "site text; writing an address can cut the link)"),
                               this);
     m_network->setObjectName("chkNetwork");
     m_network->setChecked(options.network);
@@ -164,7 +164,7 @@ ProfilePreviewDialog::ProfilePreviewDialog(const SiteProfile& file, const SitePr
         replan();
     });
     auto* buttons = new QDialogButtonBox(this);
-    m_write = buttons->addButton("쓰기 (Write)", QDialogButtonBox::AcceptRole);
+    m_write = buttons->addButton(tr("쓰기 (Write)"), QDialogButtonBox::AcceptRole);
     m_write->setObjectName("btnWrite");
     buttons->addButton(QDialogButtonBox::Cancel)->setObjectName("btnCancel");
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -19,7 +19,7 @@ ServiceReportDialog::ServiceReportDialog(MonitorEngine& engine, const TrendStore
                                          MessageHub& hub, QWidget* parent)
     : QDialog(parent), m_engine(engine), m_trends(trends), m_hub(hub), m_collector(engine) {
     setObjectName("ServiceReportDialog");
-    setWindowTitle("서비스 리포트 (Service report)");
+    setWindowTitle(tr("서비스 리포트 (Service report)"));
     m_engineer = new QLineEdit(this);
     m_engineer->setObjectName("edtEngineer");
     m_note = new QPlainTextEdit(this);

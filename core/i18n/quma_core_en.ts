@@ -1,0 +1,438 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ko">
+<context>
+    <name>Alarm</name>
+    <message>
+        <source>AC 경보</source>
+        <translation>AC failure</translation>
+    </message>
+    <message>
+        <source>DC 고전압</source>
+        <translation>DC high voltage</translation>
+    </message>
+    <message>
+        <source>DC 저전압</source>
+        <translation>DC low voltage</translation>
+    </message>
+    <message>
+        <source>DC 과전류</source>
+        <translation>DC overcurrent</translation>
+    </message>
+    <message>
+        <source>축전지 경보</source>
+        <translation>Battery alarm</translation>
+    </message>
+    <message>
+        <source>모듈 경보</source>
+        <translation>Rectifier module failure</translation>
+    </message>
+    <message>
+        <source>축전지 저전압</source>
+        <translation>Battery low voltage</translation>
+    </message>
+    <message>
+        <source>모듈 고온</source>
+        <translation>Module high temperature</translation>
+    </message>
+    <message>
+        <source>축전지 셀</source>
+        <translation>Battery cell</translation>
+    </message>
+    <message>
+        <source>Alarm그룹</source>
+        <translation>Alarm groups</translation>
+    </message>
+    <message>
+        <source>교류입력</source>
+        <translation>AC input</translation>
+    </message>
+    <message>
+        <source>직류출력</source>
+        <translation>DC output</translation>
+    </message>
+    <message>
+        <source>정류모듈</source>
+        <translation>Rectifier modules</translation>
+    </message>
+    <message>
+        <source>축전지</source>
+        <translation>Battery</translation>
+    </message>
+</context>
+<context>
+    <name>History</name>
+    <message>
+        <source>순서</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>날짜</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>시간</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>AC전압</source>
+        <translation>AC voltage</translation>
+    </message>
+    <message>
+        <source>AC전류</source>
+        <translation>AC current</translation>
+    </message>
+    <message>
+        <source>DC전압</source>
+        <translation>DC voltage</translation>
+    </message>
+    <message>
+        <source>DC전류</source>
+        <translation>DC current</translation>
+    </message>
+    <message>
+        <source>Batt전류</source>
+        <translation>Battery current</translation>
+    </message>
+    <message>
+        <source>Rack온도</source>
+        <translation>Rack temperature</translation>
+    </message>
+    <message>
+        <source>경보</source>
+        <translation>Alarm</translation>
+    </message>
+    <message>
+        <source>이벤트 내용</source>
+        <translation>Event</translation>
+    </message>
+    <message>
+        <source>value</source>
+        <translation>Value</translation>
+    </message>
+</context>
+<context>
+    <name>MonitorEngine</name>
+    <message>
+        <source>Too many settings at once: %1 (at most %2).</source>
+        <translation>Too many settings at once: %1 (at most %2).</translation>
+    </message>
+    <message>
+        <source>Register %1: value %2 is outside 0..65535; nothing was sent.</source>
+        <translation>Register %1: value %2 is outside 0..65535; nothing was sent.</translation>
+    </message>
+    <message>
+        <source> Setting Sucess!!</source>
+        <translation>Settings saved.</translation>
+    </message>
+    <message>
+        <source> Alarm Initial Sucess!!</source>
+        <translation>Alarm history cleared.</translation>
+    </message>
+    <message>
+        <source> Event log Initial Sucess!!</source>
+        <translation>Event log cleared.</translation>
+    </message>
+    <message>
+        <source> Event Initial Sucess!!</source>
+        <translation>Event log cleared.</translation>
+    </message>
+</context>
+<context>
+    <name>Report</name>
+    <message>
+        <source>예비 1</source>
+        <translation>Spare 1</translation>
+    </message>
+    <message>
+        <source>예비 2</source>
+        <translation>Spare 2</translation>
+    </message>
+    <message>
+        <source>서비스 리포트 / Site service report: </source>
+        <translation>Site service report: </translation>
+    </message>
+</context>
+<context>
+    <name>Settings</name>
+    <message>
+        <source>AC 저전압</source>
+        <translation>AC low voltage</translation>
+    </message>
+    <message>
+        <source>AC 고전압</source>
+        <translation>AC high voltage</translation>
+    </message>
+    <message>
+        <source>DC 저전압</source>
+        <translation>DC low voltage</translation>
+    </message>
+    <message>
+        <source>DC 고전압</source>
+        <translation>DC high voltage</translation>
+    </message>
+    <message>
+        <source>축전지 저전압</source>
+        <translation>Battery low voltage</translation>
+    </message>
+    <message>
+        <source>DC 과전류</source>
+        <translation>DC overcurrent</translation>
+    </message>
+    <message>
+        <source>랙 고온(차단)</source>
+        <translation>Rack high temperature (shutdown)</translation>
+    </message>
+    <message>
+        <source>출력전압</source>
+        <translation>Output voltage</translation>
+    </message>
+    <message>
+        <source>충전전류제한</source>
+        <translation>Charge current limit</translation>
+    </message>
+    <message>
+        <source>충전모드</source>
+        <translation>Charge mode</translation>
+    </message>
+    <message>
+        <source>출력 고전압 상태</source>
+        <translation>Output overvoltage state</translation>
+    </message>
+    <message>
+        <source>축전지 USE</source>
+        <translation>Battery installed</translation>
+    </message>
+    <message>
+        <source>축전지 온도</source>
+        <translation>Battery temperature sensor</translation>
+    </message>
+    <message>
+        <source>방전시험 주기</source>
+        <translation>Discharge test period</translation>
+    </message>
+    <message>
+        <source>시험시작 월</source>
+        <translation>Test start month</translation>
+    </message>
+    <message>
+        <source>시험시작 일</source>
+        <translation>Test start day</translation>
+    </message>
+    <message>
+        <source>시험시작 시간</source>
+        <translation>Test start hour</translation>
+    </message>
+    <message>
+        <source>방전전압</source>
+        <translation>Discharge end voltage</translation>
+    </message>
+    <message>
+        <source>방전시간</source>
+        <translation>Discharge time</translation>
+    </message>
+    <message>
+        <source>강제방전시험</source>
+        <translation>Manual discharge test</translation>
+    </message>
+    <message>
+        <source>리튬 충전전류제한</source>
+        <translation>Lithium charge current limit</translation>
+    </message>
+    <message>
+        <source>DC 차단 전압</source>
+        <translation>DC cut-off voltage</translation>
+    </message>
+    <message>
+        <source>리튬 종지전압</source>
+        <translation>Lithium cut-off voltage</translation>
+    </message>
+    <message>
+        <source>AC 전압</source>
+        <translation>AC voltage</translation>
+    </message>
+    <message>
+        <source>AC 전류</source>
+        <translation>AC current</translation>
+    </message>
+    <message>
+        <source>DC 전압</source>
+        <translation>DC voltage</translation>
+    </message>
+    <message>
+        <source>DC 전류</source>
+        <translation>DC current</translation>
+    </message>
+    <message>
+        <source>Battery 전류 (+)</source>
+        <translation>Battery current (+)</translation>
+    </message>
+    <message>
+        <source>Battery 전류 (-)</source>
+        <translation>Battery current (-)</translation>
+    </message>
+    <message>
+        <source>년: the year must be within 2001 ~ 2999.</source>
+        <translation>Year: the year must be within 2001 to 2999.</translation>
+    </message>
+    <message>
+        <source>월: the month must be within 1 ~ 12.</source>
+        <translation>Month: the month must be within 1 to 12.</translation>
+    </message>
+    <message>
+        <source>일: the day must be within 1 ~ %1.</source>
+        <translation>Day: the day must be within 1 to %1.</translation>
+    </message>
+    <message>
+        <source>시: the hour must be within 0 ~ 23.</source>
+        <translation>Hour: the hour must be within 0 to 23.</translation>
+    </message>
+    <message>
+        <source>분: the minute must be within 0 ~ 59.</source>
+        <translation>Minute: the minute must be within 0 to 59.</translation>
+    </message>
+    <message>
+        <source>초: the second must be within 0 ~ 59.</source>
+        <translation>Second: the second must be within 0 to 59.</translation>
+    </message>
+    <message>
+        <source>Read the network identity first (조회): unchanged fields are sent as read.</source>
+        <translation>Read the network identity first (Read): unchanged fields are sent as read.</translation>
+    </message>
+    <message>
+        <source>Mac 주소</source>
+        <translation>MAC address</translation>
+    </message>
+    <message>
+        <source>정류기 IP 주소</source>
+        <translation>Rectifier IP address</translation>
+    </message>
+    <message>
+        <source>HW 버전</source>
+        <translation>HW version</translation>
+    </message>
+    <message>
+        <source>정류기 ID: &apos;%1&apos; is not a hex number of at most 8 digits.</source>
+        <translation>Rectifier ID: &apos;%1&apos; is not a hex number of at most 8 digits.</translation>
+    </message>
+    <message>
+        <source>HW 설명: %1 bytes, at most 255.</source>
+        <translation>HW description: %1 bytes, at most 255.</translation>
+    </message>
+    <message>
+        <source>Site 정보: %1 bytes, at most 255.</source>
+        <translation>Site information: %1 bytes, at most 255.</translation>
+    </message>
+</context>
+<context>
+    <name>Status</name>
+    <message>
+        <source>AC전압 : </source>
+        <translation>AC voltage: </translation>
+    </message>
+    <message>
+        <source>AC전류 : </source>
+        <translation>AC current: </translation>
+    </message>
+    <message>
+        <source>DC전압 : </source>
+        <translation>DC voltage: </translation>
+    </message>
+    <message>
+        <source>DC전류 : </source>
+        <translation>DC current: </translation>
+    </message>
+    <message>
+        <source>Battery전류 : </source>
+        <translation>Battery current: </translation>
+    </message>
+    <message>
+        <source>Battery온도 : </source>
+        <translation>Battery temperature: </translation>
+    </message>
+    <message>
+        <source>정류기온도 : </source>
+        <translation>Rectifier temperature: </translation>
+    </message>
+    <message>
+        <source>설정전압 : </source>
+        <translation>Set voltage: </translation>
+    </message>
+    <message>
+        <source>팩 : </source>
+        <translation>Pack: </translation>
+    </message>
+    <message>
+        <source>전압 : </source>
+        <translation>Voltage: </translation>
+    </message>
+    <message>
+        <source>전류 : </source>
+        <translation>Current: </translation>
+    </message>
+    <message>
+        <source>잔량 : </source>
+        <translation>Charge: </translation>
+    </message>
+    <message>
+        <source>온도 : </source>
+        <translation>Temperature: </translation>
+    </message>
+    <message>
+        <source>종지 전압 : </source>
+        <translation>Cut-off voltage: </translation>
+    </message>
+    <message>
+        <source>전류 제한 : </source>
+        <translation>Current limit: </translation>
+    </message>
+    <message>
+        <source>셀 최고전압 : </source>
+        <translation>Highest cell: </translation>
+    </message>
+    <message>
+        <source>셀 최저전압 : </source>
+        <translation>Lowest cell: </translation>
+    </message>
+    <message>
+        <source>충전 FET : On</source>
+        <translation>Charge FET: on</translation>
+    </message>
+    <message>
+        <source>충전 FET : OFF</source>
+        <translation>Charge FET: off</translation>
+    </message>
+    <message>
+        <source>방전 FET : On</source>
+        <translation>Discharge FET: on</translation>
+    </message>
+    <message>
+        <source>방전 FET : OFF</source>
+        <translation>Discharge FET: off</translation>
+    </message>
+    <message>
+        <source>축전지-NFB : OFF</source>
+        <translation>Battery breaker: off</translation>
+    </message>
+    <message>
+        <source>축전지-NFB : On</source>
+        <translation>Battery breaker: on</translation>
+    </message>
+    <message>
+        <source>Link 상태 : On</source>
+        <translation>Link: on</translation>
+    </message>
+    <message>
+        <source>Link 상태 : OFF</source>
+        <translation>Link: off</translation>
+    </message>
+    <message>
+        <source>셀전압%1 : </source>
+        <translation>Cell %1: </translation>
+    </message>
+    <message>
+        <source>축전지 FW 변경일%1</source>
+        <translation>Battery FW date %1</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,1355 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ko">
+<context>
+    <name>AlarmHistoryWindow</name>
+    <message>
+        <source>Event Log Data</source>
+        <translation>Event Log Data</translation>
+    </message>
+    <message>
+        <source>File Name</source>
+        <translation>File Name</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>Save file</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Total : </source>
+        <translation>Total : </translation>
+    </message>
+</context>
+<context>
+    <name>AlarmTestDialog</name>
+    <message>
+        <source>경보 시험</source>
+        <translation>Alarm test</translation>
+    </message>
+    <message>
+        <source>경보시험 </source>
+        <translation>Alarm test </translation>
+    </message>
+    <message>
+        <source>미사용</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>사용</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>경보시험 설정 내용</source>
+        <translation>Alarms to simulate</translation>
+    </message>
+    <message>
+        <source>AC 경보</source>
+        <translation>AC failure</translation>
+    </message>
+    <message>
+        <source>DC 고전압</source>
+        <translation>DC high voltage</translation>
+    </message>
+    <message>
+        <source>DC 저전압</source>
+        <translation>DC low voltage</translation>
+    </message>
+    <message>
+        <source>DC 과전류</source>
+        <translation>DC overcurrent</translation>
+    </message>
+    <message>
+        <source>모듈 경보</source>
+        <translation>Rectifier module failure</translation>
+    </message>
+    <message>
+        <source>축전지 경보</source>
+        <translation>Battery alarm</translation>
+    </message>
+    <message>
+        <source>축전지 저전압</source>
+        <translation>Battery low voltage</translation>
+    </message>
+    <message>
+        <source>모듈 고온</source>
+        <translation>Module high temperature</translation>
+    </message>
+    <message>
+        <source>축전지 셀</source>
+        <translation>Battery cell</translation>
+    </message>
+    <message>
+        <source>설정</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>닫기</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>경보시험 : choose 미사용 or 사용.</source>
+        <translation>Alarm test: choose Off or On.</translation>
+    </message>
+</context>
+<context>
+    <name>CalibrationDialog</name>
+    <message>
+        <source>계측값 설정</source>
+        <translation>Measurement calibration</translation>
+    </message>
+    <message>
+        <source>계측설정</source>
+        <translation>Calibration</translation>
+    </message>
+    <message>
+        <source>AC 전압</source>
+        <translation>AC voltage</translation>
+    </message>
+    <message>
+        <source>V</source>
+        <translation>V</translation>
+    </message>
+    <message>
+        <source>AC 전류</source>
+        <translation>AC current</translation>
+    </message>
+    <message>
+        <source>A</source>
+        <translation>A</translation>
+    </message>
+    <message>
+        <source>DC 전압</source>
+        <translation>DC voltage</translation>
+    </message>
+    <message>
+        <source>DC 전류</source>
+        <translation>DC current</translation>
+    </message>
+    <message>
+        <source>Battery 전류 (+)</source>
+        <translation>Battery current (+)</translation>
+    </message>
+    <message>
+        <source>Battery 전류 (-)</source>
+        <translation>Battery current (-)</translation>
+    </message>
+    <message>
+        <source>영점</source>
+        <translation>Zero</translation>
+    </message>
+    <message>
+        <source>설정</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>닫기</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>ClockDialog</name>
+    <message>
+        <source>날짜/시간 설정</source>
+        <translation>Date and time</translation>
+    </message>
+    <message>
+        <source>년</source>
+        <translation>Year</translation>
+    </message>
+    <message>
+        <source>월</source>
+        <translation>Month</translation>
+    </message>
+    <message>
+        <source>시</source>
+        <translation>Hour</translation>
+    </message>
+    <message>
+        <source>분</source>
+        <translation>Minute</translation>
+    </message>
+    <message>
+        <source>초</source>
+        <translation>Second</translation>
+    </message>
+    <message>
+        <source>현재 날짜/시간</source>
+        <translation>Now (laptop clock)</translation>
+    </message>
+    <message>
+        <source>설정</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>닫기</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>ClosingBox</name>
+    <message>
+        <source>QUMA</source>
+        <translation>QUMA</translation>
+    </message>
+    <message>
+        <source>Now Closing... Plase, wait 5~20 Seconds!!</source>
+        <translation>Closing... please wait 5 to 20 seconds.</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectionDialog</name>
+    <message>
+        <source>Connect</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>Serial Port</source>
+        <translation>Serial Port</translation>
+    </message>
+    <message>
+        <source>TCP/IP (HOST)</source>
+        <translation>TCP/IP (HOST)</translation>
+    </message>
+    <message>
+        <source>Port Refind</source>
+        <translation>Find ports again</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>ContactAlarmView</name>
+    <message>
+        <source>경보접점 알람</source>
+        <translation>Alarm contacts</translation>
+    </message>
+    <message>
+        <source>AC 경보</source>
+        <translation>AC failure</translation>
+    </message>
+    <message>
+        <source>DC 고전압</source>
+        <translation>DC high voltage</translation>
+    </message>
+    <message>
+        <source>DC 저전압</source>
+        <translation>DC low voltage</translation>
+    </message>
+    <message>
+        <source>DC 과전류</source>
+        <translation>DC overcurrent</translation>
+    </message>
+    <message>
+        <source>모듈 경보</source>
+        <translation>Rectifier module failure</translation>
+    </message>
+    <message>
+        <source>축전지 경보</source>
+        <translation>Battery alarm</translation>
+    </message>
+    <message>
+        <source>축전지 저전압</source>
+        <translation>Battery low voltage</translation>
+    </message>
+    <message>
+        <source>모듈 고온</source>
+        <translation>Module high temperature</translation>
+    </message>
+    <message>
+        <source>축전지 셀</source>
+        <translation>Battery cell</translation>
+    </message>
+</context>
+<context>
+    <name>ContactDefinitionDialog</name>
+    <message>
+        <source>경보접점 알람설정</source>
+        <translation>Alarms on this contact</translation>
+    </message>
+    <message>
+        <source>AC 경보</source>
+        <translation>AC failure</translation>
+    </message>
+    <message>
+        <source>DC 고전압</source>
+        <translation>DC high voltage</translation>
+    </message>
+    <message>
+        <source>DC 저전압</source>
+        <translation>DC low voltage</translation>
+    </message>
+    <message>
+        <source>DC 과전류</source>
+        <translation>DC overcurrent</translation>
+    </message>
+    <message>
+        <source>모듈 경보</source>
+        <translation>Rectifier module failure</translation>
+    </message>
+    <message>
+        <source>축전지 경보</source>
+        <translation>Battery alarm</translation>
+    </message>
+    <message>
+        <source>축전지 저전압</source>
+        <translation>Battery low voltage</translation>
+    </message>
+    <message>
+        <source>모듈 고온</source>
+        <translation>Module high temperature</translation>
+    </message>
+    <message>
+        <source>축전지 셀</source>
+        <translation>Battery cell</translation>
+    </message>
+    <message>
+        <source>기본값</source>
+        <translation>Defaults</translation>
+    </message>
+    <message>
+        <source>선택해제</source>
+        <translation>Clear all</translation>
+    </message>
+    <message>
+        <source>설정</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>닫기</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>ContactSettingsDialog</name>
+    <message>
+        <source>경보접점 설정</source>
+        <translation>Alarm contacts</translation>
+    </message>
+    <message>
+        <source>경보접점 세부알람 설정</source>
+        <translation>Alarms per contact</translation>
+    </message>
+    <message>
+        <source>AC Fail</source>
+        <translation>AC Fail</translation>
+    </message>
+    <message>
+        <source>DC Fail</source>
+        <translation>DC Fail</translation>
+    </message>
+    <message>
+        <source>Module Fail</source>
+        <translation>Module Fail</translation>
+    </message>
+    <message>
+        <source>Battery Fail</source>
+        <translation>Battery Fail</translation>
+    </message>
+    <message>
+        <source>예비 1</source>
+        <translation>Spare 1</translation>
+    </message>
+    <message>
+        <source>예비 2</source>
+        <translation>Spare 2</translation>
+    </message>
+    <message>
+        <source>경보접점 상태</source>
+        <translation>Contact rest state</translation>
+    </message>
+    <message>
+        <source>정상 Open</source>
+        <translation>Normally open</translation>
+    </message>
+    <message>
+        <source>정상 Close</source>
+        <translation>Normally closed</translation>
+    </message>
+    <message>
+        <source>경보송출 타입</source>
+        <translation>Alarm output type</translation>
+    </message>
+    <message>
+        <source>Dry Contact</source>
+        <translation>Dry Contact</translation>
+    </message>
+    <message>
+        <source>TTL Level</source>
+        <translation>TTL Level</translation>
+    </message>
+    <message>
+        <source>설정</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>닫기</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>%1: choose an item from the list.</source>
+        <translation>%1: choose an item from the list.</translation>
+    </message>
+</context>
+<context>
+    <name>EventLogWindow</name>
+    <message>
+        <source>Event Data</source>
+        <translation>Event Data</translation>
+    </message>
+    <message>
+        <source>File Name</source>
+        <translation>File Name</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>Save file</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Total : </source>
+        <translation>Total : </translation>
+    </message>
+</context>
+<context>
+    <name>FactoryResetDialog</name>
+    <message>
+        <source>공장초기화 </source>
+        <translation>Factory reset </translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>Config 초기화</source>
+        <translation>Reset configuration</translation>
+    </message>
+    <message>
+        <source>설정 </source>
+        <translation>Apply </translation>
+    </message>
+    <message>
+        <source>나가기 </source>
+        <translation>Close </translation>
+    </message>
+</context>
+<context>
+    <name>HistoryClearDialog</name>
+    <message>
+        <source>이력 초기화</source>
+        <translation>Clear logs</translation>
+    </message>
+    <message>
+        <source>알람이력 초기화</source>
+        <translation>Clear the alarm history</translation>
+    </message>
+    <message>
+        <source>이벤트로그 초기화</source>
+        <translation>Clear the event log</translation>
+    </message>
+    <message>
+        <source>설정</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>닫기</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>LoginDialog</name>
+    <message>
+        <source>로그인</source>
+        <translation>Log in</translation>
+    </message>
+    <message>
+        <source>ID </source>
+        <translation>ID </translation>
+    </message>
+    <message>
+        <source>암호</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>닫기</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source> Please try again </source>
+        <translation>Wrong ID or password. Please try again.</translation>
+    </message>
+</context>
+<context>
+    <name>LogoutDialog</name>
+    <message>
+        <source>Logout</source>
+        <translation>Logout</translation>
+    </message>
+    <message>
+        <source>Are you sure?</source>
+        <translation>Are you sure?</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>QUMA </source>
+        <translation>QUMA </translation>
+    </message>
+    <message>
+        <source>TX</source>
+        <translation>TX</translation>
+    </message>
+    <message>
+        <source>RX</source>
+        <translation>RX</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>먼저 로그인하십시오: 접속 → 로그인</source>
+        <translation>Log in first: Connection → Log in</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Alarm</source>
+        <translation>Alarm</translation>
+    </message>
+    <message>
+        <source>경보시험 완료시 경보시험 미사용으로 반드시 설정바랍니다.</source>
+        <translation>When the alarm test is over, set the alarm test back to Off.</translation>
+    </message>
+    <message>
+        <source>PSU</source>
+        <translation>PSU</translation>
+    </message>
+    <message>
+        <source>RRU</source>
+        <translation>RRU</translation>
+    </message>
+    <message>
+        <source>측정값</source>
+        <translation>Measurements</translation>
+    </message>
+    <message>
+        <source>AC전압 : </source>
+        <translation>AC voltage: </translation>
+    </message>
+    <message>
+        <source>AC전류 : </source>
+        <translation>AC current: </translation>
+    </message>
+    <message>
+        <source>DC전압 : </source>
+        <translation>DC voltage: </translation>
+    </message>
+    <message>
+        <source>DC전류 : </source>
+        <translation>DC current: </translation>
+    </message>
+    <message>
+        <source>Battery전류 : </source>
+        <translation>Battery current: </translation>
+    </message>
+    <message>
+        <source>Battery온도 : </source>
+        <translation>Battery temperature: </translation>
+    </message>
+    <message>
+        <source>정류기온도 : </source>
+        <translation>Rectifier temperature: </translation>
+    </message>
+    <message>
+        <source>설정전압 : </source>
+        <translation>Set voltage: </translation>
+    </message>
+    <message>
+        <source>축전지 방전시험 중</source>
+        <translation>Battery discharge test running</translation>
+    </message>
+    <message>
+        <source>경보접점 알람</source>
+        <translation>Alarm contacts</translation>
+    </message>
+    <message>
+        <source>AC Fail</source>
+        <translation>AC Fail</translation>
+    </message>
+    <message>
+        <source>DC Fail</source>
+        <translation>DC Fail</translation>
+    </message>
+    <message>
+        <source>Module Fail</source>
+        <translation>Module Fail</translation>
+    </message>
+    <message>
+        <source>Battery Fail</source>
+        <translation>Battery Fail</translation>
+    </message>
+    <message>
+        <source>예비 1</source>
+        <translation>Spare 1</translation>
+    </message>
+    <message>
+        <source>예비 2</source>
+        <translation>Spare 2</translation>
+    </message>
+    <message>
+        <source>축전지 정보</source>
+        <translation>Battery</translation>
+    </message>
+    <message>
+        <source>FW : </source>
+        <translation>FW: </translation>
+    </message>
+    <message>
+        <source>전압 : </source>
+        <translation>Voltage: </translation>
+    </message>
+    <message>
+        <source>전류 : </source>
+        <translation>Current: </translation>
+    </message>
+    <message>
+        <source>잔량 : </source>
+        <translation>Charge: </translation>
+    </message>
+    <message>
+        <source>온도 : </source>
+        <translation>Temperature: </translation>
+    </message>
+    <message>
+        <source>종지 전압 : </source>
+        <translation>Cut-off voltage: </translation>
+    </message>
+    <message>
+        <source>전류 제한 : </source>
+        <translation>Current limit: </translation>
+    </message>
+    <message>
+        <source>축전지-NFB : </source>
+        <translation>Battery breaker: </translation>
+    </message>
+    <message>
+        <source>보호</source>
+        <translation>Protection</translation>
+    </message>
+    <message>
+        <source>충전과전압 차단</source>
+        <translation>Charge overvoltage cut-off</translation>
+    </message>
+    <message>
+        <source>충전과전류 차단</source>
+        <translation>Charge overcurrent cut-off</translation>
+    </message>
+    <message>
+        <source>방전저전압 차단 (축전지NFB OFF)</source>
+        <translation>Discharge undervoltage cut-off (breaker off)</translation>
+    </message>
+    <message>
+        <source>방전과전류 차단</source>
+        <translation>Discharge overcurrent cut-off</translation>
+    </message>
+    <message>
+        <source>고온 차단</source>
+        <translation>High temperature cut-off</translation>
+    </message>
+    <message>
+        <source>저온 차단</source>
+        <translation>Low temperature cut-off</translation>
+    </message>
+    <message>
+        <source>셀편차 차단</source>
+        <translation>Cell imbalance cut-off</translation>
+    </message>
+    <message>
+        <source>알람</source>
+        <translation>Alarms</translation>
+    </message>
+    <message>
+        <source>과전압경보</source>
+        <translation>Overvoltage</translation>
+    </message>
+    <message>
+        <source>과전류 경보</source>
+        <translation>Overcurrent</translation>
+    </message>
+    <message>
+        <source>셀편차 경보</source>
+        <translation>Cell imbalance</translation>
+    </message>
+    <message>
+        <source>예약1</source>
+        <translation>Reserved 1</translation>
+    </message>
+    <message>
+        <source>예약2</source>
+        <translation>Reserved 2</translation>
+    </message>
+    <message>
+        <source>방전저전압 경보</source>
+        <translation>Discharge undervoltage</translation>
+    </message>
+    <message>
+        <source>방전과전류 경보</source>
+        <translation>Discharge overcurrent</translation>
+    </message>
+    <message>
+        <source>고온 경보</source>
+        <translation>High temperature</translation>
+    </message>
+    <message>
+        <source>저온 경보</source>
+        <translation>Low temperature</translation>
+    </message>
+    <message>
+        <source>셀 발란싱</source>
+        <translation>Cell balancing</translation>
+    </message>
+    <message>
+        <source>셀전압1 : </source>
+        <translation>Cell 1: </translation>
+    </message>
+    <message>
+        <source>셀전압2 : </source>
+        <translation>Cell 2: </translation>
+    </message>
+    <message>
+        <source>셀전압3 : </source>
+        <translation>Cell 3: </translation>
+    </message>
+    <message>
+        <source>셀전압4 : </source>
+        <translation>Cell 4: </translation>
+    </message>
+    <message>
+        <source>셀전압5 : </source>
+        <translation>Cell 5: </translation>
+    </message>
+    <message>
+        <source>셀전압6 : </source>
+        <translation>Cell 6: </translation>
+    </message>
+    <message>
+        <source>셀전압7 : </source>
+        <translation>Cell 7: </translation>
+    </message>
+    <message>
+        <source>셀전압8 : </source>
+        <translation>Cell 8: </translation>
+    </message>
+    <message>
+        <source>셀전압9 : </source>
+        <translation>Cell 9: </translation>
+    </message>
+    <message>
+        <source>셀전압10 : </source>
+        <translation>Cell 10: </translation>
+    </message>
+    <message>
+        <source>셀전압11 : </source>
+        <translation>Cell 11: </translation>
+    </message>
+    <message>
+        <source>셀전압12 : </source>
+        <translation>Cell 12: </translation>
+    </message>
+    <message>
+        <source>셀전압13 : </source>
+        <translation>Cell 13: </translation>
+    </message>
+    <message>
+        <source>셀전압14 : </source>
+        <translation>Cell 14: </translation>
+    </message>
+    <message>
+        <source>셀전압15 : </source>
+        <translation>Cell 15: </translation>
+    </message>
+    <message>
+        <source>Can Fail Cnt : </source>
+        <translation>Can Fail Cnt : </translation>
+    </message>
+    <message>
+        <source>CAN CPU VER : </source>
+        <translation>CAN CPU VER : </translation>
+    </message>
+    <message>
+        <source>CPU Com(Normal)</source>
+        <translation>CPU link: normal</translation>
+    </message>
+    <message>
+        <source>log</source>
+        <translation>log</translation>
+    </message>
+    <message>
+        <source>Service</source>
+        <translation>Service</translation>
+    </message>
+    <message>
+        <source>Ethernet 설정</source>
+        <translation>Ethernet setting</translation>
+    </message>
+    <message>
+        <source>Ethernet 속도</source>
+        <translation>Ethernet speed</translation>
+    </message>
+    <message>
+        <source>DSP#1 VER : </source>
+        <translation>DSP#1 VER : </translation>
+    </message>
+    <message>
+        <source>DSP#2 VER : </source>
+        <translation>DSP#2 VER : </translation>
+    </message>
+    <message>
+        <source>Task Fail Count : </source>
+        <translation>Task Fail Count : </translation>
+    </message>
+    <message>
+        <source>CHLimit FG : </source>
+        <translation>CHLimit FG : </translation>
+    </message>
+    <message>
+        <source>Log Time</source>
+        <translation>Log Time</translation>
+    </message>
+    <message>
+        <source>2초</source>
+        <translation>2 s</translation>
+    </message>
+    <message>
+        <source>10초</source>
+        <translation>10 s</translation>
+    </message>
+    <message>
+        <source>1분</source>
+        <translation>1 min</translation>
+    </message>
+    <message>
+        <source>2분</source>
+        <translation>2 min</translation>
+    </message>
+    <message>
+        <source>5분</source>
+        <translation>5 min</translation>
+    </message>
+    <message>
+        <source>10분</source>
+        <translation>10 min</translation>
+    </message>
+    <message>
+        <source>30분</source>
+        <translation>30 min</translation>
+    </message>
+    <message>
+        <source>Log 시작</source>
+        <translation>Start log</translation>
+    </message>
+    <message>
+        <source>저장</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>삭제</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>나가기</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>접속</source>
+        <translation>Connection</translation>
+    </message>
+    <message>
+        <source>조회/설정</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>이력</source>
+        <translation>Logs</translation>
+    </message>
+    <message>
+        <source>프로파일 (Profile)</source>
+        <translation>Profile</translation>
+    </message>
+    <message>
+        <source>시험</source>
+        <translation>Test</translation>
+    </message>
+    <message>
+        <source>홈페이지</source>
+        <translation>Home page</translation>
+    </message>
+    <message>
+        <source>종료</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>연결하기</source>
+        <translation>Connect...</translation>
+    </message>
+    <message>
+        <source>연결끊기</source>
+        <translation>Disconnect</translation>
+    </message>
+    <message>
+        <source>로그인</source>
+        <translation>Log in</translation>
+    </message>
+    <message>
+        <source>로그아웃</source>
+        <translation>Log out</translation>
+    </message>
+    <message>
+        <source>운용/알람 설정</source>
+        <translation>Operation and alarm settings</translation>
+    </message>
+    <message>
+        <source>경보접점 설정</source>
+        <translation>Alarm contacts</translation>
+    </message>
+    <message>
+        <source>계측값 설정</source>
+        <translation>Measurement calibration</translation>
+    </message>
+    <message>
+        <source>날짜/시간 설정</source>
+        <translation>Date and time</translation>
+    </message>
+    <message>
+        <source>IP 설정</source>
+        <translation>Network identity</translation>
+    </message>
+    <message>
+        <source>공장 초기화 </source>
+        <translation>Factory reset</translation>
+    </message>
+    <message>
+        <source>알람 이력</source>
+        <translation>Alarm history</translation>
+    </message>
+    <message>
+        <source>이벤트 로그</source>
+        <translation>Event log</translation>
+    </message>
+    <message>
+        <source>이력 초기화</source>
+        <translation>Clear logs</translation>
+    </message>
+    <message>
+        <source>저장 (Save)...</source>
+        <translation>Save...</translation>
+    </message>
+    <message>
+        <source>제어기와 비교 (Compare with the plant)...</source>
+        <translation>Compare with the plant...</translation>
+    </message>
+    <message>
+        <source>파일끼리 비교 (Compare two files)...</source>
+        <translation>Compare two files...</translation>
+    </message>
+    <message>
+        <source>복원 (Restore)...</source>
+        <translation>Restore...</translation>
+    </message>
+    <message>
+        <source>경보 시험</source>
+        <translation>Alarm test</translation>
+    </message>
+    <message>
+        <source>케스트라</source>
+        <translation>Kestra Tarvine</translation>
+    </message>
+    <message>
+        <source>버전</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>프로토콜 모니터 (Protocol)</source>
+        <translation>Protocol monitor</translation>
+    </message>
+    <message>
+        <source>서비스 리포트 (Service report)...</source>
+        <translation>Service report...</translation>
+    </message>
+    <message>
+        <source>No controller is connected: connect first (접속 → 연결하기).</source>
+        <translation>No controller is connected: connect first (Connection → Connect...).</translation>
+    </message>
+    <message>
+        <source>Log 중지</source>
+        <translation>Stop log</translation>
+    </message>
+    <message>
+        <source>Trends</source>
+        <translation>Trends</translation>
+    </message>
+</context>
+<context>
+    <name>NetworkIdentityDialog</name>
+    <message>
+        <source>IP 설정</source>
+        <translation>Network identity</translation>
+    </message>
+    <message>
+        <source>설정</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>정류기 IP 주소</source>
+        <translation>Rectifier IP address</translation>
+    </message>
+    <message>
+        <source>GATEWAY</source>
+        <translation>Gateway</translation>
+    </message>
+    <message>
+        <source>SUBNET MASK</source>
+        <translation>Subnet mask</translation>
+    </message>
+    <message>
+        <source>Mac 주소</source>
+        <translation>MAC address</translation>
+    </message>
+    <message>
+        <source>HW 버전</source>
+        <translation>HW version</translation>
+    </message>
+    <message>
+        <source>Serial 번호</source>
+        <translation>Serial number</translation>
+    </message>
+    <message>
+        <source>S/N : 10자리 + ; </source>
+        <translation>S/N: 10 digits + ; </translation>
+    </message>
+    <message>
+        <source>HW 설명</source>
+        <translation>HW description</translation>
+    </message>
+    <message>
+        <source>자동IP 설정</source>
+        <translation>Automatic IP</translation>
+    </message>
+    <message>
+        <source>정류기 ID</source>
+        <translation>Rectifier ID</translation>
+    </message>
+    <message>
+        <source>DU연동</source>
+        <translation>From the DU</translation>
+    </message>
+    <message>
+        <source>수동IP</source>
+        <translation>Manual IP</translation>
+    </message>
+    <message>
+        <source>고정 ID</source>
+        <translation>Fixed ID</translation>
+    </message>
+    <message>
+        <source>Site 정보 (이름을 변경할수 있음)</source>
+        <translation>Site information (the name may be changed)</translation>
+    </message>
+    <message>
+        <source>네트워크 정보</source>
+        <translation>Network information</translation>
+    </message>
+    <message>
+        <source>저장된 IP 주소</source>
+        <translation>Stored IP address</translation>
+    </message>
+    <message>
+        <source>저장된 MAC 주소</source>
+        <translation>Stored MAC address</translation>
+    </message>
+    <message>
+        <source>저장된 IP MAC 주소</source>
+        <translation>Stored IP MAC address</translation>
+    </message>
+    <message>
+        <source>저장된 정류기 ID</source>
+        <translation>Stored rectifier ID</translation>
+    </message>
+    <message>
+        <source>FW 버전</source>
+        <translation>FW version</translation>
+    </message>
+    <message>
+        <source>IP 리셋타임</source>
+        <translation>IP reset time</translation>
+    </message>
+    <message>
+        <source>조회</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>전체선택</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
+        <source>전체해제</source>
+        <translation>Clear all</translation>
+    </message>
+    <message>
+        <source>기본값</source>
+        <translation>Defaults</translation>
+    </message>
+    <message>
+        <source>닫기</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>ProfileCommands</name>
+    <message>
+        <source>프로파일 (Profile)</source>
+        <translation>Profile</translation>
+    </message>
+</context>
+<context>
+    <name>ProfileCompareDialog</name>
+    <message>
+        <source>프로파일 비교 (Profile comparison)</source>
+        <translation>Profile comparison</translation>
+    </message>
+    <message>
+        <source>차이만 보기 (differences only)</source>
+        <translation>Differences only</translation>
+    </message>
+    <message>
+        <source>xlsx 저장 (Export)...</source>
+        <translation>Export to xlsx...</translation>
+    </message>
+</context>
+<context>
+    <name>ProfilePreviewDialog</name>
+    <message>
+        <source>프로파일 복원 (Profile restore): writes to confirm</source>
+        <translation>Profile restore: writes to confirm</translation>
+    </message>
+    <message>
+        <source>네트워크 정보도 쓰기 (also write the addresses, rectifier ID and site text; writing an address can cut the link)</source>
+        <translation>Also write the addresses, rectifier ID and site text (writing an address can cut the link)</translation>
+    </message>
+    <message>
+        <source>쓰기 (Write)</source>
+        <translation>Write</translation>
+    </message>
+</context>
+<context>
+    <name>ServiceReportDialog</name>
+    <message>
+        <source>서비스 리포트 (Service report)</source>
+        <translation>Service report</translation>
+    </message>
+</context>
+<context>
+    <name>SetPointDialog</name>
+    <message>
+        <source>운용/알람 설정</source>
+        <translation>Operation and alarm settings</translation>
+    </message>
+    <message>
+        <source>알람설정</source>
+        <translation>Alarm limits</translation>
+    </message>
+    <message>
+        <source>AC 저전압 (150V ~ 200V)</source>
+        <translation>AC low voltage (150 to 200 V)</translation>
+    </message>
+    <message>
+        <source>AC 고전압 (250V ~ 290V)</source>
+        <translation>AC high voltage (250 to 290 V)</translation>
+    </message>
+    <message>
+        <source>DC 저전압 (43.0V ~ 50.0V) </source>
+        <translation>DC low voltage (43.0 to 50.0 V) </translation>
+    </message>
+    <message>
+        <source>DC 고전압 (53.0V ~ 59.0V) </source>
+        <translation>DC high voltage (53.0 to 59.0 V) </translation>
+    </message>
+    <message>
+        <source>축전지 저전압 (43.0V ~ 50.0V)</source>
+        <translation>Battery low voltage (43.0 to 50.0 V)</translation>
+    </message>
+    <message>
+        <source>DC 과전류 (40% ~ 120%)</source>
+        <translation>DC overcurrent (40 to 120 %)</translation>
+    </message>
+    <message>
+        <source>랙 고온(차단) ( 5.0C ~ 100.0 C)</source>
+        <translation>Rack high temperature, shutdown (5.0 to 100.0 °C)</translation>
+    </message>
+    <message>
+        <source>DC 차단 전압 (50.0V ~ 58.0V) </source>
+        <translation>DC cut-off voltage (50.0 to 58.0 V) </translation>
+    </message>
+    <message>
+        <source>축전지 운용설정 </source>
+        <translation>Battery operation </translation>
+    </message>
+    <message>
+        <source>리튬 충전전류제한 (0(OFF) 2,3A) </source>
+        <translation>Lithium charge current limit (0 = off, 2 or 3 A) </translation>
+    </message>
+    <message>
+        <source>리튬 종지전압 (40.0V ~ 45.9V)</source>
+        <translation>Lithium cut-off voltage (40.0 to 45.9 V)</translation>
+    </message>
+    <message>
+        <source>운용설정</source>
+        <translation>Operation</translation>
+    </message>
+    <message>
+        <source>출력전압 (43.0 ~ 56.0V)</source>
+        <translation>Output voltage (43.0 to 56.0 V)</translation>
+    </message>
+    <message>
+        <source>충전전류제한 (0(OFF), 1~ 4A) </source>
+        <translation>Charge current limit (0 = off, 1 to 4 A) </translation>
+    </message>
+    <message>
+        <source>충전모드</source>
+        <translation>Charge mode</translation>
+    </message>
+    <message>
+        <source>출력전압모드</source>
+        <translation>Output voltage mode</translation>
+    </message>
+    <message>
+        <source>온도보상모드</source>
+        <translation>Temperature compensation</translation>
+    </message>
+    <message>
+        <source>TEST 모드</source>
+        <translation>Test mode</translation>
+    </message>
+    <message>
+        <source>출력 고전압 상태</source>
+        <translation>Output overvoltage state</translation>
+    </message>
+    <message>
+        <source>미발생/해제</source>
+        <translation>Normal / cleared</translation>
+    </message>
+    <message>
+        <source>발생</source>
+        <translation>Tripped</translation>
+    </message>
+    <message>
+        <source>축전지 USE</source>
+        <translation>Battery installed</translation>
+    </message>
+    <message>
+        <source>미사용</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>사용</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>축전지 온도</source>
+        <translation>Battery temperature sensor</translation>
+    </message>
+    <message>
+        <source>Task Fail 카운트 리셋 </source>
+        <translation>Reset the task fail count </translation>
+    </message>
+    <message>
+        <source>축전지 방전시험</source>
+        <translation>Battery discharge test</translation>
+    </message>
+    <message>
+        <source>방전시험 주기 (OFF,1~12개월)</source>
+        <translation>Discharge test period (off, 1 to 12 months)</translation>
+    </message>
+    <message>
+        <source>OFF</source>
+        <translation>OFF</translation>
+    </message>
+    <message>
+        <source>시험시작 월 (1~12월)</source>
+        <translation>Test start month (1 to 12)</translation>
+    </message>
+    <message>
+        <source>시험시작 일 (1~28일)</source>
+        <translation>Test start day (1 to 28)</translation>
+    </message>
+    <message>
+        <source>시험시작 시간 (0 ~ 23시)</source>
+        <translation>Test start hour (0 to 23)</translation>
+    </message>
+    <message>
+        <source>방전전압 (43.0 ~ 53.3V)</source>
+        <translation>Discharge end voltage (43.0 to 53.3 V)</translation>
+    </message>
+    <message>
+        <source>방전시간 (1 ~ 120분) </source>
+        <translation>Discharge time (1 to 120 min) </translation>
+    </message>
+    <message>
+        <source>강제방전시험</source>
+        <translation>Manual discharge test</translation>
+    </message>
+    <message>
+        <source>시험 시작</source>
+        <translation>Start test</translation>
+    </message>
+    <message>
+        <source>시험 정지</source>
+        <translation>Stop test</translation>
+    </message>
+    <message>
+        <source>경보 Clear</source>
+        <translation>Clear alarms</translation>
+    </message>
+    <message>
+        <source>전체선택</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
+        <source>기본값</source>
+        <translation>Defaults</translation>
+    </message>
+    <message>
+        <source>설정</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>닫기</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>출력전압 (%1 ~ %2V)</source>
+        <translation>Output voltage (%1 to %2 V)</translation>
+    </message>
+</context>
+</TS>
