@@ -799,11 +799,11 @@
     </message>
     <message>
         <source>CPU Com(Normal)</source>
-        <translation>CPU link: normal</translation>
+        <translation>CPU Com(Normal)</translation>
     </message>
     <message>
         <source>log</source>
-        <translation>log</translation>
+        <translation>Data log</translation>
     </message>
     <message>
         <source>Service</source>
