@@ -23,7 +23,7 @@ void FactoryResetDialog::resetToFactory() {
                                                            : 0;
     if (value == 0) return;
     const QString what = (value == 1 ? ui->rgFactoryInitial0 : ui->rgFactoryInitial1)->text();
-    if (!m_hub.confirm(this, QString("%1: the controller is reset. Go on?").arg(what))) return;
+    if (!m_hub.confirm(this, tr("%1: the controller is reset. Go on?").arg(what))) return;
     send({{{127, value}}, {}});
     // The next reset must be chosen again.
     for (QRadioButton* r : {ui->rgFactoryInitial0, ui->rgFactoryInitial1}) {

@@ -11,7 +11,7 @@ SetPointDialog::SetPointDialog(MonitorEngine& engine, MessageHub& hub, QWidget* 
     const RegisterImage& img = engine.image();
     m_chargeMode = img[64];
     const auto [lo, hi] = OutputVoltageRange(m_chargeMode);
-    ui->ckbFLV->setText(QString(tr("출력전압 (%1 ~ %2V)")).arg(lo, 0, 'f', 1).arg(hi, 0, 'f', 1));
+    ui->ckbFLV->setText(tr("출력전압 (%1 ~ %2V)").arg(lo, 0, 'f', 1).arg(hi, 0, 'f', 1));
     const QList<SetPointRow>& rows = SetPointRows();
     for (int i = 0; i < rows.size(); ++i) {
         const SetPointRow& row = rows[i];

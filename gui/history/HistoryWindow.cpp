@@ -60,7 +60,7 @@ void HistoryWindow::bind(QTableWidget* grid, QLineEdit* fileName, QPushButton* s
     m_save->setEnabled(false);
     connect(m_save, &QPushButton::clicked, this, &HistoryWindow::exportSheet);
     // The same table as CSV, beside the spreadsheet button.
-    m_saveCsv = new QPushButton("Save CSV", this);
+    m_saveCsv = new QPushButton(tr("Save CSV"), this);
     m_saveCsv->setObjectName("btnCsvSave");
     m_saveCsv->setAutoDefault(false);
     m_saveCsv->setEnabled(false);
@@ -134,26 +134,26 @@ QString HistoryWindow::exportSheet() {
     QString error;
     if (!WriteHistorySheet(path, m_engine.transfer().rows, m_kind, m_engine.modelName(), &error)) {
         m_hub.show(this, MessageKind::Warning,
-                   QString("The spreadsheet %1 could not be written: %2").arg(path, error));
+                   tr("The spreadsheet %1 could not be written: %2").arg(path, error));
         return {};
     }
-    m_hub.show(this, MessageKind::Information, "Saved " + path);
+    m_hub.show(this, MessageKind::Information, tr("Saved ") + path);
     return path;
 }
 
 QString HistoryWindow::exportCsv() {
     // The spreadsheet's name with .csv: the typed one or the generated one.
-    QString path = ExportPath(
-        m_fileName->text(), ExportFileName(m_engine.modelName(), m_kind, QTime::currentTime()),
-        QDir::currentPath());
+    QString path = ExportPath(m_fileName->text(),
+                              ExportFileName(m_engine.modelName(), m_kind, QTime::currentTime()),
+                              QDir::currentPath());
     path.chop(5);
     path += ".csv";
     QString error;
     if (!WriteCsvFile(path, m_engine.transfer().rows, &error)) {
-        m_hub.show(this, MessageKind::Warning, "The CSV file could not be written: " + error);
+        m_hub.show(this, MessageKind::Warning, tr("The CSV file could not be written: ") + error);
         return {};
     }
-    m_hub.show(this, MessageKind::Information, "Saved " + path);
+    m_hub.show(this, MessageKind::Information, tr("Saved ") + path);
     return path;
 }
 

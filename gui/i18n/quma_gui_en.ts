@@ -222,6 +222,34 @@
         <source>Close</source>
         <translation>Close</translation>
     </message>
+    <message>
+        <source>host or host:port (port 502 when none is given)</source>
+        <translation>host or host:port (port 502 when none is given)</translation>
+    </message>
+    <message>
+        <source>Look for serial ports again (F5)</source>
+        <translation>Look for serial ports again (F5)</translation>
+    </message>
+    <message>
+        <source>Please, Check PC Lan Port Connection!</source>
+        <translation>Please, Check PC Lan Port Connection!</translation>
+    </message>
+    <message>
+        <source>No serial port found.</source>
+        <translation>No serial port found.</translation>
+    </message>
+    <message>
+        <source>Can not find the serial port</source>
+        <translation>Can not find the serial port</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Connecting to </source>
+        <translation>Connecting to </translation>
+    </message>
 </context>
 <context>
     <name>ContactAlarmView</name>
@@ -441,6 +469,10 @@
         <source>나가기 </source>
         <translation>Close </translation>
     </message>
+    <message>
+        <source>%1: the controller is reset. Go on?</source>
+        <translation>%1: the controller is reset. Go on?</translation>
+    </message>
 </context>
 <context>
     <name>HistoryClearDialog</name>
@@ -463,6 +495,25 @@
     <message>
         <source>닫기</source>
         <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryWindow</name>
+    <message>
+        <source>Save CSV</source>
+        <translation>Save CSV</translation>
+    </message>
+    <message>
+        <source>The spreadsheet %1 could not be written: %2</source>
+        <translation>The spreadsheet %1 could not be written: %2</translation>
+    </message>
+    <message>
+        <source>Saved </source>
+        <translation>Saved </translation>
+    </message>
+    <message>
+        <source>The CSV file could not be written: </source>
+        <translation>The CSV file could not be written: </translation>
     </message>
 </context>
 <context>
@@ -1009,6 +1060,48 @@
         <source>Trends</source>
         <translation>Trends</translation>
     </message>
+    <message>
+        <source>No reply</source>
+        <translation>No reply</translation>
+    </message>
+    <message>
+        <source>The data log holds %1 unsaved line(s)%2. Save them before leaving?</source>
+        <translation>The data log holds %1 unsaved line(s)%2. Save them before leaving?</translation>
+    </message>
+    <message>
+        <source>
+
+License: GPL-3.0-or-later (see the LICENSE file).</source>
+        <translation>
+
+License: GPL-3.0-or-later (see the LICENSE file).</translation>
+    </message>
+    <message>
+        <source>No web browser could be started for %1.</source>
+        <translation>No web browser could be started for %1.</translation>
+    </message>
+    <message>
+        <source>Delete the %1 line(s) of the data log? Unsaved lines are lost.</source>
+        <translation>Delete the %1 line(s) of the data log? Unsaved lines are lost.</translation>
+    </message>
+    <message>
+        <source>The data log is empty: nothing to save.</source>
+        <translation>The data log is empty: nothing to save.</translation>
+    </message>
+    <message>
+        <source>Saved </source>
+        <translation>Saved </translation>
+    </message>
+    <message>
+        <source>Not saved: </source>
+        <translation>Not saved: </translation>
+    </message>
+    <message>
+        <source>The data log could not be saved to %1: %2
+Every line is kept and logging goes on.</source>
+        <translation>The data log could not be saved to %1: %2
+Every line is kept and logging goes on.</translation>
+    </message>
 </context>
 <context>
     <name>NetworkIdentityDialog</name>
@@ -1131,6 +1224,60 @@
         <source>프로파일 (Profile)</source>
         <translation>Profile</translation>
     </message>
+    <message>
+        <source>A profile command is still running.</source>
+        <translation>A profile command is still running.</translation>
+    </message>
+    <message>
+        <source>This file is not a profile that can be used; nothing was written.
+
+</source>
+        <translation>This file is not a profile that can be used; nothing was written.
+
+</translation>
+    </message>
+    <message>
+        <source>Save the plant&apos;s profile</source>
+        <translation>Save the plant&apos;s profile</translation>
+    </message>
+    <message>
+        <source>Compare a profile with the plant</source>
+        <translation>Compare a profile with the plant</translation>
+    </message>
+    <message>
+        <source>The first profile</source>
+        <translation>The first profile</translation>
+    </message>
+    <message>
+        <source>The profile to compare it with</source>
+        <translation>The profile to compare it with</translation>
+    </message>
+    <message>
+        <source>Restore a profile onto the plant</source>
+        <translation>Restore a profile onto the plant</translation>
+    </message>
+    <message>
+        <source>The profile was not saved: </source>
+        <translation>The profile was not saved: </translation>
+    </message>
+    <message>
+        <source>Profile saved: %1
+%2 settings%3.</source>
+        <translation>Profile saved: %1
+%2 settings%3.</translation>
+    </message>
+    <message>
+        <source>The plant already holds this profile&apos;s settings: nothing to write.</source>
+        <translation>The plant already holds this profile&apos;s settings: nothing to write.</translation>
+    </message>
+    <message>
+        <source>The restore stopped: </source>
+        <translation>The restore stopped: </translation>
+    </message>
+    <message>
+        <source>Profile: </source>
+        <translation>Profile: </translation>
+    </message>
 </context>
 <context>
     <name>ProfileCompareDialog</name>
@@ -1145,6 +1292,30 @@
     <message>
         <source>xlsx 저장 (Export)...</source>
         <translation>Export to xlsx...</translation>
+    </message>
+    <message>
+        <source>field</source>
+        <translation>field</translation>
+    </message>
+    <message>
+        <source>unit</source>
+        <translation>unit</translation>
+    </message>
+    <message>
+        <source>register</source>
+        <translation>register</translation>
+    </message>
+    <message>
+        <source>Export the comparison</source>
+        <translation>Export the comparison</translation>
+    </message>
+    <message>
+        <source>The comparison was not exported to %1: %2</source>
+        <translation>The comparison was not exported to %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 rows exported to %2</source>
+        <translation>%1 rows exported to %2</translation>
     </message>
 </context>
 <context>
@@ -1161,12 +1332,126 @@
         <source>쓰기 (Write)</source>
         <translation>Write</translation>
     </message>
+    <message>
+        <source>field</source>
+        <translation>field</translation>
+    </message>
+    <message>
+        <source>unit</source>
+        <translation>unit</translation>
+    </message>
+    <message>
+        <source>register</source>
+        <translation>register</translation>
+    </message>
+    <message>
+        <source>plant now</source>
+        <translation>plant now</translation>
+    </message>
+    <message>
+        <source>after restore</source>
+        <translation>after restore</translation>
+    </message>
+</context>
+<context>
+    <name>ProtocolPane</name>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>Search bytes or meaning</source>
+        <translation>Search bytes or meaning</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Save...</source>
+        <translation>Save...</translation>
+    </message>
+    <message>
+        <source>Record session...</source>
+        <translation>Record session...</translation>
+    </message>
+    <message>
+        <source>; %1 frames kept, %2 KiB</source>
+        <translation>; %1 frames kept, %2 KiB</translation>
+    </message>
+    <message>
+        <source>Save the frames shown</source>
+        <translation>Save the frames shown</translation>
+    </message>
+    <message>
+        <source>The frames were not saved: %1: %2</source>
+        <translation>The frames were not saved: %1: %2</translation>
+    </message>
+    <message>
+        <source>Saved </source>
+        <translation>Saved </translation>
+    </message>
+    <message>
+        <source>The session is not recorded: </source>
+        <translation>The session is not recorded: </translation>
+    </message>
+    <message>
+        <source>recording to </source>
+        <translation>recording to </translation>
+    </message>
+    <message>
+        <source>recorded %1 frames</source>
+        <translation>recorded %1 frames</translation>
+    </message>
+    <message>
+        <source>Record the session to</source>
+        <translation>Record the session to</translation>
+    </message>
+</context>
+<context>
+    <name>Report</name>
+    <message>
+        <source>Service report </source>
+        <translation>Service report </translation>
+    </message>
 </context>
 <context>
     <name>ServiceReportDialog</name>
     <message>
         <source>서비스 리포트 (Service report)</source>
         <translation>Service report</translation>
+    </message>
+    <message>
+        <source>What was done on site, what was found</source>
+        <translation>What was done on site, what was found</translation>
+    </message>
+    <message>
+        <source>Create...</source>
+        <translation>Create...</translation>
+    </message>
+    <message>
+        <source>Gathering the report: </source>
+        <translation>Gathering the report: </translation>
+    </message>
+    <message>
+        <source>The report was not made: </source>
+        <translation>The report was not made: </translation>
+    </message>
+    <message>
+        <source>Save the service report</source>
+        <translation>Save the service report</translation>
+    </message>
+    <message>
+        <source>The report was not saved: </source>
+        <translation>The report was not saved: </translation>
+    </message>
+    <message>
+        <source>Report saved: </source>
+        <translation>Report saved: </translation>
     </message>
 </context>
 <context>
@@ -1350,6 +1635,69 @@
     <message>
         <source>출력전압 (%1 ~ %2V)</source>
         <translation>Output voltage (%1 to %2 V)</translation>
+    </message>
+</context>
+<context>
+    <name>TrendView</name>
+    <message>
+        <source>Follow</source>
+        <translation>Follow</translation>
+    </message>
+    <message>
+        <source>Follow the newest sample (off: paused)</source>
+        <translation>Follow the newest sample (off: paused)</translation>
+    </message>
+    <message>
+        <source>Reset zoom</source>
+        <translation>Reset zoom</translation>
+    </message>
+    <message>
+        <source>PNG...</source>
+        <translation>PNG...</translation>
+    </message>
+    <message>
+        <source>CSV...</source>
+        <translation>CSV...</translation>
+    </message>
+    <message>
+        <source>Open data log...</source>
+        <translation>Open data log...</translation>
+    </message>
+    <message>
+        <source>Live</source>
+        <translation>Live</translation>
+    </message>
+    <message>
+        <source>The data log was not opened.
+
+</source>
+        <translation>The data log was not opened.
+
+</translation>
+    </message>
+    <message>
+        <source>The trend data was not saved: </source>
+        <translation>The trend data was not saved: </translation>
+    </message>
+    <message>
+        <source>Open a data log</source>
+        <translation>Open a data log</translation>
+    </message>
+    <message>
+        <source>Save the charts as an image</source>
+        <translation>Save the charts as an image</translation>
+    </message>
+    <message>
+        <source>Save the shown data as CSV</source>
+        <translation>Save the shown data as CSV</translation>
+    </message>
+    <message>
+        <source>The image was not saved: </source>
+        <translation>The image was not saved: </translation>
+    </message>
+    <message>
+        <source>Saved </source>
+        <translation>Saved </translation>
     </message>
 </context>
 </TS>

@@ -17,7 +17,7 @@ ConnectionDialog::ConnectionDialog(quma::LinkSession& session, MessageHub& hub,
     if (!host.isEmpty()) ui->edtHostIP->setText(host);
     ui->PortSelect->setAccessibleName("Serial port");
     ui->edtHostIP->setAccessibleName("Controller address");
-    ui->edtHostIP->setToolTip("host or host:port (port 502 when none is given)");
+    ui->edtHostIP->setToolTip(tr("host or host:port (port 502 when none is given)"));
     // A port opened for this dialog but not in use yet is closed when it opens.
     if (!m_session.channel().inUse()) m_session.port().Close();
     fillPorts();
@@ -27,7 +27,7 @@ ConnectionDialog::ConnectionDialog(quma::LinkSession& session, MessageHub& hub,
     connect(ui->BitBtn1, &QPushButton::clicked, this, &ConnectionDialog::connectChosenLink);
     connect(ui->Port, &QPushButton::clicked, this, &ConnectionDialog::refreshPorts);
     ui->Port->setShortcut(QKeySequence(Qt::Key_F5));
-    ui->Port->setToolTip("Look for serial ports again (F5)");
+    ui->Port->setToolTip(tr("Look for serial ports again (F5)"));
     connect(ui->BitBtn2, &QPushButton::clicked, this, [this] {
         if (m_connecting) {
             m_session.cancelConnect();
@@ -46,7 +46,8 @@ ConnectionDialog::ConnectionDialog(quma::LinkSession& session, MessageHub& hub,
             ui->lbState->setText(why);
             m_triedLink = ui->edtHostIP->text().trimmed();
             m_failure = why;
-            m_hub.show(this, quma::MessageKind::Warning, "Please, Check PC Lan Port Connection!");
+            m_hub.show(this, quma::MessageKind::Warning,
+                       tr("Please, Check PC Lan Port Connection!"));
             reject();
         }
     });
@@ -62,7 +63,7 @@ void ConnectionDialog::refreshPorts() {
     QStringList found;
     for (int i = 0; i < ui->PortSelect->count(); ++i)
         found << ui->PortSelect->itemText(i);
-    ui->lbState->setText(found.isEmpty() ? QString("No serial port found.")
+    ui->lbState->setText(found.isEmpty() ? tr("No serial port found.")
                                          : QString("Found %1 serial port%2: %3")
                                                .arg(found.size())
                                                .arg(found.size() == 1 ? "" : "s")
@@ -125,7 +126,7 @@ void ConnectionDialog::chooseSerial() {
     ui->edtHostIP->setEnabled(false);
     fillPorts();
     if (ui->PortSelect->count() == 0) {
-        m_hub.show(this, quma::MessageKind::Plain, "Can not find the serial port");
+        m_hub.show(this, quma::MessageKind::Plain, tr("Can not find the serial port"));
         return;
     }
     if (ui->PortSelect->currentText().isEmpty()) ui->PortSelect->setCurrentIndex(0);
@@ -152,8 +153,8 @@ void ConnectionDialog::setConnecting(bool on) {
     ui->Serial->setEnabled(!on);
     ui->TCP->setEnabled(!on);
     ui->edtHostIP->setEnabled(!on && m_choice == Choice::Tcp);
-    ui->BitBtn2->setText(on ? "Cancel" : "Close");
-    ui->lbState->setText(on ? "Connecting to " + ui->edtHostIP->text() + " ..." : QString());
+    ui->BitBtn2->setText(on ? tr("Cancel") : tr("Close"));
+    ui->lbState->setText(on ? tr("Connecting to ") + ui->edtHostIP->text() + " ..." : QString());
 }
 
 void ConnectionDialog::connectChosenLink() {

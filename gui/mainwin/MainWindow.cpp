@@ -487,7 +487,7 @@ void MainWindow::showLinkDown(const QString& link, const QString& why) {
     showValue(m_panels[1], QString());
     showValue(m_panels[2], link);
     ui->edtDateTime->clear();
-    ui->pnlConnect->setText("Connect");
+    ui->pnlConnect->setText(tr("Connect"));
     m_connectColour.setColor(Rgb::Grey);
     m_txColour.setColor(m_txLamp.ColorOff());
     m_rxColour.setColor(m_rxLamp.ColorOff());
@@ -495,13 +495,13 @@ void MainWindow::showLinkDown(const QString& link, const QString& why) {
 
 void MainWindow::showReplyState(bool answering) {
     if (answering) {
-        ui->pnlConnect->setText("Connect");
+        ui->pnlConnect->setText(tr("Connect"));
         ui->pnlConnect->setVisible(!m_session.isSerial());
         m_connectColour.setColor(Rgb::Lime);
         return;
     }
     // Linked, but the controller does not answer: said on the lamp and in the status bar.
-    ui->pnlConnect->setText("No reply");
+    ui->pnlConnect->setText(tr("No reply"));
     ui->pnlConnect->setVisible(true);
     m_connectColour.setColor(Rgb::Orange);
     ui->ComSetting->setVisible(true);
@@ -532,7 +532,7 @@ bool MainWindow::settleDataLog() {
     if (!m_dataLog.hasUnsavedLines() && !m_dataLog.running()) return true;
     const auto answer =
         m_hub.ask(this,
-                  QString("The data log holds %1 unsaved line(s)%2. Save them before leaving?")
+                  tr("The data log holds %1 unsaved line(s)%2. Save them before leaving?")
                       .arg(m_dataLog.lines().size())
                       .arg(m_dataLog.running() ? " and is still recording" : ""),
                   QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save,
@@ -572,13 +572,13 @@ void MainWindow::closeEvent(QCloseEvent* e) {
 
 void MainWindow::showVersion() {
     m_hub.show(this, MessageKind::Plain,
-               QString(kVersion) + "\n\nLicense: GPL-3.0-or-later (see the LICENSE file).");
+               QString(kVersion) + tr("\n\nLicense: GPL-3.0-or-later (see the LICENSE file)."));
 }
 
 void MainWindow::openHomePage() {
     if (!QDesktopServices::openUrl(QUrl(kHomePage)))
         m_hub.show(this, MessageKind::Warning,
-                   QString("No web browser could be started for %1.").arg(kHomePage));
+                   tr("No web browser could be started for %1.").arg(kHomePage));
 }
 
 void MainWindow::toggleFirmwareCounter() {
@@ -726,18 +726,19 @@ void MainWindow::setupDataLog() {
     connect(ui->btnLogo, &QPushButton::clicked, &m_dataLog, &DataLog::toggle);
     connect(ui->Button2, &QPushButton::clicked, this, [this] {
         if (m_dataLog.lines().isEmpty()) return;
-        if (m_hub.confirm(this, QString("Delete the %1 line(s) of the data log? Unsaved lines "
-                                        "are lost.")
+        if (m_hub.confirm(this, tr("Delete the %1 line(s) of the data log? Unsaved lines "
+                                   "are lost.")
                                     .arg(m_dataLog.lines().size())))
             m_dataLog.clear();
     });
     connect(ui->Button1, &QPushButton::clicked, this, [this] {
         if (m_dataLog.lines().isEmpty()) {
-            m_hub.show(this, MessageKind::Information, "The data log is empty: nothing to save.");
+            m_hub.show(this, MessageKind::Information,
+                       tr("The data log is empty: nothing to save."));
             return;
         }
         QString path;
-        if (m_dataLog.save(&path)) m_hub.show(this, MessageKind::Information, "Saved " + path);
+        if (m_dataLog.save(&path)) m_hub.show(this, MessageKind::Information, tr("Saved ") + path);
     });
     connect(&m_dataLog, &DataLog::linesAppended, this, [this](const QStringList& lines) {
         for (const QString& l : lines)
@@ -748,13 +749,13 @@ void MainWindow::setupDataLog() {
         ui->btnLogo->setText(m_dataLog.running() ? tr("Log 중지") : tr("Log 시작"));
     });
     connect(&m_dataLog, &DataLog::saved, this,
-            [this](const QString& path) { ui->lbLogFile->setText("Saved " + path); });
+            [this](const QString& path) { ui->lbLogFile->setText(tr("Saved ") + path); });
     connect(&m_dataLog, &DataLog::saveFailed, this,
             [this](const QString& path, const QString& why) {
-                ui->lbLogFile->setText("Not saved: " + path);
+                ui->lbLogFile->setText(tr("Not saved: ") + path);
                 m_hub.post(this, MessageKind::Warning,
-                           QString("The data log could not be saved to %1: %2\nEvery line is kept "
-                                   "and logging goes on.")
+                           tr("The data log could not be saved to %1: %2\nEvery line is kept "
+                              "and logging goes on.")
                                .arg(path, why));
             });
     connect(&m_engine, &MonitorEngine::alarmTextChanged, &m_dataLog, &DataLog::alarmChanged);

@@ -107,19 +107,19 @@ ProtocolPane::ProtocolPane(ProtocolMonitor& monitor, SessionRecorder& recorder, 
     m_filter = new QComboBox(body);
     m_filter->setObjectName("cbbProtocolFilter");
     m_filter->addItems({"All frames", "Polls", "Writes", "Transfers", "Errors only"});
-    m_pause = new QCheckBox("Pause", body);
+    m_pause = new QCheckBox(tr("Pause"), body);
     m_pause->setObjectName("chkProtocolPause");
-    auto* clear = new QPushButton("Clear", body);
+    auto* clear = new QPushButton(tr("Clear"), body);
     clear->setObjectName("btnProtocolClear");
     m_search = new QLineEdit(body);
     m_search->setObjectName("edtProtocolSearch");
-    m_search->setPlaceholderText("Search bytes or meaning");
+    m_search->setPlaceholderText(tr("Search bytes or meaning"));
     m_search->setClearButtonEnabled(true);
-    auto* copy = new QPushButton("Copy", body);
+    auto* copy = new QPushButton(tr("Copy"), body);
     copy->setObjectName("btnProtocolCopy");
-    auto* save = new QPushButton("Save...", body);
+    auto* save = new QPushButton(tr("Save..."), body);
     save->setObjectName("btnProtocolSave");
-    m_record = new QPushButton("Record session...", body);
+    m_record = new QPushButton(tr("Record session..."), body);
     m_record->setObjectName("btnProtocolRecord");
     m_record->setCheckable(true);
     m_counters = new QLabel(body);
@@ -202,7 +202,7 @@ void ProtocolPane::catchUp() {
     const bool atEnd = bar->value() >= bar->maximum() - 2;
     m_model.catchUp();
     if (atEnd) m_table->scrollToBottom();
-    m_counters->setText(m_monitor.counters().text() + QString("; %1 frames kept, %2 KiB")
+    m_counters->setText(m_monitor.counters().text() + tr("; %1 frames kept, %2 KiB")
                                                           .arg(m_monitor.entries().size())
                                                           .arg(m_monitor.bytes() / 1024));
     if (m_recorder.recording())
@@ -221,30 +221,30 @@ QString ProtocolPane::shownText(bool selectedOnly) const {
 
 void ProtocolPane::save() {
     QString path =
-        m_hub.chooseFile(this, "Save the frames shown", "Text (*.txt)", true, "protocol.txt");
+        m_hub.chooseFile(this, tr("Save the frames shown"), "Text (*.txt)", true, "protocol.txt");
     if (path.isEmpty()) return;
     if (!path.endsWith(".txt", Qt::CaseInsensitive)) path += ".txt";
     QSaveFile f(path);
     const QByteArray text = shownText(false).toUtf8();
     if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size() || !f.commit()) {
         m_hub.show(this, MessageKind::Warning,
-                   QString("The frames were not saved: %1: %2").arg(path, f.errorString()));
+                   tr("The frames were not saved: %1: %2").arg(path, f.errorString()));
         return;
     }
-    m_hub.show(this, MessageKind::Information, "Saved " + path);
+    m_hub.show(this, MessageKind::Information, tr("Saved ") + path);
 }
 
 bool ProtocolPane::startRecording(const QString& path) {
     QString error;
     if (!m_recorder.start(path, "quma-console", &error)) {
-        m_hub.show(this, MessageKind::Warning, "The session is not recorded: " + error);
+        m_hub.show(this, MessageKind::Warning, tr("The session is not recorded: ") + error);
         const QSignalBlocker block(m_record);
         m_record->setChecked(false);
         return false;
     }
     const QSignalBlocker block(m_record);
     m_record->setChecked(true);
-    m_recording->setText("recording to " + path);
+    m_recording->setText(tr("recording to ") + path);
     return true;
 }
 
@@ -252,7 +252,7 @@ void ProtocolPane::stopRecording() {
     m_recorder.stop();
     const QSignalBlocker block(m_record);
     m_record->setChecked(false);
-    m_recording->setText(QString("recorded %1 frames").arg(m_recorder.frames()));
+    m_recording->setText(tr("recorded %1 frames").arg(m_recorder.frames()));
 }
 
 void ProtocolPane::toggleRecording(bool on) {
@@ -260,8 +260,8 @@ void ProtocolPane::toggleRecording(bool on) {
         stopRecording();
         return;
     }
-    QString path = m_hub.chooseFile(this, "Record the session to", "Session recording (*.jsonl)",
-                                    true, "session.jsonl");
+    QString path = m_hub.chooseFile(this, tr("Record the session to"),
+                                    "Session recording (*.jsonl)", true, "session.jsonl");
     if (path.isEmpty()) {
         const QSignalBlocker block(m_record);
         m_record->setChecked(false);

@@ -29,7 +29,7 @@ ProfileCommands::ProfileCommands(MonitorEngine& engine, MessageHub& hub, QWidget
 
 bool ProfileCommands::start(Step step, const QString& text) {
     if (busy()) {
-        m_hub.show(m_window, MessageKind::Warning, "A profile command is still running.");
+        m_hub.show(m_window, MessageKind::Warning, tr("A profile command is still running."));
         return false;
     }
     m_step = step;
@@ -55,7 +55,7 @@ std::optional<SiteProfile> ProfileCommands::loadChosen(const QString& caption) {
     const ProfileLoad load = LoadProfileFile(path);
     if (!load.profile) {
         m_hub.show(m_window, MessageKind::Warning,
-                   "This file is not a profile that can be used; nothing was written.\n\n" +
+                   tr("This file is not a profile that can be used; nothing was written.\n\n") +
                        load.error);
         return std::nullopt;
     }
@@ -67,7 +67,7 @@ void ProfileCommands::save() {
     if (busy()) return;
     const QString model = m_engine.modelName().trimmed();
     const QString path =
-        m_hub.chooseFile(m_window, "Save the plant's profile", kFilter, true,
+        m_hub.chooseFile(m_window, tr("Save the plant's profile"), kFilter, true,
                          (model.isEmpty() ? QString("plant") : model) + "-profile.json");
     if (path.isEmpty()) return;
     m_path = path.endsWith(".json", Qt::CaseInsensitive) ? path : path + ".json";
@@ -76,7 +76,7 @@ void ProfileCommands::save() {
 
 void ProfileCommands::compareWithPlant() {
     if (busy()) return;
-    const auto file = loadChosen("Compare a profile with the plant");
+    const auto file = loadChosen(tr("Compare a profile with the plant"));
     if (!file) return;
     m_file = *file;
     if (start(Step::Compare, "Reading the settings...")) m_job.readPlant();
@@ -84,10 +84,10 @@ void ProfileCommands::compareWithPlant() {
 
 void ProfileCommands::compareFiles() {
     if (busy()) return;
-    const auto left = loadChosen("The first profile");
+    const auto left = loadChosen(tr("The first profile"));
     if (!left) return;
     const QString leftPath = m_path;
-    const auto right = loadChosen("The profile to compare it with");
+    const auto right = loadChosen(tr("The profile to compare it with"));
     if (!right) return;
     showComparison(CompareProfiles(*left, *right), QFileInfo(leftPath).fileName(),
                    QFileInfo(m_path).fileName(), "");
@@ -95,7 +95,7 @@ void ProfileCommands::compareFiles() {
 
 void ProfileCommands::restore() {
     if (busy()) return;
-    const auto file = loadChosen("Restore a profile onto the plant");
+    const auto file = loadChosen(tr("Restore a profile onto the plant"));
     if (!file) return;
     m_file = *file;
     if (start(Step::Plan, "Reading the settings...")) m_job.readPlant();
@@ -109,11 +109,11 @@ void ProfileCommands::onPlant(const SiteProfile& plant) {
     case Step::Save: {
         QString error;
         if (!SaveProfileFile(m_path, plant, &error)) {
-            m_hub.show(m_window, MessageKind::Warning, "The profile was not saved: " + error);
+            m_hub.show(m_window, MessageKind::Warning, tr("The profile was not saved: ") + error);
             return;
         }
         m_hub.show(m_window, MessageKind::Information,
-                   QString("Profile saved: %1\n%2 settings%3.")
+                   tr("Profile saved: %1\n%2 settings%3.")
                        .arg(m_path)
                        .arg(plant.settings.size())
                        .arg(plant.network.isEmpty() ? QString(", no network identity")
@@ -157,7 +157,7 @@ void ProfileCommands::confirmPlan(const SiteProfile& plant) {
     if (PlanRestore(m_file, plant, {!options.otherModel, options.otherModel}).empty()) {
         m_engine.ReturnToPolling();
         m_hub.show(m_window, MessageKind::Information,
-                   "The plant already holds this profile's settings: nothing to write.");
+                   tr("The plant already holds this profile's settings: nothing to write."));
         return;
     }
     auto* preview = new ProfilePreviewDialog(m_file, plant, options, m_window);
@@ -175,7 +175,7 @@ void ProfileCommands::onRestored(const RestoreReport& report) {
     if (report.error.isEmpty()) return;
     m_reported = true;
     m_hub.show(m_window, MessageKind::Warning,
-               "The restore stopped: " + report.error + "\n\n" + report.lines().join('\n'));
+               tr("The restore stopped: ") + report.error + "\n\n" + report.lines().join('\n'));
 }
 
 void ProfileCommands::onFailed(const QString& why) {
@@ -183,7 +183,7 @@ void ProfileCommands::onFailed(const QString& why) {
     done();
     // A restore that stopped while writing has told its report already.
     if (step == Step::Restoring && m_reported) return;
-    m_hub.show(m_window, MessageKind::Warning, "Profile: " + why);
+    m_hub.show(m_window, MessageKind::Warning, tr("Profile: ") + why);
 }
 
 void ProfileCommands::linkLost() {

@@ -59,7 +59,8 @@ ProfileCompareDialog::ProfileCompareDialog(MessageHub& hub, const QList<ProfileD
     setWindowTitle(tr("프로파일 비교 (Profile comparison)"));
     resize(860, 620);
     m_model = new QStandardItemModel(this);
-    m_model->setHorizontalHeaderLabels({"field", "unit", "register", leftName, rightName});
+    m_model->setHorizontalHeaderLabels(
+        {tr("field"), tr("unit"), tr("register"), leftName, rightName});
     for (const ProfileDiffRow& r : rows)
         appendRow(m_model,
                   {fieldName(r.section, r.field), r.unit,
@@ -124,8 +125,8 @@ QList<QStringList> ProfileCompareDialog::tableRows(QList<bool>* marked) const {
 }
 
 void ProfileCompareDialog::exportSheet() {
-    QString path = m_hub.chooseFile(this, "Export the comparison", "Excel workbook (*.xlsx)", true,
-                                    "profile-comparison.xlsx");
+    QString path = m_hub.chooseFile(this, tr("Export the comparison"), "Excel workbook (*.xlsx)",
+                                    true, "profile-comparison.xlsx");
     if (path.isEmpty()) return;
     if (!path.endsWith(".xlsx", Qt::CaseInsensitive)) path += ".xlsx";
     QList<bool> marked;
@@ -134,11 +135,11 @@ void ProfileCompareDialog::exportSheet() {
     if (!WriteTableSheet(path, QString("%1 / %2").arg(m_leftName, m_rightName), rows, marked,
                          &error)) {
         m_hub.show(this, MessageKind::Warning,
-                   QString("The comparison was not exported to %1: %2").arg(path, error));
+                   tr("The comparison was not exported to %1: %2").arg(path, error));
         return;
     }
     m_hub.show(this, MessageKind::Information,
-               QString("%1 rows exported to %2").arg(rows.size() - 1).arg(path));
+               tr("%1 rows exported to %2").arg(rows.size() - 1).arg(path));
 }
 
 ProfilePreviewDialog::ProfilePreviewDialog(const SiteProfile& file, const SiteProfile& plant,
@@ -180,7 +181,8 @@ ProfilePreviewDialog::ProfilePreviewDialog(const SiteProfile& file, const SitePr
 void ProfilePreviewDialog::replan() {
     m_plan = PlanRestore(m_file, m_plant, m_options);
     m_model->clear();
-    m_model->setHorizontalHeaderLabels({"field", "unit", "register", "plant now", "after restore"});
+    m_model->setHorizontalHeaderLabels(
+        {tr("field"), tr("unit"), tr("register"), tr("plant now"), tr("after restore")});
     for (const RestoreStep& s : m_plan.steps)
         appendRow(m_model, {s.field, s.unit, QString::number(s.reg), s.from, s.to}, false);
     for (const QString& key : m_plan.networkFields)

@@ -1,6 +1,7 @@
 // The service report as an A4 PDF.
 #include "gui/report/ReportPdf.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
@@ -23,7 +24,7 @@ bool WriteReportPdf(const QString& path, const ReportData& data, QString* error)
         pdf.setPageSize(QPageSize(QPageSize::A4));
         pdf.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
         pdf.setResolution(300);
-        pdf.setTitle("Service report " + data.model);
+        pdf.setTitle(QCoreApplication::translate("Report", "Service report ") + data.model);
         pdf.setCreator("quma-console " + data.consoleVersion);
         QTextDocument doc;
         // Latin text in a face whose blank maps to a space in the PDF's text layer (copy,

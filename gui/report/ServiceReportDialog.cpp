@@ -24,12 +24,12 @@ ServiceReportDialog::ServiceReportDialog(MonitorEngine& engine, const TrendStore
     m_engineer->setObjectName("edtEngineer");
     m_note = new QPlainTextEdit(this);
     m_note->setObjectName("mmNote");
-    m_note->setPlaceholderText("What was done on site, what was found");
+    m_note->setPlaceholderText(tr("What was done on site, what was found"));
     m_format = new QComboBox(this);
     m_format->setObjectName("cbbReportFormat");
     m_format->addItems({"PDF (A4)", "HTML (one file)"});
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    m_create = buttons->addButton("Create...", QDialogButtonBox::AcceptRole);
+    m_create = buttons->addButton(tr("Create..."), QDialogButtonBox::AcceptRole);
     m_create->setObjectName("btnCreateReport");
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_create, &QPushButton::clicked, this, &ServiceReportDialog::create);
@@ -43,12 +43,12 @@ ServiceReportDialog::ServiceReportDialog(MonitorEngine& engine, const TrendStore
     connect(&m_collector, &ReportCollector::progress, this, [this](int percent, const QString& t) {
         if (!m_progress) return;
         m_progress->setValue(percent);
-        m_progress->setLabelText("Gathering the report: " + t);
+        m_progress->setLabelText(tr("Gathering the report: ") + t);
     });
     connect(&m_collector, &ReportCollector::failed, this, [this](const QString& why) {
         if (m_progress) m_progress->close();
         m_create->setEnabled(true);
-        m_hub.show(this, MessageKind::Warning, "The report was not made: " + why);
+        m_hub.show(this, MessageKind::Warning, tr("The report was not made: ") + why);
     });
     connect(&m_collector, &ReportCollector::finished, this, &ServiceReportDialog::write);
 }
@@ -57,7 +57,7 @@ void ServiceReportDialog::create() {
     const bool pdf = m_format->currentIndex() == 0;
     const QString suffix = pdf ? ".pdf" : ".html";
     const QString model = m_engine.modelName().trimmed();
-    QString path = m_hub.chooseFile(this, "Save the service report",
+    QString path = m_hub.chooseFile(this, tr("Save the service report"),
                                     pdf ? "PDF (*.pdf)" : "HTML (*.html)", true,
                                     (model.isEmpty() ? QString("plant") : model) + "-report-" +
                                         QDateTime::currentDateTime().toString("yyyyMMdd") + suffix);
@@ -84,9 +84,9 @@ void ServiceReportDialog::write(ReportData data) {
             {"DC, battery, AC and rectifier, cells", TrendView::LastHourPng(m_trends, m_hub)});
     QString error;
     if (!WriteReport(m_path, data, &error)) {
-        m_hub.show(this, MessageKind::Warning, "The report was not saved: " + error);
+        m_hub.show(this, MessageKind::Warning, tr("The report was not saved: ") + error);
         return;
     }
     m_written = m_path;
-    m_hub.show(this, MessageKind::Information, "Report saved: " + m_path);
+    m_hub.show(this, MessageKind::Information, tr("Report saved: ") + m_path);
 }

@@ -76,23 +76,23 @@ TrendView::TrendView(const TrendStore& live, MessageHub& hub, QWidget* parent)
     m_window->setObjectName("cbbTrendWindow");
     m_window->addItems({"5 min", "1 h", "8 h", "24 h"});
     m_window->setCurrentIndex(0);
-    m_followButton = new QPushButton("Follow", this);
+    m_followButton = new QPushButton(tr("Follow"), this);
     m_followButton->setObjectName("btnTrendFollow");
     m_followButton->setCheckable(true);
     m_followButton->setChecked(true);
-    m_followButton->setToolTip("Follow the newest sample (off: paused)");
-    auto* reset = new QPushButton("Reset zoom", this);
+    m_followButton->setToolTip(tr("Follow the newest sample (off: paused)"));
+    auto* reset = new QPushButton(tr("Reset zoom"), this);
     reset->setObjectName("btnTrendResetZoom");
-    auto* png = new QPushButton("PNG...", this);
+    auto* png = new QPushButton(tr("PNG..."), this);
     png->setObjectName("btnTrendPng");
-    auto* csv = new QPushButton("CSV...", this);
+    auto* csv = new QPushButton(tr("CSV..."), this);
     csv->setObjectName("btnTrendCsv");
-    auto* open = new QPushButton("Open data log...", this);
+    auto* open = new QPushButton(tr("Open data log..."), this);
     open->setObjectName("btnOpenDataLog");
-    m_liveButton = new QPushButton("Live", this);
+    m_liveButton = new QPushButton(tr("Live"), this);
     m_liveButton->setObjectName("btnTrendLive");
     m_liveButton->setVisible(false);
-    m_source = new QLabel("Live", this);
+    m_source = new QLabel(tr("Live"), this);
     m_source->setObjectName("lbTrendSource");
     m_cursor = new QLabel(this);
     m_cursor->setObjectName("lbTrendCursor");
@@ -336,7 +336,7 @@ void TrendView::cursorAt(int chart, qint64 msecs) {
 bool TrendView::openDataLog(const QString& path) {
     const DataLogRead read = ReadDataLogFile(path);
     if (!read.store) {
-        m_hub.show(this, MessageKind::Warning, "The data log was not opened.\n\n" + read.error);
+        m_hub.show(this, MessageKind::Warning, tr("The data log was not opened.\n\n") + read.error);
         return false;
     }
     m_file = read.store;
@@ -356,7 +356,7 @@ void TrendView::showLive() {
     m_file.reset();
     m_liveButton->setVisible(false);
     m_followButton->setEnabled(true);
-    m_source->setText("Live");
+    m_source->setText(tr("Live"));
     setFollowing(true);
 }
 
@@ -396,7 +396,7 @@ bool TrendView::exportCsv(const QString& path) {
     }
     QString error;
     if (!WriteCsvFile(path, rows, &error)) {
-        m_hub.show(this, MessageKind::Warning, "The trend data was not saved: " + error);
+        m_hub.show(this, MessageKind::Warning, tr("The trend data was not saved: ") + error);
         return false;
     }
     return true;
@@ -404,24 +404,24 @@ bool TrendView::exportCsv(const QString& path) {
 
 void TrendView::chooseAndOpen() {
     const QString path =
-        m_hub.chooseFile(this, "Open a data log", "Data log (*.txt);;All files (*)", false);
+        m_hub.chooseFile(this, tr("Open a data log"), "Data log (*.txt);;All files (*)", false);
     if (!path.isEmpty()) openDataLog(path);
 }
 
 void TrendView::chooseAndExport(bool png) {
     const QString suffix = png ? ".png" : ".csv";
     QString path = m_hub.chooseFile(
-        this, png ? "Save the charts as an image" : "Save the shown data as CSV",
+        this, png ? tr("Save the charts as an image") : tr("Save the shown data as CSV"),
         png ? "PNG image (*.png)" : "CSV (*.csv)", true,
         "trend-" + QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss") + suffix);
     if (path.isEmpty()) return;
     if (!path.endsWith(suffix, Qt::CaseInsensitive)) path += suffix;
     if (png && !exportPng(path)) {
-        m_hub.show(this, MessageKind::Warning, "The image was not saved: " + path);
+        m_hub.show(this, MessageKind::Warning, tr("The image was not saved: ") + path);
         return;
     }
     if (!png && !exportCsv(path)) return;
-    m_hub.show(this, MessageKind::Information, "Saved " + path);
+    m_hub.show(this, MessageKind::Information, tr("Saved ") + path);
 }
 
 TrendChartView::TrendChartView(TrendView& view, int index, QChart* chart)
