@@ -7,8 +7,10 @@
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdio>
+#include <memory>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 int gSignalFd[2] = {-1, -1};
@@ -61,6 +63,10 @@ int main(int argc, char** argv) {
         "hw-description", "Hardware description of the network identity record.", "TEXT");
     const QCommandLineOption site("site", "Site text of the network identity record (UTF-8).",
                                   "TEXT");
+    const QCommandLineOption count("count",
+                                   "Serve N controllers on consecutive TCP ports from the --tcp "
+                                   "port on (N > 1: no pseudo-terminal; each has its own seed).",
+                                   "N", "1");
     const QCommandLineOption replay("replay",
                                     "Act as the controller recorded in FILE (a session "
                                     "recording): each request gets the reply it got then; what "
@@ -73,6 +79,7 @@ int main(int argc, char** argv) {
                                  "Register REG holds VALUE (repeatable): a plant configured "
                                  "otherwise.",
                                  "REG=VALUE");
+    p.addOption(count);
     p.addOptions({replay,    replayLoop, set,    tcp,    noTcp, pty,           link, type,
                   noBattery, history,    events, frozen, seed,  pace,          drop, badLrc,
                   garbage,   shortR,     longR,  disc,   delay, hwDescription, site});
@@ -99,6 +106,17 @@ int main(int argc, char** argv) {
         }
         o.registers.append({r, v});
     }
+    bool countOk = false;
+    const int controllers = p.value(count).toInt(&countOk);
+    if (!countOk || controllers < 1 || controllers > 5000) {
+        std::fprintf(stderr, "quma-sim: --count takes 1 to 5000\n");
+        return 2;
+    }
+    if (controllers > 1 && (p.isSet(noTcp) || p.isSet(pty) || p.isSet(link) || p.isSet(replay))) {
+        std::fprintf(stderr, "quma-sim: --count serves TCP only (no --pty, --link, --replay)\n");
+        return 2;
+    }
+    std::vector<std::unique_ptr<quma::sim::SimServer>> others;
     quma::sim::SimServer sim(o);
     if (p.isSet(replay)) {
         const quma::SessionRead read = quma::ReadSessionFile(p.value(replay));
@@ -144,6 +162,24 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::printf("TCP: %s:%u\n", qPrintable(addr.toString()), unsigned(sim.tcpPort()));
+        // The others of --count: the same plant and faults, each with its own seed and port.
+        for (int i = 1; i < controllers; ++i) {
+            quma::sim::SimOptions oi = o;
+            oi.seed = o.seed + quint32(i);
+            auto other = std::make_unique<quma::sim::SimServer>(oi);
+            other->faults = sim.faults;
+            other->paceBaud = sim.paceBaud;
+            other->model().netId() = sim.model().netId();
+            const quint16 at = quint16(sim.tcpPort() + i);
+            if (!other->listenTcp(addr, at)) {
+                std::fprintf(stderr, "quma-sim: cannot listen on %s:%u: %s\n",
+                             qPrintable(addr.toString()), unsigned(at),
+                             qPrintable(other->tcpError()));
+                return 1;
+            }
+            std::printf("TCP: %s:%u\n", qPrintable(addr.toString()), unsigned(other->tcpPort()));
+            others.push_back(std::move(other));
+        }
     }
     if (p.isSet(pty) || p.isSet(link)) {
         if (!sim.openPty(p.value(link))) {
@@ -155,6 +191,8 @@ int main(int argc, char** argv) {
     }
     std::fflush(stdout);
     sim.startTicking(o.frozen ? 0 : 500);
+    for (auto& other : others)
+        other->startTicking(o.frozen ? 0 : 500);
 
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalFd) == 0) {
         auto* n = new QSocketNotifier(gSignalFd[0], QSocketNotifier::Read, &app);
@@ -164,6 +202,9 @@ int main(int argc, char** argv) {
     }
     const int rc = app.exec();
     sim.closePty();
-    std::printf("quma-sim: stopped after %d requests\n", sim.requestsServed());
+    int served = sim.requestsServed();
+    for (const auto& other : others)
+        served += other->requestsServed();
+    std::printf("quma-sim: stopped after %d requests\n", served);
     return rc;
 }

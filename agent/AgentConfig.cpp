@@ -1,0 +1,218 @@
+// Reading and checking the agent's configuration file.
+#include "agent/AgentConfig.h"
+
+#include "core/io/ReadFile.h"
+#include "core/link/TcpClient.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QSet>
+
+namespace quma::agent {
+
+namespace {
+
+constexpr qint64 kMaxConfigBytes = 16 * 1024 * 1024;
+
+// Thrown inside the parser and turned into the result's error.
+struct Refusal {
+    QString text;
+};
+
+[[noreturn]] void refuse(const QString& where, const QString& why) {
+    throw Refusal{where + ": " + why};
+}
+
+QString siteWhere(const QString& name, int index) {
+    return name.isEmpty() ? QString("site %1").arg(index + 1) : QString("site \"%1\"").arg(name);
+}
+
+QString fieldWhere(const QString& owner, const QString& field) {
+    return owner.isEmpty() ? QString("field \"%1\"").arg(field)
+                           : QString("%1: field \"%2\"").arg(owner, field);
+}
+
+void onlyKnownFields(const QJsonObject& o, const QStringList& known, const QString& owner) {
+    for (auto it = o.begin(); it != o.end(); ++it)
+        if (!known.contains(it.key()))
+            refuse(fieldWhere(owner, it.key()), "unknown field (known: " + known.join(", ") + ")");
+}
+
+QString stringField(const QJsonObject& o, const QString& key, const QString& owner,
+                    const QString& fallback = {}) {
+    if (!o.contains(key)) return fallback;
+    if (!o[key].isString()) refuse(fieldWhere(owner, key), "must be a text");
+    return o[key].toString();
+}
+
+double numberField(const QJsonObject& o, const QString& key, const QString& owner, double fallback,
+                   double lo, double hi, const QString& unit) {
+    if (!o.contains(key)) return fallback;
+    if (!o[key].isDouble()) refuse(fieldWhere(owner, key), "must be a number");
+    const double v = o[key].toDouble();
+    if (!(v >= lo && v <= hi))
+        refuse(fieldWhere(owner, key), QString("must be %1 to %2%3").arg(lo).arg(hi).arg(unit));
+    return v;
+}
+
+bool boolField(const QJsonObject& o, const QString& key, const QString& owner, bool fallback) {
+    if (!o.contains(key)) return fallback;
+    if (!o[key].isBool()) refuse(fieldWhere(owner, key), "must be true or false");
+    return o[key].toBool();
+}
+
+void checkHostPort(const QString& text, const QString& where) {
+    QString host;
+    quint16 port = 0;
+    if (!ParseHostPort(text, &host, &port) || host.isEmpty())
+        refuse(where, QString("'%1' is not a host or host:port").arg(text));
+}
+
+SiteConfig parseSite(const QJsonValue& v, int index, double defaultPeriod) {
+    if (!v.isObject()) refuse(siteWhere({}, index), "must be an object");
+    const QJsonObject o = v.toObject();
+    static const QRegularExpression nameRe("^[A-Za-z0-9_.-]{1,64}$");
+    SiteConfig s;
+    s.name = stringField(o, "name", siteWhere({}, index));
+    const QString where = siteWhere(s.name, index);
+    if (!o.contains("name")) refuse(where, "field \"name\" is missing");
+    if (!nameRe.match(s.name).hasMatch())
+        refuse(fieldWhere(where, "name"),
+               "1 to 64 letters, digits, '_', '.' or '-' (it is a label value and a topic level)");
+    onlyKnownFields(o, {"name", "tcp", "serial", "poll_period", "labels"}, where);
+    s.tcp = stringField(o, "tcp", where).trimmed();
+    s.serial = stringField(o, "serial", where).trimmed();
+    if (s.tcp.isEmpty() == s.serial.isEmpty())
+        refuse(where, "give exactly one link: \"tcp\": \"host[:port]\" or \"serial\": \"DEVICE\"");
+    if (!s.tcp.isEmpty()) checkHostPort(s.tcp, fieldWhere(where, "tcp"));
+    s.pollPeriod = numberField(o, "poll_period", where, defaultPeriod, 0.2, 3600, " seconds");
+    if (o.contains("labels")) {
+        if (!o["labels"].isObject()) refuse(fieldWhere(where, "labels"), "must be an object");
+        static const QRegularExpression labelRe("^[a-zA-Z_][a-zA-Z0-9_]{0,63}$");
+        static const QStringList reserved = {"site",     "alarm",  "cell",     "contact",
+                                             "name",     "result", "model",    "system_type",
+                                             "firmware", "job",    "instance", "le"};
+        const QJsonObject labels = o["labels"].toObject();
+        for (auto it = labels.begin(); it != labels.end(); ++it) {
+            const QString lw = fieldWhere(where, "labels." + it.key());
+            if (!labelRe.match(it.key()).hasMatch() || it.key().startsWith("__"))
+                refuse(lw, "a label name is a letter or '_' then letters, digits or '_'");
+            if (reserved.contains(it.key())) refuse(lw, "this label name is the agent's own");
+            if (!it.value().isString()) refuse(lw, "must be a text");
+            s.labels.insert(it.key(), it.value().toString());
+        }
+    }
+    return s;
+}
+
+MqttConfig parseMqtt(const QJsonValue& v) {
+    const QString where = "mqtt";
+    if (!v.isObject()) refuse(where, "must be an object");
+    const QJsonObject o = v.toObject();
+    onlyKnownFields(
+        o,
+        {"host", "port", "username", "password", "client_id", "topic_prefix", "keepalive", "tls"},
+        where);
+    MqttConfig m;
+    m.enabled = true;
+    m.host = stringField(o, "host", where, m.host).trimmed();
+    if (m.host.isEmpty()) refuse(fieldWhere(where, "host"), "must not be empty");
+    m.port = int(numberField(o, "port", where, m.port, 1, 65535, ""));
+    m.username = stringField(o, "username", where);
+    m.password = stringField(o, "password", where);
+    if (!m.password.isEmpty() && m.username.isEmpty())
+        refuse(fieldWhere(where, "password"), "a password needs a username");
+    m.clientId = stringField(o, "client_id", where, m.clientId);
+    static const QRegularExpression idRe("^[A-Za-z0-9_.-]{1,40}$");
+    if (!idRe.match(m.clientId).hasMatch())
+        refuse(fieldWhere(where, "client_id"), "1 to 40 letters, digits, '_', '.' or '-'");
+    m.topicPrefix = stringField(o, "topic_prefix", where, m.topicPrefix);
+    static const QRegularExpression topicRe("^[^#+\\s]+$");
+    if (!topicRe.match(m.topicPrefix).hasMatch() || m.topicPrefix.startsWith('/') ||
+        m.topicPrefix.endsWith('/'))
+        refuse(fieldWhere(where, "topic_prefix"),
+               "a topic without '#', '+', blanks or a leading or trailing '/'");
+    m.keepAlive = int(numberField(o, "keepalive", where, m.keepAlive, 5, 3600, " seconds"));
+    if (o.contains("tls")) {
+        const QString tw = "mqtt.tls";
+        if (!o["tls"].isObject()) refuse(tw, "must be an object");
+        const QJsonObject t = o["tls"].toObject();
+        onlyKnownFields(t, {"ca_file", "ca_path", "cert_file", "key_file", "insecure"}, tw);
+        m.caFile = stringField(t, "ca_file", tw);
+        m.caPath = stringField(t, "ca_path", tw);
+        m.certFile = stringField(t, "cert_file", tw);
+        m.keyFile = stringField(t, "key_file", tw);
+        m.tlsInsecure = boolField(t, "insecure", tw, false);
+        if (m.caFile.isEmpty() && m.caPath.isEmpty())
+            refuse(tw, "give \"ca_file\" or \"ca_path\" to check the broker");
+        if (m.certFile.isEmpty() != m.keyFile.isEmpty())
+            refuse(tw, "\"cert_file\" and \"key_file\" go together");
+    }
+    return m;
+}
+
+} // namespace
+
+ConfigResult ParseAgentConfig(const QByteArray& json, const QString& source) {
+    ConfigResult r;
+    QJsonParseError pe;
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &pe);
+    if (pe.error != QJsonParseError::NoError) {
+        r.error =
+            QString("%1: not JSON at byte %2: %3").arg(source).arg(pe.offset).arg(pe.errorString());
+        return r;
+    }
+    if (!doc.isObject()) {
+        r.error = source + ": the file must hold one JSON object";
+        return r;
+    }
+    try {
+        const QJsonObject o = doc.object();
+        onlyKnownFields(o, {"format", "version", "metrics", "poll_period", "mqtt", "sites"}, {});
+        if (o.value("format").toString() != "quma-agent-config")
+            refuse(fieldWhere({}, "format"), "must be \"quma-agent-config\"");
+        if (!o.value("version").isDouble() || o.value("version").toDouble() != 1)
+            refuse(fieldWhere({}, "version"), "this agent reads version 1");
+        AgentConfig c;
+        if (o.contains("metrics")) {
+            if (!o["metrics"].isObject()) refuse("metrics", "must be an object");
+            const QJsonObject m = o["metrics"].toObject();
+            onlyKnownFields(m, {"listen"}, "metrics");
+            c.metricsAddress = stringField(m, "listen", "metrics", c.metricsAddress).trimmed();
+            // Port 0 takes a free port (tests).
+            const qsizetype colon = c.metricsAddress.lastIndexOf(':');
+            bool portOk = false;
+            const uint port = c.metricsAddress.mid(colon + 1).toUInt(&portOk);
+            if (colon <= 0 || !portOk || port > 65535)
+                refuse(fieldWhere("metrics", "listen"),
+                       QString("'%1' is not host:port").arg(c.metricsAddress));
+        }
+        c.defaultPollPeriod = numberField(o, "poll_period", {}, 1, 0.2, 3600, " seconds");
+        if (o.contains("mqtt")) c.mqtt = parseMqtt(o["mqtt"]);
+        if (!o["sites"].isArray()) refuse(fieldWhere({}, "sites"), "must be a list of sites");
+        const QJsonArray sites = o["sites"].toArray();
+        QSet<QString> names;
+        for (int i = 0; i < sites.size(); ++i) {
+            SiteConfig s = parseSite(sites[i], i, c.defaultPollPeriod);
+            if (names.contains(s.name))
+                refuse(siteWhere(s.name, i), "the name is used by an earlier site");
+            names.insert(s.name);
+            c.sites << s;
+        }
+        r.config = c;
+    } catch (const Refusal& refusal) {
+        r.error = source + ": " + refusal.text;
+    }
+    return r;
+}
+
+ConfigResult ReadAgentConfig(const QString& path) {
+    QString error;
+    const auto bytes = ReadWholeFile(path, kMaxConfigBytes, "configuration", &error);
+    if (!bytes) return {std::nullopt, error};
+    return ParseAgentConfig(*bytes, path);
+}
+
+} // namespace quma::agent

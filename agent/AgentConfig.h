@@ -1,0 +1,54 @@
+// The fleet agent's configuration: which controllers it polls, how, and where it publishes.
+// One JSON file, checked whole before anything starts; every refusal names the site and field.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <optional>
+
+namespace quma::agent {
+
+struct SiteConfig {
+    QString name;                  // label value and MQTT topic level: [A-Za-z0-9_.-]+
+    QString tcp;                   // "host" or "host:port" (502 when none), or empty
+    QString serial;                // a device path, or empty
+    double pollPeriod = 1;         // seconds
+    QMap<QString, QString> labels; // extra Prometheus labels (region, site code...)
+
+    bool operator==(const SiteConfig&) const = default;
+};
+
+struct MqttConfig {
+    bool enabled = false;
+    QString host = "127.0.0.1";
+    int port = 1883;
+    QString username, password;
+    QString clientId = "quma-agent"; // each site's connection adds "-<site>"
+    QString topicPrefix = "quma";
+    int keepAlive = 30; // seconds
+    // TLS: on when a CA file or folder is given.
+    QString caFile, caPath, certFile, keyFile;
+    bool tlsInsecure = false; // do not check the broker's host name (test brokers only)
+
+    bool operator==(const MqttConfig&) const = default;
+};
+
+struct AgentConfig {
+    QString metricsAddress = "127.0.0.1:9851"; // host:port of the /metrics endpoint
+    double defaultPollPeriod = 1;
+    MqttConfig mqtt;
+    QList<SiteConfig> sites;
+};
+
+struct ConfigResult {
+    std::optional<AgentConfig> config;
+    QString error; // e.g. "site \"busan-02\": field \"poll_period\": must be 0.2 to 3600 seconds"
+};
+
+// Parses and checks a configuration text; `source` names it in messages.
+ConfigResult ParseAgentConfig(const QByteArray& json, const QString& source);
+ConfigResult ReadAgentConfig(const QString& path);
+
+} // namespace quma::agent

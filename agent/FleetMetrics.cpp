@@ -1,0 +1,213 @@
+// Metric families and per-site series, named by Prometheus conventions with base units.
+#include "agent/FleetMetrics.h"
+
+#include <prometheus/counter.h>
+#include <prometheus/exposer.h>
+#include <prometheus/family.h>
+#include <prometheus/gauge.h>
+#include <prometheus/histogram.h>
+#include <prometheus/registry.h>
+#include <prometheus/text_serializer.h>
+
+#include <cmath>
+#include <limits>
+#include <sstream>
+
+namespace quma::agent {
+
+using prometheus::Counter;
+using prometheus::Family;
+using prometheus::Gauge;
+using prometheus::Histogram;
+
+struct FleetMetrics::Families {
+    explicit Families(prometheus::Registry& r)
+        : up(gauge(r, "quma_up",
+                   "1 while the controller answers its polls, 0 after three "
+                   "poll periods without a good reply")),
+          age(gauge(r, "quma_last_reply_age_seconds", "Seconds since the last good poll reply")),
+          ac(gauge(r, "quma_ac_volts", "Mains input voltage")),
+          acA(gauge(r, "quma_ac_amperes", "Mains input current")),
+          dc(gauge(r, "quma_dc_volts", "DC output voltage")),
+          dcA(gauge(r, "quma_dc_amperes", "DC load current")),
+          battA(gauge(r, "quma_battery_amperes",
+                      "Battery current, negative while the battery discharges")),
+          battC(gauge(r, "quma_battery_temperature_celsius",
+                      "Battery temperature (NaN while the sensor is open)")),
+          rectC(gauge(r, "quma_rectifier_temperature_celsius", "Rectifier temperature")),
+          setV(gauge(r, "quma_set_volts", "Output voltage set point")),
+          battV(gauge(r, "quma_battery_volts", "Battery voltage (lithium battery data)")),
+          battPct(gauge(r, "quma_battery_charge_percent", "Battery state of charge")),
+          cell(gauge(r, "quma_cell_volts", "Battery cell voltage")),
+          alarm(gauge(r, "quma_alarm_active", "1 while the alarm is raised")),
+          contact(gauge(r, "quma_contact_active", "1 while the alarm relay contact is active")),
+          info(
+              gauge(r, "quma_controller_info", "The controller's model, system type and firmware")),
+          polls(prometheus::BuildCounter()
+                    .Name("quma_polls_total")
+                    .Help("Polls by result: success, failure (link error), timeout (no good "
+                          "reply within the poll period)")
+                    .Register(r)),
+          rtt(prometheus::BuildHistogram()
+                  .Name("quma_poll_duration_seconds")
+                  .Help("Round-trip time of the successful polls")
+                  .Register(r)) {}
+
+    static Family<Gauge>& gauge(prometheus::Registry& r, const char* name, const char* help) {
+        return prometheus::BuildGauge().Name(name).Help(help).Register(r);
+    }
+
+    Family<Gauge>&up, &age, &ac, &acA, &dc, &dcA, &battA, &battC, &rectC, &setV, &battV, &battPct,
+        &cell, &alarm, &contact, &info;
+    Family<Counter>& polls;
+    Family<Histogram>& rtt;
+};
+
+FleetMetrics::FleetMetrics()
+    : m_registry(std::make_shared<prometheus::Registry>()),
+      m_families(std::make_unique<Families>(*m_registry)) {}
+
+FleetMetrics::~FleetMetrics() = default;
+
+bool FleetMetrics::listen(const QString& hostPort, QString* error) {
+    m_exposer.reset();
+    try {
+        m_exposer = std::make_unique<prometheus::Exposer>(hostPort.toStdString(), 2);
+        m_exposer->RegisterCollectable(m_registry);
+    } catch (const std::exception& e) {
+        m_exposer.reset();
+        if (error) *error = QString("cannot serve metrics on %1: %2").arg(hostPort, e.what());
+        return false;
+    }
+    return true;
+}
+
+int FleetMetrics::port() const {
+    if (!m_exposer) return 0;
+    const auto ports = m_exposer->GetListeningPorts();
+    return ports.empty() ? 0 : ports.front();
+}
+
+std::string FleetMetrics::render() const {
+    std::ostringstream out;
+    prometheus::TextSerializer().Serialize(out, m_registry->Collect());
+    return out.str();
+}
+
+std::unique_ptr<SiteMetrics> FleetMetrics::addSite(const SiteConfig& site) {
+    SiteMetrics::Labels labels{{"site", site.name.toStdString()}};
+    for (auto it = site.labels.begin(); it != site.labels.end(); ++it)
+        labels[it.key().toStdString()] = it.value().toStdString();
+    return std::unique_ptr<SiteMetrics>(new SiteMetrics(*m_families, labels));
+}
+
+SiteMetrics::SiteMetrics(FleetMetrics::Families& f, Labels labels)
+    : m_families(f), m_labels(std::move(labels)) {
+    m_up = &gauge(f.up);
+    m_age = &gauge(f.age);
+    m_ac = &gauge(f.ac);
+    m_acA = &gauge(f.acA);
+    m_dc = &gauge(f.dc);
+    m_dcA = &gauge(f.dcA);
+    m_battA = &gauge(f.battA);
+    m_battC = &gauge(f.battC);
+    m_rectC = &gauge(f.rectC);
+    m_setV = &gauge(f.setV);
+    m_battV = &gauge(f.battV);
+    m_battPct = &gauge(f.battPct);
+    for (int c = 0; c < 15; ++c)
+        m_cells[c] = &gauge(f.cell, {{"cell", std::to_string(c + 1)}});
+    for (const AlarmBit& a : KnownAlarms())
+        m_alarms.push_back(&gauge(f.alarm, {{"alarm", a.key}}));
+    for (int i = 0; i < ContactNames().size(); ++i)
+        m_contacts.push_back(&gauge(f.contact, {{"contact", std::to_string(i + 1)},
+                                                {"name", ContactNames()[i].toStdString()}}));
+    m_ok = &f.polls.Add([&] {
+        Labels l = m_labels;
+        l["result"] = "success";
+        return l;
+    }());
+    m_failed = &f.polls.Add([&] {
+        Labels l = m_labels;
+        l["result"] = "failure";
+        return l;
+    }());
+    m_timeouts = &f.polls.Add([&] {
+        Labels l = m_labels;
+        l["result"] = "timeout";
+        return l;
+    }());
+    m_rtt = &f.rtt.Add(
+        m_labels, Histogram::BucketBoundaries{0.005, 0.01, 0.025, 0.05, 0.1, 0.25, 0.5, 1, 2.5});
+    m_age->Set(std::numeric_limits<double>::quiet_NaN());
+}
+
+SiteMetrics::~SiteMetrics() {
+    for (auto& [family, g] : m_gauges)
+        family->Remove(g);
+    if (m_info) m_families.info.Remove(m_info);
+    m_families.polls.Remove(m_ok);
+    m_families.polls.Remove(m_failed);
+    m_families.polls.Remove(m_timeouts);
+    m_families.rtt.Remove(m_rtt);
+}
+
+Gauge& SiteMetrics::gauge(Family<Gauge>& family, const Labels& extra) {
+    Labels l = m_labels;
+    l.insert(extra.begin(), extra.end());
+    Gauge& g = family.Add(l);
+    m_gauges.emplace_back(&family, &g);
+    return g;
+}
+
+void SiteMetrics::setUp(bool up) {
+    m_up->Set(up ? 1 : 0);
+}
+
+void SiteMetrics::pollSucceeded(std::optional<double> roundTripSeconds) {
+    m_ok->Increment();
+    if (roundTripSeconds) m_rtt->Observe(*roundTripSeconds);
+}
+
+void SiteMetrics::pollFailed() {
+    m_failed->Increment();
+}
+
+void SiteMetrics::pollTimedOut() {
+    m_timeouts->Increment();
+}
+
+void SiteMetrics::setLastReplyAge(double seconds) {
+    m_age->Set(seconds);
+}
+
+void SiteMetrics::update(const PlantReading& r) {
+    m_ac->Set(r.acVolts);
+    m_acA->Set(r.acAmperes);
+    m_dc->Set(r.dcVolts);
+    m_dcA->Set(r.dcAmperes);
+    m_battA->Set(r.batteryAmperes);
+    m_battC->Set(r.batteryCelsius.value_or(std::numeric_limits<double>::quiet_NaN()));
+    m_rectC->Set(r.rectifierCelsius);
+    m_setV->Set(r.setVolts);
+    m_battV->Set(r.batteryVolts);
+    m_battPct->Set(r.batteryChargePercent);
+    for (int c = 0; c < 15; ++c)
+        m_cells[c]->Set(r.cellVolts[std::size_t(c)]);
+    for (int i = 0; i < KnownAlarms().size(); ++i)
+        m_alarms[std::size_t(i)]->Set(r.activeAlarms.contains(KnownAlarms()[i].key) ? 1 : 0);
+    for (int i = 0; i < int(m_contacts.size()); ++i)
+        m_contacts[std::size_t(i)]->Set(i < r.contacts.size() && r.contacts[i] ? 1 : 0);
+    Labels info = m_labels;
+    info["model"] = r.model.toStdString();
+    info["system_type"] = std::to_string(r.systemType);
+    info["firmware"] = r.firmware.toStdString();
+    if (!m_info || info != m_infoLabels) {
+        if (m_info) m_families.info.Remove(m_info);
+        m_info = &m_families.info.Add(info);
+        m_info->Set(1);
+        m_infoLabels = info;
+    }
+}
+
+} // namespace quma::agent

@@ -1,0 +1,85 @@
+// The agent's Prometheus metrics: one registry, served on /metrics by prometheus-cpp's exposer;
+// each site adds its series when it starts and removes them when it goes.
+#pragma once
+
+#include "agent/AgentConfig.h"
+#include "agent/PlantReading.h"
+
+#include <QString>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace prometheus {
+class Counter;
+class Exposer;
+class Gauge;
+class Histogram;
+class Registry;
+template <typename T> class Family;
+} // namespace prometheus
+
+namespace quma::agent {
+
+class SiteMetrics;
+
+class FleetMetrics {
+public:
+    FleetMetrics();
+    ~FleetMetrics();
+    FleetMetrics(const FleetMetrics&) = delete;
+    FleetMetrics& operator=(const FleetMetrics&) = delete;
+
+    // Serves /metrics on "host:port"; false with the reason when the address cannot be bound.
+    bool listen(const QString& hostPort, QString* error);
+    // The port actually bound (port 0 in the address takes a free one); 0 when not listening.
+    int port() const;
+    // The text a scrape would return (for tests and the benchmark).
+    std::string render() const;
+
+    std::unique_ptr<SiteMetrics> addSite(const SiteConfig& site);
+
+private:
+    friend class SiteMetrics;
+    struct Families;
+    std::shared_ptr<prometheus::Registry> m_registry;
+    std::unique_ptr<Families> m_families;
+    std::unique_ptr<prometheus::Exposer> m_exposer;
+};
+
+// One site's series. Removed from the registry when destroyed.
+class SiteMetrics {
+public:
+    ~SiteMetrics();
+    void setUp(bool up);
+    // A success without a round-trip time: a reply that came after its period.
+    void pollSucceeded(std::optional<double> roundTripSeconds);
+    void pollFailed();
+    void pollTimedOut();
+    void setLastReplyAge(double seconds);
+    void update(const PlantReading& reading);
+
+private:
+    friend class FleetMetrics;
+    using Labels = std::map<std::string, std::string>;
+    SiteMetrics(FleetMetrics::Families& families, Labels labels);
+    prometheus::Gauge& gauge(prometheus::Family<prometheus::Gauge>& family,
+                             const Labels& extra = {});
+
+    FleetMetrics::Families& m_families;
+    Labels m_labels;
+    std::vector<std::pair<prometheus::Family<prometheus::Gauge>*, prometheus::Gauge*>> m_gauges;
+    prometheus::Gauge *m_up, *m_age, *m_ac, *m_acA, *m_dc, *m_dcA, *m_battA, *m_battC, *m_rectC,
+        *m_setV, *m_battV, *m_battPct;
+    prometheus::Gauge* m_cells[15];
+    std::vector<prometheus::Gauge*> m_alarms;
+    std::vector<prometheus::Gauge*> m_contacts;
+    prometheus::Gauge* m_info = nullptr;
+    Labels m_infoLabels;
+    prometheus::Counter *m_ok, *m_failed, *m_timeouts;
+    prometheus::Histogram* m_rtt;
+};
+
+} // namespace quma::agent

@@ -1,0 +1,166 @@
+// Polling one site on its own period.
+#include "agent/SitePoller.h"
+
+#include "agent/FleetMetrics.h"
+#include "agent/SiteMqtt.h"
+
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+namespace quma::agent {
+
+SitePoller::SitePoller(const SiteConfig& config, std::unique_ptr<SiteMetrics> metrics,
+                       std::unique_ptr<SiteMqtt> mqtt, QObject* parent)
+    : QObject(parent), m_config(config), m_session(m_engine), m_metrics(std::move(metrics)),
+      m_mqtt(std::move(mqtt)) {
+    m_engine.link().setTraceSink({});
+    m_clock.start();
+    m_pollTimer.setInterval(int(config.pollPeriod * 1000));
+    connect(&m_pollTimer, &QTimer::timeout, this, &SitePoller::tick);
+    m_silenceTimer.setSingleShot(true);
+    m_silenceTimer.setInterval(int(DownAfterPeriods * config.pollPeriod * 1000));
+    connect(&m_silenceTimer, &QTimer::timeout, this, &SitePoller::refreshUp);
+    m_reconnectTimer.setSingleShot(true);
+    connect(&m_reconnectTimer, &QTimer::timeout, this, &SitePoller::connectLink);
+    connect(&m_engine, &MonitorEngine::statusRefreshed, this, &SitePoller::replied);
+    connect(&m_engine, &MonitorEngine::tcpExchangeFailed, this, [this] {
+        // The exchange failed before its period ended (connection trouble): a failure, not
+        // a time-out.
+        if (m_sentAt < 0) return;
+        m_sentAt = -1;
+        if (m_metrics) m_metrics->pollFailed();
+    });
+    connect(&m_session, &LinkSession::connected, this, [this](bool ok, const QString& error) {
+        m_connecting = false;
+        if (ok)
+            linkUp();
+        else
+            linkDown(error);
+    });
+    m_session.tcp().OnDisconnected = [this] {
+        if (!m_connecting) linkDown("the controller closed the connection");
+    };
+    m_session.port().OnError = [this](TCustomComPort&, const EComError& e, TComAction&) {
+        const QString why = QString("serial port: %1").arg(e.what());
+        QTimer::singleShot(0, this, [this, why] { linkDown(why); });
+    };
+}
+
+SitePoller::~SitePoller() {
+    m_session.tcp().OnDisconnected = nullptr;
+    m_session.port().OnError = nullptr;
+    m_session.disconnectLink();
+}
+
+void SitePoller::start() {
+    if (m_mqtt) m_mqtt->setAvailable(false);
+    m_pollTimer.start();
+    connectLink();
+}
+
+void SitePoller::connectLink() {
+    QString error;
+    if (!m_config.tcp.isEmpty()) {
+        m_connecting = true;
+        if (!m_session.connectTcp(m_config.tcp, &error)) {
+            m_connecting = false;
+            linkDown(error);
+        }
+        return;
+    }
+    if (m_session.connectSerial(m_config.serial, &error))
+        linkUp();
+    else
+        linkDown(error);
+}
+
+void SitePoller::linkUp() {
+    m_backoffMs = 1000;
+    m_sentAt = -1;
+    tick(); // the first poll at once
+}
+
+void SitePoller::linkDown(const QString& why) {
+    // Once per loss: closing the link below reports the close again.
+    if (m_reconnectTimer.isActive()) return;
+    m_reconnectTimer.start(m_backoffMs);
+    m_backoffMs = std::min(m_backoffMs * 2, MaxBackoffMs);
+    m_connecting = false;
+    m_sentAt = -1;
+    m_session.disconnectLink();
+    if (!m_config.serial.isEmpty()) m_session.port().Close();
+    if (m_metrics) m_metrics->pollFailed();
+    refreshUp();
+    emit linkError(why);
+}
+
+void SitePoller::tick() {
+    if (m_sentAt >= 0) {
+        // The last poll got no good reply within its period.
+        m_sentAt = -1;
+        if (m_metrics) m_metrics->pollTimedOut();
+    }
+    refreshUp();
+    if (!linked()) return;
+    DeviceLink& link = m_engine.link();
+    link.rectMode = RectMode::Poll;
+    m_sentAt = m_clock.nsecsElapsed();
+    link.ReadPara(link.pollStart, link.pollCountHex);
+}
+
+void SitePoller::replied() {
+    const qint64 sentAt = m_sentAt;
+    // A reply later than its period still counts as the plant's state, but it has no
+    // round-trip time of its own.
+    if (m_metrics)
+        m_metrics->pollSucceeded(
+            sentAt >= 0 ? std::optional<double>((m_clock.nsecsElapsed() - sentAt) / 1e9)
+                        : std::nullopt);
+    m_sentAt = -1;
+    m_lastGood = m_clock.elapsed();
+    m_silenceTimer.start();
+    ++m_successes;
+    const PlantReading r = ReadPlant(m_engine.image(), m_engine.modelName());
+    if (m_metrics) m_metrics->update(r);
+    refreshUp();
+    if (m_mqtt) {
+        const qint64 wall = QDateTime::currentMSecsSinceEpoch();
+        m_mqtt->publishState(
+            QJsonDocument(StateJson(m_config.name, r, wall)).toJson(QJsonDocument::Compact));
+        if (m_last && (m_last->activeAlarms != r.activeAlarms || m_last->contacts != r.contacts)) {
+            QJsonArray raised, cleared, active;
+            for (const QString& a : r.activeAlarms) {
+                active << a;
+                if (!m_last->activeAlarms.contains(a)) raised << a;
+            }
+            for (const QString& a : m_last->activeAlarms)
+                if (!r.activeAlarms.contains(a)) cleared << a;
+            QJsonObject event{{"site", m_config.name},
+                              {"time_ms", wall},
+                              {"raised", raised},
+                              {"cleared", cleared},
+                              {"active", active}};
+            QJsonArray contacts;
+            for (bool c : r.contacts)
+                contacts << c;
+            event["contacts"] = contacts;
+            m_mqtt->publishAlarm(QJsonDocument(event).toJson(QJsonDocument::Compact));
+        }
+    }
+    m_last = r;
+    emit polled(r);
+}
+
+void SitePoller::refreshUp() {
+    const qint64 now = m_clock.elapsed();
+    const bool up = m_lastGood >= 0 && now - m_lastGood < m_silenceTimer.interval();
+    if (m_metrics && m_lastGood >= 0) m_metrics->setLastReplyAge((now - m_lastGood) / 1000.0);
+    if (up == m_up) return;
+    m_up = up;
+    if (m_metrics) m_metrics->setUp(up);
+    if (m_mqtt) m_mqtt->setAvailable(up);
+    emit upChanged(up);
+}
+
+} // namespace quma::agent

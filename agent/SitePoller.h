@@ -1,0 +1,69 @@
+// One site: its engine and link, polled on the site's own period, with reconnection and the
+// site's metrics and MQTT messages. Nothing here waits: every exchange is a signal.
+#pragma once
+
+#include "agent/AgentConfig.h"
+#include "agent/PlantReading.h"
+#include "core/monitor/LinkSession.h"
+#include "core/monitor/MonitorEngine.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+#include <memory>
+
+namespace quma::agent {
+
+class SiteMetrics;
+class SiteMqtt;
+
+class SitePoller : public QObject {
+    Q_OBJECT
+public:
+    // Reconnection waits 1 s, doubling up to this.
+    static constexpr int MaxBackoffMs = 30000;
+    // Silence for this many poll periods puts the site down.
+    static constexpr int DownAfterPeriods = 3;
+
+    SitePoller(const SiteConfig& config, std::unique_ptr<SiteMetrics> metrics,
+               std::unique_ptr<SiteMqtt> mqtt, QObject* parent = nullptr);
+    ~SitePoller() override;
+
+    void start();
+    const SiteConfig& config() const { return m_config; }
+    bool up() const { return m_up; }
+    bool linked() const { return m_session.isLinked() && !m_connecting; }
+    int backoffMs() const { return m_backoffMs; }
+    qint64 successes() const { return m_successes; }
+    const MonitorEngine& engine() const { return m_engine; }
+
+signals:
+    void polled(const quma::agent::PlantReading& reading);
+    void upChanged(bool up);
+    void linkError(const QString& why);
+
+private:
+    void connectLink();
+    void linkUp();
+    void linkDown(const QString& why);
+    void tick();
+    void replied();
+    void refreshUp();
+
+    SiteConfig m_config;
+    MonitorEngine m_engine;
+    LinkSession m_session;
+    std::unique_ptr<SiteMetrics> m_metrics;
+    std::unique_ptr<SiteMqtt> m_mqtt;
+    QTimer m_pollTimer, m_reconnectTimer, m_silenceTimer;
+    QElapsedTimer m_clock;
+    qint64 m_sentAt = -1;   // when the poll in flight went out (ns), or -1
+    qint64 m_lastGood = -1; // the last good reply, or -1
+    int m_backoffMs = 1000;
+    bool m_connecting = false;
+    bool m_up = false;
+    qint64 m_successes = 0;
+    std::optional<PlantReading> m_last;
+};
+
+} // namespace quma::agent

@@ -1,0 +1,208 @@
+// Real servers for the fleet agent's tests: Debian's prometheus and mosquitto started on free
+// loopback ports in a temporary folder and stopped afterwards, an MQTT subscriber, and HTTP GETs.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMutex>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrlQuery>
+#include <mosquitto.h>
+
+namespace quma::test {
+
+inline quint16 FreePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort();
+}
+
+// Waits (running the event loop) until `done` holds or the time is up.
+template <class F> bool WaitFor(F done, int timeoutMs) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > timeoutMs) return false;
+        QTest::qWait(50);
+    }
+    return true;
+}
+
+// A GET, with the event loop running meanwhile; empty on failure.
+inline QByteArray HttpGet(const QString& url, int timeoutMs = 5000) {
+    QNetworkAccessManager nam;
+    QNetworkRequest request{QUrl(url)};
+    request.setTransferTimeout(timeoutMs);
+    QNetworkReply* reply = nam.get(request);
+    QEventLoop loop;
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    loop.exec();
+    const QByteArray body =
+        reply->error() == QNetworkReply::NoError ? reply->readAll() : QByteArray();
+    reply->deleteLater();
+    return body;
+}
+
+// A server process of the machine's own, stopped with the rig.
+struct ServerProcess {
+    QTemporaryDir dir;
+    QProcess process;
+    quint16 port = 0;
+    QString missing; // the program that is not installed
+
+    bool start(const QString& program, const QStringList& args) {
+        const QString path = QStandardPaths::findExecutable(program, {"/usr/sbin", "/usr/bin"});
+        if (path.isEmpty()) {
+            missing = program + " is not installed (Debian package " + program + ")";
+            return false;
+        }
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.setWorkingDirectory(dir.path());
+        process.start(path, args);
+        return process.waitForStarted(5000);
+    }
+    bool acceptsConnections(int timeoutMs) {
+        return WaitFor(
+            [this] {
+                QTcpSocket s;
+                s.connectToHost(QHostAddress::LocalHost, port);
+                return s.waitForConnected(200);
+            },
+            timeoutMs);
+    }
+    ~ServerProcess() {
+        if (process.state() == QProcess::NotRunning) return;
+        process.terminate();
+        if (!process.waitForFinished(5000)) process.kill();
+        process.waitForFinished(2000);
+    }
+};
+
+// Prometheus scraping one target every 500 ms.
+struct PrometheusServer : ServerProcess {
+    bool start(quint16 targetPort) {
+        port = FreePort();
+        QFile config(dir.filePath("prometheus.yml"));
+        if (!config.open(QIODevice::WriteOnly)) return false;
+        config.write(QString("global:\n  scrape_interval: 500ms\n  scrape_timeout: 400ms\n"
+                             "scrape_configs:\n  - job_name: quma\n    static_configs:\n"
+                             "      - targets: ['127.0.0.1:%1']\n")
+                         .arg(targetPort)
+                         .toUtf8());
+        config.close();
+        return ServerProcess::start("prometheus",
+                                    {"--config.file=" + config.fileName(),
+                                     "--storage.tsdb.path=" + dir.filePath("data"),
+                                     QString("--web.listen-address=127.0.0.1:%1").arg(port),
+                                     "--log.level=warn"}) &&
+               acceptsConnections(20000);
+    }
+    // The value of an instant query with exactly one series, or nullopt.
+    std::optional<double> query(const QString& promql) {
+        QUrlQuery q;
+        q.addQueryItem("query", promql);
+        const QByteArray body = HttpGet(QString("http://127.0.0.1:%1/api/v1/query?%2")
+                                            .arg(port)
+                                            .arg(q.toString(QUrl::FullyEncoded)));
+        const QJsonArray result =
+            QJsonDocument::fromJson(body).object()["data"].toObject()["result"].toArray();
+        if (result.size() != 1) return std::nullopt;
+        return result[0].toObject()["value"].toArray()[1].toString().toDouble();
+    }
+    // Waits until the query gives `expected` (within 0.001).
+    bool waitValue(const QString& promql, double expected, int timeoutMs = 20000) {
+        return WaitFor(
+            [&] {
+                const auto v = query(promql);
+                return v && std::abs(*v - expected) < 0.001;
+            },
+            timeoutMs);
+    }
+};
+
+struct MosquittoServer : ServerProcess {
+    bool start() {
+        port = FreePort();
+        QFile config(dir.filePath("mosquitto.conf"));
+        if (!config.open(QIODevice::WriteOnly)) return false;
+        config.write(QString("listener %1 127.0.0.1\nallow_anonymous true\npersistence false\n")
+                         .arg(port)
+                         .toUtf8());
+        config.close();
+        return ServerProcess::start("mosquitto", {"-c", config.fileName()}) &&
+               acceptsConnections(10000);
+    }
+};
+
+// Subscribes to a topic filter and keeps every message (its own network thread).
+class MqttSubscriber {
+public:
+    struct Message {
+        QString topic;
+        QByteArray payload;
+        bool retained;
+    };
+    MqttSubscriber(quint16 port, const QString& filter) : m_filter(filter.toUtf8()) {
+        m_client = mosquitto_new(nullptr, true, this);
+        mosquitto_connect_callback_set(m_client, [](mosquitto* m, void* self, int rc) {
+            if (rc == 0)
+                mosquitto_subscribe(m, nullptr,
+                                    static_cast<MqttSubscriber*>(self)->m_filter.constData(), 1);
+        });
+        mosquitto_message_callback_set(m_client, [](mosquitto*, void* self,
+                                                    const mosquitto_message* m) {
+            auto* s = static_cast<MqttSubscriber*>(self);
+            QMutexLocker lock(&s->m_mutex);
+            s->m_messages.append({QString::fromUtf8(m->topic),
+                                  QByteArray(static_cast<const char*>(m->payload), m->payloadlen),
+                                  m->retain});
+        });
+        mosquitto_connect(m_client, "127.0.0.1", port, 30);
+        mosquitto_loop_start(m_client);
+    }
+    ~MqttSubscriber() {
+        mosquitto_disconnect(m_client);
+        mosquitto_loop_stop(m_client, false);
+        mosquitto_destroy(m_client);
+    }
+    QList<Message> messages() {
+        QMutexLocker lock(&m_mutex);
+        return m_messages;
+    }
+    void clear() {
+        QMutexLocker lock(&m_mutex);
+        m_messages.clear();
+    }
+    // The last message on `topic` (its payload), waiting for one that satisfies `accept`.
+    std::optional<Message> waitFor(const QString& topic, std::function<bool(const Message&)> accept,
+                                   int timeoutMs = 10000) {
+        std::optional<Message> found;
+        WaitFor(
+            [&] {
+                for (const Message& m : messages())
+                    if (m.topic == topic && accept(m)) found = m;
+                return found.has_value();
+            },
+            timeoutMs);
+        return found;
+    }
+
+private:
+    QByteArray m_filter;
+    mosquitto* m_client = nullptr;
+    QMutex m_mutex;
+    QList<Message> m_messages;
+};
+
+} // namespace quma::test

@@ -1,0 +1,353 @@
+// The fleet agent against simulated controllers, with Debian's Prometheus server and Mosquitto
+// broker started on loopback ports: values, up/down, MQTT state, alarm events and availability,
+// configuration errors, reload and signals.
+#include "agent/AgentConfig.h"
+#include "agent/FleetAgent.h"
+#include "sim/SimServer.h"
+#include "tests/AgentRig.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+#include <csignal>
+#include <memory>
+
+using namespace quma;
+using namespace quma::agent;
+using namespace quma::test;
+
+namespace {
+
+sim::SimOptions frozen(quint32 seed = 1) {
+    sim::SimOptions o;
+    o.frozen = true;
+    o.seed = seed;
+    return o;
+}
+
+QByteArray configJson(const QString& metrics, const QList<QPair<QString, QString>>& sites,
+                      double period, quint16 mqttPort = 0) {
+    QJsonArray list;
+    for (const auto& [name, tcp] : sites)
+        list << QJsonObject{
+            {"name", name}, {"tcp", tcp}, {"labels", QJsonObject{{"region", "test"}}}};
+    QJsonObject o{{"format", "quma-agent-config"},
+                  {"version", 1},
+                  {"metrics", QJsonObject{{"listen", metrics}}},
+                  {"poll_period", period},
+                  {"sites", list}};
+    if (mqttPort) o["mqtt"] = QJsonObject{{"host", "127.0.0.1"}, {"port", mqttPort}};
+    return QJsonDocument(o).toJson();
+}
+
+AgentConfig parse(const QByteArray& json) {
+    const ConfigResult r = ParseAgentConfig(json, "test.json");
+    if (!r.config) qWarning("%s", qPrintable(r.error));
+    return r.config.value_or(AgentConfig{});
+}
+
+QString tcpOf(const sim::SimServer& s) {
+    return QString("127.0.0.1:%1").arg(s.tcpPort());
+}
+
+struct AgentRun {
+    QProcess process;
+    QTemporaryDir dir;
+    QString config;
+    bool start(const QByteArray& json) {
+        config = dir.filePath("agent.json");
+        QFile f(config);
+        if (!f.open(QIODevice::WriteOnly) || f.write(json) != json.size()) return false;
+        f.close();
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(QUMA_AGENT_PATH, {config});
+        return process.waitForStarted(5000);
+    }
+    void rewrite(const QByteArray& json) {
+        QFile f(config);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(json);
+    }
+    void signal(int s) { ::kill(pid_t(process.processId()), s); }
+    ~AgentRun() {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished(3000);
+        }
+    }
+};
+
+} // namespace
+
+class TestAgent : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { mosquitto_lib_init(); }
+    void cleanupTestCase() { mosquitto_lib_cleanup(); }
+
+    // Each refusal names the site and the field.
+    void configurationErrors_data() {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QString>("message");
+        const auto cfg = [](const QByteArray& sites, const QByteArray& more = {}) {
+            return "{\"format\":\"quma-agent-config\",\"version\":1," + more + "\"sites\":[" +
+                   sites + "]}";
+        };
+        QTest::newRow("not json") << QByteArray("{\"sites\": [") << "not JSON at byte";
+        QTest::newRow("format") << QByteArray("{\"format\":\"x\",\"version\":1,\"sites\":[]}")
+                                << "field \"format\": must be \"quma-agent-config\"";
+        QTest::newRow("version") << QByteArray("{\"format\":\"quma-agent-config\",\"version\":2,"
+                                               "\"sites\":[]}")
+                                 << "this agent reads version 1";
+        QTest::newRow("no name") << cfg("{\"tcp\":\"h:1\"}") << "site 1: field \"name\" is missing";
+        QTest::newRow("bad name") << cfg("{\"name\":\"a b\",\"tcp\":\"h:1\"}")
+                                  << "site \"a b\": field \"name\": 1 to 64 letters";
+        QTest::newRow("two links")
+            << cfg("{\"name\":\"a\",\"tcp\":\"h:1\",\"serial\":\"/dev/ttyS0\"}")
+            << "site \"a\": give exactly one link";
+        QTest::newRow("no link") << cfg("{\"name\":\"a\"}") << "site \"a\": give exactly one link";
+        QTest::newRow("bad host") << cfg("{\"name\":\"a\",\"tcp\":\"h:99999\"}")
+                                  << "site \"a\": field \"tcp\": 'h:99999' is not a host";
+        QTest::newRow("period") << cfg("{\"name\":\"a\",\"tcp\":\"h\",\"poll_period\":0.01}")
+                                << "site \"a\": field \"poll_period\": must be 0.2 to 3600 seconds";
+        QTest::newRow("period text") << cfg("{\"name\":\"a\",\"tcp\":\"h\",\"poll_period\":\"1\"}")
+                                     << "field \"poll_period\": must be a number";
+        QTest::newRow("same name")
+            << cfg("{\"name\":\"a\",\"tcp\":\"h\"},{\"name\":\"a\",\"tcp\":\"g\"}")
+            << "site \"a\": the name is used by an earlier site";
+        QTest::newRow("label name")
+            << cfg("{\"name\":\"a\",\"tcp\":\"h\",\"labels\":{\"1x\":\"v\"}}")
+            << "site \"a\": field \"labels.1x\": a label name";
+        QTest::newRow("reserved label")
+            << cfg("{\"name\":\"a\",\"tcp\":\"h\",\"labels\":{\"site\":\"v\"}}")
+            << "field \"labels.site\": this label name is the agent's own";
+        QTest::newRow("unknown site field") << cfg("{\"name\":\"a\",\"tcp\":\"h\",\"port\":1}")
+                                            << "site \"a\": field \"port\": unknown field";
+        QTest::newRow("metrics address") << cfg("", "\"metrics\":{\"listen\":\"nowhere\"},")
+                                         << "field \"listen\": 'nowhere' is not host:port";
+        QTest::newRow("mqtt port")
+            << cfg("", "\"mqtt\":{\"port\":0},") << "mqtt: field \"port\": must be 1 to 65535";
+        QTest::newRow("mqtt tls") << cfg("", "\"mqtt\":{\"tls\":{\"cert_file\":\"c\"}},")
+                                  << "mqtt.tls: give \"ca_file\" or \"ca_path\"";
+        QTest::newRow("mqtt password")
+            << cfg("", "\"mqtt\":{\"password\":\"p\"},") << "a password needs a username";
+    }
+    void configurationErrors() {
+        QFETCH(QByteArray, json);
+        QFETCH(QString, message);
+        const ConfigResult r = ParseAgentConfig(json, "fleet.json");
+        QVERIFY(!r.config);
+        QVERIFY2(r.error.startsWith("fleet.json: ") && r.error.contains(message),
+                 qPrintable(r.error));
+    }
+
+    void exampleConfigurationAndCheckOption() {
+        const QString example = QString(QUMA_SOURCE_DIR) + "/deploy/quma-agent.example.json";
+        const ConfigResult r = ReadAgentConfig(example);
+        QVERIFY2(r.config, qPrintable(r.error));
+        QCOMPARE(r.config->sites.size(), 3);
+        QCOMPARE(r.config->sites[2].pollPeriod, 5.0);
+        QCOMPARE(r.config->sites[0].pollPeriod, 1.0);
+        QCOMPARE(r.config->sites[0].labels.value("site_code"), QString("D001"));
+        QVERIFY(r.config->mqtt.enabled);
+
+        QProcess p;
+        p.start(QUMA_AGENT_PATH, {"--check", example});
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitCode(), 0);
+        QVERIFY(p.readAllStandardOutput().contains("valid, 3 site(s)"));
+        QTemporaryDir dir;
+        QFile bad(dir.filePath("bad.json"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("{\"format\":\"quma-agent-config\",\"version\":1,\"sites\":[{\"name\":\"x\"}]}");
+        bad.close();
+        p.start(QUMA_AGENT_PATH, {"--check", bad.fileName()});
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitCode(), 2);
+        QVERIFY(p.readAllStandardError().contains("site \"x\": give exactly one link"));
+        // Not only --check: a bad configuration stops the start with the same message.
+        p.start(QUMA_AGENT_PATH, {bad.fileName()});
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitCode(), 2);
+        p.start(QUMA_AGENT_PATH, {dir.filePath("missing.json")});
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitCode(), 2);
+        QVERIFY(p.readAllStandardError().contains("missing.json"));
+    }
+
+    // Prometheus scrapes the agent polling two simulators, one of them with faults: the values
+    // are the registers, quma_up is 1, and 0 once a simulator is gone.
+    void prometheusScrapesTheSites() {
+        auto a = std::make_unique<sim::SimServer>(frozen(1));
+        sim::SimServer b(frozen(2));
+        a->model().setReg(7, 2213);
+        a->model().setReg(10, 0xFFF6); // -1.0 A
+        a->model().setReg(112, 341);
+        b.model().setReg(7, 1987);
+        b.faults.garbageEvery = 3;
+        b.faults.dropEvery = 4;
+        QVERIFY(a->listenTcp() && b.listenTcp());
+        FleetAgent agent;
+        QString error;
+        QVERIFY2(
+            agent.start(parse(configJson("127.0.0.1:0", {{"a", tcpOf(*a)}, {"b", tcpOf(b)}}, 0.5)),
+                        &error),
+            qPrintable(error));
+        QVERIFY(agent.metrics().port() > 0);
+        PrometheusServer prom;
+        if (!prom.start(quint16(agent.metrics().port())))
+            QFAIL(qPrintable(prom.missing.isEmpty()
+                                 ? "prometheus did not start: " + prom.process.readAll()
+                                 : prom.missing));
+        QVERIFY(prom.waitValue("quma_up{site=\"a\"}", 1));
+        QVERIFY(prom.waitValue("quma_ac_volts{site=\"a\",region=\"test\"}", 221.3));
+        QVERIFY(prom.waitValue("quma_dc_amperes{site=\"a\"}", -1.0));
+        QVERIFY(prom.waitValue("quma_cell_volts{site=\"a\",cell=\"3\"}", 3.41));
+        QVERIFY(prom.waitValue("quma_ac_volts{site=\"b\"}", 198.7));
+        QVERIFY(prom.waitValue("quma_up{site=\"b\"}", 1));
+        QVERIFY(prom.waitValue("quma_controller_info{site=\"a\",system_type=\"4\"}", 1));
+        // The faulty site's losses are counted, and it is still up.
+        QVERIFY(WaitFor(
+            [&] {
+                const auto lost =
+                    prom.query("sum(quma_polls_total{site=\"b\",result!=\"success\"})");
+                return lost && *lost > 0;
+            },
+            20000));
+        QVERIFY(prom.waitValue("quma_polls_total{site=\"a\",result=\"timeout\"}", 0));
+
+        // a goes silent: down within three poll periods (1.5 s), seen at the next scrapes.
+        a.reset(); // the controller is gone
+        QVERIFY(prom.waitValue("quma_up{site=\"a\"}", 0, 10000));
+        QVERIFY(prom.waitValue("quma_up{site=\"b\"}", 1));
+    }
+
+    // State retained, an event when an alarm rises, "offline" when the agent stops.
+    void mqttStateAlarmsAndAvailability() {
+        MosquittoServer broker;
+        if (!broker.start())
+            QFAIL(qPrintable(broker.missing.isEmpty()
+                                 ? "mosquitto did not start: " + broker.process.readAll()
+                                 : broker.missing));
+        sim::SimServer a(frozen());
+        a.model().setReg(7, 2301);
+        QVERIFY(a.listenTcp());
+        auto agent = std::make_unique<FleetAgent>();
+        QString error;
+        QVERIFY(agent->start(
+            parse(configJson("127.0.0.1:0", {{"site-a", tcpOf(a)}}, 0.3, broker.port)), &error));
+        QVERIFY(WaitFor([&] { return agent->site("site-a")->successes() >= 2; }, 10000));
+
+        // A subscriber that comes later gets the retained state and availability at once.
+        MqttSubscriber sub(broker.port, "quma/site-a/#");
+        const auto state =
+            sub.waitFor("quma/site-a/state", [](const auto& m) { return m.retained; });
+        QVERIFY(state);
+        const QJsonObject o = QJsonDocument::fromJson(state->payload).object();
+        QCOMPARE(o["site"].toString(), QString("site-a"));
+        QCOMPARE(o["ac_volts"].toDouble(), 230.1);
+        QCOMPARE(o["model"].toString(), QString("QUMA-7TN(A)"));
+        QVERIFY(sub.waitFor("quma/site-a/availability",
+                            [](const auto& m) { return m.retained && m.payload == "online"; }));
+
+        a.model().setReg(15, 0x0101); // AC failure and rectifier module failure
+        const auto alarm = sub.waitFor("quma/site-a/alarm", [](const auto&) { return true; });
+        QVERIFY(alarm);
+        const QJsonObject event = QJsonDocument::fromJson(alarm->payload).object();
+        QCOMPARE(event["raised"].toArray(), (QJsonArray{"ac_failure", "rectifier_module_failure"}));
+        QCOMPARE(event["cleared"].toArray(), QJsonArray{});
+
+        agent.reset(); // as on SIGTERM
+        QVERIFY(sub.waitFor("quma/site-a/availability",
+                            [](const auto& m) { return m.payload == "offline"; }));
+    }
+
+    // One dead, one slow and one garbage-speaking site do not hold back a healthy one; a
+    // host that does not resolve is reported and retried with a growing wait.
+    void faultySitesDoNotDelayTheOthers() {
+        sim::SimServer good(frozen(1)), slow(frozen(2)), noisy(frozen(3));
+        slow.faults.delayMs = 3000;
+        noisy.faults.garbageEvery = 1;
+        noisy.faults.badLrcEvery = 1;
+        QVERIFY(good.listenTcp() && slow.listenTcp() && noisy.listenTcp());
+        FleetAgent agent;
+        QStringList errors;
+        connect(&agent, &FleetAgent::siteError, this,
+                [&](const QString& site, const QString& why) { errors << site + ": " + why; });
+        QString error;
+        QVERIFY(agent.start(parse(configJson("127.0.0.1:0",
+                                             {{"good", tcpOf(good)},
+                                              {"slow", tcpOf(slow)},
+                                              {"noisy", tcpOf(noisy)},
+                                              {"dead", QString("127.0.0.1:%1").arg(FreePort())},
+                                              {"ghost", "no-such-host.invalid:502"}},
+                                             0.25)),
+                            &error));
+        QTest::qWait(3000);
+        // Twelve periods: nearly every poll of the good site answered.
+        QVERIFY2(agent.site("good")->successes() >= 9,
+                 qPrintable(QString::number(agent.site("good")->successes())));
+        QVERIFY(agent.site("good")->up());
+        QVERIFY(!agent.site("slow")->up());
+        QVERIFY(!agent.site("dead")->up());
+        QVERIFY(!agent.site("ghost")->up());
+        QCOMPARE(agent.site("noisy")->successes(), 0);
+        QVERIFY(errors.filter("ghost: ").size() >= 1);
+        QVERIFY(agent.site("ghost")->backoffMs() > 1000);
+        const std::string text = agent.metrics().render();
+        QVERIFY(text.find("quma_up{region=\"test\",site=\"ghost\"} 0") != std::string::npos);
+        QVERIFY(text.find("quma_up{region=\"test\",site=\"good\"} 1") != std::string::npos);
+    }
+
+    // A reload keeps the unchanged sites polling (same poller), drops the removed ones with
+    // their series and starts the new ones.
+    void reloadKeepsUnchangedSites() {
+        sim::SimServer a(frozen(1)), b(frozen(2)), c(frozen(3));
+        QVERIFY(a.listenTcp() && b.listenTcp() && c.listenTcp());
+        FleetAgent agent;
+        QString error;
+        QVERIFY(agent.start(
+            parse(configJson("127.0.0.1:0", {{"a", tcpOf(a)}, {"b", tcpOf(b)}}, 0.25)), &error));
+        QVERIFY(WaitFor([&] { return agent.site("a")->up() && agent.site("b")->up(); }, 5000));
+        SitePoller* kept = agent.site("a");
+        const qint64 before = kept->successes();
+        agent.reload(parse(configJson("127.0.0.1:0", {{"a", tcpOf(a)}, {"c", tcpOf(c)}}, 0.25)));
+        QCOMPARE(agent.site("a"), kept);
+        QVERIFY(kept->successes() >= before);
+        QVERIFY(!agent.site("b"));
+        QVERIFY(WaitFor([&] { return agent.site("c") && agent.site("c")->up(); }, 5000));
+        const std::string text = agent.metrics().render();
+        QVERIFY(text.find("site=\"b\"") == std::string::npos);
+        QVERIFY(text.find("site=\"c\"") != std::string::npos);
+    }
+
+    // The program: SIGHUP reloads (a bad file is refused and the sites go on), SIGTERM ends it
+    // with exit code 0.
+    void signalsReloadAndStop() {
+        sim::SimServer a(frozen(1)), b(frozen(2));
+        QVERIFY(a.listenTcp() && b.listenTcp());
+        const quint16 port = FreePort();
+        const QString listen = QString("127.0.0.1:%1").arg(port);
+        AgentRun run;
+        QVERIFY(run.start(configJson(listen, {{"a", tcpOf(a)}}, 0.25)));
+        const QString url = QString("http://%1/metrics").arg(listen);
+        QVERIFY(WaitFor(
+            [&] { return HttpGet(url).contains("quma_up{region=\"test\",site=\"a\"} 1"); }, 10000));
+        run.rewrite(configJson(listen, {{"a", tcpOf(a)}, {"b", tcpOf(b)}}, 0.25));
+        run.signal(SIGHUP);
+        QVERIFY(WaitFor(
+            [&] { return HttpGet(url).contains("quma_up{region=\"test\",site=\"b\"} 1"); }, 10000));
+        run.rewrite("{ not json");
+        run.signal(SIGHUP);
+        QVERIFY(
+            WaitFor([&] { return run.process.peek(1 << 16).contains("reload refused"); }, 5000));
+        QVERIFY(HttpGet(url).contains("site=\"b\""));
+        run.signal(SIGTERM);
+        QVERIFY(run.process.waitForFinished(10000));
+        QCOMPARE(run.process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(run.process.exitCode(), 0);
+        QVERIFY(run.process.readAll().contains("stopped"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAgent)
+#include "tst_agent.moc"
