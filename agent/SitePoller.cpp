@@ -29,6 +29,7 @@ SitePoller::SitePoller(const SiteConfig& config, std::unique_ptr<SiteMetrics> me
         // a time-out.
         if (m_sentAt < 0) return;
         m_sentAt = -1;
+        ++m_failures;
         if (m_metrics) m_metrics->pollFailed();
     });
     connect(&m_session, &LinkSession::connected, this, [this](bool ok, const QString& error) {
@@ -90,6 +91,7 @@ void SitePoller::linkDown(const QString& why) {
     m_sentAt = -1;
     m_session.disconnectLink();
     if (!m_config.serial.isEmpty()) m_session.port().Close();
+    ++m_failures;
     if (m_metrics) m_metrics->pollFailed();
     refreshUp();
     emit linkError(why);
@@ -99,6 +101,7 @@ void SitePoller::tick() {
     if (m_sentAt >= 0) {
         // The last poll got no good reply within its period.
         m_sentAt = -1;
+        ++m_timeouts;
         if (m_metrics) m_metrics->pollTimedOut();
     }
     refreshUp();

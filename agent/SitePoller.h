@@ -35,6 +35,9 @@ public:
     bool linked() const { return m_session.isLinked() && !m_connecting; }
     int backoffMs() const { return m_backoffMs; }
     qint64 successes() const { return m_successes; }
+    // Polls that got no good reply within their period, and link failures.
+    qint64 timeouts() const { return m_timeouts; }
+    qint64 failures() const { return m_failures; }
     const MonitorEngine& engine() const { return m_engine; }
 
 signals:
@@ -62,7 +65,7 @@ private:
     int m_backoffMs = 1000;
     bool m_connecting = false;
     bool m_up = false;
-    qint64 m_successes = 0;
+    qint64 m_successes = 0, m_timeouts = 0, m_failures = 0;
     std::optional<PlantReading> m_last;
 };
 

@@ -1,0 +1,193 @@
+// The fleet agent at scale: N simulated controllers served by a child process on consecutive
+// loopback ports, one agent polling them all every second for a while.
+// Reports the agent's CPU (percent of one core), its peak RSS, the /metrics scrape time and
+// size, and the polls lost.
+// With "mqtt" the agent also publishes to a mosquitto broker started for the run.
+//   build/bench_agent [sites=200] [seconds=120] [period=1] [mqtt]
+#include "agent/AgentConfig.h"
+#include "agent/FleetAgent.h"
+#include "sim/SimServer.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace quma;
+
+namespace {
+
+double cpuSeconds(int who) {
+    rusage u{};
+    getrusage(who, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+// A run of free consecutive ports for the simulators.
+quint16 freeRun(int n) {
+    for (quint16 base = 20000; base < 60000; base += quint16(n + 7)) {
+        bool free = true;
+        for (int i = 0; i < n && free; ++i) {
+            QTcpServer probe;
+            free = probe.listen(QHostAddress::LocalHost, quint16(base + i));
+        }
+        if (free) return base;
+    }
+    return 0;
+}
+
+int serveSimulators(int argc, char** argv, int n, quint16 base, int readyFd) {
+    QCoreApplication app(argc, argv);
+    std::vector<std::unique_ptr<sim::SimServer>> sims;
+    for (int i = 0; i < n; ++i) {
+        sim::SimOptions o;
+        o.seed = quint32(i + 1);
+        auto s = std::make_unique<sim::SimServer>(o);
+        if (!s->listenTcp(QHostAddress::LocalHost, quint16(base + i))) return 1;
+        s->startTicking(500);
+        sims.push_back(std::move(s));
+    }
+    const char ok = 1;
+    [[maybe_unused]] auto w = ::write(readyFd, &ok, 1);
+    std::signal(SIGTERM, [](int) { std::_Exit(0); });
+    return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int sites = argc > 1 ? std::max(1, atoi(argv[1])) : 200;
+    const int seconds = argc > 2 ? std::max(5, atoi(argv[2])) : 120;
+    const double period = argc > 3 ? std::max(0.2, atof(argv[3])) : 1.0;
+    const bool mqtt = argc > 4 && QByteArray(argv[4]) == "mqtt";
+    const quint16 base = freeRun(sites);
+    int ready[2];
+    if (base == 0 || ::pipe(ready) != 0) return 1;
+    const pid_t child = fork();
+    if (child == 0) return serveSimulators(argc, argv, sites, base, ready[1]);
+    char byte = 0;
+    if (::read(ready[0], &byte, 1) != 1) return 1;
+
+    QCoreApplication app(argc, argv);
+    agent::AgentConfig config;
+    config.metricsAddress = "127.0.0.1:0";
+    QTemporaryDir brokerDir;
+    QProcess broker;
+    if (mqtt) {
+        const quint16 port = freeRun(1);
+        QFile conf(brokerDir.filePath("mosquitto.conf"));
+        if (!conf.open(QIODevice::WriteOnly)) return 1;
+        conf.write(QString("listener %1 127.0.0.1\nallow_anonymous true\nmax_connections -1\n")
+                       .arg(port)
+                       .toUtf8());
+        conf.close();
+        broker.start("/usr/sbin/mosquitto", {"-c", conf.fileName()});
+        if (!broker.waitForStarted(5000)) return 1;
+        QThread::msleep(500);
+        config.mqtt.enabled = true;
+        config.mqtt.port = port;
+    }
+    for (int i = 0; i < sites; ++i) {
+        agent::SiteConfig s;
+        s.name = QString("site-%1").arg(i + 1, 4, 10, QChar('0'));
+        s.tcp = QString("127.0.0.1:%1").arg(base + i);
+        s.pollPeriod = period;
+        s.labels = {{"region", QString("r%1").arg(i % 10)}};
+        config.sites << s;
+    }
+    agent::FleetAgent fleet;
+    QString error;
+    if (!fleet.start(config, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+
+    // Five seconds to connect every site, then the measured run.
+    const int warmMs = 5000;
+    double cpuStart = 0;
+    QElapsedTimer wall;
+    qint64 successesStart = 0;
+    const auto successes = [&] {
+        qint64 n = 0;
+        for (const auto& [name, site] : fleet.sites())
+            n += site->successes();
+        return n;
+    };
+    QTimer::singleShot(warmMs, [&] {
+        cpuStart = cpuSeconds(RUSAGE_SELF);
+        successesStart = successes();
+        wall.start();
+    });
+
+    QNetworkAccessManager nam;
+    std::vector<double> scrapeMs;
+    qint64 scrapeBytes = 0;
+    QTimer scraper;
+    scraper.setInterval(5000);
+    QObject::connect(&scraper, &QTimer::timeout, [&] {
+        auto* t = new QElapsedTimer;
+        t->start();
+        QNetworkReply* r = nam.get(QNetworkRequest(
+            QUrl(QString("http://127.0.0.1:%1/metrics").arg(fleet.metrics().port()))));
+        QObject::connect(r, &QNetworkReply::finished, [&, r, t] {
+            scrapeMs.push_back(t->nsecsElapsed() / 1e6);
+            scrapeBytes = r->readAll().size();
+            delete t;
+            r->deleteLater();
+        });
+    });
+    QTimer::singleShot(warmMs + 2500, &scraper, [&] { scraper.start(); });
+    QTimer::singleShot(warmMs + seconds * 1000, &app, &QCoreApplication::quit);
+    app.exec();
+
+    const double cpu = cpuSeconds(RUSAGE_SELF) - cpuStart;
+    const double elapsed = wall.nsecsElapsed() / 1e9;
+    const qint64 got = successes() - successesStart;
+    const double expected = sites * elapsed / period;
+    int up = 0;
+    qint64 timeouts = 0, failures = 0;
+    for (const auto& [name, site] : fleet.sites()) {
+        up += site->up();
+        timeouts += site->timeouts();
+        failures += site->failures();
+    }
+    rusage self{};
+    getrusage(RUSAGE_SELF, &self);
+    std::sort(scrapeMs.begin(), scrapeMs.end());
+    fleet.stop();
+    ::kill(child, SIGTERM);
+    broker.terminate();
+    broker.waitForFinished(5000);
+    int status = 0;
+    waitpid(child, &status, 0);
+    const double simCpu = cpuSeconds(RUSAGE_CHILDREN);
+
+    std::printf("sites %d, poll period %.1f s, measured %.1f s%s\n", sites, period, elapsed,
+                mqtt ? ", publishing to MQTT" : "");
+    std::printf("agent CPU: %.2f %% of one core\n", 100.0 * cpu / elapsed);
+    std::printf("agent peak RSS: %.1f MB\n", self.ru_maxrss / 1024.0);
+    if (!scrapeMs.empty())
+        std::printf("/metrics scrape: median %.1f ms, max %.1f ms, %lld bytes (%zu scrapes)\n",
+                    scrapeMs[scrapeMs.size() / 2], scrapeMs.back(), (long long)scrapeBytes,
+                    scrapeMs.size());
+    std::printf("polls answered: %lld in the measured run (%.0f periods x sites); over the whole "
+                "run %lld timed out, %lld link failures; sites up at the end: %d\n",
+                (long long)got, expected, (long long)timeouts, (long long)failures, up);
+    std::printf("(simulators' CPU, other process: %.1f s)\n", simCpu);
+    return 0;
+}
