@@ -40,12 +40,13 @@ QList<Message> ReadCatalogue(const QString& path, QString* error) {
         if (xml.isStartElement()) {
             if (xml.name() == u"name") context = xml.readElementText();
             if (xml.name() == u"message") m = Message{context, {}, {}, false};
-            if (xml.name() == u"source") m.source = xml.readElementText();
+            if (xml.name() == u"source")
+                m.source = xml.readElementText(QXmlStreamReader::IncludeChildElements);
             if (xml.name() == u"translation") {
                 const QString type = xml.attributes().value("type").toString();
                 skip = type == "vanished" || type == "obsolete";
                 m.unfinished = type == "unfinished";
-                m.translation = xml.readElementText();
+                m.translation = xml.readElementText(QXmlStreamReader::IncludeChildElements);
             }
         } else if (xml.isEndElement() && xml.name() == u"message" && !skip) {
             out << m;

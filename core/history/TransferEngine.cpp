@@ -2,6 +2,8 @@
 #include "core/history/TransferRecord.h"
 #include "core/monitor/MonitorEngine.h"
 
+#include <QCoreApplication>
+
 namespace quma {
 
 namespace {
@@ -68,7 +70,9 @@ void MonitorEngine::countReply(TransferKind kind, std::optional<std::pair<int, i
     }
     if (m_transfer.recordTotal <= 0) {
         message(MessageKind::Plain,
-                kind == TransferKind::Alarm ? "No History data" : "No Event log data");
+                kind == TransferKind::Alarm
+                    ? QCoreApplication::translate("MonitorEngine", "No History data")
+                    : QCoreApplication::translate("MonitorEngine", "No Event log data"));
         return;
     }
     requestPage(kind);
@@ -107,7 +111,8 @@ void MonitorEngine::StoreTransferRecord(const QByteArray& replyText) {
     if (t.recordIndex == t.recordTotal) {
         setTimer1(false);
         const QString text =
-            QString::number(t.recordIndex) + " History data" + "\r" + "are Saved!!";
+            QCoreApplication::translate("MonitorEngine", "%1 History data").arg(t.recordIndex) +
+            "\r" + QCoreApplication::translate("MonitorEngine", "are Saved!!");
         t.recordTotal = 0;
         t.active = false;
         t.complete = true;

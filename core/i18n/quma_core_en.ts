@@ -137,6 +137,22 @@
         <source> Event Initial Sucess!!</source>
         <translation>Event log cleared.</translation>
     </message>
+    <message>
+        <source>No History data</source>
+        <translation>The alarm history is empty.</translation>
+    </message>
+    <message>
+        <source>No Event log data</source>
+        <translation>The event log is empty.</translation>
+    </message>
+    <message>
+        <source>%1 History data</source>
+        <translation>%1 records</translation>
+    </message>
+    <message>
+        <source>are Saved!!</source>
+        <translation>downloaded.</translation>
+    </message>
 </context>
 <context>
     <name>Report</name>

@@ -250,6 +250,14 @@
         <source>Connecting to </source>
         <translation>Connecting to </translation>
     </message>
+    <message>
+        <source>Serial port</source>
+        <translation>Serial port</translation>
+    </message>
+    <message>
+        <source>Controller address</source>
+        <translation>Controller address</translation>
+    </message>
 </context>
 <context>
     <name>ContactAlarmView</name>
@@ -1102,6 +1110,18 @@ Every line is kept and logging goes on.</source>
         <translation>The data log could not be saved to %1: %2
 Every line is kept and logging goes on.</translation>
     </message>
+    <message>
+        <source>Firmware counter</source>
+        <translation>Firmware counter</translation>
+    </message>
+    <message>
+        <source>Not connected: </source>
+        <translation>Not connected: </translation>
+    </message>
+    <message>
+        <source>Connected to %1, but the controller does not reply.</source>
+        <translation>Connected to %1, but the controller does not reply.</translation>
+    </message>
 </context>
 <context>
     <name>NetworkIdentityDialog</name>
@@ -1219,6 +1239,13 @@ Every line is kept and logging goes on.</translation>
     </message>
 </context>
 <context>
+    <name>PowerFlowView</name>
+    <message>
+        <source>Power flow</source>
+        <translation>Power flow</translation>
+    </message>
+</context>
+<context>
     <name>ProfileCommands</name>
     <message>
         <source>프로파일 (Profile)</source>
@@ -1277,6 +1304,22 @@ Every line is kept and logging goes on.</translation>
     <message>
         <source>Profile: </source>
         <translation>Profile: </translation>
+    </message>
+    <message>
+        <source>Reading the settings...</source>
+        <translation>Reading the settings...</translation>
+    </message>
+    <message>
+        <source>This profile was made for system type %1 (%2); this plant is %3 (%4).
+
+Restore its settings anyway? Its network section is never written.</source>
+        <translation>This profile was made for system type %1 (%2); this plant is %3 (%4).
+
+Restore its settings anyway? Its network section is never written.</translation>
+    </message>
+    <message>
+        <source>Writing the settings...</source>
+        <translation>Writing the settings...</translation>
     </message>
 </context>
 <context>
@@ -1411,6 +1454,26 @@ Every line is kept and logging goes on.</translation>
         <source>Record the session to</source>
         <translation>Record the session to</translation>
     </message>
+    <message>
+        <source>All frames</source>
+        <translation>All frames</translation>
+    </message>
+    <message>
+        <source>Polls</source>
+        <translation>Polls</translation>
+    </message>
+    <message>
+        <source>Writes</source>
+        <translation>Writes</translation>
+    </message>
+    <message>
+        <source>Transfers</source>
+        <translation>Transfers</translation>
+    </message>
+    <message>
+        <source>Errors only</source>
+        <translation>Errors only</translation>
+    </message>
 </context>
 <context>
     <name>Report</name>
@@ -1452,6 +1515,10 @@ Every line is kept and logging goes on.</translation>
     <message>
         <source>Report saved: </source>
         <translation>Report saved: </translation>
+    </message>
+    <message>
+        <source>Gathering the report</source>
+        <translation>Gathering the report</translation>
     </message>
 </context>
 <context>

@@ -15,8 +15,8 @@ ConnectionDialog::ConnectionDialog(quma::LinkSession& session, MessageHub& hub,
       m_extraPorts(extraPorts) {
     ui->setupUi(this);
     if (!host.isEmpty()) ui->edtHostIP->setText(host);
-    ui->PortSelect->setAccessibleName("Serial port");
-    ui->edtHostIP->setAccessibleName("Controller address");
+    ui->PortSelect->setAccessibleName(tr("Serial port"));
+    ui->edtHostIP->setAccessibleName(tr("Controller address"));
     ui->edtHostIP->setToolTip(tr("host or host:port (port 502 when none is given)"));
     // A port opened for this dialog but not in use yet is closed when it opens.
     if (!m_session.channel().inUse()) m_session.port().Close();

@@ -146,7 +146,7 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
     m_rxColour = PanelColour(ui->pnl_RX);
     m_connectColour = PanelColour(ui->pnlConnect);
     m_connectColour.setColor(Rgb::Grey);
-    ui->Image1->setAccessibleName("Firmware counter");
+    ui->Image1->setAccessibleName(tr("Firmware counter"));
     ui->edtDateTime->setStyleSheet("background-color: #808000; color: white;");
 
     // Status bar: link/model, clock, link name.
@@ -483,7 +483,7 @@ bool MainWindow::requireLink() {
 
 void MainWindow::showLinkDown(const QString& link, const QString& why) {
     m_profiles->linkLost();
-    showValue(m_panels[0], why.isEmpty() ? QString() : "Not connected: " + why);
+    showValue(m_panels[0], why.isEmpty() ? QString() : tr("Not connected: ") + why);
     showValue(m_panels[1], QString());
     showValue(m_panels[2], link);
     ui->edtDateTime->clear();
@@ -506,7 +506,7 @@ void MainWindow::showReplyState(bool answering) {
     m_connectColour.setColor(Rgb::Orange);
     ui->ComSetting->setVisible(true);
     showValue(m_panels[0],
-              "Connected to " + m_session.linkName() + ", but the controller does not reply.");
+              tr("Connected to %1, but the controller does not reply.").arg(m_session.linkName()));
 }
 
 void MainWindow::completeConnection() {

@@ -37,7 +37,7 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 PowerFlowView::PowerFlowView(QWidget* parent) : QWidget(parent) {
-    setAccessibleName("Power flow");
+    setAccessibleName(tr("Power flow"));
     setMinimumSize(400, 230);
     setAttribute(Qt::WA_OpaquePaintEvent); // the under layer covers every pixel
 }

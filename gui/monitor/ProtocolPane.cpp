@@ -106,7 +106,8 @@ ProtocolPane::ProtocolPane(ProtocolMonitor& monitor, SessionRecorder& recorder, 
     auto* body = new QWidget(this);
     m_filter = new QComboBox(body);
     m_filter->setObjectName("cbbProtocolFilter");
-    m_filter->addItems({"All frames", "Polls", "Writes", "Transfers", "Errors only"});
+    m_filter->addItems(
+        {tr("All frames"), tr("Polls"), tr("Writes"), tr("Transfers"), tr("Errors only")});
     m_pause = new QCheckBox(tr("Pause"), body);
     m_pause->setObjectName("chkProtocolPause");
     auto* clear = new QPushButton(tr("Clear"), body);

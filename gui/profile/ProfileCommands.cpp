@@ -71,7 +71,7 @@ void ProfileCommands::save() {
                          (model.isEmpty() ? QString("plant") : model) + "-profile.json");
     if (path.isEmpty()) return;
     m_path = path.endsWith(".json", Qt::CaseInsensitive) ? path : path + ".json";
-    if (start(Step::Save, "Reading the settings...")) m_job.readPlant();
+    if (start(Step::Save, tr("Reading the settings..."))) m_job.readPlant();
 }
 
 void ProfileCommands::compareWithPlant() {
@@ -79,7 +79,7 @@ void ProfileCommands::compareWithPlant() {
     const auto file = loadChosen(tr("Compare a profile with the plant"));
     if (!file) return;
     m_file = *file;
-    if (start(Step::Compare, "Reading the settings...")) m_job.readPlant();
+    if (start(Step::Compare, tr("Reading the settings..."))) m_job.readPlant();
 }
 
 void ProfileCommands::compareFiles() {
@@ -98,7 +98,7 @@ void ProfileCommands::restore() {
     const auto file = loadChosen(tr("Restore a profile onto the plant"));
     if (!file) return;
     m_file = *file;
-    if (start(Step::Plan, "Reading the settings...")) m_job.readPlant();
+    if (start(Step::Plan, tr("Reading the settings..."))) m_job.readPlant();
 }
 
 void ProfileCommands::onPlant(const SiteProfile& plant) {
@@ -142,8 +142,8 @@ void ProfileCommands::confirmPlan(const SiteProfile& plant) {
     RestoreOptions options;
     if (m_file.systemType != plant.systemType) {
         const QString question =
-            QString("This profile was made for system type %1 (%2); this plant is %3 (%4).\n\n"
-                    "Restore its settings anyway? Its network section is never written.")
+            tr("This profile was made for system type %1 (%2); this plant is %3 (%4).\n\n"
+               "Restore its settings anyway? Its network section is never written.")
                 .arg(m_file.systemType)
                 .arg(m_file.model)
                 .arg(plant.systemType)
@@ -165,7 +165,7 @@ void ProfileCommands::confirmPlan(const SiteProfile& plant) {
     m_preview = preview;
     connect(preview, &QDialog::accepted, this, [this, preview] {
         const RestorePlan plan = preview->plan();
-        if (start(Step::Restoring, "Writing the settings...")) m_job.restore(plan);
+        if (start(Step::Restoring, tr("Writing the settings..."))) m_job.restore(plan);
     });
     connect(preview, &QDialog::rejected, this, [this] { m_engine.ReturnToPolling(); });
     preview->open();

@@ -65,7 +65,7 @@ void ServiceReportDialog::create() {
     if (!path.endsWith(suffix, Qt::CaseInsensitive)) path += suffix;
     m_path = path;
     m_create->setEnabled(false);
-    m_progress = new QProgressDialog("Gathering the report", QString(), 0, 100, this);
+    m_progress = new QProgressDialog(tr("Gathering the report"), QString(), 0, 100, this);
     m_progress->setObjectName("ReportProgress");
     m_progress->setAttribute(Qt::WA_DeleteOnClose);
     m_progress->setMinimumDuration(0);
