@@ -1237,6 +1237,16 @@ Every line is kept and logging goes on.</translation>
         <source>닫기</source>
         <translation>Close</translation>
     </message>
+    <message>
+        <source>설정</source>
+        <comment>group of the identity fields</comment>
+        <translation>Identity</translation>
+    </message>
+    <message>
+        <source>설정</source>
+        <comment>write the site text</comment>
+        <translation>Write</translation>
+    </message>
 </context>
 <context>
     <name>PowerFlowView</name>
