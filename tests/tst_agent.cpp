@@ -298,6 +298,45 @@ private slots:
         QVERIFY(text.find("quma_up{region=\"test\",site=\"good\"} 1") != std::string::npos);
     }
 
+    // A site on a serial line (a pseudo-terminal here), like one on TCP.
+    void serialSite() {
+        sim::SimServer s(frozen());
+        s.model().setReg(9, 537);
+        QVERIFY(s.openPty());
+        FleetAgent agent;
+        QString error;
+        AgentConfig config;
+        config.metricsAddress = "127.0.0.1:0";
+        SiteConfig site;
+        site.name = "line";
+        site.serial = s.ptyPath();
+        site.pollPeriod = 0.3;
+        config.sites << site;
+        QVERIFY(agent.start(config, &error));
+        QVERIFY(WaitFor([&] { return agent.site("line")->up(); }, 5000));
+        QVERIFY(agent.metrics().render().find("quma_dc_volts{site=\"line\"} 53.7") !=
+                std::string::npos);
+    }
+
+    // Killed without a word: the broker publishes each site's last will.
+    void lastWillWhenKilled() {
+        MosquittoServer broker;
+        if (!broker.start()) QFAIL(qPrintable(broker.missing + broker.process.readAll()));
+        sim::SimServer a(frozen());
+        QVERIFY(a.listenTcp());
+        AgentRun run;
+        QVERIFY(run.start(configJson(QString("127.0.0.1:%1").arg(FreePort()), {{"w", tcpOf(a)}},
+                                     0.3, broker.port)));
+        MqttSubscriber sub(broker.port, "quma/w/availability");
+        QVERIFY(sub.waitFor("quma/w/availability",
+                            [](const auto& m) { return m.payload == "online"; }));
+        run.signal(SIGKILL);
+        QVERIFY(run.process.waitForFinished(5000));
+        const auto will = sub.waitFor("quma/w/availability",
+                                      [](const auto& m) { return m.payload == "offline"; });
+        QVERIFY(will);
+    }
+
     // A reload keeps the unchanged sites polling (same poller), drops the removed ones with
     // their series and starts the new ones.
     void reloadKeepsUnchangedSites() {
