@@ -145,6 +145,60 @@ struct MosquittoServer : ServerProcess {
     }
 };
 
+// A broker with a plain listener for the test's subscriber and a TLS listener that wants a
+// user name and password, its certificate signed by a certificate authority made for the run.
+struct SecureMosquittoServer : MosquittoServer {
+    quint16 tlsPort = 0;
+    QString caFile;
+    bool start(const QString& user, const QString& password) {
+        port = FreePort();
+        tlsPort = FreePort();
+        const auto run = [this](const QString& program, const QStringList& args) {
+            QProcess p;
+            p.setWorkingDirectory(dir.path());
+            p.start(program, args);
+            return p.waitForFinished(30000) && p.exitCode() == 0;
+        };
+        QFile ext(dir.filePath("san.ext"));
+        if (!ext.open(QIODevice::WriteOnly)) return false;
+        ext.write("subjectAltName=IP:127.0.0.1,DNS:localhost\n");
+        ext.close();
+        caFile = dir.filePath("ca.crt");
+        if (!run("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
+                             "/CN=quma test CA", "-keyout", "ca.key", "-out", "ca.crt"}) ||
+            !run("openssl", {"req", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=127.0.0.1",
+                             "-keyout", "server.key", "-out", "server.csr"}) ||
+            !run("openssl",
+                 {"x509", "-req", "-in", "server.csr", "-CA", "ca.crt", "-CAkey", "ca.key",
+                  "-CAcreateserial", "-days", "2", "-extfile", "san.ext", "-out", "server.crt"}) ||
+            !run("mosquitto_passwd", {"-c", "-b", "passwd", user, password})) {
+            missing = "openssl or mosquitto_passwd failed";
+            return false;
+        }
+        // Started as root, the broker reads its files as the mosquitto user.
+        const auto readable = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                              QFileDevice::ReadGroup | QFileDevice::ReadOther;
+        QFile::setPermissions(dir.path(), readable | QFileDevice::ExeOwner | QFileDevice::ExeGroup |
+                                              QFileDevice::ExeOther);
+        for (const char* f : {"passwd", "ca.crt", "server.crt", "server.key"})
+            QFile::setPermissions(dir.filePath(f), readable);
+        QFile config(dir.filePath("mosquitto.conf"));
+        if (!config.open(QIODevice::WriteOnly)) return false;
+        config.write(QString("per_listener_settings true\npersistence false\n"
+                             "listener %1 127.0.0.1\nallow_anonymous true\n"
+                             "listener %2 127.0.0.1\nallow_anonymous false\npassword_file %3\n"
+                             "cafile %4\ncertfile %5\nkeyfile %6\n")
+                         .arg(port)
+                         .arg(tlsPort)
+                         .arg(dir.filePath("passwd"), caFile, dir.filePath("server.crt"),
+                              dir.filePath("server.key"))
+                         .toUtf8());
+        config.close();
+        return ServerProcess::start("mosquitto", {"-c", config.fileName()}) &&
+               acceptsConnections(10000);
+    }
+};
+
 // Subscribes to a topic filter and keeps every message (its own network thread).
 class MqttSubscriber {
 public:

@@ -318,6 +318,38 @@ private slots:
                 std::string::npos);
     }
 
+    // Over TLS with a user name and password, as the configuration says; a wrong password
+    // gets nothing through.
+    void mqttOverTlsWithCredentials() {
+        SecureMosquittoServer broker;
+        if (!broker.start("agent", "s3cret"))
+            QFAIL(qPrintable(broker.missing + broker.process.readAll()));
+        sim::SimServer a(frozen());
+        QVERIFY(a.listenTcp());
+        MqttSubscriber sub(broker.port, "quma/#");
+        const auto configFor = [&](const QString& site, const QString& password) {
+            QJsonObject o =
+                QJsonDocument::fromJson(configJson("127.0.0.1:0", {{site, tcpOf(a)}}, 0.3))
+                    .object();
+            o["mqtt"] = QJsonObject{{"host", "127.0.0.1"},
+                                    {"port", broker.tlsPort},
+                                    {"username", "agent"},
+                                    {"password", password},
+                                    {"tls", QJsonObject{{"ca_file", broker.caFile}}}};
+            return parse(QJsonDocument(o).toJson());
+        };
+        FleetAgent good, bad;
+        QString error;
+        QVERIFY(good.start(configFor("tls-ok", "s3cret"), &error));
+        QVERIFY(bad.start(configFor("tls-bad", "wrong"), &error));
+        QVERIFY(sub.waitFor("quma/tls-ok/state", [](const auto&) { return true; }));
+        QVERIFY(sub.waitFor("quma/tls-ok/availability",
+                            [](const auto& m) { return m.payload == "online"; }));
+        QTest::qWait(1000);
+        for (const auto& m : sub.messages())
+            QVERIFY2(!m.topic.startsWith("quma/tls-bad/"), qPrintable(m.topic));
+    }
+
     // Killed without a word: the broker publishes each site's last will.
     void lastWillWhenKilled() {
         MosquittoServer broker;
