@@ -2,8 +2,9 @@
 // xcb; offscreen hides the X round trips): reply to painted page, paint events and area per poll
 // for an identical and a moving reply, and the CPU the console spends while connected.
 //   bench_status [seconds connected, default 60] [still: the controller's values stay put]
-// With QUMA_BENCH_HOST=host:port the connected run polls that controller (a quma-sim in its own
-// process, say) so that only the console's own CPU is counted.
+// With QUMA_BENCH_HOST=host:port (or a serial device such as the pseudo-terminal of a
+// quma-sim --pty) the connected run polls that controller (a quma-sim in its own process, say)
+// so that only the console's own CPU is counted.
 #include "core/monitor/LinkSession.h"
 #include "gui/mainwin/MainWindow.h"
 #include "gui/mainwin/MessageHub.h"
@@ -161,7 +162,13 @@ int main(int argc, char** argv) {
     const bool still = argc > 2 && QByteArray(argv[2]) == "still";
     if (!still) sim.startTicking(500);
     const QString external = qEnvironmentVariable("QUMA_BENCH_HOST");
-    if (!external.isEmpty()) {
+    const bool serial = external.startsWith('/');
+    if (serial) {
+        // A serial device (the pseudo-terminal of a quma-sim --pty in its own process).
+        session.disconnectLink();
+        if (!session.connectSerial(external, &error)) return 1;
+        sim.startTicking(0);
+    } else if (!external.isEmpty()) {
         session.disconnectLink();
         QSignalSpy again(&session, &LinkSession::connected);
         session.connectTcp(external, &error);
@@ -177,7 +184,8 @@ int main(int argc, char** argv) {
     QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
     loop.exec();
     const double share = (cpuSeconds() - cpu0) / (wall.elapsed() / 1000.0) * 100;
-    std::printf("connected over TCP for %d s to %s: %.2f %% of a core (goal < 1 %%)\n", seconds,
+    std::printf("connected over %s for %d s to %s: %.2f %% of a core (goal < 1 %%)\n",
+                serial ? "a serial line" : "TCP", seconds,
                 external.isEmpty()
                     ? (still ? "the in-process simulator, values still"
                              : "the in-process simulator, values moving every 500 ms")

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <algorithm>
 
 LampPair::LampPair(QWidget* parent) : QWidget(parent) {
     setFixedSize(16, 16);
@@ -181,10 +182,15 @@ void PowerFlowView::paintEvent(QPaintEvent* e) {
     if (!(key == m_layersFor)) renderLayers();
     const qreal dpr = m_under.devicePixelRatio();
     QPainter p(this);
-    // Only the parts of the layers that are asked for are copied.
+    // Only the parts of the layers that are asked for are copied, in bands of at most 64
+    // lines: the raster engine spreads a taller blend over its thread pool, and waking two
+    // threads ten times a second costs more than the copy itself.
     const auto layer = [&](const QPixmap& pm) {
         for (const QRect& r : e->region())
-            p.drawPixmap(r, pm, QRectF(r.topLeft() * dpr, r.size() * dpr));
+            for (int top = r.top(); top <= r.bottom(); top += 64) {
+                const QRect band(r.left(), top, r.width(), std::min(64, r.bottom() + 1 - top));
+                p.drawPixmap(band, pm, QRectF(band.topLeft() * dpr, band.size() * dpr));
+            }
     };
     layer(m_under);
     // The pulses: four on each active strip, where its frame puts them; each a ready sprite.
