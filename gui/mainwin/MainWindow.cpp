@@ -36,6 +36,8 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFontDatabase>
+#include <QGroupBox>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -141,11 +143,13 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
       m_txColour(nullptr), m_rxColour(nullptr), m_connectColour(nullptr),
       m_dataLog(engine.image()) {
     ui->setupUi(this);
-    // Group boxes with a plain drawn border: the style's own frame is a stretched image, which
-    // the raster engine blends on its thread pool every time a value inside changes.
-    setStyleSheet("MainWindow { background-color: #A6CAF0; }"
-                  "QGroupBox { border: 1px solid #b8b8b8; border-radius: 3px; margin-top: 1.1em; }"
-                  "QGroupBox::title { subcontrol-origin: margin; left: 7px; padding: 0 3px; }");
+    // No style sheet on the window: under one, every label of the page is drawn through the
+    // style-sheet machinery. The background is painted (paintEvent), the group boxes get a
+    // plainly drawn frame.
+    m_frameStyle = new PlainFrameStyle;
+    m_frameStyle->setParent(this);
+    for (QGroupBox* box : findChildren<QGroupBox*>())
+        box->setStyle(m_frameStyle);
     m_txColour = PanelColour(ui->pnl_TX);
     m_rxColour = PanelColour(ui->pnl_RX);
     m_connectColour = PanelColour(ui->pnlConnect);
@@ -354,6 +358,10 @@ bool MainWindow::setLanguage(Language language, bool remember) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     if (remember && m_settings) m_settings->setValue("language", LanguageCode(language));
     return true;
+}
+
+void MainWindow::paintEvent(QPaintEvent* e) {
+    QPainter(this).fillRect(e->rect(), QColor(0xA6, 0xCA, 0xF0));
 }
 
 void MainWindow::changeEvent(QEvent* e) {

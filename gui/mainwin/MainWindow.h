@@ -22,6 +22,7 @@ class ProfileCommands;
 class ProtocolPane;
 class TrendView;
 class QSettings;
+class QStyle;
 class QTreeWidgetItem;
 namespace quma {
 class LinkSession;
@@ -105,6 +106,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* e) override;
     void changeEvent(QEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
 
 private:
     void refreshStatus();
@@ -159,4 +161,5 @@ private:
     quma::Translations m_translations{{"quma_core", "quma_gui"}};
     QAction* m_korean = nullptr;
     QAction* m_english = nullptr;
+    QStyle* m_frameStyle = nullptr;
 };

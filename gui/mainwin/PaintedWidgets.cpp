@@ -1,10 +1,12 @@
 // Small painted widgets of the status page: lamp pairs, clickable labels, the power-flow picture.
 #include "gui/mainwin/PaintedWidgets.h"
 
+#include <QGroupBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QStyleOption>
 #include <algorithm>
 
 LampPair::LampPair(QWidget* parent) : QWidget(parent) {
@@ -35,6 +37,26 @@ void LampPair::paintEvent(QPaintEvent*) {
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) emit clicked();
     QLabel::mouseReleaseEvent(e);
+}
+
+void PlainFrameStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                                    QPainter* painter, const QWidget* widget) const {
+    if (element != PE_FrameGroupBox) {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        return;
+    }
+    // Where the base style puts its frame: below the title line.
+    const auto* box = qobject_cast<const QGroupBox*>(widget);
+    const int top = (box && box->title().isEmpty())
+                        ? 3
+                        : std::max(pixelMetric(PM_ExclusiveIndicatorHeight, option, widget),
+                                   option->fontMetrics.height()) +
+                              3;
+    painter->save();
+    painter->setPen(option->palette.window().color().darker(128));
+    painter->setBrush(option->palette.window().color().lighter(103));
+    painter->drawRect(option->rect.adjusted(0, top, -1, -1));
+    painter->restore();
 }
 
 PowerFlowView::PowerFlowView(QWidget* parent) : QWidget(parent) {

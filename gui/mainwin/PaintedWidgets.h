@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QPixmap>
+#include <QProxyStyle>
 #include <QWidget>
 
 // A status lamp: the normal ("Nor") or the alarm ("Arm") picture, one at a time.
@@ -33,6 +34,16 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
+};
+
+// The status page's group boxes: a frame drawn as a plain rectangle. The usual frame is a
+// stretched image, blended again (on the raster engine's thread pool, for a tall box) whenever
+// a value inside it changes.
+class PlainFrameStyle : public QProxyStyle {
+    Q_OBJECT
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget = nullptr) const override;
 };
 
 // The power-flow picture: mains to rectifier, rectifier to load, and the battery, each strip
