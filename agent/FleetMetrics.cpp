@@ -122,21 +122,14 @@ SiteMetrics::SiteMetrics(FleetMetrics::Families& f, Labels labels)
     for (int i = 0; i < ContactNames().size(); ++i)
         m_contacts.push_back(&gauge(f.contact, {{"contact", std::to_string(i + 1)},
                                                 {"name", ContactNames()[i].toStdString()}}));
-    m_ok = &f.polls.Add([&] {
+    const auto result = [&](const char* r) -> Counter& {
         Labels l = m_labels;
-        l["result"] = "success";
-        return l;
-    }());
-    m_failed = &f.polls.Add([&] {
-        Labels l = m_labels;
-        l["result"] = "failure";
-        return l;
-    }());
-    m_timeouts = &f.polls.Add([&] {
-        Labels l = m_labels;
-        l["result"] = "timeout";
-        return l;
-    }());
+        l["result"] = r;
+        return f.polls.Add(l);
+    };
+    m_ok = &result("success");
+    m_failed = &result("failure");
+    m_timeouts = &result("timeout");
     m_rtt = &f.rtt.Add(
         m_labels, Histogram::BucketBoundaries{0.005, 0.01, 0.025, 0.05, 0.1, 0.25, 0.5, 1, 2.5});
     m_age->Set(std::numeric_limits<double>::quiet_NaN());
