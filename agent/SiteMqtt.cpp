@@ -18,9 +18,9 @@ SiteMqtt::SiteMqtt(const MqttConfig& config, const QString& site)
 SiteMqtt::~SiteMqtt() {
     if (!m_client) return;
     if (m_started) {
+        m_starter.join();
         // Said before leaving: a clean disconnect does not fire the will.
-        m_online = false;
-        publish("availability", "offline", 1, true);
+        setAvailable(false);
         mosquitto_disconnect(m_client);
         mosquitto_loop_stop(m_client, false);
     }
@@ -58,17 +58,23 @@ bool SiteMqtt::start(QString* error) {
         if (m_config.tlsInsecure) mosquitto_tls_insecure_set(m_client, true);
     }
     mosquitto_reconnect_delay_set(m_client, 1, 30, true);
-    // A broker that is not there yet is retried by the network thread.
-    mosquitto_connect_async(m_client, m_config.host.toUtf8().constData(), m_config.port,
-                            m_config.keepAlive);
-    rc = mosquitto_loop_start(m_client);
-    if (rc != MOSQ_ERR_SUCCESS) return fail("network thread", rc);
+    // libmosquitto looks the broker's name up where the connection starts: on a thread of its
+    // own, so that a slow name server never holds up the polling. A broker that is not there
+    // yet is retried by the network thread.
+    m_starter = std::thread([this, host = m_config.host.toUtf8(), port = m_config.port,
+                             keepAlive = m_config.keepAlive] {
+        mosquitto_connect_async(m_client, host.constData(), port, keepAlive);
+        mosquitto_loop_start(m_client);
+        m_ready = true;
+    });
     m_started = true;
     return true;
 }
 
 void SiteMqtt::onConnect(struct mosquitto*, void* self, int rc) {
     auto* s = static_cast<SiteMqtt*>(self);
+    // Under the lock: a change made meanwhile on the main thread goes out after this one.
+    std::lock_guard lock(s->m_availability);
     s->m_connected = rc == 0;
     if (rc == 0) s->publish("availability", s->m_online ? "online" : "offline", 1, true);
 }
@@ -78,7 +84,9 @@ void SiteMqtt::onDisconnect(struct mosquitto*, void* self, int) {
 }
 
 void SiteMqtt::publish(const char* leaf, const QByteArray& payload, int qos, bool retain) {
-    if (!m_client) return;
+    // Nothing goes out before the connection has been started (the availability is sent on
+    // connecting, the state again at the next poll).
+    if (!m_client || !m_ready) return;
     const QByteArray t = topic(leaf).toUtf8();
     // Not connected: the message is dropped (the state is sent again at the next poll, and
     // the availability after the reconnection).
@@ -95,6 +103,7 @@ void SiteMqtt::publishAlarm(const QByteArray& json) {
 }
 
 void SiteMqtt::setAvailable(bool online) {
+    std::lock_guard lock(m_availability);
     if (m_online.exchange(online) == online && m_connected) return;
     publish("availability", online ? "online" : "offline", 1, true);
 }

@@ -8,6 +8,8 @@
 #include <QByteArray>
 #include <QString>
 #include <atomic>
+#include <mutex>
+#include <thread>
 
 struct mosquitto;
 
@@ -22,7 +24,7 @@ public:
     SiteMqtt& operator=(const SiteMqtt&) = delete;
 
     // Starts connecting (and reconnecting, 1 s doubling to 30 s); false with the reason when
-    // the options are refused. Never waits for the broker.
+    // the options are refused. Never waits for the broker or its name.
     bool start(QString* error);
 
     void publishState(const QByteArray& json);
@@ -41,9 +43,12 @@ private:
     MqttConfig m_config;
     QString m_prefix;
     struct mosquitto* m_client = nullptr;
+    std::thread m_starter; // connects, then runs the network loop
     bool m_started = false;
+    std::atomic<bool> m_ready{false}; // the network thread runs
     std::atomic<bool> m_connected{false};
     std::atomic<bool> m_online{false};
+    std::mutex m_availability; // availability changes and their messages, in one order
 };
 
 } // namespace quma::agent

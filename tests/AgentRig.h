@@ -152,7 +152,9 @@ struct SecureMosquittoServer : MosquittoServer {
     QString caFile;
     bool start(const QString& user, const QString& password) {
         port = FreePort();
-        tlsPort = FreePort();
+        do
+            tlsPort = FreePort();
+        while (tlsPort == port);
         const auto run = [this](const QString& program, const QStringList& args) {
             QProcess p;
             p.setWorkingDirectory(dir.path());

@@ -342,7 +342,8 @@ private slots:
         QString error;
         QVERIFY(good.start(configFor("tls-ok", "s3cret"), &error));
         QVERIFY(bad.start(configFor("tls-bad", "wrong"), &error));
-        QVERIFY(sub.waitFor("quma/tls-ok/state", [](const auto&) { return true; }));
+        QVERIFY(sub.waitFor(
+            "quma/tls-ok/state", [](const auto&) { return true; }, 30000));
         QVERIFY(sub.waitFor("quma/tls-ok/availability",
                             [](const auto& m) { return m.payload == "online"; }));
         QTest::qWait(1000);
