@@ -18,7 +18,7 @@ FleetAgent::~FleetAgent() {
 
 bool FleetAgent::start(const AgentConfig& config, QString* error) {
     if (!m_metrics.listen(config.metricsAddress, error)) return false;
-    m_config = config;
+    m_mqtt = config.mqtt;
     for (const SiteConfig& s : config.sites)
         startSite(s);
     return true;
@@ -26,8 +26,8 @@ bool FleetAgent::start(const AgentConfig& config, QString* error) {
 
 void FleetAgent::startSite(const SiteConfig& s) {
     std::unique_ptr<SiteMqtt> mqtt;
-    if (m_config.mqtt.enabled) {
-        mqtt = std::make_unique<SiteMqtt>(m_config.mqtt, s.name);
+    if (m_mqtt.enabled) {
+        mqtt = std::make_unique<SiteMqtt>(m_mqtt, s.name);
         QString why;
         if (!mqtt->start(&why)) {
             emit siteError(s.name, why);
@@ -42,10 +42,8 @@ void FleetAgent::startSite(const SiteConfig& s) {
 }
 
 void FleetAgent::reload(const AgentConfig& config) {
-    const bool mqttChanged = !(config.mqtt == m_config.mqtt);
-    m_config.sites = config.sites;
-    m_config.mqtt = config.mqtt;
-    m_config.defaultPollPeriod = config.defaultPollPeriod;
+    const bool mqttChanged = !(config.mqtt == m_mqtt);
+    m_mqtt = config.mqtt;
     std::map<QString, const SiteConfig*> wanted;
     for (const SiteConfig& s : config.sites)
         wanted[s.name] = &s;

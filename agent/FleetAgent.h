@@ -38,7 +38,7 @@ signals:
 private:
     void startSite(const SiteConfig& site);
 
-    AgentConfig m_config;
+    MqttConfig m_mqtt; // for the sites started from now on
     FleetMetrics m_metrics;
     std::map<QString, std::unique_ptr<SitePoller>> m_sites;
 };

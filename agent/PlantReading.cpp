@@ -12,7 +12,7 @@ double tenths(int r) {
     return r / 10.0;
 }
 double signedTenths(int r) {
-    return (r >= 0x8000 ? r - 0x10000 : r) / 10.0;
+    return SignedRegister(r) / 10.0;
 }
 } // namespace
 

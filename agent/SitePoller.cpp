@@ -152,7 +152,6 @@ void SitePoller::replied() {
         }
     }
     m_last = r;
-    emit polled(r);
 }
 
 void SitePoller::refreshUp() {
@@ -163,7 +162,6 @@ void SitePoller::refreshUp() {
     m_up = up;
     if (m_metrics) m_metrics->setUp(up);
     if (m_mqtt) m_mqtt->setAvailable(up);
-    emit upChanged(up);
 }
 
 } // namespace quma::agent

@@ -41,8 +41,6 @@ public:
     const MonitorEngine& engine() const { return m_engine; }
 
 signals:
-    void polled(const quma::agent::PlantReading& reading);
-    void upChanged(bool up);
     void linkError(const QString& why);
 
 private:

@@ -30,22 +30,22 @@ void Translations::removeAll() {
 
 bool Translations::apply(Language language, QString* error) {
     if (language == m_current) return true;
-    QList<std::shared_ptr<QTranslator>> loaded;
+    std::vector<std::unique_ptr<QTranslator>> loaded;
     if (language != Language::Korean) {
         for (const QString& catalogue : m_catalogues) {
-            auto t = std::make_shared<QTranslator>();
+            auto t = std::make_unique<QTranslator>();
             const QString file = catalogue + "_" + LanguageCode(language);
             if (!t->load(file, ":/i18n")) {
                 if (error) *error = QString("The %1 translation was not found.").arg(file);
                 return false;
             }
-            loaded << t;
+            loaded.push_back(std::move(t));
         }
     }
     removeAll();
     for (const auto& t : loaded)
         QCoreApplication::installTranslator(t.get());
-    m_installed = loaded;
+    m_installed = std::move(loaded);
     m_current = language;
     return true;
 }

@@ -2,12 +2,12 @@
 // translation catalogues embedded in the libraries (":/i18n/<catalogue>_<code>.qm").
 #pragma once
 
-#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTranslator>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace quma {
 
@@ -36,7 +36,7 @@ private:
     void removeAll();
 
     QStringList m_catalogues;
-    QList<std::shared_ptr<QTranslator>> m_installed;
+    std::vector<std::unique_ptr<QTranslator>> m_installed;
     Language m_current = Language::Korean;
 };
 

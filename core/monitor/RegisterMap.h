@@ -21,6 +21,11 @@ struct RegisterImage {
     }
 };
 
+// A register holding a two's-complement value (currents, temperatures).
+inline int SignedRegister(int value) {
+    return value >= 0x8000 ? value - 0x10000 : value;
+}
+
 // Well-known registers.
 namespace Reg {
 constexpr int Year = 1, AcVolts = 7, AcAmps = 8, DcVolts = 9, LoadAmps = 10, BattAmps = 11,

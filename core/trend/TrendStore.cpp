@@ -30,7 +30,7 @@ const std::array<TrendSeriesInfo, Trend::Count>& TrendSeriesInfos() {
 
 namespace {
 float signedTenths(int r) {
-    return float((r >= 0x8000 ? r - 0x10000 : r) / 10.0);
+    return float(SignedRegister(r) / 10.0);
 }
 } // namespace
 
