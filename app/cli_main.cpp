@@ -126,6 +126,19 @@ public:
         connect(&m_engine, &MonitorEngine::networkIdentityDecoded, this, [this] { onNetId(); });
         connect(&m_engine, &MonitorEngine::recordStored, this,
                 [this] { m_watchdog.start(m_timeoutMs); });
+        // A request asked again is progress too; one asked in vain too often ends the run.
+        connect(&m_engine, &MonitorEngine::transferProgress, this,
+                [this] { m_watchdog.start(m_timeoutMs); });
+        connect(&m_engine, &MonitorEngine::transferStalled, this,
+                [this](TransferKind, int record, int total) {
+                    if (m_command != "history") return;
+                    fail(record == 0 ? QString("no reply to the record count")
+                                     : QString("record %1 of %2 could not be read after %3 "
+                                               "requests")
+                                           .arg(record)
+                                           .arg(total)
+                                           .arg(TransferState::MaxAttempts));
+                });
         connect(&m_engine, &MonitorEngine::userMessage, this,
                 [this](MessageKind k, const QString& t) { onMessage(k, t); });
         connect(&m_engine, &MonitorEngine::commandSucceeded, this, [this] {

@@ -23,7 +23,7 @@ struct ConsoleRig {
             questions << q;
             return answerYes ? QMessageBox::Yes : QMessageBox::Cancel;
         });
-        hub.setFileChooser([this](const QString&, bool) {
+        hub.setFileChooser([this](const QString&, bool, const QString&) {
             return files.isEmpty() ? QString() : files.takeFirst();
         });
         window.show();

@@ -16,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -43,13 +44,28 @@ struct HistoryRig {
     MessageHub hub;
     QStringList boxes;
     std::unique_ptr<HistoryWindow> window;
-    HistoryRig(LinkKind link, TransferKind kind, int records, int delayMs = 0)
+    QStringList questions;
+    std::function<QMessageBox::StandardButton()> answer = [] { return QMessageBox::Cancel; };
+    QString chosen; // what the file chooser answers
+    QStringList suggested;
+    HistoryRig(LinkKind link, TransferKind kind, int records, int delayMs = 0, int dropEvery = 0,
+               int badEvery = 0)
         : rig(link, options(records)) {
         rig.sim.faults.delayMs = delayMs;
         hub.setRecorder([this](MessageKind, const QString& t) { boxes << t; });
+        hub.setAnswerer([this](const QString& q) {
+            questions << q;
+            return answer();
+        });
+        hub.setFileChooser([this](const QString&, bool, const QString& s) {
+            suggested << s;
+            return chosen;
+        });
         QObject::connect(&rig.engine, &MonitorEngine::userMessage,
                          [this](MessageKind k, const QString& t) { hub.post(nullptr, k, t); });
         rig.pollOnce();
+        rig.sim.faults.dropEvery = dropEvery;
+        rig.sim.faults.badLrcEvery = badEvery;
         if (rig.engine.OpenTransfer(kind)) {
             if (kind == TransferKind::Alarm)
                 window = std::make_unique<AlarmHistoryWindow>(rig.engine, hub);
@@ -67,11 +83,11 @@ struct HistoryRig {
     bool waitDone(int timeoutMs = 20000) {
         QElapsedTimer t;
         t.start();
-        while (boxes.isEmpty() && t.elapsed() < timeoutMs) {
+        while (boxes.isEmpty() && questions.isEmpty() && t.elapsed() < timeoutMs) {
             QTest::qWait(10);
             if (rig.engine.link().linkKind() == LinkKind::Serial) rig.engine.Timer1Timer();
         }
-        return !boxes.isEmpty();
+        return !boxes.isEmpty() || !questions.isEmpty();
     }
     QTableWidget* grid() { return window->grid(); }
     QString cell(int row, int col) {
@@ -97,16 +113,26 @@ private slots:
         QTest::addColumn<int>("link");
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("records");
-        QTest::newRow("serial event 3") << int(LinkKind::Serial) << 2 << 3;
-        QTest::newRow("tcp alarm 3") << int(LinkKind::Tcp) << 1 << 3;
-        QTest::newRow("serial alarm 40") << int(LinkKind::Serial) << 1 << 40;
-        QTest::newRow("tcp event 40") << int(LinkKind::Tcp) << 2 << 40;
+        QTest::addColumn<int>("dropEvery");
+        QTest::addColumn<int>("badEvery");
+        const int serial = int(LinkKind::Serial), tcp = int(LinkKind::Tcp);
+        QTest::newRow("serial event 3") << serial << 2 << 3 << 0 << 0;
+        QTest::newRow("tcp alarm 3") << tcp << 1 << 3 << 0 << 0;
+        QTest::newRow("serial alarm 40") << serial << 1 << 40 << 0 << 0;
+        QTest::newRow("tcp event 40") << tcp << 2 << 40 << 0 << 0;
+        // A noisy link: unanswered requests are asked again, every record lands once.
+        QTest::newRow("tcp alarm, 1 in 3 dropped") << tcp << 1 << 10 << 3 << 0;
+        QTest::newRow("tcp event, 1 in 4 wrong id") << tcp << 2 << 10 << 0 << 4;
+        QTest::newRow("serial alarm, 1 in 3 dropped") << serial << 1 << 20 << 3 << 0;
+        QTest::newRow("serial event, 1 in 4 bad LRC") << serial << 2 << 20 << 0 << 4;
     }
     void transfersFillTheGrid() {
         QFETCH(int, link);
         QFETCH(int, kind);
         QFETCH(int, records);
-        HistoryRig h(LinkKind{quint8(link)}, TransferKind(kind), records);
+        QFETCH(int, dropEvery);
+        QFETCH(int, badEvery);
+        HistoryRig h(LinkKind{quint8(link)}, TransferKind(kind), records, 0, dropEvery, badEvery);
         QVERIFY(h.window);
         QVERIFY(h.waitDone());
         QCOMPARE(h.boxes, QStringList{QString("%1 History data\rare Saved!!").arg(records)});
@@ -167,13 +193,19 @@ private slots:
         HistoryRig h(LinkKind::Tcp, TransferKind::Event, 3);
         QVERIFY(h.waitDone());
         h.boxes.clear();
+        // Nothing typed: a chooser in the documents folder proposes the name with the date.
+        h.chosen = QDir(dir.path()).absoluteFilePath("visit");
         const QString path = h.window->exportSheet();
         QDir::setCurrent(old);
-        QVERIFY(!path.isEmpty());
+        QCOMPARE(path, h.chosen + ".xlsx");
         QCOMPARE(h.boxes, QStringList{"Saved " + path});
+        QCOMPARE(h.suggested.size(), 1);
+        const QFileInfo proposed(h.suggested[0]);
+        QCOMPARE(proposed.absolutePath(),
+                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
         // The model's leading blank stays on screen and in the title, not in the file name.
-        QVERIFY(QFileInfo(path).fileName().startsWith("QUMA-7TN(A)_EVENT_("));
-        QVERIFY(QFileInfo(path).fileName().contains(QRegularExpression("\\(\\d{6}\\)\\.xlsx$")));
+        QVERIFY(proposed.fileName().startsWith("QUMA-7TN(A)_EVENT_("));
+        QVERIFY(proposed.fileName().contains(QRegularExpression("\\(\\d{14}\\)\\.xlsx$")));
         const QByteArray sheet = unzip(path, "xl/worksheets/sheet1.xml");
         const QByteArray strings = unzip(path, "xl/sharedStrings.xml");
         const QByteArray styles = unzip(path, "xl/styles.xml");
@@ -193,6 +225,45 @@ private slots:
         QVERIFY(sheet.contains("<v>44527</v>"));
     }
 
+    void stalledTransferAsksAgainOrKeepsWhatArrived_data() {
+        QTest::addColumn<int>("link");
+        QTest::addColumn<bool>("save");
+        QTest::newRow("tcp, retry") << int(LinkKind::Tcp) << false;
+        QTest::newRow("serial, save") << int(LinkKind::Serial) << true;
+    }
+    void stalledTransferAsksAgainOrKeepsWhatArrived() {
+        QFETCH(int, link);
+        QFETCH(bool, save);
+        QTemporaryDir dir;
+        HistoryRig h(LinkKind{quint8(link)}, TransferKind::Alarm, 8);
+        // The controller falls silent after the fifth record.
+        QObject::connect(&h.rig.engine, &MonitorEngine::recordStored, &h.rig.engine,
+                         [&](TransferKind, int row) {
+                             if (row == 5) h.rig.sim.faults.dropEvery = 1;
+                         });
+        h.chosen = QDir(dir.path()).absoluteFilePath("partial.xlsx");
+        h.answer = [&] {
+            h.rig.sim.faults.dropEvery = 0;
+            return save ? QMessageBox::Save : QMessageBox::Retry;
+        };
+        QVERIFY(h.waitDone(30000));
+        QCOMPARE(h.questions.size(), 1);
+        QVERIFY2(h.questions[0].startsWith("Record 6 of 8 could not be read"),
+                 qPrintable(h.questions[0]));
+        QVERIFY(h.questions[0].contains("5 records"));
+        if (save) {
+            QCOMPARE(h.boxes, QStringList{"Saved " + h.chosen});
+            QCOMPARE(h.window->findChild<QLabel*>("LabAlarm")->text(),
+                     QString("Record 6 not read"));
+            const QByteArray sheet = unzip(h.chosen, "xl/worksheets/sheet1.xml");
+            QVERIFY(sheet.contains("<c r=\"A7\"")); // header in row 2, records 1..5 below it
+            QVERIFY(!sheet.contains("<c r=\"A8\""));
+        } else {
+            QTRY_COMPARE_WITH_TIMEOUT(h.boxes, QStringList{"8 History data\rare Saved!!"}, 10000);
+            QCOMPARE(h.cell(8, 0), QString("008"));
+        }
+    }
+
     void failedExportNamesTheFile() {
         QString error;
         QVERIFY(!WriteHistorySheet("/nonexistent-folder/x.xlsx", {EventLogHeader()},
@@ -200,6 +271,9 @@ private slots:
         QVERIFY(!error.isEmpty());
         QCOMPARE(ExportFileName(" QUMA-7T", TransferKind::Alarm, QTime(14, 23, 5)),
                  QString("QUMA-7T_ALARM_(142305).xlsx"));
+        QCOMPARE(ExportFileName(" QUMA-7T", TransferKind::Event,
+                                QDateTime(QDate(2026, 12, 8), QTime(14, 23, 5))),
+                 QString("QUMA-7T_EVENT_(20261208142305).xlsx"));
     }
 
     // A name typed into the File Name field is used: in the current folder unless it holds a

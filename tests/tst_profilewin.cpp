@@ -225,7 +225,7 @@ private slots:
         MessageHub hub;
         QStringList files{file, other};
         hub.setRecorder([](MessageKind, const QString&) {});
-        hub.setFileChooser([&](const QString&, bool) { return files.takeFirst(); });
+        hub.setFileChooser([&](const QString&, bool, const QString&) { return files.takeFirst(); });
         MainWindow window(rig.engine, rig.session, hub);
         window.form()->mProfileCompareFiles->trigger();
         ProfileCompareDialog* d = window.profiles().comparison();

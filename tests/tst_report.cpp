@@ -149,7 +149,7 @@ private slots:
         QStringList boxes;
         QStringList files{dir.filePath("visit")};
         hub.setRecorder([&](MessageKind, const QString& t) { boxes << t; });
-        hub.setFileChooser([&](const QString&, bool) { return files.takeFirst(); });
+        hub.setFileChooser([&](const QString&, bool, const QString&) { return files.takeFirst(); });
         rig.engine.setLiveTimers(true);
         ServiceReportDialog dialog(rig.engine, trends, hub);
         dialog.show();

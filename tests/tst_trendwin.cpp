@@ -27,7 +27,7 @@ struct Rig {
     TrendView view{store, hub};
     Rig() {
         hub.setRecorder([this](MessageKind, const QString& t) { boxes << t; });
-        hub.setFileChooser([this](const QString&, bool) {
+        hub.setFileChooser([this](const QString&, bool, const QString&) {
             return files.isEmpty() ? QString() : files.takeFirst();
         });
         view.resize(1200, 700);

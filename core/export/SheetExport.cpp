@@ -15,6 +15,12 @@ QString ExportFileName(const QString& modelName, TransferKind kind, const QTime&
            PadZero(now.hour(), 2) + PadZero(now.minute(), 2) + PadZero(now.second(), 2) + ").xlsx";
 }
 
+QString ExportFileName(const QString& modelName, TransferKind kind, const QDateTime& now) {
+    QString name = ExportFileName(modelName, kind, now.time());
+    const int open = int(name.lastIndexOf('('));
+    return name.insert(open + 1, now.date().toString("yyyyMMdd"));
+}
+
 QString ExportPath(const QString& typedName, const QString& generatedName, const QString& folder) {
     QString name = typedName.trimmed();
     if (name.isEmpty()) name = generatedName;

@@ -3,14 +3,17 @@
 
 #include "core/link/DeviceLink.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QStringList>
-#include <QTime>
 
 namespace quma {
 
 // Model name + "_ALARM_(" or "_EVENT_(" + hhmmss + ").xlsx".
 QString ExportFileName(const QString& modelName, TransferKind kind, const QTime& now);
+// The same name with the date before the time: "_ALARM_(yyyyMMddhhmmss).xlsx", the name a
+// file chooser proposes.
+QString ExportFileName(const QString& modelName, TransferKind kind, const QDateTime& now);
 // Where an export goes: the typed name when there is one (in `folder` unless it holds a path;
 // ".xlsx" added when missing), else the generated name in `folder`.
 QString ExportPath(const QString& typedName, const QString& generatedName, const QString& folder);

@@ -12,10 +12,11 @@ bool knownSystem(int type) {
 }
 } // namespace
 
-bool MonitorEngine::OpenTransfer(TransferKind kind) {
+bool MonitorEngine::OpenTransfer(TransferKind kind, bool announce) {
     m_link.rectMode = RectMode::LogTransfer;
     m_transfer = TransferState{};
     m_transfer.kind = kind;
+    m_transfer.announce = announce;
     m_transfer.active = true;
     m_transfer.recordIndex = 1;
     m_transfer.requestStartCountdown = 0;
@@ -27,10 +28,64 @@ bool MonitorEngine::OpenTransfer(TransferKind kind) {
 bool MonitorEngine::RequestStartTick() {
     if (++m_transfer.requestStartCountdown <= 3) return false;
     m_transfer.requestStartCountdown = 0;
+    m_transfer.attempts = 0;
+    requestCount();
+    return true;
+}
+
+void MonitorEngine::requestCount() {
     const bool alarm = m_link.transferKind == TransferKind::Alarm;
     const bool tcp = m_link.linkKind() == LinkKind::Tcp;
+    ++m_transfer.attempts;
+    m_transfer.quietTicks = 0;
     m_link.SendLogRequest("01", alarm ? (tcp ? "43" : "30") : (tcp ? "46" : "40"), 0);
-    return true;
+}
+
+void MonitorEngine::repeatTransferRequest() {
+    TransferState& t = m_transfer;
+    if (!t.active || t.stalled || t.complete) return;
+    const bool paging = t.counted && t.recordTotal >= t.recordIndex;
+    if (t.counted && !paging) return;
+    const int record = t.counted ? t.recordIndex : 0;
+    if (t.attempts >= TransferState::MaxAttempts) {
+        t.stalled = true;
+        t.label = QStringLiteral("Total : %1 /%2")
+                      .arg(t.counted ? t.recordIndex - 1 : 0)
+                      .arg(t.recordTotal);
+        emit transferProgress(t.kind, t.percent, t.label);
+        emit transferStalled(t.kind, record, t.recordTotal);
+        return;
+    }
+    t.label =
+        QStringLiteral("Total : %1 /%2").arg(t.counted ? t.recordIndex - 1 : 0).arg(t.recordTotal) +
+        QCoreApplication::translate("MonitorEngine", " (no reply, asking again: %1 of %2)")
+            .arg(t.attempts)
+            .arg(TransferState::MaxAttempts - 1);
+    emit transferProgress(t.kind, t.percent, t.label);
+    if (t.counted)
+        requestPage(t.kind);
+    else
+        requestCount();
+}
+
+void MonitorEngine::RetryTransfer() {
+    TransferState& t = m_transfer;
+    if (!t.active || !t.stalled) return;
+    t.stalled = false;
+    t.attempts = 0;
+    if (t.counted) {
+        if (m_link.linkKind() == LinkKind::Serial) setTimer1(true, 800);
+        requestPage(t.kind);
+    } else {
+        requestCount();
+    }
+}
+
+void MonitorEngine::transferExchangeFailed(std::uint8_t function) {
+    if (m_link.rectMode != RectMode::LogTransfer) return;
+    if (function == Fn::AlarmCount || function == Fn::EventCount || function == Fn::AlarmRecord ||
+        function == Fn::EventRecord)
+        repeatTransferRequest();
 }
 
 void MonitorEngine::CloseTransfer(bool byButton) {
@@ -43,6 +98,8 @@ void MonitorEngine::CloseTransfer(bool byButton) {
 }
 
 void MonitorEngine::BeginTransferTable(int total) {
+    m_transfer.counted = true;
+    m_transfer.attempts = 0;
     m_transfer.recordTotal = total;
     m_transfer.progressTotal = total;
     m_transfer.complete = false;
@@ -61,6 +118,8 @@ void MonitorEngine::countReply(TransferKind kind, std::optional<std::pair<int, i
     if (!count) return;
     // A count for a transfer nobody is waiting for (a late reply after Close) starts nothing.
     if (!m_transfer.active || m_transfer.kind != kind) return;
+    // A second count reply (to a repeated query) does not start the table over.
+    if (m_transfer.counted) return;
     BeginTransferTable(count->first);
     const bool serial = m_link.linkKind() == LinkKind::Serial;
     if (serial) {
@@ -69,6 +128,13 @@ void MonitorEngine::countReply(TransferKind kind, std::optional<std::pair<int, i
         setTimer1(m_timer1On, 800);
     }
     if (m_transfer.recordTotal <= 0) {
+        if (!m_transfer.announce) {
+            // Nobody watches a window: the empty log is simply complete.
+            m_transfer.active = false;
+            m_transfer.complete = true;
+            emit transferCompleted(kind, {});
+            return;
+        }
         message(MessageKind::Plain,
                 kind == TransferKind::Alarm
                     ? QCoreApplication::translate("MonitorEngine", "No History data")
@@ -82,6 +148,7 @@ void MonitorEngine::requestPage(TransferKind kind) {
     const bool serial = m_link.linkKind() == LinkKind::Serial;
     const QByteArray fn =
         kind == TransferKind::Alarm ? (serial ? "31" : "44") : (serial ? "41" : "47");
+    ++m_transfer.attempts;
     m_link.SendLogRequest("01", fn, m_transfer.recordTotal - m_transfer.recordIndex);
     // Timer1 repeats a serial page request only after two quiet ticks from now, so a reply that
     // is merely slow is not asked for twice and stored into two rows.
@@ -90,7 +157,17 @@ void MonitorEngine::requestPage(TransferKind kind) {
 }
 
 void MonitorEngine::recordReply(TransferKind kind, const QByteArray& replyText) {
-    if (m_transfer.kind != kind) return;
+    TransferState& t = m_transfer;
+    if (t.kind != kind) return;
+    // The answer to a repeated page request coming after the answer to the first one.
+    if (t.repeatAnswersDue > 0 && replyText == t.lastReply) {
+        --t.repeatAnswersDue;
+        return;
+    }
+    t.lastReply = replyText;
+    t.repeatAnswersDue = std::max(t.attempts - 1, 0);
+    t.attempts = 0;
+    t.stalled = false;
     StoreTransferRecord(replyText);
     // A page arriving after the window closed asks for nothing more.
     if (m_transfer.active && m_transfer.recordTotal >= m_transfer.recordIndex) requestPage(kind);
@@ -117,7 +194,7 @@ void MonitorEngine::StoreTransferRecord(const QByteArray& replyText) {
         t.active = false;
         t.complete = true;
         emit transferCompleted(t.kind, text);
-        message(MessageKind::Information, text);
+        if (t.announce) message(MessageKind::Information, text);
     } else {
         ++t.recordIndex;
     }

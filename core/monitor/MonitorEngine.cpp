@@ -12,6 +12,7 @@ MonitorEngine::MonitorEngine(QObject* parent) : QObject(parent) {
     connect(&m_link, &DeviceLink::serialReplyReady, this, &MonitorEngine::SerialDispatch);
     connect(&m_link, &DeviceLink::tcpReplyReady, this, &MonitorEngine::TcpDispatch);
     connect(&m_link, &DeviceLink::tcpExchangeFailed, this, &MonitorEngine::tcpExchangeFailed);
+    connect(&m_link, &DeviceLink::tcpExchangeFailed, this, &MonitorEngine::transferExchangeFailed);
     connect(&m_timer1, &QTimer::timeout, this, &MonitorEngine::Timer1Timer);
     connect(&m_timer3, &QTimer::timeout, this, &MonitorEngine::Timer3Timer);
     m_timer3.setInterval(1000);

@@ -37,6 +37,12 @@ struct AlarmWatch {
 
 // The running history or event-log transfer and the rows it has filled (row 0 is the header).
 struct TransferState {
+    // Times one request (the count query or one page) is sent before the transfer counts as
+    // stalled: the first and three repeats.
+    static constexpr int MaxAttempts = 4;
+    // Serial Timer1 ticks without a count reply before the count query is repeated.
+    static constexpr int CountRepeatTicks = 8;
+
     TransferKind kind = TransferKind::None;
     bool active = false;
     int recordIndex = 1;
@@ -47,6 +53,15 @@ struct TransferState {
     QString label = "Total : ";
     int percent = 0;
     bool complete = false;
+    bool counted = false; // the count reply has come
+    int attempts = 0;     // requests sent for what is awaited now (count or record recordIndex)
+    int quietTicks = 0;   // serial ticks since the count query went out
+    bool announce = true;
+    bool stalled = false; // given up on the awaited request until RetryTransfer
+    // The last stored page reply, and how many answers to repeats of its request may still
+    // come: on the serial link such an answer is the same record again.
+    QByteArray lastReply;
+    int repeatAnswersDue = 0;
 };
 
 class MonitorEngine : public QObject {
@@ -94,10 +109,14 @@ public:
     // History windows: opening sets the log transfer kind; returns false when no window should
     // open (system type outside 1..4). The window's 100 ms timer calls RequestStartTick, which
     // sends the count query on its 4th tick and then returns true.
-    bool OpenTransfer(TransferKind kind);
+    // A transfer opened without `announce` (a report gathering the logs) shows no completion or
+    // "no data" box; its signals are the same.
+    bool OpenTransfer(TransferKind kind, bool announce = true);
     bool RequestStartTick();
     // Closing the window (by its Close button when byButton).
     void CloseTransfer(bool byButton);
+    // After transferStalled: asks again for what could not be read, with a fresh set of attempts.
+    void RetryTransfer();
 
     // History initialisation: alarm history or event log cleared on the controller.
     void ClearLog(TransferKind kind);
@@ -116,6 +135,9 @@ signals:
     void recordStored(quma::TransferKind kind, int row);
     void transferProgress(quma::TransferKind kind, int percent, const QString& label);
     void transferCompleted(quma::TransferKind kind, const QString& text);
+    // The count (record 0) or record `record` of `total` went unanswered MaxAttempts times; the
+    // transfer waits for RetryTransfer or CloseTransfer.
+    void transferStalled(quma::TransferKind kind, int record, int total);
     void userMessage(quma::MessageKind kind, const QString& text);
     void timer1Changed(bool enabled, int interval);
     void timer3Changed(bool enabled);
@@ -142,6 +164,10 @@ private:
     void countReply(TransferKind kind, std::optional<std::pair<int, int>> count);
     void recordReply(TransferKind kind, const QByteArray& replyText);
     void requestPage(TransferKind kind);
+    void requestCount();
+    // An unanswered count query or page: asks again, or gives up after MaxAttempts.
+    void repeatTransferRequest();
+    void transferExchangeFailed(std::uint8_t function);
     void message(MessageKind kind, const QString& text) { emit userMessage(kind, text); }
     void succeeded(const QString& text) {
         message(MessageKind::Information, text);

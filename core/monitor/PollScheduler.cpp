@@ -8,12 +8,12 @@ namespace quma {
 void MonitorEngine::Timer1Timer() {
     std::uint8_t& mode = m_link.rectMode;
     const bool serial = m_link.linkKind() == LinkKind::Serial;
+    TransferState& t = m_transfer;
     if (m_poll.pollDue) {
         m_poll.pollDue = false;
         m_poll.pollCountdown = 3;
         m_poll.transferCountdown = 3;
         m_link.trace("RectMode >> " + QByteArray(" [ ") + IntToHexN(mode, 2) + " ]");
-        const TransferState& t = m_transfer;
         // Page requests are repeated only for a transfer that still expects this record.
         const bool paging = t.active && t.recordTotal >= t.recordIndex;
         switch (mode) {
@@ -27,15 +27,19 @@ void MonitorEngine::Timer1Timer() {
             mode = RectMode::Poll;
             break;
         case RectMode::HistoryPaging:
-            if (paging) m_link.SendLogRequest("01", "31", t.recordTotal - t.recordIndex);
-            break;
         case RectMode::EventPaging:
-            if (paging) m_link.SendLogRequest("01", "41", t.recordTotal - t.recordIndex);
+            // The same page again, a bounded number of times.
+            if (paging) repeatTransferRequest();
             break;
         default:
             break;
         }
     }
+    // A serial count query that got no reply is asked again (over TCP the exchange's own
+    // time-out does it).
+    if (mode == RectMode::LogTransfer && serial && t.active && !t.counted && t.attempts > 0 &&
+        ++t.quietTicks >= TransferState::CountRepeatTicks)
+        repeatTransferRequest();
     if (mode == RectMode::TransferWait) {
         if (--m_poll.transferCountdown == 0) m_poll.pollDue = true;
     }

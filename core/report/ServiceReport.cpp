@@ -205,11 +205,15 @@ ReportCollector::ReportCollector(MonitorEngine& engine, QObject* parent)
                 if (m_step == Step::Events) emit progress(55 + percent * 45 / 100, "event log");
             });
     connect(&m_engine, &MonitorEngine::transferCompleted, this, [this] { transferDone(); });
-    connect(&m_engine, &MonitorEngine::userMessage, this, [this](MessageKind, const QString& t) {
-        // An empty log ends its transfer with a message instead.
-        if ((m_step == Step::Alarms || m_step == Step::Events) && t.startsWith("No "))
-            transferDone();
-    });
+    connect(&m_engine, &MonitorEngine::transferStalled, this,
+            [this](TransferKind kind, int record, int total) {
+                const QString log = kind == TransferKind::Alarm ? "alarm history" : "event log";
+                fail(record == 0 ? QString("the controller did not answer the %1 count").arg(log)
+                                 : QString("record %1 of %2 of the %3 could not be read")
+                                       .arg(record)
+                                       .arg(total)
+                                       .arg(log));
+            });
 }
 
 void ReportCollector::start() {
@@ -224,7 +228,7 @@ void ReportCollector::start() {
 void ReportCollector::startTransfer(TransferKind kind) {
     m_step = kind == TransferKind::Alarm ? Step::Alarms : Step::Events;
     m_watchdog.start(m_timeoutMs);
-    if (!m_engine.OpenTransfer(kind)) {
+    if (!m_engine.OpenTransfer(kind, false)) {
         fail(QString("system type %1 keeps no history").arg(m_engine.systemType()));
         return;
     }

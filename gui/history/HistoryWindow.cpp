@@ -8,12 +8,14 @@
 #include "gui/mainwin/MessageHub.h"
 
 #include <QBoxLayout>
+#include <QDateTime>
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTableWidget>
 
 using namespace quma;
@@ -35,6 +37,9 @@ HistoryWindow::HistoryWindow(MonitorEngine& engine, MessageHub& hub, TransferKin
     connect(&engine, &MonitorEngine::transferProgress, this, &HistoryWindow::progress);
     connect(&engine, &MonitorEngine::transferCompleted, this,
             [this](TransferKind k, const QString&) { completed(k); });
+    // The question waits until the reply chain that gave up has returned.
+    connect(&engine, &MonitorEngine::transferStalled, this, &HistoryWindow::stalled,
+            Qt::QueuedConnection);
 }
 
 void HistoryWindow::bind(QTableWidget* grid, QLineEdit* fileName, QPushButton* save,
@@ -127,12 +132,67 @@ void HistoryWindow::completed(TransferKind kind) {
     m_saveCsv->setEnabled(true);
 }
 
+void HistoryWindow::stalled(TransferKind kind, int record, int total) {
+    if (kind != m_kind || !m_engine.transfer().stalled) return;
+    flush();
+    const int arrived = std::max(record - 1, 0);
+    const QString what =
+        record == 0 ? tr("The controller did not answer the request for the number of records.")
+                    : tr("Record %1 of %2 could not be read: the controller did not answer.")
+                          .arg(record)
+                          .arg(total);
+    m_progress->setText(record == 0 ? tr("No reply") : tr("Record %1 not read").arg(record));
+    QMessageBox::StandardButtons buttons = QMessageBox::Retry | QMessageBox::Cancel;
+    QString question = what + "\n" +
+                       tr("It was asked for %1 times.").arg(TransferState::MaxAttempts) + "\n\n" +
+                       tr("Retry asks again; Cancel leaves the window as it is.");
+    if (arrived > 0) {
+        buttons |= QMessageBox::Save;
+        question = what + "\n" + tr("It was asked for %1 times.").arg(TransferState::MaxAttempts) +
+                   "\n\n" +
+                   tr("Retry asks again; Save keeps the %1 records that arrived.").arg(arrived);
+    }
+    const auto answer = m_hub.ask(this, question, buttons, QMessageBox::Retry, QMessageBox::Cancel);
+    if (answer == QMessageBox::Retry) {
+        m_engine.RetryTransfer();
+    } else if (answer == QMessageBox::Save) {
+        m_partial = true;
+        m_save->setEnabled(true);
+        m_saveCsv->setEnabled(true);
+        exportSheet();
+    }
+}
+
+QList<QStringList> HistoryWindow::exportRows() const {
+    const TransferState& t = m_engine.transfer();
+    if (!m_partial || t.complete) return t.rows;
+    return t.rows.mid(0, std::max(t.recordIndex, 1)); // the header and the records read
+}
+
+QString HistoryWindow::exportTarget(const QString& suffix) {
+    const QString typed = m_fileName->text();
+    if (!typed.trimmed().isEmpty()) {
+        QString path = ExportPath(typed, {}, QDir::currentPath());
+        if (suffix == ".xlsx") return path;
+        path.chop(5);
+        return path + suffix;
+    }
+    // Nothing typed: a chooser in the documents folder, with the generated name and the date.
+    QString name = ExportFileName(m_engine.modelName(), m_kind, QDateTime::currentDateTime());
+    name.chop(5);
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString filter = suffix == ".csv" ? tr("CSV file (*.csv)") : tr("Spreadsheet (*.xlsx)");
+    QString path = m_hub.chooseFile(this, tr("Save the table"), filter, true,
+                                    QDir(folder).absoluteFilePath(name + suffix));
+    if (!path.isEmpty() && !path.endsWith(suffix, Qt::CaseInsensitive)) path += suffix;
+    return path;
+}
+
 QString HistoryWindow::exportSheet() {
-    const QString path = ExportPath(
-        m_fileName->text(), ExportFileName(m_engine.modelName(), m_kind, QTime::currentTime()),
-        QDir::currentPath());
+    const QString path = exportTarget(".xlsx");
+    if (path.isEmpty()) return {};
     QString error;
-    if (!WriteHistorySheet(path, m_engine.transfer().rows, m_kind, m_engine.modelName(), &error)) {
+    if (!WriteHistorySheet(path, exportRows(), m_kind, m_engine.modelName(), &error)) {
         m_hub.show(this, MessageKind::Warning,
                    tr("The spreadsheet %1 could not be written: %2").arg(path, error));
         return {};
@@ -142,14 +202,11 @@ QString HistoryWindow::exportSheet() {
 }
 
 QString HistoryWindow::exportCsv() {
-    // The spreadsheet's name with .csv: the typed one or the generated one.
-    QString path = ExportPath(m_fileName->text(),
-                              ExportFileName(m_engine.modelName(), m_kind, QTime::currentTime()),
-                              QDir::currentPath());
-    path.chop(5);
-    path += ".csv";
+    // The spreadsheet's name with .csv: the typed one or the chosen one.
+    const QString path = exportTarget(".csv");
+    if (path.isEmpty()) return {};
     QString error;
-    if (!WriteCsvFile(path, m_engine.transfer().rows, &error)) {
+    if (!WriteCsvFile(path, exportRows(), &error)) {
         m_hub.show(this, MessageKind::Warning, tr("The CSV file could not be written: ") + error);
         return {};
     }
@@ -168,6 +225,7 @@ void HistoryWindow::done(int result) {
     flush();
     if (m_engine.transfer().active) m_grid->scrollToTop();
     m_save->setEnabled(false);
+    m_partial = false;
     m_engine.CloseTransfer(m_byButton);
     m_fileName->clear();
     m_byButton = false;

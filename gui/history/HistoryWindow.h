@@ -23,9 +23,10 @@ public:
     void requestStartTick();
     void startRequest() { m_requestTimer.start(); }
     bool requestPending() const { return m_requestTimer.isActive(); }
-    // Writes the spreadsheet to the current folder; returns the path or an empty text.
+    // Writes the spreadsheet: to the name typed into File Name (relative to the current folder),
+    // or, with nothing typed, where the user chooses; returns the path or an empty text.
     QString exportSheet();
-    // The same rows as a CSV file (the spreadsheet's name with .csv).
+    // The same rows as a CSV file (the typed name with .csv, or a chosen one).
     QString exportCsv();
     void closeByButton();
     QTableWidget* grid() const { return m_grid; }
@@ -42,6 +43,10 @@ private:
     void stored(quma::TransferKind kind, int row);
     void progress(quma::TransferKind kind, int percent, const QString& label);
     void completed(quma::TransferKind kind);
+    // The engine gave up on a request: Retry, Save what arrived, or leave it.
+    void stalled(quma::TransferKind kind, int record, int total);
+    QList<QStringList> exportRows() const;
+    QString exportTarget(const QString& suffix);
     // Puts the rows and progress gathered since the last flush on screen.
     void flush();
     static constexpr int FlushIntervalMs = 25;
@@ -51,6 +56,7 @@ private:
     quma::TransferKind m_kind;
     QTimer m_requestTimer;
     bool m_byButton = false;
+    bool m_partial = false; // the user chose to keep what a stalled transfer brought
     QTableWidget* m_grid = nullptr;
     QLineEdit* m_fileName = nullptr;
     QPushButton* m_save = nullptr;

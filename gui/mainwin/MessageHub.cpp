@@ -55,7 +55,7 @@ void MessageHub::post(QWidget* parent, quma::MessageKind kind, const QString& te
 
 QString MessageHub::chooseFile(QWidget* parent, const QString& caption, const QString& filter,
                                bool forSaving, const QString& suggestedName) {
-    if (m_chooser) return m_chooser(caption, forSaving);
+    if (m_chooser) return m_chooser(caption, forSaving, suggestedName);
     if (m_recorder) return {};
     return forSaving ? QFileDialog::getSaveFileName(parent, caption, suggestedName, filter)
                      : QFileDialog::getOpenFileName(parent, caption, {}, filter);

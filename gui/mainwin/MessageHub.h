@@ -15,7 +15,9 @@ class MessageHub : public QObject {
 public:
     using Recorder = std::function<void(quma::MessageKind kind, const QString& text)>;
     using Answerer = std::function<QMessageBox::StandardButton(const QString& question)>;
-    using FileChooser = std::function<QString(const QString& caption, bool forSaving)>;
+    // The chooser gets the caption, whether it is for saving, and the proposed path.
+    using FileChooser =
+        std::function<QString(const QString& caption, bool forSaving, const QString& suggested)>;
 
     // With a recorder set, no box is shown: the recorder gets the message instead.
     void setRecorder(Recorder r) { m_recorder = std::move(r); }
