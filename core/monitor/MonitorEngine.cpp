@@ -157,7 +157,9 @@ void MonitorEngine::RefreshStatus(const RegisterImage& img) {
         m_poll.silent = false;
         emit replyStateChanged(true);
     }
-    // Alarm tree start-up steps.
+    // Alarm tree start-up steps. The tree is built with the first reply and shows its alarms at
+    // once; from then on Timer3 follows the alarm words once a second.
+    if (m_alarms.phase == 0) m_alarms.phase = 1;
     if (m_alarms.phase == 1) {
         m_alarms.phase = 2;
         m_alarms.battery = m_image[Reg::BattInstalled];
@@ -166,8 +168,7 @@ void MonitorEngine::RefreshStatus(const RegisterImage& img) {
         m_timer3On = true;
         if (m_live && !m_timer3.isActive()) m_timer3.start();
         emit timer3Changed(true);
-    } else if (m_alarms.phase == 0) {
-        m_alarms.phase = 1;
+        Timer3Timer();
     }
     if (m_alarms.phase == 3 && m_image[Reg::BattInstalled] != m_alarms.battery) {
         m_alarms.phase = 0;
