@@ -163,9 +163,38 @@ private slots:
         QVERIFY(child<QCheckBox>(dlg, "ckbFLV")->isChecked()); // kept
         QTest::qWait(30);
         QVERIFY(c.rig.sim.model().writes().isEmpty());
-        // Leaving the field clamps it.
+        // Leaving the field clamps it, marks it, and OK asks before writing the changed value.
         emit child<QLineEdit>(dlg, "mskFLV")->editingFinished();
         QCOMPARE(child<QLineEdit>(dlg, "mskFLV")->text(), QString("56.0"));
+        QVERIFY(child<QLineEdit>(dlg, "mskFLV")->toolTip().startsWith("59.5 was outside"));
+        c.boxes.clear();
+        c.answer = QMessageBox::Cancel;
+        click(dlg, "BitBtnOK");
+        QCOMPARE(c.questions.size(), 1);
+        QVERIFY(c.questions[0].contains("출력전압 (43.0 ~ 56.0V): 59.5 → 56.0"));
+        QTest::qWait(30);
+        QVERIFY(c.rig.sim.model().writes().isEmpty());
+        c.answer = QMessageBox::Yes;
+        click(dlg, "BitBtnOK");
+        QVERIFY(c.waitSuccess());
+        QCOMPARE(c.written(60), 560);
+    }
+
+    // Typing into a field ticks its row; OK with nothing ticked says so and writes nothing.
+    void setPointEditingTicksItsRow() {
+        ConfigRig c(LinkKind::Serial);
+        SetPointDialog dlg(c.rig.engine, c.hub);
+        click(dlg, "BitBtnOK");
+        QCOMPARE(c.boxes, QStringList{"Nothing was ticked: nothing was written."});
+        auto* field = child<QLineEdit>(dlg, "mskFLV");
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, "53.5");
+        QVERIFY(child<QCheckBox>(dlg, "ckbFLV")->isChecked());
+        click(dlg, "BitBtnOK");
+        QVERIFY(c.waitSuccess());
+        QCOMPARE(c.writtenRegisters(), QList<int>{60});
+        QCOMPARE(c.written(60), 535);
     }
 
     void calibration_data() { AddLinkRows(); }

@@ -132,7 +132,7 @@ WritePlan PlanSetPoints(const QList<RowInput>& inputs, bool taskFailReset, int c
         case Scale::IndexPlus1:
             // The charge mode writes 0 when its register showed no item; other lists refuse.
             if (in.index < 0 && row.reg != 64) {
-                plan.error = QString("%1: choose an item from the list.").arg(name);
+                plan.error = QCoreApplication::translate("Settings", "%1: choose an item from the list.").arg(name);
                 return plan;
             }
             value = row.scale == Scale::IndexPlus1 ? std::max(in.index, -1) + 1 : in.index;
@@ -144,12 +144,12 @@ WritePlan PlanSetPoints(const QList<RowInput>& inputs, bool taskFailReset, int c
             const double shown =
                 row.scale == Scale::Integer ? double(v.value_or(0)) : v.value_or(0) / 10.0;
             if (!v && row.scale == Scale::Integer && ParseTenths(in.text)) {
-                plan.error = QString("%1: '%2' is not a whole number (%3).")
+                plan.error = QCoreApplication::translate("Settings", "%1: '%2' is not a whole number (%3).")
                                  .arg(name, in.text.trimmed(), rangeText(row, min, max));
                 return plan;
             }
             if (!v || shown < min - 1e-9 || shown > max + 1e-9) {
-                plan.error = QString("%1: '%2' is not within %3.")
+                plan.error = QCoreApplication::translate("Settings", "%1: '%2' is not within %3.")
                                  .arg(name, in.text.trimmed(), rangeText(row, min, max));
                 return plan;
             }
@@ -188,7 +188,7 @@ WritePlan PlanCalibration(const CalibrationInput& in) {
             ok = ok && c.isDigit();
         if (!ok) {
             plan.error =
-                QString("%1: '%2' is not a number.")
+                QCoreApplication::translate("Settings", "%1: '%2' is not a number.")
                     .arg(QCoreApplication::translate("Settings", kRows[i].name), in.text[i]);
             return plan;
         }
@@ -202,7 +202,7 @@ WritePlan PlanCalibration(const CalibrationInput& in) {
         const qint64 parsed =
             significant.size() > 5 ? qint64(maxDigits) + 1 : significant.toLongLong();
         if (parsed > maxDigits) {
-            plan.error = QString("%1: '%2' is not within 00.00 ~ %3.")
+            plan.error = QCoreApplication::translate("Settings", "%1: '%2' is not within 00.00 ~ %3.")
                              .arg(QCoreApplication::translate("Settings", kRows[i].name),
                                   in.text[i].trimmed())
                              .arg(QString::number(maxDigits / 100.0, 'f', 2));
@@ -293,14 +293,14 @@ namespace {
 bool bytesFrom(const QStringList& parts, int count, int base, const QString& row, QByteArray* out,
                QString* error) {
     if (parts.size() != count) {
-        *error = QString("%1: %2 fields are needed.").arg(row).arg(count);
+        *error = QCoreApplication::translate("Settings", "%1: %2 fields are needed.").arg(row).arg(count);
         return false;
     }
     for (const QString& p : parts) {
         bool ok = false;
         const int v = p.trimmed().toInt(&ok, base);
         if (!ok || v < 0 || v > 255) {
-            *error = QString("%1: '%2' is not within %3.")
+            *error = QCoreApplication::translate("Settings", "%1: '%2' is not within %3.")
                          .arg(row, p, base == 16 ? QString("00 ~ FF") : QString("0 ~ 255"));
             return false;
         }

@@ -3,6 +3,10 @@
 
 #include "ui_SetPointDialog.h"
 
+#include "gui/mainwin/MessageHub.h"
+
+#include <algorithm>
+
 using namespace quma;
 
 SetPointDialog::SetPointDialog(MonitorEngine& engine, MessageHub& hub, QWidget* parent)
@@ -20,7 +24,10 @@ SetPointDialog::SetPointDialog(MonitorEngine& engine, MessageHub& hub, QWidget* 
             e->setText(SetPointEntryText(row, value));
             e->setAccessibleName(QCoreApplication::translate("Settings", row.caption));
             connect(e, &QLineEdit::editingFinished, this, [this, i] { clampOnLeave(i); });
+            // What the engineer types is what the row is for: editing ticks it.
+            connect(e, &QLineEdit::textEdited, this, [this, i] { edited(i); });
         } else if (auto* c = findChild<QComboBox*>(row.entry)) {
+            connect(c, &QComboBox::activated, this, [this, i] { edited(i); });
             int pos = value;
             if (row.reg == 64) pos = value - 1;
             if (row.reg == 92) pos = (value >= 1 && value <= 3) ? value - 1 : 0;
@@ -37,12 +44,54 @@ SetPointDialog::~SetPointDialog() {
     delete ui;
 }
 
+void SetPointDialog::edited(int i) {
+    const SetPointRow& row = SetPointRows()[i];
+    if (auto* c = box(row.check)) c->setChecked(true);
+    markClamped(i, false);
+}
+
+void SetPointDialog::markClamped(int i, bool clamped, const QString& typed) {
+    const SetPointRow& row = SetPointRows()[i];
+    auto* e = findChild<QLineEdit*>(row.entry);
+    if (!e) return;
+    if (!clamped) {
+        if (!m_clamped.remove(i)) return;
+        e->setStyleSheet({});
+        e->setToolTip({});
+        return;
+    }
+    m_clamped.insert(i, typed);
+    e->setStyleSheet("background-color: #FFE4B0;");
+    e->setToolTip(tr("%1 was outside the range and was changed to %2.").arg(typed, e->text()));
+}
+
 void SetPointDialog::clampOnLeave(int i) {
     const SetPointRow& row = SetPointRows()[i];
     auto* e = findChild<QLineEdit*>(row.entry);
     auto [lo, hi] =
         row.reg == 60 ? OutputVoltageRange(m_chargeMode) : std::make_pair(row.min, row.max);
-    if (const auto text = ClampedEntryText(row, e->text(), lo, hi)) e->setText(*text);
+    if (const auto text = ClampedEntryText(row, e->text(), lo, hi)) {
+        const QString typed = e->text().trimmed();
+        e->setText(*text);
+        markClamped(i, true, typed);
+    }
+}
+
+bool SetPointDialog::confirmClamped() {
+    QStringList lines;
+    const QList<SetPointRow>& rows = SetPointRows();
+    for (auto it = m_clamped.cbegin(); it != m_clamped.cend(); ++it) {
+        const SetPointRow& row = rows[it.key()];
+        if (!box(row.check)->isChecked()) continue;
+        lines << QStringLiteral("%1: %2 → %3")
+                     .arg(box(row.check)->text(), it.value(),
+                          findChild<QLineEdit*>(row.entry)->text());
+    }
+    if (lines.isEmpty()) return true;
+    return m_hub.confirm(this, tr("These values were outside their range and were changed to "
+                                  "fit it:") +
+                                   "\n" + lines.join('\n') + "\n\n" +
+                                   tr("Write the changed values?"));
 }
 
 void SetPointDialog::loadDefaults() {
@@ -70,10 +119,22 @@ void SetPointDialog::writeCheckedRows() {
         if (auto* c = findChild<QComboBox*>(row.entry)) in.index = c->currentIndex();
         inputs << in;
     }
+    const bool anyTicked = std::any_of(inputs.cbegin(), inputs.cend(),
+                                       [](const RowInput& in) { return in.checked; });
+    if (!anyTicked && !ui->cbTaskFailReset->isChecked()) {
+        m_hub.show(this, MessageKind::Information, tr("Nothing was ticked: nothing was written."));
+        return;
+    }
     const WritePlan plan = PlanSetPoints(inputs, ui->cbTaskFailReset->isChecked(), m_chargeMode);
     if (!plan.error.isEmpty()) {
         refuse(plan.error); // the boxes keep their state
         return;
+    }
+    if (!confirmClamped()) return;
+    m_clamped.clear();
+    for (QLineEdit* e : findChildren<QLineEdit*>()) {
+        e->setStyleSheet({});
+        e->setToolTip({});
     }
     for (QCheckBox* c : findChildren<QCheckBox*>())
         c->setChecked(false);

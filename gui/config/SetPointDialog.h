@@ -3,6 +3,8 @@
 
 #include "gui/config/ConfigDialog.h"
 
+#include <QMap>
+
 namespace Ui {
 class SetPointDialog;
 }
@@ -17,7 +19,13 @@ public:
     void writeCheckedRows();
 
 private:
+    // Leaving a field clamps its value into the row's range; the field is marked and OK asks
+    // before writing a changed value.
     void clampOnLeave(int row);
+    void edited(int row);
+    void markClamped(int row, bool clamped, const QString& typed = {});
+    bool confirmClamped();
+    QMap<int, QString> m_clamped; // row -> the text typed before it was clamped
     Ui::SetPointDialog* ui;
     int m_chargeMode = 0;
 };
