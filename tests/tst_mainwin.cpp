@@ -328,15 +328,31 @@ private slots:
             probe.close();
             ConnectionDialog dlg(session, hub, {}, QString("127.0.0.1:%1").arg(dead));
             dlg.show();
-            QTest::mouseClick(dlg.findChild<QRadioButton*>("TCP"), Qt::LeftButton);
+            // The arrow keys choose the link kind.
+            auto* serial = dlg.findChild<QRadioButton*>("Serial");
+            serial->setFocus();
+            QTest::keyClick(serial, Qt::Key_Down);
+            QVERIFY(dlg.findChild<QRadioButton*>("TCP")->isChecked());
             QTest::mouseClick(dlg.findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
-            QTRY_VERIFY_WITH_TIMEOUT(!dlg.isVisible(), 5000);
-            QCOMPARE(dlg.result(), int(QDialog::Rejected));
+            QTRY_VERIFY_WITH_TIMEOUT(!dlg.connecting(), 5000);
+            // The controller's words first, then the link and the system's reason; the dialog
+            // stays for another try.
             QCOMPARE(boxes.value(boxes.size() - 1),
-                     QString("Please, Check PC Lan Port Connection!"));
+                     QString("Please, Check PC Lan Port Connection!\n\nTCP/IP 127.0.0.1:%1: "
+                             "connection refused: nothing answers on that port of the controller")
+                         .arg(dead));
+            QVERIFY(dlg.isVisible());
             QVERIFY(!engine.timer1Enabled());
             QCOMPARE(dlg.triedLink(), QString("127.0.0.1:%1").arg(dead));
             QVERIFY(!dlg.failure().isEmpty());
+            // Enter tries again, now where the controller listens.
+            auto* host = dlg.findChild<QLineEdit*>("edtHostIP");
+            host->setText(QString("127.0.0.1:%1").arg(sim.tcpPort()));
+            host->setFocus();
+            QTest::keyClick(host, Qt::Key_Return);
+            QTRY_VERIFY_WITH_TIMEOUT(!dlg.isVisible(), 5000);
+            QCOMPARE(dlg.result(), int(QDialog::Accepted));
+            QVERIFY(session.tcp().Connected());
         }
         {
             // Port Refind says what it found.
@@ -360,8 +376,11 @@ private slots:
         onConnectionDialog([](ConnectionDialog* d) {
             QTest::mouseClick(d->findChild<QRadioButton*>("TCP"), Qt::LeftButton);
             QTest::mouseClick(d->findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
+            QTRY_VERIFY_WITH_TIMEOUT(!d->connecting(), 5000);
+            QTest::mouseClick(d->findChild<QPushButton*>("BitBtn2"), Qt::LeftButton);
         });
         c.window.openConnection();
+        QTRY_COMPARE(QApplication::activeWindow(), &c.window); // the keyboard is back
         QVERIFY(c.ui()->mConnect->isEnabled());
         QVERIFY(!c.ui()->mDisconnect->isEnabled());
         QCOMPARE(statusText(c, 2), dead);

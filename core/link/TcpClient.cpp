@@ -2,6 +2,8 @@
 // at a time with a 1000 ms read timeout, later requests waiting in order.
 #include "core/link/TcpClient.h"
 
+#include <QCoreApplication>
+
 namespace quma {
 
 bool ParseHostPort(const QString& text, QString* host, quint16* port) {
@@ -82,7 +84,8 @@ TcpClient::TcpClient(QObject* parent) : QObject(parent) {
     connect(&m_connectTimer, &QTimer::timeout, this, [this] {
         m_socket.abort();
         m_connecting = false;
-        m_lastError = "Connect timed out.";
+        m_lastError = QCoreApplication::translate("TcpClient",
+                                                  "timed out: no answer from the controller");
         emit connectFinished(false, m_lastError);
         failAll(m_lastError);
     });
@@ -156,7 +159,22 @@ void TcpClient::onConnected() {
 }
 
 void TcpClient::onSocketError() {
-    const QString text = m_socket.errorString();
+    // The common failures in words an engineer can act on; the system's own text otherwise.
+    QString text = m_socket.errorString();
+    switch (m_socket.error()) {
+    case QAbstractSocket::ConnectionRefusedError:
+        text = QCoreApplication::translate(
+            "TcpClient", "connection refused: nothing answers on that port of the controller");
+        break;
+    case QAbstractSocket::HostNotFoundError:
+        text = QCoreApplication::translate("TcpClient", "host not found");
+        break;
+    case QAbstractSocket::SocketTimeoutError:
+        text = QCoreApplication::translate("TcpClient", "timed out");
+        break;
+    default:
+        break;
+    }
     if (m_connecting) {
         m_connectTimer.stop();
         m_connecting = false;

@@ -6,6 +6,7 @@
 #include "gui/mainwin/MessageHub.h"
 #include "ui_ConnectionDialog.h"
 
+#include <QKeyEvent>
 #include <QTimer>
 
 ConnectionDialog::ConnectionDialog(quma::LinkSession& session, MessageHub& hub,
@@ -27,6 +28,10 @@ ConnectionDialog::ConnectionDialog(quma::LinkSession& session, MessageHub& hub,
     connect(ui->BitBtn1, &QPushButton::clicked, this, &ConnectionDialog::connectChosenLink);
     connect(ui->Port, &QPushButton::clicked, this, &ConnectionDialog::refreshPorts);
     ui->Port->setShortcut(QKeySequence(Qt::Key_F5));
+    // Enter connects; the arrow keys move between the two link kinds and choose.
+    ui->BitBtn1->setDefault(true);
+    ui->Serial->installEventFilter(this);
+    ui->TCP->installEventFilter(this);
     ui->Port->setToolTip(tr("Look for serial ports again (F5)"));
     connect(ui->BitBtn2, &QPushButton::clicked, this, [this] {
         if (m_connecting) {
@@ -46,9 +51,12 @@ ConnectionDialog::ConnectionDialog(quma::LinkSession& session, MessageHub& hub,
             ui->lbState->setText(why);
             m_triedLink = ui->edtHostIP->text().trimmed();
             m_failure = why;
+            // The link tried and the system's reason under the controller's own words; the
+            // dialog stays for another try.
             m_hub.show(this, quma::MessageKind::Warning,
-                       tr("Please, Check PC Lan Port Connection!"));
-            reject();
+                       tr("Please, Check PC Lan Port Connection!") + "\n\n" +
+                           tr("TCP/IP %1: %2").arg(m_triedLink, why));
+            ui->BitBtn1->setFocus();
         }
     });
 }
@@ -56,6 +64,22 @@ ConnectionDialog::ConnectionDialog(quma::LinkSession& session, MessageHub& hub,
 ConnectionDialog::~ConnectionDialog() {
     if (m_connecting) m_session.cancelConnect();
     delete ui;
+}
+
+bool ConnectionDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && (watched == ui->Serial || watched == ui->TCP)) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left ||
+            key == Qt::Key_Right) {
+            QRadioButton* other = watched == ui->Serial ? ui->TCP : ui->Serial;
+            if (other->isEnabled()) {
+                other->setFocus(Qt::OtherFocusReason);
+                other->click();
+            }
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void ConnectionDialog::refreshPorts() {
@@ -179,6 +203,8 @@ void ConnectionDialog::connectChosenLink() {
         setConnecting(false);
         m_triedLink = ui->edtHostIP->text().trimmed();
         m_failure = error;
-        m_hub.show(this, quma::MessageKind::Warning, error);
+        m_hub.show(this, quma::MessageKind::Warning,
+                   tr("Please, Check PC Lan Port Connection!") + "\n\n" +
+                       tr("TCP/IP %1: %2").arg(m_triedLink, error));
     }
 }

@@ -39,6 +39,9 @@ public:
     void portChosen(int index);
     void connectChosenLink();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void fillPorts();
     // Port Refind (F5): the list again, and what was found.

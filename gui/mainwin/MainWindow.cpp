@@ -235,7 +235,7 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
             if (!requireLink()) return;
             m_engine.link().rectMode = mode;
             std::unique_ptr<QDialog> dialog(make());
-            dialog->exec();
+            runModal(*dialog);
         });
     };
     opener(ui->mSystemConfiguration, RectMode::Setting,
@@ -287,7 +287,7 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
     connect(report, &QAction::triggered, this, [this] {
         if (!requireLink()) return;
         ServiceReportDialog dialog(m_engine, *m_trendStore, m_hub, this);
-        dialog.exec();
+        runModal(dialog);
     });
 
     m_profiles = new ProfileCommands(m_engine, m_hub, this);
@@ -413,7 +413,7 @@ void MainWindow::setDataCommands(bool on) {
 
 void MainWindow::openLogin() {
     LoginDialog dlg(m_hub, this);
-    if (dlg.exec() == QDialog::Accepted) completeLogin();
+    if (runModal(dlg) == QDialog::Accepted) completeLogin();
 }
 
 void MainWindow::completeLogin() {
@@ -430,7 +430,7 @@ void MainWindow::completeLogin() {
 
 void MainWindow::openLogout() {
     LogoutDialog dlg(this);
-    if (dlg.exec() == QDialog::Accepted) completeLogout();
+    if (runModal(dlg) == QDialog::Accepted) completeLogout();
 }
 
 void MainWindow::completeLogout() {
@@ -448,6 +448,14 @@ void MainWindow::completeLogout() {
     showLinkDown();
 }
 
+int MainWindow::runModal(QDialog& dialog) {
+    const int result = dialog.exec();
+    // The keyboard comes back to the window, so its shortcuts work without a click.
+    activateWindow();
+    setFocus(Qt::ActiveWindowFocusReason);
+    return result;
+}
+
 void MainWindow::openConnection() {
     ui->mConnect->setEnabled(false);
     ui->mDisconnect->setEnabled(true);
@@ -461,7 +469,7 @@ void MainWindow::openConnection() {
                       m_host.isEmpty() ? m_settings->value("connection/host").toString()
                                        : QString());
     }
-    if (dlg.exec() == QDialog::Accepted) {
+    if (runModal(dlg) == QDialog::Accepted) {
         if (m_settings) {
             const bool serial = dlg.choice() == ConnectionDialog::Choice::Serial;
             m_settings->setValue("connection/kind", serial ? "serial" : "tcp");
@@ -599,7 +607,7 @@ void MainWindow::toggleFirmwareCounter() {
 
 void MainWindow::openContact(int index, const QString& name) {
     ContactAlarmView dlg(m_engine.image(), index, name, this);
-    dlg.exec();
+    runModal(dlg);
 }
 
 void MainWindow::refreshStatus() {
@@ -791,7 +799,7 @@ void MainWindow::openHistory(TransferKind kind) {
     else
         w = std::make_unique<EventLogWindow>(m_engine, m_hub, this);
     w->startRequest();
-    w->exec();
+    runModal(*w);
 }
 
 void MainWindow::advancePowerFlow() {

@@ -21,6 +21,7 @@ class MessageHub;
 class ProfileCommands;
 class ProtocolPane;
 class TrendView;
+class QDialog;
 class QSettings;
 class QStyle;
 class QTreeWidgetItem;
@@ -83,6 +84,8 @@ public:
     void openLogin();
     void openLogout();
     void openConnection();
+    // Runs a dialog modally and gives the keyboard back to the main window afterwards.
+    int runModal(QDialog& dialog);
     void disconnectFromController();
     void exitConsole();
     void showVersion();
