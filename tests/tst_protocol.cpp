@@ -157,7 +157,7 @@ private slots:
         QCOMPARE(mon.counters().lastRoundTripMs, 12.5);
         QCOMPARE(mon.counters().dropped.value("LRC wrong"), 1);
         QCOMPARE(mon.counters().timeOuts, qint64(1));
-        QVERIFY(mon.counters().text().contains("dropped 1, time-outs 1 (1 LRC wrong)"));
+        QVERIFY(mon.counters().text().contains("dropped 1, time-outs 1 (LRC wrong: 1)"));
         const auto count = [&](MonitorFilter f, const QString& search = {}) {
             int n = 0;
             for (const MonitorEntry& e : mon.entries())

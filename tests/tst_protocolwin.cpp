@@ -56,6 +56,28 @@ private slots:
         QVERIFY(c.find<QLabel>("lbProtocolCounters")->text().startsWith("sent 2, received 2"));
     }
 
+    // However much the link drops, the pane keeps its size and the window fits a laptop screen.
+    void paneFitsTheScreenAtAnyTraffic() {
+        Console c(LinkKind::Tcp);
+        c.window.completeLogin();
+        c.window.completeConnection();
+        QVERIFY(c.rig.pollOnce()); // the status page is shown
+        c.window.findChild<QAction*>("mProtocolMonitor")->trigger();
+        const QSize before = c.pane().minimumSizeHint();
+        for (int i = 0; i < 1000; ++i)
+            c.window.protocolMonitor().add(
+                FrameEvent{FrameEvent::Dropped, LinkKind::Tcp, 0, 0, QByteArray(8, char(i)),
+                           QString("transaction id %1 expected %2").arg(i + 1).arg(i)});
+        c.pane().catchUp();
+        QCOMPARE(c.pane().minimumSizeHint(), before);
+        const QString footer = c.find<QLabel>("lbProtocolCounters")->text();
+        QVERIFY2(footer.contains("transaction id mismatch: 1000"), qPrintable(footer));
+        QVERIFY(c.find<QLabel>("lbProtocolCounters")->toolTip().contains("expected"));
+        qDebug() << "window min" << c.window.minimumSizeHint() << "pane" << before;
+        QVERIFY(c.window.minimumSizeHint().width() <= 1366);
+        QVERIFY(c.window.minimumSizeHint().height() <= 700);
+    }
+
     void filterSearchPauseClearCopySave() {
         QTemporaryDir dir;
         Console c(LinkKind::Tcp);

@@ -1,7 +1,17 @@
 // The protocol monitor's list and counters.
 #include "core/monitor/ProtocolMonitor.h"
 
+#include <QRegularExpression>
+
 namespace quma {
+
+QString DropReason(const QString& note) {
+    // The numbers tell one frame from another; the reason is what is left without them.
+    if (note.startsWith("transaction id")) return QStringLiteral("transaction id mismatch");
+    QString reason = note;
+    reason.remove(QRegularExpression("\\s*\\d+"));
+    return reason.trimmed().left(60);
+}
 
 int MonitorCounters::droppedTotal() const {
     int n = 0;
@@ -19,7 +29,7 @@ QString MonitorCounters::text() const {
     if (!dropped.isEmpty()) {
         QStringList reasons;
         for (auto it = dropped.begin(); it != dropped.end(); ++it)
-            reasons << QString("%1 %2").arg(it.value()).arg(it.key());
+            reasons << QString("%1: %2").arg(it.key()).arg(it.value());
         s += " (" + reasons.join(", ") + ")";
     }
     s += lastRoundTripMs < 0 ? QString(", round trip -")
@@ -75,7 +85,9 @@ void ProtocolMonitor::add(const FrameEvent& e) {
         if (m_lastSentNs >= 0) m_counters.lastRoundTripMs = (e.monoNs - m_lastSentNs) / 1e6;
         break;
     case FrameEvent::Dropped:
-        ++m_counters.dropped[e.note];
+        // Keyed by reason, so the counters stay a handful however long the link is noisy.
+        ++m_counters.dropped[DropReason(e.note)];
+        m_counters.lastDropped = e.note;
         break;
     case FrameEvent::TimeOut:
         ++m_counters.timeOuts;

@@ -21,10 +21,14 @@ struct MonitorEntry {
 struct MonitorCounters {
     qint64 sent = 0, received = 0, timeOuts = 0;
     QMap<QString, int> dropped; // by reason
+    QString lastDropped;        // the note of the newest dropped frame
     double lastRoundTripMs = -1;
     int droppedTotal() const;
     QString text() const;
 };
+
+// What a dropped frame's note says without its numbers ("transaction id mismatch", "LRC wrong").
+QString DropReason(const QString& note);
 
 enum class MonitorFilter { All, Polls, Writes, Transfers, Errors };
 bool MonitorMatches(const MonitorEntry& e, MonitorFilter filter, const QString& search);

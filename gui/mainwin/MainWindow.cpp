@@ -41,6 +41,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSettings>
 #include <QUrl>
 #include <memory>
@@ -143,6 +144,16 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
       m_txColour(nullptr), m_rxColour(nullptr), m_connectColour(nullptr),
       m_dataLog(engine.image()) {
     ui->setupUi(this);
+    // On a small screen (a laptop with the Protocol pane docked) the page scrolls instead of
+    // pushing the window past the screen's edge.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName("CentralScroll");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(takeCentralWidget());
+    scroll->viewport()->setAutoFillBackground(false);
+    scroll->widget()->setAutoFillBackground(false);
+    setCentralWidget(scroll);
     // No style sheet on the window: under one, every label of the page is drawn through the
     // style-sheet machinery. The background is painted (paintEvent), the group boxes get a
     // plainly drawn frame.

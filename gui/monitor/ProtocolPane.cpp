@@ -123,10 +123,14 @@ ProtocolPane::ProtocolPane(ProtocolMonitor& monitor, SessionRecorder& recorder, 
     m_record = new QPushButton(tr("Record session..."), body);
     m_record->setObjectName("btnProtocolRecord");
     m_record->setCheckable(true);
+    // The footer's texts grow with the traffic and the file names: they never widen the pane
+    // (what does not fit is cut, the whole text is in the tool tip).
     m_counters = new QLabel(body);
     m_counters->setObjectName("lbProtocolCounters");
+    m_counters->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_recording = new QLabel(body);
     m_recording->setObjectName("lbProtocolRecording");
+    m_recording->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     m_table = new QTableView(body);
     m_table->setObjectName("grdProtocol");
@@ -203,9 +207,16 @@ void ProtocolPane::catchUp() {
     const bool atEnd = bar->value() >= bar->maximum() - 2;
     m_model.catchUp();
     if (atEnd) m_table->scrollToBottom();
-    m_counters->setText(m_monitor.counters().text() + tr("; %1 frames kept, %2 KiB")
-                                                          .arg(m_monitor.entries().size())
-                                                          .arg(m_monitor.bytes() / 1024));
+    const QString counters = m_monitor.counters().text() + tr("; %1 frames kept, %2 KiB")
+                                                               .arg(m_monitor.entries().size())
+                                                               .arg(m_monitor.bytes() / 1024);
+    if (counters != m_counters->text()) {
+        m_counters->setText(counters);
+        QString tip = counters;
+        if (!m_monitor.counters().lastDropped.isEmpty())
+            tip += "\n" + tr("Last dropped: %1").arg(m_monitor.counters().lastDropped);
+        m_counters->setToolTip(tip + "\n" + tr("'Errors only' lists every dropped frame."));
+    }
     if (m_recorder.recording())
         m_recording->setText(
             QString("recording %1 frames to %2").arg(m_recorder.frames()).arg(m_recorder.path()));
