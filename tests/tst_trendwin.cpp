@@ -164,6 +164,25 @@ private slots:
         QVERIFY(r.view.valuesAt(0, r.view.to()).contains("DC voltage 54.9 V"));
     }
 
+    // Samples stop for two minutes (a history download, a lost link): the line breaks there.
+    void gapsAreDrawnAsGaps() {
+        Rig r;
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        TrendValues v{};
+        v.fill(3.3f);
+        for (int i = 0; i < 60; ++i)
+            r.store.append(now - 300000 + (i < 30 ? i : i + 120) * 1000, v);
+        r.view.sampleAdded();
+        r.view.refresh();
+        QCOMPARE(r.view.gapSegments(Trend::DcVolts), 1);
+        QCOMPARE(r.view.series(Trend::DcVolts)->count(), 30);
+        QCOMPARE(r.view.gapSegments(Trend::Cell1 + 2), 1);
+        r.store.clear();
+        r.fill(100, 900); // one sample every 0.9 s: one line
+        r.view.refresh();
+        QCOMPARE(r.view.gapSegments(Trend::DcVolts), 0);
+    }
+
     void exportsPngAndCsv() {
         QTemporaryDir dir;
         Rig r;
@@ -172,7 +191,10 @@ private slots:
         QTest::mouseClick(r.button("btnTrendPng"), Qt::LeftButton);
         QImage png(dir.filePath("charts.png"));
         QVERIFY(!png.isNull());
-        QVERIFY(png.width() > 600);
+        // The charts alone under their title, drawn for print: no buttons above them.
+        QCOMPARE(png.width(), 1600);
+        QCOMPARE(png.pixelColor(5, 5), QColor(Qt::white));
+        QVERIFY(r.view.printTitle().contains(" to "));
         r.files << dir.filePath("data.csv");
         QTest::mouseClick(r.button("btnTrendCsv"), Qt::LeftButton);
         QFile f(dir.filePath("data.csv"));

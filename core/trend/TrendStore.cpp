@@ -157,4 +157,35 @@ std::vector<TrendPoint> DecimateSeries(const TrendStore& store, int series, qint
     return out;
 }
 
+qint64 GapThreshold(const TrendStore& store, qint64 from, qint64 to, int buckets) {
+    constexpr int PeriodsInAGap = 4;
+    constexpr qint64 Shortest = 3000; // below this even a slow poll is no gap
+    const int first = store.lowerBound(from);
+    const int last = store.lowerBound(to);
+    // The median of up to 101 spacings spread over the range.
+    std::vector<qint64> spacings;
+    const int n = last - first;
+    const int step = std::max(1, n / 100);
+    for (int i = first + 1; i < last; i += step)
+        spacings.push_back(store.time(i) - store.time(i - 1));
+    qint64 period = 0;
+    if (!spacings.empty()) {
+        auto middle = spacings.begin() + std::ptrdiff_t(spacings.size() / 2);
+        std::nth_element(spacings.begin(), middle, spacings.end());
+        period = *middle;
+    }
+    const qint64 bucket = buckets > 0 ? (to - from) / buckets : 0;
+    return std::max({Shortest, PeriodsInAGap * period, 3 * bucket});
+}
+
+std::vector<std::vector<TrendPoint>> SplitAtGaps(const std::vector<TrendPoint>& points,
+                                                 qint64 maxGap) {
+    std::vector<std::vector<TrendPoint>> runs;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (i == 0 || points[i].msecs - points[i - 1].msecs > maxGap) runs.emplace_back();
+        runs.back().push_back(points[i]);
+    }
+    return runs;
+}
+
 } // namespace quma

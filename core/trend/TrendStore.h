@@ -107,4 +107,12 @@ struct TrendPoint {
 std::vector<TrendPoint> DecimateSeries(const TrendStore& store, int series, qint64 from, qint64 to,
                                        int buckets);
 
+// The longest time between two samples drawn as joined over [from, to): a few sampling periods
+// (the median spacing of the samples), and never less than the spacing decimation makes
+// (two points a bucket). A longer interval had no data: polling paused or the link was down.
+qint64 GapThreshold(const TrendStore& store, qint64 from, qint64 to, int buckets);
+// The points cut into runs where consecutive points lie more than `maxGap` ms apart.
+std::vector<std::vector<TrendPoint>> SplitAtGaps(const std::vector<TrendPoint>& points,
+                                                 qint64 maxGap);
+
 } // namespace quma

@@ -627,6 +627,7 @@ void MainWindow::refreshStatus() {
     showStatusPage(true);
     const RegisterImage& img = m_engine.image();
     const StatusView v = RenderStatus(img, m_engine.modelName());
+    m_trends->setPlant(m_engine.modelName().trimmed());
     showValue(m_panels[0], v.firmware);
     showValue(m_panels[1], v.clock);
     showValue(ui->edtDateTime, v.clock);

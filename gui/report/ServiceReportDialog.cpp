@@ -79,9 +79,13 @@ void ServiceReportDialog::write(ReportData data) {
     data.engineer = m_engineer->text().trimmed();
     data.note = m_note->toPlainText();
     data.consoleVersion = "quma-console 2.1";
-    if (m_trends.size() > 1)
-        data.charts.append(
-            {"DC, battery, AC and rectifier, cells", TrendView::LastHourPng(m_trends, m_hub)});
+    if (m_trends.size() > 1) {
+        QString plant = data.model.trimmed();
+        if (data.identity && !data.identity->siteInfoUtf8.isEmpty())
+            plant += ", " + QString::fromUtf8(data.identity->siteInfoUtf8).trimmed();
+        data.charts.append({tr("DC, battery, AC and rectifier, cells"),
+                            TrendView::LastHourPng(m_trends, m_hub, plant)});
+    }
     QString error;
     if (!WriteReport(m_path, data, &error)) {
         m_hub.show(this, MessageKind::Warning, tr("The report was not saved: ") + error);

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QPainter>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSaveFile>
@@ -287,18 +288,32 @@ void TrendView::refresh() {
         // A minimum and a maximum per two pixels: every peak stays, nothing is drawn twice.
         const int buckets = std::max(50, int(c->chart->plotArea().width()) / 2);
         ValueRange left, right;
+        const qint64 maxGap = GapThreshold(store, m_from, m_to, buckets);
         for (int s : c->leftSeries + c->rightSeries) {
-            QList<QPointF> points;
+            std::vector<std::vector<TrendPoint>> runs;
             if (m_series[s]->isVisible()) {
-                const std::vector<TrendPoint> p = DecimateSeries(store, s, m_from, m_to, buckets);
-                ValueRange& range = c->leftSeries.contains(s) ? left : right;
-                points.reserve(qsizetype(p.size()));
-                for (const TrendPoint& t : p) {
-                    points.append(QPointF(double(t.msecs), double(t.value)));
-                    range.take(double(t.value));
-                }
+                runs = SplitAtGaps(DecimateSeries(store, s, m_from, m_to, buckets), maxGap);
             }
-            m_series[s]->replace(points);
+            ValueRange& range = c->leftSeries.contains(s) ? left : right;
+            // Where no sample was taken no line is drawn: each run is a line of its own.
+            std::size_t used = 0;
+            for (std::size_t r = 0; r < std::max<std::size_t>(runs.size(), 1); ++r) {
+                QList<QPointF> points;
+                if (r < runs.size()) {
+                    points.reserve(qsizetype(runs[r].size()));
+                    for (const TrendPoint& t : runs[r]) {
+                        points.append(QPointF(double(t.msecs), double(t.value)));
+                        range.take(double(t.value));
+                    }
+                }
+                QLineSeries* line = r == 0 ? m_series[s] : segment(s, used++);
+                line->replace(points);
+                if (r > 0) line->setVisible(true);
+            }
+            for (std::size_t k = used; k < m_segments[s].size(); ++k) {
+                m_segments[s][k]->clear();
+                m_segments[s][k]->setVisible(false);
+            }
         }
         c->x->setFormat(format);
         c->x->setRange(QDateTime::fromMSecsSinceEpoch(m_from),
@@ -310,6 +325,29 @@ void TrendView::refresh() {
         c->view->viewport()->update();
     }
     m_applying = false;
+}
+
+QLineSeries* TrendView::segment(int s, std::size_t k) {
+    std::vector<QLineSeries*>& runs = m_segments[s];
+    if (k < runs.size()) return runs[k];
+    QLineSeries* main = m_series[s];
+    QChart* chart = m_charts[std::size_t(m_chartOf[s])]->chart;
+    auto* line = new QLineSeries;
+    line->setPen(main->pen());
+    chart->addSeries(line);
+    for (QAbstractAxis* axis : main->attachedAxes())
+        line->attachAxis(axis);
+    for (QLegendMarker* m : chart->legend()->markers(line))
+        m->setVisible(false);
+    runs.push_back(line);
+    return line;
+}
+
+int TrendView::gapSegments(int s) const {
+    int n = 0;
+    for (const QLineSeries* line : m_segments[s])
+        n += line->isVisible() && line->count() > 0;
+    return n;
 }
 
 QString TrendView::valuesAt(int chart, qint64 msecs) const {
@@ -360,23 +398,67 @@ void TrendView::showLive() {
     setFollowing(true);
 }
 
-bool TrendView::exportPng(const QString& path) {
-    QWidget* charts = m_charts.front()->view->parentWidget();
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && charts->grab().save(&file, "PNG") && file.commit();
+QString TrendView::printTitle() const {
+    const auto stamp = [](qint64 ms) {
+        return QDateTime::fromMSecsSinceEpoch(ms).toString("yyyy-MM-dd HH:mm");
+    };
+    const QString span = tr("%1 to %2").arg(stamp(m_from), stamp(m_to));
+    return m_plant.isEmpty() ? span : m_plant + "   " + span;
 }
 
-QByteArray TrendView::LastHourPng(const TrendStore& store, MessageHub& hub) {
+QImage TrendView::renderCharts(int width, const QString& title) {
+    refresh();
+    constexpr int Columns = 2;
+    const int rows = (int(m_charts.size()) + Columns - 1) / Columns;
+    const int cellWidth = width / Columns;
+    const int cellHeight = cellWidth * 3 / 5;
+    QFont titleFont = font();
+    titleFont.setPixelSize(std::max(14, width / 70));
+    titleFont.setBold(true);
+    const int titleHeight = QFontMetrics(titleFont).height() * 2;
+    QImage image(width, titleHeight + rows * cellHeight, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setFont(titleFont);
+    painter.drawText(QRect(12, 0, width - 24, titleHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                     title);
+    for (std::size_t i = 0; i < m_charts.size(); ++i) {
+        QChart* chart = m_charts[i]->chart;
+        const QRectF target(double(int(i) % Columns * cellWidth),
+                            double(titleHeight + int(i) / Columns * cellHeight), cellWidth,
+                            cellHeight);
+        // Laid out at the size it is printed at, then given back to its view.
+        const QSizeF shown = chart->size();
+        chart->resize(target.size());
+        refresh();
+        chart->scene()->render(&painter, target, chart->sceneBoundingRect());
+        chart->resize(shown);
+    }
+    painter.end();
+    refresh();
+    return image;
+}
+
+bool TrendView::exportPng(const QString& path) {
+    const QImage image = renderCharts(1600, printTitle());
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit();
+}
+
+QByteArray TrendView::LastHourPng(const TrendStore& store, MessageHub& hub, const QString& plant,
+                                  int width) {
     TrendView view(store, hub);
     view.setAttribute(Qt::WA_DontShowOnScreen);
     view.resize(1100, 620);
     view.m_window->setCurrentIndex(1); // 1 h
+    view.setPlant(plant);
     view.show();
     view.refresh();
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    view.m_charts.front()->view->parentWidget()->grab().save(&buffer, "PNG");
+    view.renderCharts(width, view.printTitle()).save(&buffer, "PNG");
     return png;
 }
 

@@ -54,8 +54,17 @@ public:
     QList<QChartView*> chartViews() const;
     // Legend clicks show and hide a series.
     void toggleSeries(int s);
+    // The plant the charts are of ("QUMA-7TN(A), site ..."), for the title of what is printed.
+    void setPlant(const QString& plant) { m_plant = plant; }
+    // The title of a print: the plant and the time span shown.
+    QString printTitle() const;
+    // The charts alone, `width` pixels wide, under a title line: no buttons, no cursor line.
+    QImage renderCharts(int width, const QString& title);
+    // Runs drawn for series s beyond its first (one per gap in the data).
+    int gapSegments(int s) const;
     // The four charts of the last hour of a store as a PNG image, drawn off screen (reports).
-    static QByteArray LastHourPng(const quma::TrendStore& store, MessageHub& hub);
+    static QByteArray LastHourPng(const quma::TrendStore& store, MessageHub& hub,
+                                  const QString& plant = {}, int width = 1600);
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -75,6 +84,10 @@ private:
     MessageHub& m_hub;
     std::vector<std::unique_ptr<Chart>> m_charts;
     std::array<QLineSeries*, quma::Trend::Count> m_series{};
+    // Further runs of a series after a gap, drawn like it but without a legend entry.
+    std::array<std::vector<QLineSeries*>, quma::Trend::Count> m_segments;
+    QLineSeries* segment(int s, std::size_t k);
+    QString m_plant;
     std::array<int, quma::Trend::Count> m_chartOf{};
     QComboBox* m_window;
     QPushButton* m_followButton;
