@@ -52,9 +52,11 @@ QString squeeze(QString s) {
 }
 
 // The PDF's text with every blank removed (the extraction does not keep them all).
-QString pdfText(const QString& path) {
+QString pdfText(const QString& path, int page = 0) {
     QProcess p;
-    p.start(QStandardPaths::findExecutable("pdftotext"), {path, "-"});
+    QStringList args{path, "-"};
+    if (page > 0) args = QStringList{"-f", QString::number(page), "-l", QString::number(page)} + args;
+    p.start(QStandardPaths::findExecutable("pdftotext"), args);
     p.waitForFinished(30000);
     return squeeze(QString::fromUtf8(p.readAllStandardOutput()));
 }
@@ -95,7 +97,9 @@ private slots:
         while (!xml.atEnd())
             if (xml.readNext() == QXmlStreamReader::Characters) all += xml.text();
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
-        for (const QString& wanted : {QString("QUMA-7TN(A)"), QString("output_voltage"),
+        QVERIFY(text.contains("<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"ko\""));
+        QVERIFY(text.contains("<thead><tr><th>"));
+        for (const QString& wanted : {QString("QUMA-7TN(A)"), QString("출력전압"),
                                       QString("김 기사"), data->note, QString("Site A")})
             QVERIFY2(all.contains(wanted), qPrintable(wanted));
         QVERIFY(squeeze(all).contains(squeeze(alarmRow)));
@@ -109,9 +113,27 @@ private slots:
             QSKIP("pdftotext is not installed (scripts/deps.sh installs poppler-utils)");
         const QString pdfAll = pdfText(dir.filePath("r.pdf"));
         for (const QString& wanted :
-             {QString("QUMA-7TN(A)"), QString("output_voltage"), squeeze(data->note),
+             {QString("QUMA-7TN(A)"), QString("출력전압"), squeeze(data->note),
               squeeze(alarmRow), squeeze(eventRow), QString("김기사")})
             QVERIFY2(pdfAll.contains(wanted), qPrintable(wanted));
+        QVERIFY(!pdfAll.contains("output_voltage")); // settings go by their dialog's labels
+
+        // A long table carries its header onto every page it runs over.
+        for (int r = 0; r < 300; ++r)
+            data->alarmHistory.append(QStringList{QString("R%1X").arg(r, 3, 10, QChar('0')), "a",
+                                                  "b", "c", "d", "e", "f", "g", "h", "i", "j",
+                                                  "k", "l", "m", "n"});
+        QVERIFY2(WriteReport(dir.filePath("long.pdf"), *data, &error), qPrintable(error));
+        int pagesWithRows = 0;
+        for (int page = 2; page < 40; ++page) {
+            const QString t = pdfText(dir.filePath("long.pdf"), page);
+            if (t.isEmpty()) break;
+            if (!t.contains("R150X") && !t.contains("R299X")) continue;
+            ++pagesWithRows;
+            QVERIFY2(t.contains("AC전압") && t.contains("DC전압"),
+                     qPrintable(QString("page %1 has no header").arg(page)));
+        }
+        QCOMPARE(pagesWithRows, 2);
     }
 
     void unwritableFolderLeavesNoFile() {

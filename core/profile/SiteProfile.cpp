@@ -1,5 +1,8 @@
 // Site profiles: the fields, the file format, the comparison and the restore plan.
 #include "core/profile/SiteProfile.h"
+#include <QMap>
+#include <QCoreApplication>
+#include "core/settings/SettingRows.h"
 
 #include "core/io/ReadFile.h"
 
@@ -87,6 +90,31 @@ const QList<ProfileField>& ProfileSettingFields() {
         contactWord("spare_2_contact_alarms_2", 91, true),
     };
     return fields;
+}
+
+QString ProfileFieldLabel(const ProfileField& field) {
+    for (const SetPointRow& row : SetPointRows())
+        if (row.reg == field.reg) return QCoreApplication::translate("Settings", row.caption);
+    static const QMap<QString, const char*> others = {
+        {"contact_rest_state", QT_TRANSLATE_NOOP("Settings", "접점 평상 상태")},
+        {"alarm_output_type", QT_TRANSLATE_NOOP("Settings", "경보 출력 형식")},
+        {"ac_fail_contact_alarms_1", QT_TRANSLATE_NOOP("Settings", "AC Fail 접점 경보 1")},
+        {"ac_fail_contact_alarms_2", QT_TRANSLATE_NOOP("Settings", "AC Fail 접점 경보 2")},
+        {"dc_fail_contact_alarms_1", QT_TRANSLATE_NOOP("Settings", "DC Fail 접점 경보 1")},
+        {"dc_fail_contact_alarms_2", QT_TRANSLATE_NOOP("Settings", "DC Fail 접점 경보 2")},
+        {"module_fail_contact_alarms_1", QT_TRANSLATE_NOOP("Settings", "Module Fail 접점 경보 1")},
+        {"module_fail_contact_alarms_2", QT_TRANSLATE_NOOP("Settings", "Module Fail 접점 경보 2")},
+        {"battery_fail_contact_alarms_1",
+         QT_TRANSLATE_NOOP("Settings", "Battery Fail 접점 경보 1")},
+        {"battery_fail_contact_alarms_2",
+         QT_TRANSLATE_NOOP("Settings", "Battery Fail 접점 경보 2")},
+        {"spare_1_contact_alarms_1", QT_TRANSLATE_NOOP("Settings", "예비 1 접점 경보 1")},
+        {"spare_1_contact_alarms_2", QT_TRANSLATE_NOOP("Settings", "예비 1 접점 경보 2")},
+        {"spare_2_contact_alarms_1", QT_TRANSLATE_NOOP("Settings", "예비 2 접점 경보 1")},
+        {"spare_2_contact_alarms_2", QT_TRANSLATE_NOOP("Settings", "예비 2 접점 경보 2")},
+    };
+    const char* label = others.value(QString::fromLatin1(field.key));
+    return label ? QCoreApplication::translate("Settings", label) : QString::fromLatin1(field.key);
 }
 
 const ProfileField* FindProfileField(const QString& key) {

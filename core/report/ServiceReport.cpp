@@ -2,6 +2,7 @@
 #include "core/report/ServiceReport.h"
 
 #include "core/monitor/StatusTexts.h"
+#include "core/settings/SettingRows.h"
 
 #include <QCoreApplication>
 #include <QSaveFile>
@@ -13,16 +14,39 @@ QString esc(const QString& s) {
     return s.toHtmlEscaped();
 }
 
+// A table at the page's width; a header row goes into <thead>, which browsers and the PDF
+// layout repeat on every page the table runs onto.
 QString table(const QList<QStringList>& rows, bool header) {
-    QString h = "<table class=\"grid\" cellspacing=\"0\" cellpadding=\"3\" border=\"1\">\n";
+    QString h = "<table class=\"grid\" width=\"100%\" cellspacing=\"0\" cellpadding=\"3\" "
+                "border=\"1\">\n";
     for (int r = 0; r < rows.size(); ++r) {
         const bool th = header && r == 0;
+        if (th) h += "<thead>";
+        if (header && r == 1) h += "<tbody>";
         h += "<tr>";
         for (const QString& cell : rows[r])
             h += th ? "<th>" + esc(cell) + "</th>" : "<td>" + esc(cell) + "</td>";
-        h += "</tr>\n";
+        h += "</tr>";
+        if (th) h += "</thead>";
+        h += "\n";
     }
+    if (header && rows.size() > 1) h += "</tbody>";
     return h + "</table>\n";
+}
+
+// A status line ("AC전압 : 220.0 V") as name, value and unit.
+QStringList statusCells(const QString& line) {
+    const int colon = int(line.indexOf(':'));
+    if (colon < 0) return {line.trimmed(), {}, {}};
+    const QString name = line.left(colon).trimmed();
+    QString value = line.mid(colon + 1).trimmed();
+    QString unit;
+    const int space = int(value.lastIndexOf(' '));
+    if (space > 0 && !value.mid(space + 1).isEmpty() && !value.mid(space + 1)[0].isDigit()) {
+        unit = value.mid(space + 1);
+        value = value.left(space);
+    }
+    return {name, value, unit};
 }
 
 // A log's table without the columns that hold nothing in any record, in small type.
@@ -46,12 +70,6 @@ QString logTable(const QList<QStringList>& rows) {
     return "<div class=\"log\">\n" + table(out, true) + "</div>\n";
 }
 
-QString pairs(const QList<std::pair<QString, QString>>& rows) {
-    QList<QStringList> t;
-    for (const auto& [k, v] : rows)
-        t << QStringList{k, v};
-    return table(t, false);
-}
 } // namespace
 
 ReportData ReportSnapshot(const MonitorEngine& engine) {
@@ -83,92 +101,105 @@ ReportData ReportSnapshot(const MonitorEngine& engine) {
 }
 
 QString ReportHtml(const ReportData& d, ReportImages images) {
-    QString h =
-        "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\">\n<head>\n"
-        "<meta charset=\"utf-8\"/>\n<title>" +
-        esc("Service report " + d.model) +
-        "</title>\n<style>\n"
-        "body { font-family: 'DejaVu Sans', 'NanumGothic', sans-serif; font-size: 9pt; }\n"
-        "h1 { font-size: 15pt; } h2 { font-size: 12pt; margin-top: 14px; }\n"
-        "table.grid { border-collapse: collapse; margin-bottom: 6px; }\n"
-        "th { background: #dde6f0; text-align: left; }\n"
-        ".alarm { color: #c01010; font-weight: bold; }\n"
-        ".log { font-size: 7pt; }\n"
-        "pre { font-family: 'DejaVu Sans', 'NanumGothic', sans-serif; white-space: pre-wrap; }\n"
-        "</style>\n</head>\n<body>\n";
-    h += "<h1>" +
-         esc(QCoreApplication::translate("Report", "서비스 리포트 / Site service report: ") +
-             d.model) +
-         "</h1>\n";
-    h += pairs({{"Model", d.model},
-                {"System type", QString::number(d.systemType)},
-                {"Firmware", d.firmware},
-                {"Controller time", d.controllerTime.trimmed()},
-                {"Laptop time", d.laptopTime.toString("yyyy-MM-dd HH:mm:ss")},
-                {"Engineer", d.engineer},
-                {"Console", d.consoleVersion}});
-    if (!d.note.isEmpty()) h += "<h2>Note</h2>\n<pre>" + esc(d.note) + "</pre>\n";
+    // The language of the interface the report was made in ("ko" unless translated).
+    const QString lang = QCoreApplication::translate("Report", "ko", "HTML language code");
+    QString h = "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"" + lang +
+                "\" xml:lang=\"" + lang + "\">\n<head>\n<meta charset=\"utf-8\"/>\n<title>" +
+                esc(QCoreApplication::translate("Report", "Service report ") + d.model) +
+                "</title>\n<style>\n"
+                "body { font-family: 'DejaVu Sans', 'NanumGothic', sans-serif; font-size: 9pt; }\n"
+                "h1 { font-size: 15pt; } h2 { font-size: 12pt; margin-top: 14px; "
+                "page-break-after: avoid; break-after: avoid; }\n"
+                "table.grid { border-collapse: collapse; margin-bottom: 6px; width: 100%; }\n"
+                "thead { display: table-header-group; }\n"
+                "tr { page-break-inside: avoid; }\n"
+                "th { background: #dde6f0; text-align: left; }\n"
+                ".alarm { color: #c01010; font-weight: bold; }\n"
+                ".log { font-size: 7pt; }\n"
+                ".chart { page-break-before: always; }\n"
+                "img { max-width: 100%; }\n"
+                "pre { font-family: 'DejaVu Sans', 'NanumGothic', sans-serif; white-space: "
+                "pre-wrap; }\n"
+                "</style>\n</head>\n<body>\n";
+    h += "<h1>" + esc(QCoreApplication::translate("Report", "Site service report: ") + d.model) + "</h1>\n";
+    h += table({{QCoreApplication::translate("Report", "Model"), d.model},
+                {QCoreApplication::translate("Report", "System type"), QString::number(d.systemType)},
+                {QCoreApplication::translate("Report", "Firmware"), d.firmware},
+                {QCoreApplication::translate("Report", "Controller time"), d.controllerTime.trimmed()},
+                {QCoreApplication::translate("Report", "Laptop time"), d.laptopTime.toString("yyyy-MM-dd HH:mm:ss")},
+                {QCoreApplication::translate("Report", "Engineer"), d.engineer},
+                {QCoreApplication::translate("Report", "Console"), d.consoleVersion}},
+               false);
+    if (!d.note.isEmpty()) h += "<h2>" + esc(QCoreApplication::translate("Report", "Note")) + "</h2>\n<pre>" + esc(d.note) + "</pre>\n";
 
-    h += "<h2>Network identity</h2>\n";
+    h += "<h2>" + esc(QCoreApplication::translate("Report", "Network identity")) + "</h2>\n";
     if (d.identity) {
         const NetworkIdentity& n = *d.identity;
-        h += pairs({{"IP address", n.ip},
-                    {"Subnet mask", n.subnet},
-                    {"Gateway", n.gateway},
-                    {"MAC address", n.mac},
-                    {"HW version", n.hwVersion},
-                    {"HW description", QString::fromUtf8(n.hwDescription)},
-                    {"Serial number", QString::fromLatin1(n.serialNumber)},
-                    {"Rectifier ID", n.rectId},
-                    {"FW version", n.firmware},
-                    {"Site", QString::fromUtf8(n.siteInfoUtf8)}});
+        h += table({{QCoreApplication::translate("Report", "IP address"), n.ip},
+                    {QCoreApplication::translate("Report", "Subnet mask"), n.subnet},
+                    {QCoreApplication::translate("Report", "Gateway"), n.gateway},
+                    {QCoreApplication::translate("Report", "MAC address"), n.mac},
+                    {QCoreApplication::translate("Report", "HW version"), n.hwVersion},
+                    {QCoreApplication::translate("Report", "HW description"), QString::fromUtf8(n.hwDescription)},
+                    {QCoreApplication::translate("Report", "Serial number"), QString::fromLatin1(n.serialNumber)},
+                    {QCoreApplication::translate("Report", "Rectifier ID"), n.rectId},
+                    {QCoreApplication::translate("Report", "FW version"), n.firmware},
+                    {QCoreApplication::translate("Report", "Site"), QString::fromUtf8(n.siteInfoUtf8)}},
+                   false);
     } else {
-        h += "<p>Not read.</p>\n";
+        h += "<p>" + esc(QCoreApplication::translate("Report", "Not read.")) + "</p>\n";
     }
 
-    h += "<h2>Status</h2>\n";
+    h += "<h2>" + esc(QCoreApplication::translate("Report", "Status")) + "</h2>\n";
     if (d.activeAlarms.isEmpty())
-        h += "<p>No alarm.</p>\n";
+        h += "<p>" + esc(QCoreApplication::translate("Report", "No alarm.")) + "</p>\n";
     else
-        h += "<p class=\"alarm\">" + esc("Active alarms: " + d.activeAlarms.join(", ")) + "</p>\n";
-    QList<QStringList> status;
+        h += "<p class=\"alarm\">" + esc(QCoreApplication::translate("Report", "Active alarms: ") + d.activeAlarms.join(", ")) +
+             "</p>\n";
+    QList<QStringList> status{{QCoreApplication::translate("Report", "Measurement"), QCoreApplication::translate("Report", "Value"), QCoreApplication::translate("Report", "Unit")}};
     for (const QString& line : d.statusLines)
-        status << QStringList{line};
-    h += table(status, false);
-    QList<QStringList> contacts{{"Contact", "State"}};
+        status << statusCells(line);
+    h += table(status, true);
+    const QString alarm = QCoreApplication::translate("Report", "ALARM"), normal = QCoreApplication::translate("Report", "normal");
+    QList<QStringList> contacts{{QCoreApplication::translate("Report", "Contact"), QCoreApplication::translate("Report", "State")}};
     for (const auto& [name, on] : d.contacts)
-        contacts << QStringList{name, on ? "ALARM" : "normal"};
+        contacts << QStringList{name, on ? alarm : normal};
     h += table(contacts, true);
-    QList<QStringList> tree{{"Alarm", "State"}};
+    QList<QStringList> tree{{QCoreApplication::translate("Report", "Alarm"), QCoreApplication::translate("Report", "State")}};
     for (const AlarmNode& n : d.alarmTree)
-        if (n.level == 2) tree << QStringList{n.text, n.alarm ? "ALARM" : "normal"};
+        if (n.level == 2) tree << QStringList{n.text, n.alarm ? alarm : normal};
     h += table(tree, true);
 
-    h += "<h2>Settings</h2>\n";
-    QList<QStringList> settings{{"Setting", "Register", "Value", "Unit"}};
+    h += "<h2>" + esc(QCoreApplication::translate("Report", "Settings")) + "</h2>\n";
+    QList<QStringList> settings{{QCoreApplication::translate("Report", "Setting"), QCoreApplication::translate("Report", "Register"), QCoreApplication::translate("Report", "Value"), QCoreApplication::translate("Report", "Unit")}};
     for (const ProfileField& f : ProfileSettingFields())
         if (d.settings.settings.contains(f.key))
-            settings << QStringList{f.key, QString::number(f.reg),
+            settings << QStringList{ProfileFieldLabel(f), QString::number(f.reg),
                                     ProfileValueText(f, d.settings.settings.value(f.key)), f.unit};
     h += table(settings, true);
 
     if (!d.charts.isEmpty()) {
-        h += "<h2>Trends, last hour</h2>\n";
+        // The charts start a page with their heading, drawn at the page's width.
+        h += "<h2 class=\"chart\" style=\"page-break-before: always\">" +
+             esc(QCoreApplication::translate("Report", "Trends, last hour")) + "</h2>\n";
         for (int i = 0; i < d.charts.size(); ++i) {
             const QString src =
                 images == ReportImages::Embedded
                     ? "data:image/png;base64," + QString::fromLatin1(d.charts[i].second.toBase64())
                     : QString("chart-%1.png").arg(i);
-            h += "<p>" + esc(d.charts[i].first) + "</p>\n<img src=\"" + src +
-                 "\" width=\"640\" alt=\"" + esc(d.charts[i].first) + "\"/>\n";
+            h += "<p><img src=\"" + src + "\" width=\"" + QString::number(ReportPageWidth) +
+                 "\" alt=\"" + esc(d.charts[i].first) + "\"/></p>\n";
         }
     }
 
-    h += QString("<h2>Alarm history (%1 records)</h2>\n")
-             .arg(std::max(0, int(d.alarmHistory.size()) - 1));
-    h += d.alarmHistory.size() > 1 ? logTable(d.alarmHistory) : "<p>No record.</p>\n";
-    h += QString("<h2>Event log (%1 records)</h2>\n").arg(std::max(0, int(d.eventLog.size()) - 1));
-    h += d.eventLog.size() > 1 ? logTable(d.eventLog) : "<p>No record.</p>\n";
+    h += "<h2>" + esc(QCoreApplication::translate("Report", "Alarm history (%1 records)")
+                          .arg(std::max(0, int(d.alarmHistory.size()) - 1))) +
+         "</h2>\n";
+    h += d.alarmHistory.size() > 1 ? logTable(d.alarmHistory)
+                                   : "<p>" + esc(QCoreApplication::translate("Report", "No record.")) + "</p>\n";
+    h += "<h2>" + esc(QCoreApplication::translate("Report", "Event log (%1 records)").arg(std::max(0, int(d.eventLog.size()) - 1))) +
+         "</h2>\n";
+    h += d.eventLog.size() > 1 ? logTable(d.eventLog) : "<p>" + esc(QCoreApplication::translate("Report", "No record.")) + "</p>\n";
     return h + "</body>\n</html>\n";
 }
 

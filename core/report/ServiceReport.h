@@ -39,6 +39,8 @@ ReportData ReportSnapshot(const MonitorEngine& engine);
 // How the HTML carries chart images: inside as data URLs (a file on its own), or by the names
 // "chart-N.png" that a renderer provides.
 enum class ReportImages { Embedded, Named };
+// The width charts are drawn at in the report: an A4 page less its margins, at 96 pixels an inch.
+constexpr int ReportPageWidth = 680;
 QString ReportHtml(const ReportData& data, ReportImages images);
 // Written whole or not at all: a failure says why and leaves no file.
 bool WriteReportHtml(const QString& path, const ReportData& data, QString* error);
