@@ -107,8 +107,8 @@ private slots:
         QTest::mouseClick(d->differencesOnly(), Qt::LeftButton);
         QCOMPARE(d->visibleRows(), 2);
         const QList<QStringList> rows = d->tableRows();
-        QCOMPARE(rows[1], (QStringList{"dc_overcurrent_alarm", "%", "59", "105", "110"}));
-        QCOMPARE(rows[2][0], QString("spare_1_contact_alarms_1"));
+        QCOMPARE(rows[1], (QStringList{"DC 과전류", "%", "59", "105", "110"}));
+        QCOMPARE(rows[2][0], QString("예비 1 접점 경보 1"));
         // The differing rows stand out.
         QCOMPARE(model->item(5, 0)->background().color(), QColor(0xFF, 0xD8, 0xD8));
         QVERIFY(model->item(5, 0)->font().bold());

@@ -46,8 +46,11 @@ void appendRow(QStandardItemModel* model, const QStringList& cells, bool marked)
     model->appendRow(items);
 }
 
+// A setting by its dialog's label; network fields by their names.
 QString fieldName(const QString& section, const QString& field) {
-    return section == "network" ? "network." + field : field;
+    if (section == "network") return "network." + field;
+    const ProfileField* f = FindProfileField(field);
+    return f ? ProfileFieldLabel(*f) : field;
 }
 } // namespace
 
@@ -184,7 +187,8 @@ void ProfilePreviewDialog::replan() {
     m_model->setHorizontalHeaderLabels(
         {tr("field"), tr("unit"), tr("register"), tr("plant now"), tr("after restore")});
     for (const RestoreStep& s : m_plan.steps)
-        appendRow(m_model, {s.field, s.unit, QString::number(s.reg), s.from, s.to}, false);
+        appendRow(m_model, {fieldName({}, s.field), s.unit, QString::number(s.reg), s.from, s.to},
+                  false);
     for (const QString& key : m_plan.networkFields)
         appendRow(m_model,
                   {"network." + key, "", "-", m_plant.network.value(key),
