@@ -1,5 +1,6 @@
 // The console window headless: login, menu availability, connecting to the simulator on both
 // links and the status page it shows.
+#include "gui/config/ClockDialog.h"
 #include "gui/config/ContactAlarmView.h"
 #include "gui/config/SetPointDialog.h"
 #include "gui/link/ConnectionDialog.h"
@@ -7,11 +8,13 @@
 #include "gui/mainwin/MainWindow.h"
 #include "gui/mainwin/MessageHub.h"
 #include "gui/mainwin/PaintedWidgets.h"
+#include "gui/monitor/ProtocolPane.h"
 #include "tests/LiveRig.h"
 #include "ui_MainWindow.h"
 
 #include "tests/LinkRows.h"
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -446,8 +449,6 @@ private slots:
         c.window.completeConnection();
         c.rig.sim.model().setReg(7, 2200);
         QVERIFY(c.rig.pollOnce());
-        c.rig.engine.ReturnToPolling(); // the tree is built by the second poll
-        QVERIFY(c.rig.pollOnce());
         QCOMPARE(c.ui()->TreeViewM->topLevelItemCount(), 1);
         const QString koreanAc = c.text("Label_ACV");
         QCOMPARE(koreanAc, QString("AC전압 : 220.0 V"));
@@ -489,6 +490,24 @@ private slots:
         QCOMPARE(c.ui()->Access1->title(), QString("접속"));
         QCOMPARE(c.ui()->mConnect->text(), QString("연결하기"));
         QCOMPARE(settings.value("language").toString(), QString("ko"));
+        // What the original screens did not have is Korean too; their own texts are unchanged.
+        QCOMPARE(c.ui()->PageControl1->tabText(c.ui()->PageControl1->count() - 1),
+                 QString("트렌드"));
+        QCOMPARE(c.window.protocolPane().findChild<QCheckBox*>("chkProtocolPause")->text(),
+                 QString("일시 정지"));
+        {
+            ClockDialog clock(c.rig.engine, c.hub, &c.window);
+            QCOMPARE(clock.findChild<QCalendarWidget*>("EngCalendar1")->locale().language(),
+                     QLocale::Korean);
+            SetPointDialog dialog(c.rig.engine, c.hub, &c.window);
+            QCOMPARE(dialog.findChild<QCheckBox*>("ckbFLV")->text(),
+                     QString("출력전압 (43.0 ~ 56.0V)"));
+            c.boxes.clear();
+            QTest::mouseClick(dialog.findChild<QPushButton*>("BitBtnOK"), Qt::LeftButton);
+            QCOMPARE(c.boxes, QStringList{"선택한 항목이 없어 아무것도 쓰지 않았습니다."});
+        }
+        c.rig.engine.QueueWrites({{60, 540}});
+        QTRY_VERIFY_WITH_TIMEOUT(c.boxes.contains(" Setting Sucess!!"), 5000);
     }
 
     // The dialog remembers the link that was used and offers it first the next time.

@@ -2,6 +2,7 @@
 #include "core/i18n/Translations.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 
 namespace quma {
 
@@ -29,24 +30,27 @@ void Translations::removeAll() {
 }
 
 bool Translations::apply(Language language, QString* error) {
-    if (language == m_current) return true;
+    if (language == m_current && m_applied) return true;
     std::vector<std::unique_ptr<QTranslator>> loaded;
-    if (language != Language::Korean) {
-        for (const QString& catalogue : m_catalogues) {
-            auto t = std::make_unique<QTranslator>();
-            const QString file = catalogue + "_" + LanguageCode(language);
-            if (!t->load(file, ":/i18n")) {
-                if (error) *error = QString("The %1 translation was not found.").arg(file);
-                return false;
-            }
-            loaded.push_back(std::move(t));
+    for (const QString& catalogue : m_catalogues) {
+        auto t = std::make_unique<QTranslator>();
+        const QString file = catalogue + "_" + LanguageCode(language);
+        if (!t->load(file, ":/i18n")) {
+            if (error) *error = QString("The %1 translation was not found.").arg(file);
+            return false;
         }
+        loaded.push_back(std::move(t));
     }
     removeAll();
     for (const auto& t : loaded)
         QCoreApplication::installTranslator(t.get());
     m_installed = std::move(loaded);
     m_current = language;
+    m_applied = true;
+    // Dates and weekday names (the calendar) in the interface's language.
+    QLocale::setDefault(language == Language::English
+                            ? QLocale(QLocale::English, QLocale::UnitedStates)
+                            : QLocale(QLocale::Korean, QLocale::SouthKorea));
     return true;
 }
 

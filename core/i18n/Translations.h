@@ -17,8 +17,9 @@ enum class Language { Korean, English };
 std::optional<Language> ParseLanguage(const QString& code);
 QString LanguageCode(Language language);
 
-// Installs the catalogues of one language into the application; Korean removes them, which
-// gives back the source texts unchanged. Installing or removing a translator sends every widget
+// Installs the catalogues of one language into the application. The Korean catalogue translates
+// only the texts written in English; the original Korean texts come back unchanged (and so they
+// do before any catalogue is applied). Installing or removing a translator sends every widget
 // a LanguageChange event, so open windows retranslate themselves.
 class Translations {
 public:
@@ -38,6 +39,7 @@ private:
     QStringList m_catalogues;
     std::vector<std::unique_ptr<QTranslator>> m_installed;
     Language m_current = Language::Korean;
+    bool m_applied = false; // a language's catalogues are installed
 };
 
 } // namespace quma

@@ -153,6 +153,10 @@
         <source>are Saved!!</source>
         <translation>downloaded.</translation>
     </message>
+    <message>
+        <source> (no reply, asking again: %1 of %2)</source>
+        <translation> (no reply, asking again: %1 of %2)</translation>
+    </message>
 </context>
 <context>
     <name>Report</name>
@@ -165,8 +169,169 @@
         <translation>Spare 2</translation>
     </message>
     <message>
-        <source>서비스 리포트 / Site service report: </source>
+        <source>ko</source>
+        <comment>HTML language code</comment>
+        <translation>en</translation>
+    </message>
+    <message>
+        <source>Service report </source>
+        <translation>Service report </translation>
+    </message>
+    <message>
+        <source>Site service report: </source>
         <translation>Site service report: </translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>System type</source>
+        <translation>System type</translation>
+    </message>
+    <message>
+        <source>Firmware</source>
+        <translation>Firmware</translation>
+    </message>
+    <message>
+        <source>Controller time</source>
+        <translation>Controller time</translation>
+    </message>
+    <message>
+        <source>Laptop time</source>
+        <translation>Laptop time</translation>
+    </message>
+    <message>
+        <source>Engineer</source>
+        <translation>Engineer</translation>
+    </message>
+    <message>
+        <source>Console</source>
+        <translation>Console</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>Network identity</source>
+        <translation>Network identity</translation>
+    </message>
+    <message>
+        <source>IP address</source>
+        <translation>IP address</translation>
+    </message>
+    <message>
+        <source>Subnet mask</source>
+        <translation>Subnet mask</translation>
+    </message>
+    <message>
+        <source>Gateway</source>
+        <translation>Gateway</translation>
+    </message>
+    <message>
+        <source>MAC address</source>
+        <translation>MAC address</translation>
+    </message>
+    <message>
+        <source>HW version</source>
+        <translation>HW version</translation>
+    </message>
+    <message>
+        <source>HW description</source>
+        <translation>HW description</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>Serial number</translation>
+    </message>
+    <message>
+        <source>Rectifier ID</source>
+        <translation>Rectifier ID</translation>
+    </message>
+    <message>
+        <source>FW version</source>
+        <translation>FW version</translation>
+    </message>
+    <message>
+        <source>Site</source>
+        <translation>Site</translation>
+    </message>
+    <message>
+        <source>Not read.</source>
+        <translation>Not read.</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>No alarm.</source>
+        <translation>No alarm.</translation>
+    </message>
+    <message>
+        <source>Active alarms: </source>
+        <translation>Active alarms: </translation>
+    </message>
+    <message>
+        <source>Measurement</source>
+        <translation>Measurement</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>Unit</translation>
+    </message>
+    <message>
+        <source>ALARM</source>
+        <translation>ALARM</translation>
+    </message>
+    <message>
+        <source>normal</source>
+        <translation>normal</translation>
+    </message>
+    <message>
+        <source>Contact</source>
+        <translation>Contact</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>Alarm</source>
+        <translation>Alarm</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>Setting</translation>
+    </message>
+    <message>
+        <source>Register</source>
+        <translation>Register</translation>
+    </message>
+    <message>
+        <source>Trends, last hour</source>
+        <translation>Trends, last hour</translation>
+    </message>
+    <message>
+        <source>Alarm history (%1 records)</source>
+        <translation>Alarm history (%1 records)</translation>
+    </message>
+    <message>
+        <source>No record.</source>
+        <translation>No record.</translation>
+    </message>
+    <message>
+        <source>Event log (%1 records)</source>
+        <translation>Event log (%1 records)</translation>
     </message>
 </context>
 <context>
@@ -328,8 +493,8 @@
         <translation>HW version</translation>
     </message>
     <message>
-        <source>정류기 ID: &apos;%1&apos; is not a hex number of at most 8 digits.</source>
-        <translation>Rectifier ID: &apos;%1&apos; is not a hex number of at most 8 digits.</translation>
+        <source>정류기 ID: '%1' is not a hex number of at most 8 digits.</source>
+        <translation>Rectifier ID: '%1' is not a hex number of at most 8 digits.</translation>
     </message>
     <message>
         <source>HW 설명: %1 bytes, at most 255.</source>
@@ -338,6 +503,86 @@
     <message>
         <source>Site 정보: %1 bytes, at most 255.</source>
         <translation>Site information: %1 bytes, at most 255.</translation>
+    </message>
+    <message>
+        <source>%1: choose an item from the list.</source>
+        <translation>%1: choose an item from the list.</translation>
+    </message>
+    <message>
+        <source>%1: '%2' is not a whole number (%3).</source>
+        <translation>%1: '%2' is not a whole number (%3).</translation>
+    </message>
+    <message>
+        <source>%1: '%2' is not within %3.</source>
+        <translation>%1: '%2' is not within %3.</translation>
+    </message>
+    <message>
+        <source>%1: '%2' is not a number.</source>
+        <translation>%1: '%2' is not a number.</translation>
+    </message>
+    <message>
+        <source>%1: '%2' is not within 00.00 ~ %3.</source>
+        <translation>%1: '%2' is not within 00.00 ~ %3.</translation>
+    </message>
+    <message>
+        <source>%1: %2 fields are needed.</source>
+        <translation>%1: %2 fields are needed.</translation>
+    </message>
+    <message>
+        <source>접점 평상 상태</source>
+        <translation>Contact rest state</translation>
+    </message>
+    <message>
+        <source>경보 출력 형식</source>
+        <translation>Alarm output type</translation>
+    </message>
+    <message>
+        <source>AC Fail 접점 경보 1</source>
+        <translation>AC Fail contact alarms 1</translation>
+    </message>
+    <message>
+        <source>AC Fail 접점 경보 2</source>
+        <translation>AC Fail contact alarms 2</translation>
+    </message>
+    <message>
+        <source>DC Fail 접점 경보 1</source>
+        <translation>DC Fail contact alarms 1</translation>
+    </message>
+    <message>
+        <source>DC Fail 접점 경보 2</source>
+        <translation>DC Fail contact alarms 2</translation>
+    </message>
+    <message>
+        <source>Module Fail 접점 경보 1</source>
+        <translation>Module Fail contact alarms 1</translation>
+    </message>
+    <message>
+        <source>Module Fail 접점 경보 2</source>
+        <translation>Module Fail contact alarms 2</translation>
+    </message>
+    <message>
+        <source>Battery Fail 접점 경보 1</source>
+        <translation>Battery Fail contact alarms 1</translation>
+    </message>
+    <message>
+        <source>Battery Fail 접점 경보 2</source>
+        <translation>Battery Fail contact alarms 2</translation>
+    </message>
+    <message>
+        <source>예비 1 접점 경보 1</source>
+        <translation>Spare 1 contact alarms 1</translation>
+    </message>
+    <message>
+        <source>예비 1 접점 경보 2</source>
+        <translation>Spare 1 contact alarms 2</translation>
+    </message>
+    <message>
+        <source>예비 2 접점 경보 1</source>
+        <translation>Spare 2 contact alarms 1</translation>
+    </message>
+    <message>
+        <source>예비 2 접점 경보 2</source>
+        <translation>Spare 2 contact alarms 2</translation>
     </message>
 </context>
 <context>
@@ -449,6 +694,25 @@
     <message>
         <source>축전지 FW 변경일%1</source>
         <translation>Battery FW date %1</translation>
+    </message>
+</context>
+<context>
+    <name>TcpClient</name>
+    <message>
+        <source>timed out: no answer from the controller</source>
+        <translation>timed out: no answer from the controller</translation>
+    </message>
+    <message>
+        <source>connection refused: nothing answers on that port of the controller</source>
+        <translation>connection refused: nothing answers on that port of the controller</translation>
+    </message>
+    <message>
+        <source>host not found</source>
+        <translation>host not found</translation>
+    </message>
+    <message>
+        <source>timed out</source>
+        <translation>timed out</translation>
     </message>
 </context>
 </TS>

@@ -258,6 +258,10 @@
         <source>Controller address</source>
         <translation>Controller address</translation>
     </message>
+    <message>
+        <source>TCP/IP %1: %2</source>
+        <translation>TCP/IP %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>ContactAlarmView</name>
@@ -522,6 +526,46 @@
     <message>
         <source>The CSV file could not be written: </source>
         <translation>The CSV file could not be written: </translation>
+    </message>
+    <message>
+        <source>The controller did not answer the request for the number of records.</source>
+        <translation>The controller did not answer the request for the number of records.</translation>
+    </message>
+    <message>
+        <source>Record %1 of %2 could not be read: the controller did not answer.</source>
+        <translation>Record %1 of %2 could not be read: the controller did not answer.</translation>
+    </message>
+    <message>
+        <source>No reply</source>
+        <translation>No reply</translation>
+    </message>
+    <message>
+        <source>Record %1 not read</source>
+        <translation>Record %1 not read</translation>
+    </message>
+    <message>
+        <source>It was asked for %1 times.</source>
+        <translation>It was asked for %1 times.</translation>
+    </message>
+    <message>
+        <source>Retry asks again; Cancel leaves the window as it is.</source>
+        <translation>Retry asks again; Cancel leaves the window as it is.</translation>
+    </message>
+    <message>
+        <source>Retry asks again; Save keeps the %1 records that arrived.</source>
+        <translation>Retry asks again; Save keeps the %1 records that arrived.</translation>
+    </message>
+    <message>
+        <source>CSV file (*.csv)</source>
+        <translation>CSV file (*.csv)</translation>
+    </message>
+    <message>
+        <source>Spreadsheet (*.xlsx)</source>
+        <translation>Spreadsheet (*.xlsx)</translation>
+    </message>
+    <message>
+        <source>Save the table</source>
+        <translation>Save the table</translation>
     </message>
 </context>
 <context>
@@ -1274,8 +1318,8 @@ Every line is kept and logging goes on.</translation>
 </translation>
     </message>
     <message>
-        <source>Save the plant&apos;s profile</source>
-        <translation>Save the plant&apos;s profile</translation>
+        <source>Save the plant's profile</source>
+        <translation>Save the plant's profile</translation>
     </message>
     <message>
         <source>Compare a profile with the plant</source>
@@ -1304,8 +1348,8 @@ Every line is kept and logging goes on.</translation>
 %2 settings%3.</translation>
     </message>
     <message>
-        <source>The plant already holds this profile&apos;s settings: nothing to write.</source>
-        <translation>The plant already holds this profile&apos;s settings: nothing to write.</translation>
+        <source>The plant already holds this profile's settings: nothing to write.</source>
+        <translation>The plant already holds this profile's settings: nothing to write.</translation>
     </message>
     <message>
         <source>The restore stopped: </source>
@@ -1484,6 +1528,14 @@ Restore its settings anyway? Its network section is never written.</translation>
         <source>Errors only</source>
         <translation>Errors only</translation>
     </message>
+    <message>
+        <source>Last dropped: %1</source>
+        <translation>Last dropped: %1</translation>
+    </message>
+    <message>
+        <source>'Errors only' lists every dropped frame.</source>
+        <translation>'Errors only' lists every dropped frame.</translation>
+    </message>
 </context>
 <context>
     <name>Report</name>
@@ -1529,6 +1581,10 @@ Restore its settings anyway? Its network section is never written.</translation>
     <message>
         <source>Gathering the report</source>
         <translation>Gathering the report</translation>
+    </message>
+    <message>
+        <source>DC, battery, AC and rectifier, cells</source>
+        <translation>DC, battery, AC and rectifier, cells</translation>
     </message>
 </context>
 <context>
@@ -1713,6 +1769,22 @@ Restore its settings anyway? Its network section is never written.</translation>
         <source>출력전압 (%1 ~ %2V)</source>
         <translation>Output voltage (%1 to %2 V)</translation>
     </message>
+    <message>
+        <source>%1 was outside the range and was changed to %2.</source>
+        <translation>%1 was outside the range and was changed to %2.</translation>
+    </message>
+    <message>
+        <source>These values were outside their range and were changed to fit it:</source>
+        <translation>These values were outside their range and were changed to fit it:</translation>
+    </message>
+    <message>
+        <source>Write the changed values?</source>
+        <translation>Write the changed values?</translation>
+    </message>
+    <message>
+        <source>Nothing was ticked: nothing was written.</source>
+        <translation>Nothing was ticked: nothing was written.</translation>
+    </message>
 </context>
 <context>
     <name>TrendView</name>
@@ -1775,6 +1847,10 @@ Restore its settings anyway? Its network section is never written.</translation>
     <message>
         <source>Saved </source>
         <translation>Saved </translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 to %2</translation>
     </message>
 </context>
 </TS>

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -106,21 +107,19 @@ ProtocolPane::ProtocolPane(ProtocolMonitor& monitor, SessionRecorder& recorder, 
     auto* body = new QWidget(this);
     m_filter = new QComboBox(body);
     m_filter->setObjectName("cbbProtocolFilter");
-    m_filter->addItems(
-        {tr("All frames"), tr("Polls"), tr("Writes"), tr("Transfers"), tr("Errors only")});
-    m_pause = new QCheckBox(tr("Pause"), body);
+    m_filter->addItems({{}, {}, {}, {}, {}});
+    m_pause = new QCheckBox(body);
     m_pause->setObjectName("chkProtocolPause");
-    auto* clear = new QPushButton(tr("Clear"), body);
+    auto* clear = new QPushButton(body);
     clear->setObjectName("btnProtocolClear");
     m_search = new QLineEdit(body);
     m_search->setObjectName("edtProtocolSearch");
-    m_search->setPlaceholderText(tr("Search bytes or meaning"));
     m_search->setClearButtonEnabled(true);
-    auto* copy = new QPushButton(tr("Copy"), body);
+    auto* copy = new QPushButton(body);
     copy->setObjectName("btnProtocolCopy");
-    auto* save = new QPushButton(tr("Save..."), body);
+    auto* save = new QPushButton(body);
     save->setObjectName("btnProtocolSave");
-    m_record = new QPushButton(tr("Record session..."), body);
+    m_record = new QPushButton(body);
     m_record->setObjectName("btnProtocolRecord");
     m_record->setCheckable(true);
     // The footer's texts grow with the traffic and the file names: they never widen the pane
@@ -184,6 +183,7 @@ ProtocolPane::ProtocolPane(ProtocolMonitor& monitor, SessionRecorder& recorder, 
         m_recording->clear();
         m_hub.post(this, MessageKind::Warning, why);
     });
+    retranslate();
     // The table catches up ten times a second, and only while the pane is shown: hidden, it
     // costs the event loop no wake-up at all.
     m_timer.setInterval(100);
@@ -196,6 +196,24 @@ ProtocolPane::ProtocolPane(ProtocolMonitor& monitor, SessionRecorder& recorder, 
             m_timer.stop();
         }
     });
+}
+
+void ProtocolPane::retranslate() {
+    const QStringList filters{tr("All frames"), tr("Polls"), tr("Writes"), tr("Transfers"),
+                              tr("Errors only")};
+    for (int i = 0; i < filters.size(); ++i)
+        m_filter->setItemText(i, filters[i]);
+    m_pause->setText(tr("Pause"));
+    m_search->setPlaceholderText(tr("Search bytes or meaning"));
+    findChild<QPushButton*>("btnProtocolClear")->setText(tr("Clear"));
+    findChild<QPushButton*>("btnProtocolCopy")->setText(tr("Copy"));
+    findChild<QPushButton*>("btnProtocolSave")->setText(tr("Save..."));
+    m_record->setText(tr("Record session..."));
+}
+
+void ProtocolPane::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::LanguageChange) retranslate();
+    QDockWidget::changeEvent(e);
 }
 
 void ProtocolPane::applyFilter() {

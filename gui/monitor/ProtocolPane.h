@@ -59,7 +59,12 @@ public:
     bool startRecording(const QString& path);
     void stopRecording();
 
+protected:
+    void changeEvent(QEvent* e) override;
+
 private:
+    // Every text of the pane in the interface's language.
+    void retranslate();
     void applyFilter();
     void save();
     void toggleRecording(bool on);

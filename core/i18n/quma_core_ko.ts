@@ -1,0 +1,718 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ko" sourcelanguage="en">
+<context>
+    <name>Alarm</name>
+    <message>
+        <source>AC 경보</source>
+        <translation>AC 경보</translation>
+    </message>
+    <message>
+        <source>DC 고전압</source>
+        <translation>DC 고전압</translation>
+    </message>
+    <message>
+        <source>DC 저전압</source>
+        <translation>DC 저전압</translation>
+    </message>
+    <message>
+        <source>DC 과전류</source>
+        <translation>DC 과전류</translation>
+    </message>
+    <message>
+        <source>축전지 경보</source>
+        <translation>축전지 경보</translation>
+    </message>
+    <message>
+        <source>모듈 경보</source>
+        <translation>모듈 경보</translation>
+    </message>
+    <message>
+        <source>축전지 저전압</source>
+        <translation>축전지 저전압</translation>
+    </message>
+    <message>
+        <source>모듈 고온</source>
+        <translation>모듈 고온</translation>
+    </message>
+    <message>
+        <source>축전지 셀</source>
+        <translation>축전지 셀</translation>
+    </message>
+    <message>
+        <source>Alarm그룹</source>
+        <translation>Alarm그룹</translation>
+    </message>
+    <message>
+        <source>교류입력</source>
+        <translation>교류입력</translation>
+    </message>
+    <message>
+        <source>직류출력</source>
+        <translation>직류출력</translation>
+    </message>
+    <message>
+        <source>정류모듈</source>
+        <translation>정류모듈</translation>
+    </message>
+    <message>
+        <source>축전지</source>
+        <translation>축전지</translation>
+    </message>
+</context>
+<context>
+    <name>History</name>
+    <message>
+        <source>순서</source>
+        <translation>순서</translation>
+    </message>
+    <message>
+        <source>날짜</source>
+        <translation>날짜</translation>
+    </message>
+    <message>
+        <source>시간</source>
+        <translation>시간</translation>
+    </message>
+    <message>
+        <source>AC전압</source>
+        <translation>AC전압</translation>
+    </message>
+    <message>
+        <source>AC전류</source>
+        <translation>AC전류</translation>
+    </message>
+    <message>
+        <source>DC전압</source>
+        <translation>DC전압</translation>
+    </message>
+    <message>
+        <source>DC전류</source>
+        <translation>DC전류</translation>
+    </message>
+    <message>
+        <source>Batt전류</source>
+        <translation>Batt전류</translation>
+    </message>
+    <message>
+        <source>Rack온도</source>
+        <translation>Rack온도</translation>
+    </message>
+    <message>
+        <source>경보</source>
+        <translation>경보</translation>
+    </message>
+    <message>
+        <source>이벤트 내용</source>
+        <translation>이벤트 내용</translation>
+    </message>
+    <message>
+        <source>value</source>
+        <translation>value</translation>
+    </message>
+</context>
+<context>
+    <name>MonitorEngine</name>
+    <message>
+        <source> (no reply, asking again: %1 of %2)</source>
+        <translation> (응답 없음, 다시 요청: %1/%2)</translation>
+    </message>
+    <message>
+        <source>No History data</source>
+        <translation>No History data</translation>
+    </message>
+    <message>
+        <source>No Event log data</source>
+        <translation>No Event log data</translation>
+    </message>
+    <message>
+        <source>%1 History data</source>
+        <translation>%1 History data</translation>
+    </message>
+    <message>
+        <source>are Saved!!</source>
+        <translation>are Saved!!</translation>
+    </message>
+    <message>
+        <source>Too many settings at once: %1 (at most %2).</source>
+        <translation>한 번에 쓸 설정이 너무 많습니다: %1개 (최대 %2개).</translation>
+    </message>
+    <message>
+        <source>Register %1: value %2 is outside 0..65535; nothing was sent.</source>
+        <translation>레지스터 %1: 값 %2이(가) 0..65535 범위를 벗어나 아무것도 보내지 않았습니다.</translation>
+    </message>
+    <message>
+        <source> Setting Sucess!!</source>
+        <translation> Setting Sucess!!</translation>
+    </message>
+    <message>
+        <source> Alarm Initial Sucess!!</source>
+        <translation> Alarm Initial Sucess!!</translation>
+    </message>
+    <message>
+        <source> Event log Initial Sucess!!</source>
+        <translation> Event log Initial Sucess!!</translation>
+    </message>
+    <message>
+        <source> Event Initial Sucess!!</source>
+        <translation> Event Initial Sucess!!</translation>
+    </message>
+</context>
+<context>
+    <name>Report</name>
+    <message>
+        <source>예비 1</source>
+        <translation>예비 1</translation>
+    </message>
+    <message>
+        <source>예비 2</source>
+        <translation>예비 2</translation>
+    </message>
+    <message>
+        <source>ko</source>
+        <comment>HTML language code</comment>
+        <translation>ko</translation>
+    </message>
+    <message>
+        <source>Service report </source>
+        <translation>서비스 리포트 </translation>
+    </message>
+    <message>
+        <source>Site service report: </source>
+        <translation>현장 서비스 리포트: </translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>모델</translation>
+    </message>
+    <message>
+        <source>System type</source>
+        <translation>시스템 형식</translation>
+    </message>
+    <message>
+        <source>Firmware</source>
+        <translation>펌웨어</translation>
+    </message>
+    <message>
+        <source>Controller time</source>
+        <translation>제어기 시각</translation>
+    </message>
+    <message>
+        <source>Laptop time</source>
+        <translation>노트북 시각</translation>
+    </message>
+    <message>
+        <source>Engineer</source>
+        <translation>작업자</translation>
+    </message>
+    <message>
+        <source>Console</source>
+        <translation>콘솔</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>메모</translation>
+    </message>
+    <message>
+        <source>Network identity</source>
+        <translation>네트워크 정보</translation>
+    </message>
+    <message>
+        <source>IP address</source>
+        <translation>IP 주소</translation>
+    </message>
+    <message>
+        <source>Subnet mask</source>
+        <translation>서브넷 마스크</translation>
+    </message>
+    <message>
+        <source>Gateway</source>
+        <translation>게이트웨이</translation>
+    </message>
+    <message>
+        <source>MAC address</source>
+        <translation>MAC 주소</translation>
+    </message>
+    <message>
+        <source>HW version</source>
+        <translation>HW 버전</translation>
+    </message>
+    <message>
+        <source>HW description</source>
+        <translation>HW 설명</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>일련번호</translation>
+    </message>
+    <message>
+        <source>Rectifier ID</source>
+        <translation>정류기 ID</translation>
+    </message>
+    <message>
+        <source>FW version</source>
+        <translation>FW 버전</translation>
+    </message>
+    <message>
+        <source>Site</source>
+        <translation>Site 정보</translation>
+    </message>
+    <message>
+        <source>Not read.</source>
+        <translation>읽지 않았습니다.</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>No alarm.</source>
+        <translation>경보 없음.</translation>
+    </message>
+    <message>
+        <source>Active alarms: </source>
+        <translation>발생 중인 경보: </translation>
+    </message>
+    <message>
+        <source>Measurement</source>
+        <translation>측정 항목</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>값</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>단위</translation>
+    </message>
+    <message>
+        <source>ALARM</source>
+        <translation>경보</translation>
+    </message>
+    <message>
+        <source>normal</source>
+        <translation>정상</translation>
+    </message>
+    <message>
+        <source>Contact</source>
+        <translation>접점</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>상태</translation>
+    </message>
+    <message>
+        <source>Alarm</source>
+        <translation>경보</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>설정</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>설정 항목</translation>
+    </message>
+    <message>
+        <source>Register</source>
+        <translation>레지스터</translation>
+    </message>
+    <message>
+        <source>Trends, last hour</source>
+        <translation>트렌드 (최근 1시간)</translation>
+    </message>
+    <message>
+        <source>Alarm history (%1 records)</source>
+        <translation>알람 이력 (%1건)</translation>
+    </message>
+    <message>
+        <source>No record.</source>
+        <translation>기록 없음.</translation>
+    </message>
+    <message>
+        <source>Event log (%1 records)</source>
+        <translation>이벤트 로그 (%1건)</translation>
+    </message>
+</context>
+<context>
+    <name>Settings</name>
+    <message>
+        <source>AC 저전압</source>
+        <translation>AC 저전압</translation>
+    </message>
+    <message>
+        <source>AC 고전압</source>
+        <translation>AC 고전압</translation>
+    </message>
+    <message>
+        <source>DC 저전압</source>
+        <translation>DC 저전압</translation>
+    </message>
+    <message>
+        <source>DC 고전압</source>
+        <translation>DC 고전압</translation>
+    </message>
+    <message>
+        <source>축전지 저전압</source>
+        <translation>축전지 저전압</translation>
+    </message>
+    <message>
+        <source>DC 과전류</source>
+        <translation>DC 과전류</translation>
+    </message>
+    <message>
+        <source>랙 고온(차단)</source>
+        <translation>랙 고온(차단)</translation>
+    </message>
+    <message>
+        <source>출력전압</source>
+        <translation>출력전압</translation>
+    </message>
+    <message>
+        <source>충전전류제한</source>
+        <translation>충전전류제한</translation>
+    </message>
+    <message>
+        <source>충전모드</source>
+        <translation>충전모드</translation>
+    </message>
+    <message>
+        <source>출력 고전압 상태</source>
+        <translation>출력 고전압 상태</translation>
+    </message>
+    <message>
+        <source>축전지 USE</source>
+        <translation>축전지 USE</translation>
+    </message>
+    <message>
+        <source>축전지 온도</source>
+        <translation>축전지 온도</translation>
+    </message>
+    <message>
+        <source>방전시험 주기</source>
+        <translation>방전시험 주기</translation>
+    </message>
+    <message>
+        <source>시험시작 월</source>
+        <translation>시험시작 월</translation>
+    </message>
+    <message>
+        <source>시험시작 일</source>
+        <translation>시험시작 일</translation>
+    </message>
+    <message>
+        <source>시험시작 시간</source>
+        <translation>시험시작 시간</translation>
+    </message>
+    <message>
+        <source>방전전압</source>
+        <translation>방전전압</translation>
+    </message>
+    <message>
+        <source>방전시간</source>
+        <translation>방전시간</translation>
+    </message>
+    <message>
+        <source>강제방전시험</source>
+        <translation>강제방전시험</translation>
+    </message>
+    <message>
+        <source>리튬 충전전류제한</source>
+        <translation>리튬 충전전류제한</translation>
+    </message>
+    <message>
+        <source>DC 차단 전압</source>
+        <translation>DC 차단 전압</translation>
+    </message>
+    <message>
+        <source>리튬 종지전압</source>
+        <translation>리튬 종지전압</translation>
+    </message>
+    <message>
+        <source>%1: choose an item from the list.</source>
+        <translation>%1: 목록에서 항목을 선택하십시오.</translation>
+    </message>
+    <message>
+        <source>%1: '%2' is not a whole number (%3).</source>
+        <translation>%1: '%2'은(는) 정수가 아닙니다 (%3).</translation>
+    </message>
+    <message>
+        <source>%1: '%2' is not within %3.</source>
+        <translation>%1: '%2'은(는) %3 범위를 벗어났습니다.</translation>
+    </message>
+    <message>
+        <source>AC 전압</source>
+        <translation>AC 전압</translation>
+    </message>
+    <message>
+        <source>AC 전류</source>
+        <translation>AC 전류</translation>
+    </message>
+    <message>
+        <source>DC 전압</source>
+        <translation>DC 전압</translation>
+    </message>
+    <message>
+        <source>DC 전류</source>
+        <translation>DC 전류</translation>
+    </message>
+    <message>
+        <source>Battery 전류 (+)</source>
+        <translation>Battery 전류 (+)</translation>
+    </message>
+    <message>
+        <source>Battery 전류 (-)</source>
+        <translation>Battery 전류 (-)</translation>
+    </message>
+    <message>
+        <source>%1: '%2' is not a number.</source>
+        <translation>%1: '%2'은(는) 숫자가 아닙니다.</translation>
+    </message>
+    <message>
+        <source>%1: '%2' is not within 00.00 ~ %3.</source>
+        <translation>%1: '%2'은(는) 00.00 ~ %3 범위를 벗어났습니다.</translation>
+    </message>
+    <message>
+        <source>년: the year must be within 2001 ~ 2999.</source>
+        <translation>년: 2001 ~ 2999 사이여야 합니다.</translation>
+    </message>
+    <message>
+        <source>월: the month must be within 1 ~ 12.</source>
+        <translation>월: 1 ~ 12 사이여야 합니다.</translation>
+    </message>
+    <message>
+        <source>일: the day must be within 1 ~ %1.</source>
+        <translation>일: 1 ~ %1 사이여야 합니다.</translation>
+    </message>
+    <message>
+        <source>시: the hour must be within 0 ~ 23.</source>
+        <translation>시: 0 ~ 23 사이여야 합니다.</translation>
+    </message>
+    <message>
+        <source>분: the minute must be within 0 ~ 59.</source>
+        <translation>분: 0 ~ 59 사이여야 합니다.</translation>
+    </message>
+    <message>
+        <source>초: the second must be within 0 ~ 59.</source>
+        <translation>초: 0 ~ 59 사이여야 합니다.</translation>
+    </message>
+    <message>
+        <source>%1: %2 fields are needed.</source>
+        <translation>%1: %2개 항목이 필요합니다.</translation>
+    </message>
+    <message>
+        <source>Read the network identity first (조회): unchanged fields are sent as read.</source>
+        <translation>먼저 네트워크 정보를 읽으십시오 (조회): 바꾸지 않은 항목은 읽은 값 그대로 보냅니다.</translation>
+    </message>
+    <message>
+        <source>Mac 주소</source>
+        <translation>Mac 주소</translation>
+    </message>
+    <message>
+        <source>정류기 IP 주소</source>
+        <translation>정류기 IP 주소</translation>
+    </message>
+    <message>
+        <source>HW 버전</source>
+        <translation>HW 버전</translation>
+    </message>
+    <message>
+        <source>정류기 ID: '%1' is not a hex number of at most 8 digits.</source>
+        <translation>정류기 ID: '%1'은(는) 8자리 이하의 16진수가 아닙니다.</translation>
+    </message>
+    <message>
+        <source>HW 설명: %1 bytes, at most 255.</source>
+        <translation>HW 설명: %1바이트, 최대 255바이트입니다.</translation>
+    </message>
+    <message>
+        <source>Site 정보: %1 bytes, at most 255.</source>
+        <translation>Site 정보: %1바이트, 최대 255바이트입니다.</translation>
+    </message>
+    <message>
+        <source>접점 평상 상태</source>
+        <translation>접점 평상 상태</translation>
+    </message>
+    <message>
+        <source>경보 출력 형식</source>
+        <translation>경보 출력 형식</translation>
+    </message>
+    <message>
+        <source>AC Fail 접점 경보 1</source>
+        <translation>AC Fail 접점 경보 1</translation>
+    </message>
+    <message>
+        <source>AC Fail 접점 경보 2</source>
+        <translation>AC Fail 접점 경보 2</translation>
+    </message>
+    <message>
+        <source>DC Fail 접점 경보 1</source>
+        <translation>DC Fail 접점 경보 1</translation>
+    </message>
+    <message>
+        <source>DC Fail 접점 경보 2</source>
+        <translation>DC Fail 접점 경보 2</translation>
+    </message>
+    <message>
+        <source>Module Fail 접점 경보 1</source>
+        <translation>Module Fail 접점 경보 1</translation>
+    </message>
+    <message>
+        <source>Module Fail 접점 경보 2</source>
+        <translation>Module Fail 접점 경보 2</translation>
+    </message>
+    <message>
+        <source>Battery Fail 접점 경보 1</source>
+        <translation>Battery Fail 접점 경보 1</translation>
+    </message>
+    <message>
+        <source>Battery Fail 접점 경보 2</source>
+        <translation>Battery Fail 접점 경보 2</translation>
+    </message>
+    <message>
+        <source>예비 1 접점 경보 1</source>
+        <translation>예비 1 접점 경보 1</translation>
+    </message>
+    <message>
+        <source>예비 1 접점 경보 2</source>
+        <translation>예비 1 접점 경보 2</translation>
+    </message>
+    <message>
+        <source>예비 2 접점 경보 1</source>
+        <translation>예비 2 접점 경보 1</translation>
+    </message>
+    <message>
+        <source>예비 2 접점 경보 2</source>
+        <translation>예비 2 접점 경보 2</translation>
+    </message>
+</context>
+<context>
+    <name>Status</name>
+    <message>
+        <source>AC전압 : </source>
+        <translation>AC전압 : </translation>
+    </message>
+    <message>
+        <source>AC전류 : </source>
+        <translation>AC전류 : </translation>
+    </message>
+    <message>
+        <source>DC전압 : </source>
+        <translation>DC전압 : </translation>
+    </message>
+    <message>
+        <source>DC전류 : </source>
+        <translation>DC전류 : </translation>
+    </message>
+    <message>
+        <source>Battery전류 : </source>
+        <translation>Battery전류 : </translation>
+    </message>
+    <message>
+        <source>Battery온도 : </source>
+        <translation>Battery온도 : </translation>
+    </message>
+    <message>
+        <source>정류기온도 : </source>
+        <translation>정류기온도 : </translation>
+    </message>
+    <message>
+        <source>설정전압 : </source>
+        <translation>설정전압 : </translation>
+    </message>
+    <message>
+        <source>팩 : </source>
+        <translation>팩 : </translation>
+    </message>
+    <message>
+        <source>전압 : </source>
+        <translation>전압 : </translation>
+    </message>
+    <message>
+        <source>전류 : </source>
+        <translation>전류 : </translation>
+    </message>
+    <message>
+        <source>잔량 : </source>
+        <translation>잔량 : </translation>
+    </message>
+    <message>
+        <source>온도 : </source>
+        <translation>온도 : </translation>
+    </message>
+    <message>
+        <source>종지 전압 : </source>
+        <translation>종지 전압 : </translation>
+    </message>
+    <message>
+        <source>전류 제한 : </source>
+        <translation>전류 제한 : </translation>
+    </message>
+    <message>
+        <source>셀 최고전압 : </source>
+        <translation>셀 최고전압 : </translation>
+    </message>
+    <message>
+        <source>셀 최저전압 : </source>
+        <translation>셀 최저전압 : </translation>
+    </message>
+    <message>
+        <source>충전 FET : On</source>
+        <translation>충전 FET : On</translation>
+    </message>
+    <message>
+        <source>충전 FET : OFF</source>
+        <translation>충전 FET : OFF</translation>
+    </message>
+    <message>
+        <source>방전 FET : On</source>
+        <translation>방전 FET : On</translation>
+    </message>
+    <message>
+        <source>방전 FET : OFF</source>
+        <translation>방전 FET : OFF</translation>
+    </message>
+    <message>
+        <source>축전지-NFB : OFF</source>
+        <translation>축전지-NFB : OFF</translation>
+    </message>
+    <message>
+        <source>축전지-NFB : On</source>
+        <translation>축전지-NFB : On</translation>
+    </message>
+    <message>
+        <source>Link 상태 : On</source>
+        <translation>Link 상태 : On</translation>
+    </message>
+    <message>
+        <source>Link 상태 : OFF</source>
+        <translation>Link 상태 : OFF</translation>
+    </message>
+    <message>
+        <source>셀전압%1 : </source>
+        <translation>셀전압%1 : </translation>
+    </message>
+    <message>
+        <source>축전지 FW 변경일%1</source>
+        <translation>축전지 FW 변경일%1</translation>
+    </message>
+</context>
+<context>
+    <name>TcpClient</name>
+    <message>
+        <source>timed out: no answer from the controller</source>
+        <translation>시간 초과: 제어기가 응답하지 않습니다</translation>
+    </message>
+    <message>
+        <source>connection refused: nothing answers on that port of the controller</source>
+        <translation>연결 거부: 제어기의 해당 포트에서 응답하는 것이 없습니다</translation>
+    </message>
+    <message>
+        <source>host not found</source>
+        <translation>호스트를 찾을 수 없습니다</translation>
+    </message>
+    <message>
+        <source>timed out</source>
+        <translation>시간 초과</translation>
+    </message>
+</context>
+</TS>
