@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTcpServer>
@@ -495,6 +496,7 @@ private slots:
                  QString("트렌드"));
         QCOMPARE(c.window.protocolPane().findChild<QCheckBox*>("chkProtocolPause")->text(),
                  QString("일시 정지"));
+        QCOMPARE(c.window.findChild<QPushButton*>("btnTrendFollow")->text(), QString("따라가기"));
         {
             ClockDialog clock(c.rig.engine, c.hub, &c.window);
             QCOMPARE(clock.findChild<QCalendarWidget*>("EngCalendar1")->locale().language(),
@@ -599,6 +601,31 @@ private slots:
         c.window.completeLogin();
         c.window.completeConnection();
         c.rig.engine.setLiveTimers(true);
+        if (qEnvironmentVariableIsSet("QUMA_SCREENSHOT_NOISY")) {
+            // A bad day on a laptop screen: the Protocol pane docked, a noisy link; the window
+            // still fits the screen.
+            c.rig.sim.faults.dropEvery = 7;
+            c.rig.sim.faults.badLrcEvery = 11;
+            c.rig.sim.faults.garbageEvery = 13;
+            c.rig.sim.faults.delayMs = 150;
+            c.window.findChild<QAction*>("mProtocolMonitor")->trigger();
+            c.window.showMaximized();
+            QTest::qWait(25000);
+            const QRect screen = c.window.screen()->availableGeometry();
+            QVERIFY(c.window.frameGeometry().height() <= screen.height());
+            QVERIFY(c.window.frameGeometry().width() <= screen.width());
+            c.window.screen()->grabWindow(0).save(path);
+            return;
+        }
+        if (qEnvironmentVariableIsSet("QUMA_SCREENSHOT_TRENDS")) {
+            // The Trends tab in the Korean interface, as the console starts it.
+            QVERIFY(c.window.setLanguage(Language::Korean, false));
+            c.ui()->PageControl1->setCurrentIndex(c.ui()->PageControl1->count() - 1);
+            c.window.showMaximized();
+            QTest::qWait(20000);
+            c.window.screen()->grabWindow(0).save(path);
+            return;
+        }
         QTest::qWait(2500);
         c.window.grab().save(path);
     }

@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <QtTest>
+#include <cmath>
 #include <unistd.h>
 
 using namespace quma;
@@ -188,6 +189,27 @@ private slots:
         QVERIFY(html.contains("Annual visit."));
         QVERIFY(html.contains("data:image/png;base64,")); // the trends, inside the one file
         QVERIFY(html.contains("Event log (5 records)"));
+        QTest::qWait(50);
+        QCOMPARE(boxes.size(), 1); // one message when the report is done, none per log
+
+        // A sample PDF for a person to look at: an hour of varying trends with a gap.
+        if (const QString sample = qEnvironmentVariable("QUMA_REPORT_SAMPLE"); !sample.isEmpty()) {
+            const qint64 now = QDateTime::currentMSecsSinceEpoch();
+            TrendStore hour(4000);
+            for (int i = 0; i < 3600; ++i) {
+                if (i > 1500 && i < 1800) continue; // a history download paused polling
+                TrendValues v = TrendValuesFromImage(rig.engine.image());
+                v[Trend::DcAmps] += float(5 * std::sin(i / 300.0));
+                v[Trend::BattAmps] = float(2 * std::cos(i / 200.0));
+                hour.append(now - (3600 - i) * 1000, v);
+            }
+            ServiceReportDialog pdf(rig.engine, hour, hub);
+            pdf.show();
+            files << sample;
+            pdf.format()->setCurrentIndex(0);
+            QTest::mouseClick(pdf.createButton(), Qt::LeftButton);
+            QTRY_VERIFY_WITH_TIMEOUT(boxes.size() == 2, 20000);
+        }
     }
 };
 

@@ -1852,5 +1852,85 @@ Restore its settings anyway? Its network section is never written.</translation>
         <source>%1 to %2</source>
         <translation>%1 to %2</translation>
     </message>
+    <message>
+        <source>DC output</source>
+        <translation>DC output</translation>
+    </message>
+    <message>
+        <source>Battery</source>
+        <translation>Battery</translation>
+    </message>
+    <message>
+        <source>AC input and rectifier</source>
+        <translation>AC input and rectifier</translation>
+    </message>
+    <message>
+        <source>Cells</source>
+        <translation>Cells</translation>
+    </message>
+    <message>
+        <source>spread V</source>
+        <translation>spread V</translation>
+    </message>
+    <message>
+        <source>Cell %1</source>
+        <translation>Cell %1</translation>
+    </message>
+    <message>
+        <source>DC voltage</source>
+        <translation>DC voltage</translation>
+    </message>
+    <message>
+        <source>DC current</source>
+        <translation>DC current</translation>
+    </message>
+    <message>
+        <source>Battery voltage</source>
+        <translation>Battery voltage</translation>
+    </message>
+    <message>
+        <source>Battery current</source>
+        <translation>Battery current</translation>
+    </message>
+    <message>
+        <source>Battery temperature</source>
+        <translation>Battery temperature</translation>
+    </message>
+    <message>
+        <source>AC voltage</source>
+        <translation>AC voltage</translation>
+    </message>
+    <message>
+        <source>AC current</source>
+        <translation>AC current</translation>
+    </message>
+    <message>
+        <source>Rectifier temperature</source>
+        <translation>Rectifier temperature</translation>
+    </message>
+    <message>
+        <source>Cell spread (max - min)</source>
+        <translation>Cell spread (max - min)</translation>
+    </message>
+    <message>
+        <source>spread</source>
+        <translation>spread</translation>
+    </message>
+    <message>
+        <source>5 min</source>
+        <translation>5 min</translation>
+    </message>
+    <message>
+        <source>1 h</source>
+        <translation>1 h</translation>
+    </message>
+    <message>
+        <source>8 h</source>
+        <translation>8 h</translation>
+    </message>
+    <message>
+        <source>24 h</source>
+        <translation>24 h</translation>
+    </message>
 </context>
 </TS>

@@ -1852,5 +1852,85 @@ Restore its settings anyway? Its network section is never written.</source>
         <source>%1 to %2</source>
         <translation>%1 ~ %2</translation>
     </message>
+    <message>
+        <source>DC output</source>
+        <translation>DC 출력</translation>
+    </message>
+    <message>
+        <source>Battery</source>
+        <translation>축전지</translation>
+    </message>
+    <message>
+        <source>AC input and rectifier</source>
+        <translation>AC 입력과 정류기</translation>
+    </message>
+    <message>
+        <source>Cells</source>
+        <translation>셀</translation>
+    </message>
+    <message>
+        <source>spread V</source>
+        <translation>편차 V</translation>
+    </message>
+    <message>
+        <source>Cell %1</source>
+        <translation>셀 %1</translation>
+    </message>
+    <message>
+        <source>DC voltage</source>
+        <translation>DC 전압</translation>
+    </message>
+    <message>
+        <source>DC current</source>
+        <translation>DC 전류</translation>
+    </message>
+    <message>
+        <source>Battery voltage</source>
+        <translation>축전지 전압</translation>
+    </message>
+    <message>
+        <source>Battery current</source>
+        <translation>축전지 전류</translation>
+    </message>
+    <message>
+        <source>Battery temperature</source>
+        <translation>축전지 온도</translation>
+    </message>
+    <message>
+        <source>AC voltage</source>
+        <translation>AC 전압</translation>
+    </message>
+    <message>
+        <source>AC current</source>
+        <translation>AC 전류</translation>
+    </message>
+    <message>
+        <source>Rectifier temperature</source>
+        <translation>정류기 온도</translation>
+    </message>
+    <message>
+        <source>Cell spread (max - min)</source>
+        <translation>셀 편차 (최고 - 최저)</translation>
+    </message>
+    <message>
+        <source>spread</source>
+        <translation>편차</translation>
+    </message>
+    <message>
+        <source>5 min</source>
+        <translation>5분</translation>
+    </message>
+    <message>
+        <source>1 h</source>
+        <translation>1 h</translation>
+    </message>
+    <message>
+        <source>8 h</source>
+        <translation>8 h</translation>
+    </message>
+    <message>
+        <source>24 h</source>
+        <translation>24 h</translation>
+    </message>
 </context>
 </TS>

@@ -84,7 +84,7 @@ void ServiceReportDialog::write(ReportData data) {
         if (data.identity && !data.identity->siteInfoUtf8.isEmpty())
             plant += ", " + QString::fromUtf8(data.identity->siteInfoUtf8).trimmed();
         data.charts.append({tr("DC, battery, AC and rectifier, cells"),
-                            TrendView::LastHourPng(m_trends, m_hub, plant)});
+                            TrendView::LastHourPng(m_trends, m_hub, plant, 1100)});
     }
     QString error;
     if (!WriteReport(m_path, data, &error)) {

@@ -31,6 +31,8 @@ struct TrendView::Chart {
     QValueAxis* left = nullptr;
     QValueAxis* right = nullptr;
     QList<int> leftSeries, rightSeries;
+    const char* title = "";      // untranslated, for a change of language
+    const char* rightTitle = ""; // likewise
 };
 
 namespace {
@@ -75,7 +77,7 @@ TrendView::TrendView(const TrendStore& live, MessageHub& hub, QWidget* parent)
     setObjectName("TrendView");
     m_window = new QComboBox(this);
     m_window->setObjectName("cbbTrendWindow");
-    m_window->addItems({"5 min", "1 h", "8 h", "24 h"});
+    m_window->addItems({{}, {}, {}, {}});
     m_window->setCurrentIndex(0);
     m_followButton = new QPushButton(tr("Follow"), this);
     m_followButton->setObjectName("btnTrendFollow");
@@ -120,13 +122,14 @@ TrendView::TrendView(const TrendStore& live, MessageHub& hub, QWidget* parent)
     layout->addWidget(m_cursor);
 
     using namespace Trend;
-    buildChart(0, "DC output", {DcVolts}, {DcAmps}, "V", "A");
-    buildChart(1, "Battery", {BattVolts}, {BattAmps, BattTemp}, "V", "A / °C");
-    buildChart(2, "AC input and rectifier", {AcVolts}, {AcAmps, RectTemp}, "V", "A / °C");
+    buildChart(0, QT_TR_NOOP("DC output"), {DcVolts}, {DcAmps}, "V", "A");
+    buildChart(1, QT_TR_NOOP("Battery"), {BattVolts}, {BattAmps, BattTemp}, "V", "A / °C");
+    buildChart(2, QT_TR_NOOP("AC input and rectifier"), {AcVolts}, {AcAmps, RectTemp}, "V",
+               "A / °C");
     QList<int> cells;
     for (int c = 0; c < 15; ++c)
         cells << Cell1 + c;
-    buildChart(3, "Cells", cells, {CellSpread}, "V", "spread V");
+    buildChart(3, QT_TR_NOOP("Cells"), cells, {CellSpread}, "V", QT_TR_NOOP("spread V"));
     for (int i = 0; i < 4; ++i)
         grid->addWidget(m_charts[std::size_t(i)]->view, i / 2, i % 2);
 
@@ -137,17 +140,77 @@ TrendView::TrendView(const TrendStore& live, MessageHub& hub, QWidget* parent)
     connect(csv, &QPushButton::clicked, this, [this] { chooseAndExport(false); });
     connect(open, &QPushButton::clicked, this, &TrendView::chooseAndOpen);
     connect(m_liveButton, &QPushButton::clicked, this, &TrendView::showLive);
+    retranslate();
     followLatest();
+}
+
+QString TrendView::seriesName(int s) {
+    if (s >= Trend::Cell1 && s <= Trend::Cell15) return tr("Cell %1").arg(s - Trend::Cell1 + 1);
+    switch (s) {
+    case Trend::DcVolts:
+        return tr("DC voltage");
+    case Trend::DcAmps:
+        return tr("DC current");
+    case Trend::BattVolts:
+        return tr("Battery voltage");
+    case Trend::BattAmps:
+        return tr("Battery current");
+    case Trend::BattTemp:
+        return tr("Battery temperature");
+    case Trend::AcVolts:
+        return tr("AC voltage");
+    case Trend::AcAmps:
+        return tr("AC current");
+    case Trend::RectTemp:
+        return tr("Rectifier temperature");
+    case Trend::CellSpread:
+        return tr("Cell spread (max - min)");
+    default:
+        return TrendSeriesInfos()[s].name;
+    }
+}
+
+void TrendView::retranslate() {
+    const QStringList windows{tr("5 min"), tr("1 h"), tr("8 h"), tr("24 h")};
+    for (int i = 0; i < windows.size(); ++i)
+        m_window->setItemText(i, windows[i]);
+    m_followButton->setText(tr("Follow"));
+    m_followButton->setToolTip(tr("Follow the newest sample (off: paused)"));
+    findChild<QPushButton*>("btnTrendResetZoom")->setText(tr("Reset zoom"));
+    findChild<QPushButton*>("btnTrendPng")->setText(tr("PNG..."));
+    findChild<QPushButton*>("btnTrendCsv")->setText(tr("CSV..."));
+    findChild<QPushButton*>("btnOpenDataLog")->setText(tr("Open data log..."));
+    m_liveButton->setText(tr("Live"));
+    if (!m_file) m_source->setText(tr("Live"));
+    for (const auto& c : m_charts) {
+        c->chart->setTitle(tr(c->title));
+        c->right->setTitleText(tr(c->rightTitle));
+    }
+    for (int s = 0; s < Trend::Count; ++s) {
+        if (!m_series[s]) continue;
+        // Fifteen cells share one legend: short names keep it readable.
+        const bool cell = s >= Trend::Cell1 && s <= Trend::Cell15;
+        m_series[s]->setName(cell                     ? QString::number(s - Trend::Cell1 + 1)
+                             : s == Trend::CellSpread ? tr("spread")
+                                                      : seriesName(s));
+    }
+}
+
+void TrendView::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::LanguageChange) retranslate();
+    QWidget::changeEvent(e);
 }
 
 TrendView::~TrendView() = default;
 
-void TrendView::buildChart(int index, const QString& title, const QList<int>& left,
+void TrendView::buildChart(int index, const char* title, const QList<int>& left,
                            const QList<int>& right, const QString& leftTitle,
-                           const QString& rightTitle) {
+                           const char* rightTitle) {
     auto c = std::make_unique<Chart>();
+    c->title = title;
+    c->rightTitle = rightTitle;
     c->chart = new QChart;
-    c->chart->setTitle(title);
+    c->chart->setTitle(tr(title));
     c->chart->setMargins(QMargins(2, 2, 2, 2));
     c->chart->legend()->setAlignment(Qt::AlignBottom);
     c->chart->legend()->setFont(QFont(font().family(), 7));
@@ -159,7 +222,7 @@ void TrendView::buildChart(int index, const QString& title, const QList<int>& le
     c->left->setTitleText(leftTitle);
     c->chart->addAxis(c->left, Qt::AlignLeft);
     c->right = new QValueAxis;
-    c->right->setTitleText(rightTitle);
+    c->right->setTitleText(tr(rightTitle));
     c->chart->addAxis(c->right, Qt::AlignRight);
     c->leftSeries = left;
     c->rightSeries = right;
@@ -168,8 +231,8 @@ void TrendView::buildChart(int index, const QString& title, const QList<int>& le
         // Fifteen cells share one legend: short names keep it readable.
         const bool cell = s >= Trend::Cell1 && s <= Trend::Cell15;
         line->setName(cell                     ? QString::number(s - Trend::Cell1 + 1)
-                      : s == Trend::CellSpread ? QString("spread")
-                                               : TrendSeriesInfos()[s].name);
+                      : s == Trend::CellSpread ? tr("spread")
+                                               : seriesName(s));
         QPen pen(seriesColour(s));
         pen.setWidth(s == Trend::CellSpread ? 2 : 1);
         line->setPen(pen);
@@ -360,7 +423,7 @@ QString TrendView::valuesAt(int chart, qint64 msecs) const {
         if (!m_series[s]->isVisible()) continue;
         const TrendSeriesInfo& info = TrendSeriesInfos()[s];
         text += QString("   %1 %2 %3")
-                    .arg(info.name)
+                    .arg(seriesName(s))
                     .arg(double(store.value(s, i)), 0, 'f', info.decimals)
                     .arg(info.unit);
     }

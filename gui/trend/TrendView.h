@@ -66,14 +66,20 @@ public:
     static QByteArray LastHourPng(const quma::TrendStore& store, MessageHub& hub,
                                   const QString& plant = {}, int width = 1600);
 
+    // A series' name in the interface's language.
+    static QString seriesName(int s);
+
 protected:
     void showEvent(QShowEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     friend class TrendChartView;
     struct Chart;
-    void buildChart(int index, const QString& title, const QList<int>& left,
-                    const QList<int>& right, const QString& leftTitle, const QString& rightTitle);
+    void buildChart(int index, const char* title, const QList<int>& left, const QList<int>& right,
+                    const QString& leftTitle, const char* rightTitle);
+    // Every text of the tab in the interface's language.
+    void retranslate();
     void followLatest();
     void cursorAt(int chart, qint64 msecs);
     void chooseAndOpen();
