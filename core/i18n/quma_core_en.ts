@@ -159,6 +159,85 @@
     </message>
 </context>
 <context>
+    <name>Profile</name>
+    <message>
+        <source>unused</source>
+        <translation>unused</translation>
+    </message>
+    <message>
+        <source>used</source>
+        <translation>used</translation>
+    </message>
+    <message>
+        <source>output voltage</source>
+        <translation>output voltage</translation>
+    </message>
+    <message>
+        <source>temperature compensation</source>
+        <translation>temperature compensation</translation>
+    </message>
+    <message>
+        <source>test</source>
+        <translation>test</translation>
+    </message>
+    <message>
+        <source>normally open</source>
+        <translation>normally open</translation>
+    </message>
+    <message>
+        <source>normally closed</source>
+        <translation>normally closed</translation>
+    </message>
+    <message>
+        <source>dry contact</source>
+        <translation>dry contact</translation>
+    </message>
+    <message>
+        <source>TTL level</source>
+        <translation>TTL level</translation>
+    </message>
+    <message>
+        <source>AC alarm</source>
+        <translation>AC alarm</translation>
+    </message>
+    <message>
+        <source>DC high voltage</source>
+        <translation>DC high voltage</translation>
+    </message>
+    <message>
+        <source>DC low voltage</source>
+        <translation>DC low voltage</translation>
+    </message>
+    <message>
+        <source>DC overcurrent</source>
+        <translation>DC overcurrent</translation>
+    </message>
+    <message>
+        <source>battery alarm</source>
+        <translation>battery alarm</translation>
+    </message>
+    <message>
+        <source>module alarm</source>
+        <translation>module alarm</translation>
+    </message>
+    <message>
+        <source>battery low voltage</source>
+        <translation>battery low voltage</translation>
+    </message>
+    <message>
+        <source>module high temperature</source>
+        <translation>module high temperature</translation>
+    </message>
+    <message>
+        <source>battery cell</source>
+        <translation>battery cell</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>none</translation>
+    </message>
+</context>
+<context>
     <name>Report</name>
     <message>
         <source>예비 1</source>

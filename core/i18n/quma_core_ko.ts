@@ -159,6 +159,85 @@
     </message>
 </context>
 <context>
+    <name>Profile</name>
+    <message>
+        <source>unused</source>
+        <translation>미사용</translation>
+    </message>
+    <message>
+        <source>used</source>
+        <translation>사용</translation>
+    </message>
+    <message>
+        <source>output voltage</source>
+        <translation>출력전압</translation>
+    </message>
+    <message>
+        <source>temperature compensation</source>
+        <translation>온도 보상</translation>
+    </message>
+    <message>
+        <source>test</source>
+        <translation>TEST 모드</translation>
+    </message>
+    <message>
+        <source>normally open</source>
+        <translation>평상시 열림</translation>
+    </message>
+    <message>
+        <source>normally closed</source>
+        <translation>평상시 닫힘</translation>
+    </message>
+    <message>
+        <source>dry contact</source>
+        <translation>Dry Contact</translation>
+    </message>
+    <message>
+        <source>TTL level</source>
+        <translation>TTL Level</translation>
+    </message>
+    <message>
+        <source>AC alarm</source>
+        <translation>AC 경보</translation>
+    </message>
+    <message>
+        <source>DC high voltage</source>
+        <translation>DC 고전압</translation>
+    </message>
+    <message>
+        <source>DC low voltage</source>
+        <translation>DC 저전압</translation>
+    </message>
+    <message>
+        <source>DC overcurrent</source>
+        <translation>DC 과전류</translation>
+    </message>
+    <message>
+        <source>battery alarm</source>
+        <translation>축전지 경보</translation>
+    </message>
+    <message>
+        <source>module alarm</source>
+        <translation>모듈 경보</translation>
+    </message>
+    <message>
+        <source>battery low voltage</source>
+        <translation>축전지 저전압</translation>
+    </message>
+    <message>
+        <source>module high temperature</source>
+        <translation>모듈 고온</translation>
+    </message>
+    <message>
+        <source>battery cell</source>
+        <translation>축전지 셀</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>없음</translation>
+    </message>
+</context>
+<context>
     <name>Report</name>
     <message>
         <source>예비 1</source>

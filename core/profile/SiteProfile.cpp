@@ -1,13 +1,11 @@
 // Site profiles: the fields, the file format, the comparison and the restore plan.
 #include "core/profile/SiteProfile.h"
-#include <QMap>
-#include <QCoreApplication>
-#include "core/settings/SettingRows.h"
 
 #include "core/io/ReadFile.h"
-
 #include "core/monitor/Formatters.h"
+#include "core/settings/SettingRows.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -18,6 +16,33 @@ namespace quma {
 
 namespace {
 const QStringList kUnused = {"unused", "used"};
+
+// The value names as shown: the file keeps them in English, the windows translate them.
+[[maybe_unused]] const char* const kValueNames[] = {
+    QT_TRANSLATE_NOOP("Profile", "unused"),
+    QT_TRANSLATE_NOOP("Profile", "used"),
+    QT_TRANSLATE_NOOP("Profile", "output voltage"),
+    QT_TRANSLATE_NOOP("Profile", "temperature compensation"),
+    QT_TRANSLATE_NOOP("Profile", "test"),
+    QT_TRANSLATE_NOOP("Profile", "normally open"),
+    QT_TRANSLATE_NOOP("Profile", "normally closed"),
+    QT_TRANSLATE_NOOP("Profile", "dry contact"),
+    QT_TRANSLATE_NOOP("Profile", "TTL level"),
+    QT_TRANSLATE_NOOP("Profile", "AC alarm"),
+    QT_TRANSLATE_NOOP("Profile", "DC high voltage"),
+    QT_TRANSLATE_NOOP("Profile", "DC low voltage"),
+    QT_TRANSLATE_NOOP("Profile", "DC overcurrent"),
+    QT_TRANSLATE_NOOP("Profile", "battery alarm"),
+    QT_TRANSLATE_NOOP("Profile", "module alarm"),
+    QT_TRANSLATE_NOOP("Profile", "battery low voltage"),
+    QT_TRANSLATE_NOOP("Profile", "module high temperature"),
+    QT_TRANSLATE_NOOP("Profile", "battery cell"),
+    QT_TRANSLATE_NOOP("Profile", "none"),
+};
+
+QString shownValue(const QString& name) {
+    return QCoreApplication::translate("Profile", name.toUtf8().constData());
+}
 
 // The alarms a contact word can carry, by bit (the nine the contact dialogs show).
 const QMap<int, QString>& alarmNames(bool secondWord) {
@@ -272,11 +297,11 @@ QString ProfileValueText(const ProfileField& f, int raw) {
     case ProfileField::AlarmWord: {
         QStringList names;
         for (const QJsonValue& n : v.toArray())
-            names << n.toString();
-        return names.isEmpty() ? QString("none") : names.join(", ");
+            names << shownValue(n.toString());
+        return names.isEmpty() ? shownValue("none") : names.join(", ");
     }
     default:
-        return v.isString() ? v.toString() : QString::number(raw);
+        return v.isString() ? shownValue(v.toString()) : QString::number(raw);
     }
 }
 
