@@ -1,12 +1,12 @@
 // The periodic data log: the header block, the data and alarm lines, roll-over into files.
 #include "core/datalog/DataLog.h"
 
+#include "core/io/WriteFile.h"
 #include "core/link/FrameCodec.h"
 #include "core/monitor/Formatters.h"
 #include "core/monitor/StatusTexts.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 namespace quma {
 
@@ -113,19 +113,16 @@ bool DataLog::save(QString* pathOut, QString* error) {
     }
     const QString path = QDir(m_folder).filePath(LogFileName(m_clock()));
     if (pathOut) *pathOut = path;
-    QSaveFile f(path);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        for (const QString& l : m_lines) {
-            f.write(l.toUtf8());
-            f.write("\n");
-        }
-        if (f.commit()) {
-            m_unsaved = false;
-            emit saved(path);
-            return true;
-        }
+    QByteArray text;
+    for (const QString& l : m_lines)
+        text += l.toUtf8() + '\n';
+    QString reason;
+    if (WriteWholeFile(path, text, &reason)) {
+        m_unsaved = false;
+        emit saved(path);
+        return true;
     }
-    const QString reason = f.errorString();
+    reason.remove(0, QDir::toNativeSeparators(path).size() + 2); // the path is said separately
     if (error) *error = reason;
     emit saveFailed(path, reason);
     return false;

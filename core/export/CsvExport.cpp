@@ -1,7 +1,7 @@
 // CSV that spreadsheet programs open anywhere.
 #include "core/export/CsvExport.h"
 
-#include <QSaveFile>
+#include "core/io/WriteFile.h"
 
 namespace quma {
 
@@ -22,38 +22,19 @@ QByteArray CsvLine(const QStringList& fields) {
 }
 
 bool WriteCsvFile(const QString& path, const QList<QStringList>& rows, QString* error) {
-    QSaveFile f(path);
     QByteArray text(kUtf8Bom);
     for (const QStringList& row : rows)
         text += CsvLine(row);
-    if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size() || !f.commit()) {
-        if (error) *error = QString("%1: %2").arg(path, f.errorString());
-        return false;
-    }
-    return true;
+    return WriteWholeFile(path, text, error);
 }
 
 bool CsvAppender::open(const QString& path, const QStringList& header, QString* error) {
-    m_file.setFileName(path);
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        if (error) *error = QString("%1: %2").arg(path, m_file.errorString());
-        return false;
-    }
-    const QByteArray first = QByteArray(kUtf8Bom) + CsvLine(header);
-    if (m_file.write(first) != first.size() || !m_file.flush()) {
-        if (error) *error = QString("%1: %2").arg(path, m_file.errorString());
-        return false;
-    }
-    return true;
+    return OpenAppendFile(m_file, path, QIODevice::Truncate, error) &&
+           AppendToFile(m_file, QByteArray(kUtf8Bom) + CsvLine(header), error);
 }
 
 bool CsvAppender::appendRow(const QStringList& fields, QString* error) {
-    const QByteArray line = CsvLine(fields);
-    if (m_file.write(line) != line.size() || !m_file.flush()) {
-        if (error) *error = QString("%1: %2").arg(m_file.fileName(), m_file.errorString());
-        return false;
-    }
-    return true;
+    return AppendToFile(m_file, CsvLine(fields), error);
 }
 
 } // namespace quma

@@ -1,10 +1,14 @@
 // The spreadsheet export of a completed alarm-history or event-log table.
 #include "core/export/SheetExport.h"
 
+#include "core/io/WriteFile.h"
+
 #include "core/link/FrameCodec.h"
 
 #include <QDate>
 #include <QDir>
+#include <cerrno>
+#include <cstring>
 #include <xlsxwriter.h>
 
 namespace quma {
@@ -47,18 +51,21 @@ lxw_workbook* openWorkbook(const QString& path, QString* error) {
     return wb;
 }
 
-// Writes the file; false with libxlsxwriter's reason when it could not.
+// Writes the file; false with libxlsxwriter's reason (and the system's, when it gave one).
 bool closeWorkbook(lxw_workbook* wb, QString* error) {
+    errno = 0;
     const lxw_error rc = workbook_close(wb);
     if (rc != LXW_NO_ERROR) {
-        if (error) *error = QString::fromUtf8(lxw_strerror(rc));
+        if (error) {
+            *error = QString::fromUtf8(lxw_strerror(rc));
+            if (errno != 0) *error += " (" + QString::fromLocal8Bit(std::strerror(errno)) + ")";
+        }
         return false;
     }
     return true;
 }
-} // namespace
 
-bool WriteHistorySheet(const QString& path, const QList<QStringList>& rows, TransferKind kind,
+bool writeHistorySheet(const QString& path, const QList<QStringList>& rows, TransferKind kind,
                        const QString& modelName, QString* error) {
     lxw_workbook* wb = openWorkbook(path, error);
     if (!wb) return false;
@@ -109,7 +116,7 @@ bool WriteHistorySheet(const QString& path, const QList<QStringList>& rows, Tran
     return closeWorkbook(wb, error);
 }
 
-bool WriteTableSheet(const QString& path, const QString& title, const QList<QStringList>& rows,
+bool writeTableSheet(const QString& path, const QString& title, const QList<QStringList>& rows,
                      const QList<bool>& marked, QString* error) {
     lxw_workbook* wb = openWorkbook(path, error);
     if (!wb) return false;
@@ -133,6 +140,29 @@ bool WriteTableSheet(const QString& path, const QString& title, const QList<QStr
     for (int c = 0; c < widths.size(); ++c)
         worksheet_set_column(ws, lxw_col_t(c), lxw_col_t(c), std::min(widths[c], 80.0), nullptr);
     return closeWorkbook(wb, error);
+}
+
+} // namespace
+
+// The sheets are written under a temporary name beside the target and renamed into place.
+bool WriteHistorySheet(const QString& path, const QList<QStringList>& rows, TransferKind kind,
+                       const QString& modelName, QString* error) {
+    return WriteWholeFileByName(
+        path,
+        [&](const QString& temp, QString* why) {
+            return writeHistorySheet(temp, rows, kind, modelName, why);
+        },
+        error);
+}
+
+bool WriteTableSheet(const QString& path, const QString& title, const QList<QStringList>& rows,
+                     const QList<bool>& marked, QString* error) {
+    return WriteWholeFileByName(
+        path,
+        [&](const QString& temp, QString* why) {
+            return writeTableSheet(temp, title, rows, marked, why);
+        },
+        error);
 }
 
 } // namespace quma

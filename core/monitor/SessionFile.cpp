@@ -1,6 +1,8 @@
 // Session recordings as JSON lines.
 #include "core/monitor/SessionFile.h"
 
+#include "core/io/WriteFile.h"
+
 #include "core/io/ReadFile.h"
 
 #include <QDateTime>
@@ -33,12 +35,8 @@ QByteArray SessionLine(const FrameEvent& e) {
 
 bool SessionRecorder::start(const QString& path, const QString& program, QString* error) {
     stop();
-    m_file.setFileName(path);
     m_frames = 0;
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        if (error) *error = QString("%1: %2").arg(path, m_file.errorString());
-        return false;
-    }
+    if (!OpenAppendFile(m_file, path, QIODevice::Truncate, error)) return false;
     const QJsonObject header{
         {"format", kSessionFormat},
         {"version", kSessionVersion},
@@ -46,8 +44,7 @@ bool SessionRecorder::start(const QString& path, const QString& program, QString
         {"started", QDateTime::currentDateTime()
                         .toOffsetFromUtc(QDateTime::currentDateTime().offsetFromUtc())
                         .toString(Qt::ISODateWithMs)}};
-    if (!writeLine(QJsonDocument(header).toJson(QJsonDocument::Compact))) {
-        if (error) *error = QString("%1: %2").arg(path, m_file.errorString());
+    if (!writeLine(QJsonDocument(header).toJson(QJsonDocument::Compact), error)) {
         m_file.close();
         return false;
     }
@@ -62,15 +59,15 @@ void SessionRecorder::attach(DeviceLink& link) {
     connect(&link, &DeviceLink::frameEvent, this, &SessionRecorder::record);
 }
 
-bool SessionRecorder::writeLine(const QByteArray& line) {
-    const QByteArray out = line + '\n';
-    return m_file.write(out) == out.size() && m_file.flush();
+bool SessionRecorder::writeLine(const QByteArray& line, QString* error) {
+    // Unbuffered: each frame reaches the system as it happens, a failure with its reason.
+    return AppendToFile(m_file, line + '\n', error);
 }
 
 void SessionRecorder::record(const FrameEvent& e) {
     if (!m_file.isOpen()) return;
-    if (!writeLine(SessionLine(e))) {
-        const QString why = QString("%1: %2").arg(m_file.fileName(), m_file.errorString());
+    QString why;
+    if (!writeLine(SessionLine(e), &why)) {
         m_file.close();
         emit failed("The session recording stopped: " + why);
         return;

@@ -35,7 +35,7 @@ signals:
     void failed(const QString& why);
 
 private:
-    bool writeLine(const QByteArray& line);
+    bool writeLine(const QByteArray& line, QString* error);
     QFile m_file;
     qint64 m_frames = 0;
 };

@@ -2,6 +2,7 @@
 #include "core/profile/SiteProfile.h"
 
 #include "core/io/ReadFile.h"
+#include "core/io/WriteFile.h"
 #include "core/monitor/Formatters.h"
 #include "core/settings/SettingRows.h"
 
@@ -9,7 +10,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <cmath>
 
 namespace quma {
@@ -514,13 +514,7 @@ ProfileLoad LoadProfileFile(const QString& path) {
 }
 
 bool SaveProfileFile(const QString& path, const SiteProfile& profile, QString* error) {
-    QSaveFile f(path);
-    const QByteArray text = ProfileToJson(profile);
-    if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size() || !f.commit()) {
-        if (error) *error = QString("%1: %2").arg(path, f.errorString());
-        return false;
-    }
-    return true;
+    return WriteWholeFile(path, ProfileToJson(profile), error);
 }
 
 QList<ProfileDiffRow> CompareProfiles(const SiteProfile& a, const SiteProfile& b) {

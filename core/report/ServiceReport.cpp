@@ -1,11 +1,11 @@
 // The site service report: contents, HTML, and the collection from the controller.
 #include "core/report/ServiceReport.h"
 
+#include "core/io/WriteFile.h"
 #include "core/monitor/StatusTexts.h"
 #include "core/settings/SettingRows.h"
 
 #include <QCoreApplication>
-#include <QSaveFile>
 
 namespace quma {
 
@@ -121,31 +121,39 @@ QString ReportHtml(const ReportData& d, ReportImages images) {
                 "pre { font-family: 'DejaVu Sans', 'NanumGothic', sans-serif; white-space: "
                 "pre-wrap; }\n"
                 "</style>\n</head>\n<body>\n";
-    h += "<h1>" + esc(QCoreApplication::translate("Report", "Site service report: ") + d.model) + "</h1>\n";
-    h += table({{QCoreApplication::translate("Report", "Model"), d.model},
-                {QCoreApplication::translate("Report", "System type"), QString::number(d.systemType)},
-                {QCoreApplication::translate("Report", "Firmware"), d.firmware},
-                {QCoreApplication::translate("Report", "Controller time"), d.controllerTime.trimmed()},
-                {QCoreApplication::translate("Report", "Laptop time"), d.laptopTime.toString("yyyy-MM-dd HH:mm:ss")},
-                {QCoreApplication::translate("Report", "Engineer"), d.engineer},
-                {QCoreApplication::translate("Report", "Console"), d.consoleVersion}},
-               false);
-    if (!d.note.isEmpty()) h += "<h2>" + esc(QCoreApplication::translate("Report", "Note")) + "</h2>\n<pre>" + esc(d.note) + "</pre>\n";
+    h += "<h1>" + esc(QCoreApplication::translate("Report", "Site service report: ") + d.model) +
+         "</h1>\n";
+    h += table(
+        {{QCoreApplication::translate("Report", "Model"), d.model},
+         {QCoreApplication::translate("Report", "System type"), QString::number(d.systemType)},
+         {QCoreApplication::translate("Report", "Firmware"), d.firmware},
+         {QCoreApplication::translate("Report", "Controller time"), d.controllerTime.trimmed()},
+         {QCoreApplication::translate("Report", "Laptop time"),
+          d.laptopTime.toString("yyyy-MM-dd HH:mm:ss")},
+         {QCoreApplication::translate("Report", "Engineer"), d.engineer},
+         {QCoreApplication::translate("Report", "Console"), d.consoleVersion}},
+        false);
+    if (!d.note.isEmpty())
+        h += "<h2>" + esc(QCoreApplication::translate("Report", "Note")) + "</h2>\n<pre>" +
+             esc(d.note) + "</pre>\n";
 
     h += "<h2>" + esc(QCoreApplication::translate("Report", "Network identity")) + "</h2>\n";
     if (d.identity) {
         const NetworkIdentity& n = *d.identity;
-        h += table({{QCoreApplication::translate("Report", "IP address"), n.ip},
-                    {QCoreApplication::translate("Report", "Subnet mask"), n.subnet},
-                    {QCoreApplication::translate("Report", "Gateway"), n.gateway},
-                    {QCoreApplication::translate("Report", "MAC address"), n.mac},
-                    {QCoreApplication::translate("Report", "HW version"), n.hwVersion},
-                    {QCoreApplication::translate("Report", "HW description"), QString::fromUtf8(n.hwDescription)},
-                    {QCoreApplication::translate("Report", "Serial number"), QString::fromLatin1(n.serialNumber)},
-                    {QCoreApplication::translate("Report", "Rectifier ID"), n.rectId},
-                    {QCoreApplication::translate("Report", "FW version"), n.firmware},
-                    {QCoreApplication::translate("Report", "Site"), QString::fromUtf8(n.siteInfoUtf8)}},
-                   false);
+        h += table(
+            {{QCoreApplication::translate("Report", "IP address"), n.ip},
+             {QCoreApplication::translate("Report", "Subnet mask"), n.subnet},
+             {QCoreApplication::translate("Report", "Gateway"), n.gateway},
+             {QCoreApplication::translate("Report", "MAC address"), n.mac},
+             {QCoreApplication::translate("Report", "HW version"), n.hwVersion},
+             {QCoreApplication::translate("Report", "HW description"),
+              QString::fromUtf8(n.hwDescription)},
+             {QCoreApplication::translate("Report", "Serial number"),
+              QString::fromLatin1(n.serialNumber)},
+             {QCoreApplication::translate("Report", "Rectifier ID"), n.rectId},
+             {QCoreApplication::translate("Report", "FW version"), n.firmware},
+             {QCoreApplication::translate("Report", "Site"), QString::fromUtf8(n.siteInfoUtf8)}},
+            false);
     } else {
         h += "<p>" + esc(QCoreApplication::translate("Report", "Not read.")) + "</p>\n";
     }
@@ -154,24 +162,34 @@ QString ReportHtml(const ReportData& d, ReportImages images) {
     if (d.activeAlarms.isEmpty())
         h += "<p>" + esc(QCoreApplication::translate("Report", "No alarm.")) + "</p>\n";
     else
-        h += "<p class=\"alarm\">" + esc(QCoreApplication::translate("Report", "Active alarms: ") + d.activeAlarms.join(", ")) +
+        h += "<p class=\"alarm\">" +
+             esc(QCoreApplication::translate("Report", "Active alarms: ") +
+                 d.activeAlarms.join(", ")) +
              "</p>\n";
-    QList<QStringList> status{{QCoreApplication::translate("Report", "Measurement"), QCoreApplication::translate("Report", "Value"), QCoreApplication::translate("Report", "Unit")}};
+    QList<QStringList> status{{QCoreApplication::translate("Report", "Measurement"),
+                               QCoreApplication::translate("Report", "Value"),
+                               QCoreApplication::translate("Report", "Unit")}};
     for (const QString& line : d.statusLines)
         status << statusCells(line);
     h += table(status, true);
-    const QString alarm = QCoreApplication::translate("Report", "ALARM"), normal = QCoreApplication::translate("Report", "normal");
-    QList<QStringList> contacts{{QCoreApplication::translate("Report", "Contact"), QCoreApplication::translate("Report", "State")}};
+    const QString alarm = QCoreApplication::translate("Report", "ALARM"),
+                  normal = QCoreApplication::translate("Report", "normal");
+    QList<QStringList> contacts{{QCoreApplication::translate("Report", "Contact"),
+                                 QCoreApplication::translate("Report", "State")}};
     for (const auto& [name, on] : d.contacts)
         contacts << QStringList{name, on ? alarm : normal};
     h += table(contacts, true);
-    QList<QStringList> tree{{QCoreApplication::translate("Report", "Alarm"), QCoreApplication::translate("Report", "State")}};
+    QList<QStringList> tree{{QCoreApplication::translate("Report", "Alarm"),
+                             QCoreApplication::translate("Report", "State")}};
     for (const AlarmNode& n : d.alarmTree)
         if (n.level == 2) tree << QStringList{n.text, n.alarm ? alarm : normal};
     h += table(tree, true);
 
     h += "<h2>" + esc(QCoreApplication::translate("Report", "Settings")) + "</h2>\n";
-    QList<QStringList> settings{{QCoreApplication::translate("Report", "Setting"), QCoreApplication::translate("Report", "Register"), QCoreApplication::translate("Report", "Value"), QCoreApplication::translate("Report", "Unit")}};
+    QList<QStringList> settings{{QCoreApplication::translate("Report", "Setting"),
+                                 QCoreApplication::translate("Report", "Register"),
+                                 QCoreApplication::translate("Report", "Value"),
+                                 QCoreApplication::translate("Report", "Unit")}};
     for (const ProfileField& f : ProfileSettingFields())
         if (d.settings.settings.contains(f.key))
             settings << QStringList{ProfileFieldLabel(f), QString::number(f.reg),
@@ -192,25 +210,25 @@ QString ReportHtml(const ReportData& d, ReportImages images) {
         }
     }
 
-    h += "<h2>" + esc(QCoreApplication::translate("Report", "Alarm history (%1 records)")
-                          .arg(std::max(0, int(d.alarmHistory.size()) - 1))) +
+    h += "<h2>" +
+         esc(QCoreApplication::translate("Report", "Alarm history (%1 records)")
+                 .arg(std::max(0, int(d.alarmHistory.size()) - 1))) +
          "</h2>\n";
-    h += d.alarmHistory.size() > 1 ? logTable(d.alarmHistory)
-                                   : "<p>" + esc(QCoreApplication::translate("Report", "No record.")) + "</p>\n";
-    h += "<h2>" + esc(QCoreApplication::translate("Report", "Event log (%1 records)").arg(std::max(0, int(d.eventLog.size()) - 1))) +
+    h += d.alarmHistory.size() > 1
+             ? logTable(d.alarmHistory)
+             : "<p>" + esc(QCoreApplication::translate("Report", "No record.")) + "</p>\n";
+    h += "<h2>" +
+         esc(QCoreApplication::translate("Report", "Event log (%1 records)")
+                 .arg(std::max(0, int(d.eventLog.size()) - 1))) +
          "</h2>\n";
-    h += d.eventLog.size() > 1 ? logTable(d.eventLog) : "<p>" + esc(QCoreApplication::translate("Report", "No record.")) + "</p>\n";
+    h += d.eventLog.size() > 1
+             ? logTable(d.eventLog)
+             : "<p>" + esc(QCoreApplication::translate("Report", "No record.")) + "</p>\n";
     return h + "</body>\n</html>\n";
 }
 
 bool WriteReportHtml(const QString& path, const ReportData& data, QString* error) {
-    QSaveFile f(path);
-    const QByteArray text = ReportHtml(data, ReportImages::Embedded).toUtf8();
-    if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size() || !f.commit()) {
-        if (error) *error = QString("%1: %2").arg(path, f.errorString());
-        return false;
-    }
-    return true;
+    return WriteWholeFile(path, ReportHtml(data, ReportImages::Embedded).toUtf8(), error);
 }
 
 ReportCollector::ReportCollector(MonitorEngine& engine, QObject* parent)

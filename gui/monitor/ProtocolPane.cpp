@@ -1,6 +1,7 @@
 // The Protocol pane.
 #include "gui/monitor/ProtocolPane.h"
 
+#include "core/io/WriteFile.h"
 #include "gui/mainwin/MessageHub.h"
 
 #include <QApplication>
@@ -13,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QTableView>
 
@@ -254,11 +254,9 @@ void ProtocolPane::save() {
         m_hub.chooseFile(this, tr("Save the frames shown"), "Text (*.txt)", true, "protocol.txt");
     if (path.isEmpty()) return;
     if (!path.endsWith(".txt", Qt::CaseInsensitive)) path += ".txt";
-    QSaveFile f(path);
-    const QByteArray text = shownText(false).toUtf8();
-    if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size() || !f.commit()) {
-        m_hub.show(this, MessageKind::Warning,
-                   tr("The frames were not saved: %1: %2").arg(path, f.errorString()));
+    QString error;
+    if (!WriteWholeFile(path, shownText(false).toUtf8(), &error)) {
+        m_hub.show(this, MessageKind::Warning, tr("The frames were not saved: %1").arg(error));
         return;
     }
     m_hub.show(this, MessageKind::Information, tr("Saved ") + path);

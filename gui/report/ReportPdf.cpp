@@ -1,26 +1,27 @@
 // The service report as an A4 PDF.
 #include "gui/report/ReportPdf.h"
 
+#include "core/io/WriteFile.h"
+
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPageLayout>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
 #include <QUrl>
 
 namespace quma {
 
 bool WriteReportPdf(const QString& path, const ReportData& data, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) *error = QString("%1: %2").arg(path, file.errorString());
-        return false;
-    }
+    // Laid out in memory, then written whole: a full disk fails the write, never the layout.
+    QByteArray bytes;
     {
-        QPdfWriter pdf(&file);
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter pdf(&buffer);
         pdf.setPageSize(QPageSize(QPageSize::A4));
         pdf.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
         pdf.setResolution(300);
@@ -40,11 +41,7 @@ bool WriteReportPdf(const QString& path, const ReportData& data, QString* error)
         // Unpaginated, the document is laid out on the writer's pages with their numbers.
         doc.print(&pdf);
     }
-    if (!file.commit()) {
-        if (error) *error = QString("%1: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    return WriteWholeFile(path, bytes, error);
 }
 
 bool WriteReport(const QString& path, const ReportData& data, QString* error) {

@@ -2,6 +2,7 @@
 #include "gui/trend/TrendView.h"
 
 #include "core/export/CsvExport.h"
+#include "core/io/WriteFile.h"
 #include "core/trend/DataLogReader.h"
 #include "gui/mainwin/MessageHub.h"
 
@@ -14,10 +15,9 @@
 #include <QLabel>
 #include <QLegendMarker>
 #include <QLineSeries>
-#include <QPainter>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QToolTip>
 #include <QValueAxis>
 #include <cmath>
@@ -503,10 +503,15 @@ QImage TrendView::renderCharts(int width, const QString& title) {
     return image;
 }
 
-bool TrendView::exportPng(const QString& path) {
-    const QImage image = renderCharts(1600, printTitle());
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit();
+bool TrendView::exportPng(const QString& path, QString* error) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!renderCharts(1600, printTitle()).save(&buffer, "PNG")) {
+        if (error) *error = path + ": " + tr("the image could not be made");
+        return false;
+    }
+    return WriteWholeFile(path, png, error);
 }
 
 QByteArray TrendView::LastHourPng(const TrendStore& store, MessageHub& hub, const QString& plant,
@@ -561,8 +566,9 @@ void TrendView::chooseAndExport(bool png) {
         "trend-" + QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss") + suffix);
     if (path.isEmpty()) return;
     if (!path.endsWith(suffix, Qt::CaseInsensitive)) path += suffix;
-    if (png && !exportPng(path)) {
-        m_hub.show(this, MessageKind::Warning, tr("The image was not saved: ") + path);
+    QString error;
+    if (png && !exportPng(path, &error)) {
+        m_hub.show(this, MessageKind::Warning, tr("The image was not saved: ") + error);
         return;
     }
     if (!png && !exportCsv(path)) return;

@@ -46,7 +46,7 @@ public:
     bool showingFile() const { return bool(m_file); }
     bool openDataLog(const QString& path);
     void showLive();
-    bool exportPng(const QString& path);
+    bool exportPng(const QString& path, QString* error = nullptr);
     bool exportCsv(const QString& path);
     // What the cursor line says for a time ("12:00:05  DC voltage 54.5 V ...").
     QString valuesAt(int chart, qint64 msecs) const;
