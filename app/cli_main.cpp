@@ -36,9 +36,12 @@ const char kUsage[] =
     "--lang en     prints the status, alarm and history texts in English (default: Korean).\n"
     "commands:\n"
     "  status                      one poll: the status texts, the model name, the alarm text\n"
-    "  watch [--count N] [--csv FILE]\n"
+    "  watch [--count N] [--csv FILE] [--max-silence SECONDS]\n"
     "                              a line per poll (N polls, or until interrupted); with --csv\n"
-    "                              also a CSV row per poll (time, values, alarm words)\n"
+    "                              also a CSV row per poll (time, values, alarm words). A silent\n"
+    "                              controller is said on stderr and marked in the CSV by rows\n"
+    "                              with the time alone; polling goes on (and a lost link is\n"
+    "                              opened again) until --max-silence seconds without a reply\n"
     "  netid                       the controller's network identity\n"
     "  history alarm|event [--xlsx FILE] [--csv FILE]\n"
     "                              the alarm history or the event log, tab-separated;\n"
@@ -120,8 +123,15 @@ public:
         }
 
         m_watchdog.setSingleShot(true);
-        connect(&m_watchdog, &QTimer::timeout, this,
-                [this] { fail("no reply from the controller"); });
+        // A time-out never fires early: a reply that comes just in time is not a failure.
+        m_watchdog.setTimerType(Qt::PreciseTimer);
+        connect(&m_watchdog, &QTimer::timeout, this, [this] {
+            if (m_command == "watch") {
+                silentSpell();
+                return;
+            }
+            fail("no reply from the controller");
+        });
         connect(&m_engine, &MonitorEngine::statusRefreshed, this, [this] { onStatus(); });
         connect(&m_engine, &MonitorEngine::networkIdentityDecoded, this, [this] { onNetId(); });
         connect(&m_engine, &MonitorEngine::recordStored, this,
@@ -150,10 +160,13 @@ public:
         if (!serial.isEmpty()) {
             if (!m_session.connectSerial(serial, &error)) return usage(serial + ": " + error, 1);
             // From now on a port error means the line went away.
-            m_session.port().OnError = [this](TCustomComPort&, const EComError& e, TComAction&) {
+            m_session.port().OnError = [this, serial](TCustomComPort&, const EComError& e,
+                                                      TComAction&) {
                 const QString why = QString("serial port: %1").arg(e.what());
                 if (m_job.busy())
                     m_job.abort(why);
+                else if (m_command == "watch")
+                    reopenSerial(serial, why);
                 else
                     fail(why);
             };
@@ -198,19 +211,80 @@ private:
         QCoreApplication::exit(rc);
     }
 
+    // watch: the controller did not answer for a time-out. Said once a spell on stderr, marked
+    // in the CSV by a row with the time alone, and the end of the run only past --max-silence.
+    void silentSpell() {
+        if (!m_silence.isValid()) {
+            m_silence.start();
+            std::fprintf(stderr,
+                         "quma-cli: no reply from the controller for %.1f s; still polling\n",
+                         m_timeoutMs / 1000.0);
+        }
+        const qint64 silentMs = m_silence.elapsed() + m_timeoutMs;
+        if (m_csvOpen) {
+            QString error;
+            if (!m_csvFile.appendRow({nowText()}, &error)) {
+                fail("writing the CSV failed, the run stops: " + error);
+                return;
+            }
+        }
+        if (m_maxSilenceMs > 0 && silentMs >= m_maxSilenceMs) {
+            fail(QString("no reply from the controller for %1 s (--max-silence)")
+                     .arg(silentMs / 1000.0, 0, 'f', 1));
+            return;
+        }
+        m_watchdog.start(m_timeoutMs);
+    }
+    void replyCame() {
+        if (!m_silence.isValid()) return;
+        std::fprintf(stderr, "quma-cli: the controller answers again after %.1f s\n",
+                     (m_silence.elapsed() + m_timeoutMs) / 1000.0);
+        m_silence.invalidate();
+    }
+    // watch over a serial line that went away (a USB adapter pulled): opened again every 2 s.
+    void reopenSerial(const QString& device, const QString& why) {
+        if (m_reopening) return;
+        m_reopening = true;
+        std::fprintf(stderr, "quma-cli: %s; opening %s again\n", qPrintable(why),
+                     qPrintable(device));
+        auto* retry = new QTimer(this);
+        retry->setInterval(2000);
+        connect(retry, &QTimer::timeout, this, [this, retry, device] {
+            m_session.port().Close();
+            QString error;
+            if (!m_session.connectSerial(device, &error)) return;
+            std::fprintf(stderr, "quma-cli: %s is open again\n", qPrintable(device));
+            m_reopening = false;
+            retry->deleteLater();
+        });
+        retry->start();
+    }
+    static QString nowText() {
+        const QDateTime now = QDateTime::currentDateTime();
+        return now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODateWithMs);
+    }
+
     bool parseCommand() {
         if (m_command == "status" || m_command == "netid")
             return m_args.isEmpty() || usage("too many arguments") == 0;
         if (m_command == "watch") {
             while (!m_args.isEmpty()) {
                 const QString opt = m_args.takeFirst();
-                if (m_args.isEmpty() || (opt != "--count" && opt != "--csv"))
-                    return usage("watch takes --count N and --csv FILE") == 0;
+                if (m_args.isEmpty() ||
+                    (opt != "--count" && opt != "--csv" && opt != "--max-silence"))
+                    return usage("watch takes --count N, --csv FILE and --max-silence SECONDS") ==
+                           0;
                 const QString value = m_args.takeFirst();
                 bool ok = true;
                 if (opt == "--count") m_count = value.toInt(&ok);
                 if (opt == "--csv") m_csv = value;
                 if (!ok || m_count < 0) return usage("watch --count takes a number >= 0") == 0;
+                if (opt == "--max-silence") {
+                    const double seconds = value.toDouble(&ok);
+                    if (!ok || seconds <= 0 || seconds > 365 * 86400.0)
+                        return usage("watch --max-silence takes seconds > 0") == 0;
+                    m_maxSilenceMs = qint64(seconds * 1000);
+                }
             }
             return true;
         }
@@ -479,6 +553,7 @@ private:
             out(v.alarmText);
             finish();
         } else if (m_command == "watch") {
+            replyCame();
             if (!m_csv.isEmpty() && !appendCsvRow()) return;
             out(v.clock + "  " + v.acVolts + "  " + v.dcVolts + "  " + v.dcAmps + "  " +
                 v.battAmps + "  " + v.alarmText);
@@ -512,9 +587,7 @@ private:
         }
         const RegisterImage& img = m_engine.image();
         const TrendValues values = TrendValuesFromImage(img);
-        QStringList row{QDateTime::currentDateTime()
-                            .toOffsetFromUtc(QDateTime::currentDateTime().offsetFromUtc())
-                            .toString(Qt::ISODateWithMs)};
+        QStringList row{nowText()};
         for (int s = 0; s < Trend::Count; ++s)
             row << QString::number(values[s], 'f', TrendSeriesInfos()[s].decimals);
         row << QString::fromLatin1(IntToHexN(img[Reg::Alarm1], 4))
@@ -617,6 +690,9 @@ private:
     QTimer m_watchdog;
     int m_timeoutMs = 5000;
     int m_count = 0, m_seen = 0;
+    qint64 m_maxSilenceMs = 0; // watch: 0 polls on through any silence
+    QElapsedTimer m_silence;   // running while the controller is silent
+    bool m_reopening = false;  // watch: the serial port is being opened again
     bool m_started = false, m_finished = false;
 };
 

@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 
 using namespace quma;
 
@@ -13,16 +14,20 @@ struct Run {
     QString out, err;
 };
 
-// Runs quma-cli while this process keeps serving the simulator.
-Run cli(const QStringList& args, int timeoutMs = 20000) {
+// Runs quma-cli while this process keeps serving the simulator; `during` is called as it runs
+// with the time since it started (to change the simulator's faults).
+Run cli(const QStringList& args, int timeoutMs = 20000,
+        const std::function<void(qint64 ms)>& during = {}) {
     QProcess p;
     p.start(QUMA_CLI_PATH, args);
     Run r;
     if (!p.waitForStarted(5000)) return r;
     QElapsedTimer t;
     t.start();
-    while (p.state() != QProcess::NotRunning && t.elapsed() < timeoutMs)
+    while (p.state() != QProcess::NotRunning && t.elapsed() < timeoutMs) {
         QTest::qWait(5);
+        if (during) during(t.elapsed());
+    }
     if (p.state() != QProcess::NotRunning) p.kill();
     p.waitForFinished(1000);
     r.rc = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
@@ -313,6 +318,45 @@ private slots:
         const Run full = cli({"--tcp", m_tcp, "--quiet", "watch", "--csv", "/dev/full"});
         QCOMPARE(full.rc, 1);
         QVERIFY(full.err.contains("No space left on device"));
+    }
+
+    // A long watch goes on through a silent controller and a dropped link, and says so; it ends
+    // on its count, or on --max-silence.
+    void watchThroughSilenceAndDrops() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("watch.csv");
+        Run r = cli({"--tcp", m_tcp, "--quiet", "--timeout", "1", "watch", "--count", "8", "--csv",
+                     path},
+                    30000, [this](qint64 ms) {
+                        m_sim->faults.dropEvery = ms > 2000 && ms < 6000 ? 1 : 0;
+                        m_sim->faults.disconnectEvery = ms > 6500 && ms < 7500 ? 1 : 0;
+                    });
+        QCOMPARE(r.rc, 0);
+        QVERIFY2(r.err.contains("no reply from the controller for 1.0 s; still polling"),
+                 qPrintable(r.err));
+        QVERIFY2(r.err.contains("the controller answers again after"), qPrintable(r.err));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        int gaps = 0, polls = 0;
+        for (const QByteArray& line : f.readAll().trimmed().split('\n').mid(1))
+            line.contains(',') ? ++polls : ++gaps; // a gap is the time alone
+        QCOMPARE(polls, 8);
+        QVERIFY(gaps >= 2);
+
+        r = cli({"--tcp", m_tcp, "--quiet", "--timeout", "1", "watch", "--max-silence", "2.5"},
+                20000, [this](qint64 ms) { m_sim->faults.dropEvery = ms > 1500 ? 1 : 0; });
+        QCOMPARE(r.rc, 1);
+        QVERIFY2(r.err.contains("(--max-silence)"), qPrintable(r.err));
+    }
+
+    // A controller that answers just inside the 1 s time-out is never taken for a silent one.
+    void slowRepliesJustInTime() {
+        m_sim->faults.delayMs = 960;
+        const Run r = cli({"--tcp", m_tcp, "--quiet", "--timeout", "3", "watch", "--count", "5"},
+                          40000);
+        QCOMPARE(r.rc, 0);
+        QCOMPARE(r.out.split('\n', Qt::SkipEmptyParts).size(), 5);
+        QVERIFY2(!r.err.contains("no reply"), qPrintable(r.err));
     }
 
     void historyAsCsv() {

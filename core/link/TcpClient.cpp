@@ -81,11 +81,15 @@ TcpClient::TcpClient(QObject* parent) : QObject(parent) {
     m_socket.setReadBufferSize(ReadBufferBytes);
     m_connectTimer.setSingleShot(true);
     m_readTimer.setSingleShot(true);
+    // Coarse timers may fire up to 5 % early: a reply 960 ms after its request would then miss
+    // a 1000 ms time-out.
+    m_connectTimer.setTimerType(Qt::PreciseTimer);
+    m_readTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_connectTimer, &QTimer::timeout, this, [this] {
         m_socket.abort();
         m_connecting = false;
-        m_lastError = QCoreApplication::translate("TcpClient",
-                                                  "timed out: no answer from the controller");
+        m_lastError =
+            QCoreApplication::translate("TcpClient", "timed out: no answer from the controller");
         emit connectFinished(false, m_lastError);
         failAll(m_lastError);
     });

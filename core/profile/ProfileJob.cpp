@@ -28,6 +28,7 @@ ProfileJob::ProfileJob(MonitorEngine& engine, QObject* parent) : QObject(parent)
     qRegisterMetaType<quma::SiteProfile>();
     qRegisterMetaType<quma::RestoreReport>();
     m_watchdog.setSingleShot(true);
+    m_watchdog.setTimerType(Qt::PreciseTimer);
     m_settle.setSingleShot(true);
     connect(&m_watchdog, &QTimer::timeout, this, [this] {
         switch (m_phase) {

@@ -235,6 +235,7 @@ ReportCollector::ReportCollector(MonitorEngine& engine, QObject* parent)
     : QObject(parent), m_engine(engine), m_job(engine) {
     qRegisterMetaType<quma::ReportData>();
     m_watchdog.setSingleShot(true);
+    m_watchdog.setTimerType(Qt::PreciseTimer);
     connect(&m_watchdog, &QTimer::timeout, this,
             [this] { fail("the controller stopped answering while the report was gathered"); });
     connect(&m_job, &ProfileJob::plantRead, this, [this](const SiteProfile&) {
