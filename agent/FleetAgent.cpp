@@ -37,6 +37,8 @@ void FleetAgent::startSite(const SiteConfig& s) {
     auto poller = std::make_unique<SitePoller>(s, m_metrics.addSite(s), std::move(mqtt));
     connect(poller.get(), &SitePoller::linkError, this,
             [this, name = s.name](const QString& why) { emit siteError(name, why); });
+    connect(poller.get(), &SitePoller::linkRestored, this,
+            [this, name = s.name] { emit siteRecovered(name); });
     poller->start();
     m_sites[s.name] = std::move(poller);
 }

@@ -34,6 +34,7 @@ public:
 
 signals:
     void siteError(const QString& site, const QString& why);
+    void siteRecovered(const QString& site);
 
 private:
     void startSite(const SiteConfig& site);

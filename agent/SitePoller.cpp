@@ -77,7 +77,6 @@ void SitePoller::connectLink() {
 }
 
 void SitePoller::linkUp() {
-    m_backoffMs = 1000;
     m_sentAt = -1;
     tick(); // the first poll at once
 }
@@ -92,9 +91,13 @@ void SitePoller::linkDown(const QString& why) {
     m_session.disconnectLink();
     if (!m_config.serial.isEmpty()) m_session.port().Close();
     ++m_failures;
+    ++m_linkLosses;
     if (m_metrics) m_metrics->pollFailed();
     refreshUp();
-    emit linkError(why);
+    if (why != m_saidDown) {
+        m_saidDown = why;
+        emit linkError(why);
+    }
 }
 
 void SitePoller::tick() {
@@ -121,6 +124,11 @@ void SitePoller::replied() {
             sentAt >= 0 ? std::optional<double>((m_clock.nsecsElapsed() - sentAt) / 1e9)
                         : std::nullopt);
     m_sentAt = -1;
+    m_backoffMs = 1000;
+    if (!m_saidDown.isEmpty()) {
+        m_saidDown.clear();
+        emit linkRestored();
+    }
     m_lastGood = m_clock.elapsed();
     m_silenceTimer.start();
     ++m_successes;

@@ -40,8 +40,14 @@ public:
     qint64 failures() const { return m_failures; }
     const MonitorEngine& engine() const { return m_engine; }
 
+    // Times the link was lost or could not be made (each reconnection attempt that failed).
+    qint64 linkLosses() const { return m_linkLosses; }
+
 signals:
+    // Once when the link is lost (or its reason changes), not at every attempt to restore it.
     void linkError(const QString& why);
+    // The first good reply after linkError.
+    void linkRestored();
 
 private:
     void connectLink();
@@ -60,7 +66,11 @@ private:
     QElapsedTimer m_clock;
     qint64 m_sentAt = -1;   // when the poll in flight went out (ns), or -1
     qint64 m_lastGood = -1; // the last good reply, or -1
+    // Doubles at each loss up to MaxBackoffMs; back to 1 s only after a good reply, so a
+    // controller that accepts and at once closes is not reconnected every second.
     int m_backoffMs = 1000;
+    QString m_saidDown; // the reason last logged, empty while the link is good
+    qint64 m_linkLosses = 0;
     bool m_connecting = false;
     bool m_up = false;
     qint64 m_successes = 0, m_timeouts = 0, m_failures = 0;

@@ -61,6 +61,9 @@ int main(int argc, char** argv) {
                      [](const QString& site, const QString& why) {
                          log(QString("site \"%1\": %2").arg(site, why));
                      });
+    QObject::connect(
+        &agent, &quma::agent::FleetAgent::siteRecovered, &agent,
+        [](const QString& site) { log(QString("site \"%1\": answers again").arg(site)); });
     QString error;
     if (!agent.start(*read.config, &error)) {
         std::fprintf(stderr, "quma-agent: %s\n", qPrintable(error));

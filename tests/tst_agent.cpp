@@ -7,6 +7,8 @@
 #include "tests/AgentRig.h"
 
 #include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QtTest>
 #include <csignal>
 #include <memory>
@@ -299,6 +301,36 @@ private slots:
     }
 
     // A site on a serial line (a pseudo-terminal here), like one on TCP.
+    // A controller that takes the connection and closes it at once: the retries slow down
+    // (1, 2, 4 s ...) and the log says so once, not at every attempt.
+    void closingSiteBacksOff() {
+        QTcpServer closer;
+        QVERIFY(closer.listen(QHostAddress::LocalHost));
+        int accepted = 0;
+        connect(&closer, &QTcpServer::newConnection, this, [&] {
+            while (QTcpSocket* s = closer.nextPendingConnection()) {
+                ++accepted;
+                s->close();
+                s->deleteLater();
+            }
+        });
+        FleetAgent agent;
+        QStringList errors;
+        connect(&agent, &FleetAgent::siteError, this,
+                [&](const QString& site, const QString& why) { errors << site + ": " + why; });
+        QString error;
+        QVERIFY(agent.start(parse(configJson("127.0.0.1:0",
+                                             {{"closer", QString("127.0.0.1:%1")
+                                                             .arg(closer.serverPort())}},
+                                             0.5)),
+                            &error));
+        QTest::qWait(7500);
+        // Attempts at about 0, 1, 3 and 7 s; reconnecting every second would make eight.
+        QVERIFY2(accepted >= 3 && accepted <= 5, qPrintable(QString::number(accepted)));
+        QCOMPARE(errors, QStringList{"closer: the controller closed the connection"});
+        QVERIFY(agent.site("closer")->backoffMs() >= 8000);
+    }
+
     void serialSite() {
         sim::SimServer s(frozen());
         s.model().setReg(9, 537);
