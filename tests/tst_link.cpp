@@ -7,8 +7,10 @@
 
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <cerrno>
+#include <sys/stat.h>
 
 using namespace quma;
 
@@ -87,6 +89,37 @@ private slots:
             a = TComAction::caAbort;
         };
         QVERIFY_THROWS_EXCEPTION(EComAbort, port.Open());
+    }
+
+    // A regular file, a named pipe or a folder given as the port is named as what it is.
+    void notASerialPort_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("file") << "a regular file";
+        QTest::newRow("fifo") << "a named pipe";
+        QTest::newRow("folder") << "a folder";
+    }
+    void notASerialPort() {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("port");
+        if (kind == "a regular file") {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        } else if (kind == "a named pipe") {
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else {
+            QVERIFY(QDir(dir.path()).mkdir("port"));
+        }
+        ControllerPort port;
+        port.setDeviceName(path);
+        try {
+            port.Open();
+            QFAIL("no error");
+        } catch (const EComError& e) {
+            QCOMPARE(QString(e.what()),
+                     QString("%1 is not a serial port (it is %2)").arg(path, kind));
+        }
+        QVERIFY(!port.Active());
     }
 
     void readStringAndCloseFromRxChar() {

@@ -279,6 +279,16 @@ private slots:
         QVERIFY(ReadSession("").error.contains("empty"));
         r = ReadSession(header + "{\"dir\":\"sideways\"}\n" + line);
         QVERIFY(r.error.contains("line 2"));
+        // A line no frame could make, and a file past the limit, are refused before parsing.
+        r = ReadSession(header + "{\"hex\":\"" + QByteArray(1 << 20, '0') + "\"}\n" + line);
+        QVERIFY2(r.error.startsWith("line 2 is longer than any frame's line"), qPrintable(r.error));
+        QVERIFY(ReadSession(QByteArray(1 << 20, '{') + "\n").error.contains("not a session"));
+        QTemporaryDir dir;
+        QFile big(dir.filePath("big.jsonl"));
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        QVERIFY(big.resize(MaxSessionFileBytes + 1)); // sparse: no disk used
+        big.close();
+        QVERIFY(ReadSessionFile(big.fileName()).error.contains("larger"));
         QVERIFY(r.events.isEmpty());
     }
 

@@ -185,6 +185,11 @@ private slots:
         QVERIFY(r.summary().contains("cut short"));
         // A log cleared and saved again has no header: its lines are read all the same.
         QCOMPARE(ReadDataLog(good.toUtf8() + "\n").samples, 1);
+        // A line of 16 MiB of separators is skipped whole, never split into its fields.
+        const DataLogRead huge = ReadDataLog(good.toUtf8() + "\n" + QByteArray(16 << 20, ';') +
+                                             "\n" + good.toUtf8() + "\n");
+        QCOMPARE(huge.samples, 2);
+        QCOMPARE(huge.skippedLines, QList<int>{2});
     }
 
     void otherFilesAreNotDataLogs() {

@@ -2,8 +2,10 @@
 // receive notification on the main thread, non-blocking writes and block reads.
 #include "core/link/ComPort.h"
 
+#include <QFile>
 #include <QSerialPort>
 #include <cerrno>
+#include <sys/stat.h>
 
 namespace quma {
 
@@ -82,6 +84,17 @@ void TCustomComPort::closeDevice() {
 
 void TCustomComPort::OpenDevice() {
     closeDevice();
+    // A file, a pipe or a folder given as the port: said as such, not as the system's
+    // "Inappropriate ioctl for device" once the line settings fail on it.
+    const QString path = m_deviceName.startsWith('/') ? m_deviceName : "/dev/" + m_deviceName;
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISCHR(st.st_mode)) {
+        const char* what = S_ISDIR(st.st_mode)    ? "a folder"
+                           : S_ISFIFO(st.st_mode) ? "a named pipe"
+                           : S_ISREG(st.st_mode)  ? "a regular file"
+                                                  : "not a character device";
+        raise(QString("%1 is not a serial port (it is %2)").arg(path, what), ENOTTY);
+    }
     m_port->setPortName(m_deviceName);
     if (!m_port->open(QIODevice::ReadWrite)) {
         const auto err = m_port->error();

@@ -84,6 +84,10 @@ SessionRead ReadSession(const QByteArray& text) {
         r.error = "not a session recording: the file is empty";
         return r;
     }
+    if (lines.first().size() > MaxSessionLineBytes) {
+        r.error = "not a session recording of this console (no \"quma-session\" header line)";
+        return r;
+    }
     const QJsonObject header = QJsonDocument::fromJson(lines.first()).object();
     if (header.value("format").toString() != kSessionFormat) {
         r.error = "not a session recording of this console (no \"quma-session\" header line)";
@@ -98,6 +102,13 @@ SessionRead ReadSession(const QByteArray& text) {
     r.program = header.value("program").toString();
     for (int i = 1; i < lines.size(); ++i) {
         if (lines[i].trimmed().isEmpty()) continue;
+        if (lines[i].size() > MaxSessionLineBytes) {
+            r.error = QString("line %1 is longer than any frame's line (%2 bytes, at most %3)")
+                          .arg(i + 1)
+                          .arg(lines[i].size())
+                          .arg(MaxSessionLineBytes);
+            return r;
+        }
         QJsonParseError pe;
         const QJsonObject o = QJsonDocument::fromJson(lines[i], &pe).object();
         bool kindOk = false;
@@ -130,7 +141,7 @@ SessionRead ReadSession(const QByteArray& text) {
 
 SessionRead ReadSessionFile(const QString& path) {
     SessionRead r;
-    const auto text = ReadWholeFile(path, -1, "session recording", &r.error);
+    const auto text = ReadWholeFile(path, MaxSessionFileBytes, "session recording", &r.error);
     if (!text) return r;
     r = ReadSession(*text);
     if (!r.error.isEmpty()) r.error = path + ": " + r.error;

@@ -49,6 +49,10 @@ struct SessionRead {
     QString error;          // nothing usable: not a recording, another version, a bad line
     bool truncated = false; // the file ends inside its last line: read up to it
 };
+// Limits of what is read: a recording of a day's busy link is tens of MiB; a frame's line is at
+// most a few KiB (the longest frame is 2 KiB).
+constexpr qint64 MaxSessionFileBytes = 256 << 20;
+constexpr int MaxSessionLineBytes = 64 << 10;
 SessionRead ReadSession(const QByteArray& text);
 SessionRead ReadSessionFile(const QString& path);
 

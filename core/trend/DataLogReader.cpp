@@ -11,6 +11,8 @@ namespace quma {
 namespace {
 constexpr int kFields = 27;
 constexpr qint64 kLargestLog = 64 << 20;
+// A data line is about 300 bytes; a line past this is not one.
+constexpr qint64 kLongestLine = 4096;
 
 bool isHeaderLine(const QString& line) {
     static const QRegularExpression rule("^-{20,}$");
@@ -106,6 +108,12 @@ DataLogRead ReadDataLog(const QByteArray& text) {
     QList<Parsed> parsed;
     bool header = false;
     for (int i = 0; i < lines.size(); ++i) {
+        if (lines[i].size() > kLongestLine) {
+            // Far longer than any line the console writes: bad, and not split into its fields.
+            ++r.skipped;
+            if (r.skippedLines.size() < 10) r.skippedLines << i + 1;
+            continue;
+        }
         QString line = QString::fromUtf8(lines[i]);
         if (line.endsWith('\r')) line.chop(1);
         if (line.trimmed().isEmpty()) continue;
