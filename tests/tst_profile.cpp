@@ -239,6 +239,17 @@ private slots:
         net[0] = QJsonObject{{"field", "site"}, {"value", QString(300, 'x')}};
         o["network"] = net;
         QTest::newRow("site too long") << text(o) << "network.site";
+        for (const char* id : {"0x1f", " +1f", "1f ", "123456789", ""}) {
+            net[0] = QJsonObject{{"field", "rectifier_id"}, {"value", id}};
+            o["network"] = net;
+            QTest::addRow("rectifier ID '%s'", id) << text(o) << "network.rectifier_id";
+        }
+        for (const char* site : {"a\nb", "a\rb", "\x1b[31mred", "nul\x01"}) {
+            net[0] = QJsonObject{{"field", "site"}, {"value", site}};
+            o["network"] = net;
+            QTest::addRow("site with a control character %d", int(QByteArray(site).size()))
+                << text(o) << "control character";
+        }
         net[0] = QJsonObject{{"field", "mac_address"}, {"value", "02.5E.C4.E0.00.01"}};
         o["network"] = net;
         QTest::newRow("MAC is not restorable") << text(o) << "network.mac_address";
@@ -390,6 +401,23 @@ private slots:
         const RestoreRun run = restore(rig, job, PlanRestore(other, *plant, {}));
         QVERIFY(run.failure.contains("system type 2"));
         QVERIFY(rig.sim.model().writes().isEmpty());
+
+        // A network field that could not be sent stops the restore before its first register,
+        // and the report names each write once.
+        SiteProfile odd = *ProfileFromJson(text(defaultProfile())).profile;
+        odd.settings["output_voltage"] = 530;
+        odd.network["rectifier_id"] = "0x1f";
+        RestoreOptions withNetwork;
+        withNetwork.network = true;
+        const RestorePlan plan = PlanRestore(odd, *plant, withNetwork);
+        QVERIFY(!plan.steps.isEmpty());
+        const RestoreRun bad = restore(rig, job, plan);
+        QVERIFY2(bad.failure.startsWith("network: "), qPrintable(bad.failure));
+        QVERIFY(rig.sim.model().writes().isEmpty());
+        QVERIFY(bad.report);
+        const QStringList lines = bad.report->lines();
+        QCOMPARE(lines.filter("not written:").size(), plan.steps.size());
+        QCOMPARE(lines.filter(QRegularExpression("^written:")).size(), 0);
     }
 
     // The line goes dead after the second write reached the controller: the report says which

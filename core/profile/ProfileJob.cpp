@@ -102,6 +102,18 @@ void ProfileJob::restore(const RestorePlan& plan) {
         fail(plan.error);
         return;
     }
+    // The network identity is checked before any register is written: a plant is never left
+    // half restored by a field that could not have been sent.
+    if (m_plan.networkForm) {
+        const QString why = networkPayload().error;
+        if (!why.isEmpty()) {
+            m_report.notSent = plan.steps;
+            m_report.error = "network: " + why + "; nothing was written";
+            emit restoreFinished(m_report);
+            fail(m_report.error);
+            return;
+        }
+    }
     if (plan.steps.isEmpty()) {
         writeNetwork();
         return;
@@ -140,14 +152,7 @@ void ProfileJob::writeNetwork() {
         m_engine.Timer1Timer();
         return;
     }
-    const auto& last = m_engine.networkIdentity();
-    NetIdForm form = *m_plan.networkForm;
-    // The description and serial number always travel; unflagged, they go back as read.
-    if (last) {
-        form.hwDescriptionText = QString::fromUtf8(last->hwDescription);
-        form.serialText = QString::fromLatin1(last->serialNumber);
-    }
-    const NetIdPayload payload = BuildNetIdPayload(form, last ? &*last : nullptr);
+    const NetIdPayload payload = networkPayload();
     if (!payload.error.isEmpty() || payload.payload.isEmpty()) {
         fail("network: " + (payload.error.isEmpty() ? QString("nothing to write") : payload.error));
         return;
@@ -161,6 +166,17 @@ void ProfileJob::writeNetwork() {
     m_settle.start(kNetworkSettleMs);
 }
 
+NetIdPayload ProfileJob::networkPayload() const {
+    const auto& last = m_engine.networkIdentity();
+    NetIdForm form = *m_plan.networkForm;
+    // The description and serial number always travel; unflagged, they go back as read.
+    if (last) {
+        form.hwDescriptionText = QString::fromUtf8(last->hwDescription);
+        form.serialText = QString::fromLatin1(last->serialNumber);
+    }
+    return BuildNetIdPayload(form, last ? &*last : nullptr);
+}
+
 void ProfileJob::abort(const QString& why) {
     if (busy()) fail(why);
 }
@@ -170,7 +186,10 @@ void ProfileJob::fail(const QString& why) {
     enter(Phase::Idle);
     m_settle.stop();
     if (was == Phase::Writing) {
-        // What went out and what did not, as the confirmations tell it.
+        // What went out and what did not, as the confirmations tell it (each write once).
+        m_report.confirmed.clear();
+        m_report.unconfirmed.clear();
+        m_report.notSent.clear();
         const qsizetype total = m_plan.steps.size();
         for (qsizetype i = 0; i < total; ++i) {
             const qsizetype sentAt = total - 1 - i; // the i-th write sent

@@ -49,6 +49,8 @@ signals:
     void failed(const QString& why);
 
 private:
+    // The network identity the plan writes, built on the identity read last.
+    NetIdPayload networkPayload() const;
     enum class Phase { Idle, WaitPoll, WaitIdentity, Writing, NetworkSettle };
     void enter(Phase phase);
     void onStatus();

@@ -10,6 +10,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <cmath>
 
 namespace quma {
@@ -115,6 +116,19 @@ const QList<ProfileField>& ProfileSettingFields() {
         contactWord("spare_2_contact_alarms_2", 91, true),
     };
     return fields;
+}
+
+QString EscapedText(const QString& text) {
+    QString out;
+    for (const QChar c : text) {
+        if (c == '\\')
+            out += "\\\\";
+        else if (c.category() == QChar::Other_Control)
+            out += QString("\\x%1").arg(c.unicode(), 2, 16, QChar('0'));
+        else
+            out += c;
+    }
+    return out;
 }
 
 QString ProfileFieldLabel(const ProfileField& field) {
@@ -270,13 +284,18 @@ QString networkError(const QString& key, const QString& value) {
         if (plainAddress(value).isEmpty())
             return QString("'%1' is not four numbers 0 ~ 255 joined by '.'").arg(value);
     } else if (key == "rectifier_id") {
-        bool ok = false;
-        value.toUInt(&ok, 16);
-        if (!ok || value.size() > 8)
-            return QString("'%1' is not a hex number of at most 8 digits").arg(value);
+        // Exactly what the dialog takes: 1 to 8 hex digits, no sign, prefix or blank.
+        static const QRegularExpression hex("^[0-9A-Fa-f]{1,8}$");
+        if (!hex.match(value).hasMatch())
+            return QString("'%1' is not a hex number of at most 8 digits").arg(EscapedText(value));
     } else if (key == "site") {
         if (value.toUtf8().size() > 255)
             return QString("%1 bytes of UTF-8, at most 255").arg(value.toUtf8().size());
+        for (const QChar c : value)
+            if (c.category() == QChar::Other_Control)
+                return QString("'%1' holds a control character (U+%2)")
+                    .arg(EscapedText(value))
+                    .arg(c.unicode(), 4, 16, QChar('0'));
     }
     return {};
 }
@@ -531,7 +550,9 @@ QList<ProfileDiffRow> CompareProfiles(const SiteProfile& a, const SiteProfile& b
     for (const QString& key : ProfileNetworkFields()) {
         const bool inA = a.network.contains(key), inB = b.network.contains(key);
         if (!inA && !inB) continue;
-        ProfileDiffRow r{"network", key, "", 0, a.network.value(key), b.network.value(key), false};
+        // The controller's own texts may hold anything: escaped before they reach a terminal.
+        ProfileDiffRow r{"network", key, "", 0, EscapedText(a.network.value(key)),
+                         EscapedText(b.network.value(key)), false};
         r.differs = !inA || !inB || r.left != r.right;
         rows << r;
     }

@@ -39,6 +39,8 @@ struct ProfileField {
 // In the order the writes are queued (the last is sent first).
 const QList<ProfileField>& ProfileSettingFields();
 const ProfileField* FindProfileField(const QString& key);
+// A text with its control characters written as \xNN (and a backslash doubled): safe to print.
+QString EscapedText(const QString& text);
 // A field's name as the configuration dialogs label it, in the interface's language.
 QString ProfileFieldLabel(const ProfileField& field);
 // The register range of a field; the output voltage's depends on the charge mode.

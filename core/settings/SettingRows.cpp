@@ -345,9 +345,11 @@ NetIdPayload BuildNetIdPayload(const NetIdForm& f, const NetworkIdentity* last) 
         return r;
     QString rectText = (f.rectId ? f.rectIdText : last->rectId).trimmed();
     if (!f.rectId && rectText.isEmpty()) rectText = "0";
-    bool ok = false;
-    const qulonglong rectValue = rectText.toULongLong(&ok, 16);
-    if (!ok || rectText.size() > 8) {
+    // 1 to 8 hex digits and nothing else ("0x1f" or "+1f" would be taken by toULongLong).
+    static const QRegularExpression hexDigits("^[0-9A-Fa-f]{1,8}$");
+    bool ok = hexDigits.match(rectText).hasMatch();
+    const qulonglong rectValue = ok ? rectText.toULongLong(&ok, 16) : 0;
+    if (!ok) {
         e = QString(QCoreApplication::translate(
                         "Settings", "정류기 ID: '%1' is not a hex number of at most 8 digits."))
                 .arg(rectText);
@@ -365,6 +367,14 @@ NetIdPayload BuildNetIdPayload(const NetIdForm& f, const NetworkIdentity* last) 
     if (site.size() > 255) {
         e = QString(QCoreApplication::translate("Settings", "Site 정보: %1 bytes, at most 255."))
                 .arg(site.size());
+        return r;
+    }
+    if (f.site && std::any_of(f.siteText.cbegin(), f.siteText.cend(), [](QChar c) {
+            return c.category() == QChar::Other_Control;
+        })) {
+        e = QCoreApplication::translate("Settings",
+                                        "Site 정보: control characters (line breaks, escapes) "
+                                        "cannot be written.");
         return r;
     }
     // The serial number is 10 characters: a shorter one is padded with blanks.
