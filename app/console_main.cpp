@@ -10,6 +10,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QSettings>
+#include <QStandardPaths>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -79,6 +80,10 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
     }
     window.show();
+    // Every line of the data log reaches this journal as it is recorded; one left by a run that
+    // did not end normally is offered for saving now.
+    window.useDataLogJournal(QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+                                 .filePath("datalog-journal.txt"));
     if (p.isSet(record)) window.protocolPane().startRecording(p.value(record));
     return app.exec();
 }

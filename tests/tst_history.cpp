@@ -20,6 +20,9 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace quma;
 using namespace quma::test;
@@ -391,6 +394,54 @@ private slots:
         QCOMPARE(log.lines().size(), 5002);
         log.stop();
         QVERIFY(!log.running());
+    }
+
+    // The console killed while logging: at the next start its lines are offered and saved, line
+    // for line as they were recorded.
+    void dataLogSurvivesAKill() {
+        QTemporaryDir dir;
+        const QString journal = dir.filePath("journal.txt");
+        RegisterImage img;
+        img.set(1, 2026);
+        QStringList recorded = LogHeaderLines();
+        for (int i = 0; i < 30; ++i) {
+            img.set(6, i % 60); // the seconds of the controller's clock
+            recorded << LogDataLine(img);
+        }
+        const pid_t child = fork();
+        if (child == 0) {
+            RegisterImage live;
+            live.set(1, 2026);
+            DataLog log(live);
+            log.setJournal(journal);
+            log.start();
+            for (int i = 0; i < 30; ++i) {
+                live.set(6, i % 60);
+                log.Timer2Timer();
+            }
+            raise(SIGKILL); // no destructor, no save, no flush at exit
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+
+        HistoryRig h(LinkKind::Tcp, TransferKind::Event, 0);
+        h.answer = [] { return QMessageBox::Save; };
+        MainWindow w(h.rig.engine, h.rig.session, h.hub);
+        w.dataLog().setFolder(dir.path());
+        h.boxes.clear();
+        w.useDataLogJournal(journal);
+        QCOMPARE(h.questions.size(), 1);
+        QVERIFY2(h.questions[0].contains("30 line(s)"), qPrintable(h.questions[0]));
+        QCOMPARE(h.boxes.size(), 1);
+        QVERIFY(h.boxes[0].startsWith("Saved "));
+        QFile saved(h.boxes[0].mid(6));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(saved.readAll()).split('\n', Qt::SkipEmptyParts), recorded);
+        // The journal now records this run: empty until the log starts.
+        QCOMPARE(QFileInfo(journal).size(), 0);
+        w.close();
+        QVERIFY(!QFileInfo::exists(journal)); // a settled exit leaves no journal behind
     }
 
     void logTabButtons() {

@@ -1,12 +1,14 @@
 // The periodic data log: the header block, the data and alarm lines, roll-over into files.
 #include "core/datalog/DataLog.h"
 
+#include "core/io/ReadFile.h"
 #include "core/io/WriteFile.h"
 #include "core/link/FrameCodec.h"
 #include "core/monitor/Formatters.h"
 #include "core/monitor/StatusTexts.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace quma {
 
@@ -119,6 +121,7 @@ bool DataLog::save(QString* pathOut, QString* error) {
     QString reason;
     if (WriteWholeFile(path, text, &reason)) {
         m_unsaved = false;
+        restartJournal(); // what it held is on disk now
         emit saved(path);
         return true;
     }
@@ -131,13 +134,77 @@ bool DataLog::save(QString* pathOut, QString* error) {
 void DataLog::clear() {
     m_lines.clear();
     m_unsaved = false;
+    restartJournal();
     emit cleared();
 }
 
 void DataLog::append(const QStringList& lines, bool data) {
     m_lines += lines;
     m_unsaved = m_unsaved || data;
+    if (m_journal.isOpen()) {
+        QString error;
+        if (!AppendToFile(m_journal, (lines.join('\n') + '\n').toUtf8(), &error)) {
+            m_journal.close();
+            emit journalFailed(error);
+        }
+    }
     emit linesAppended(lines);
+}
+
+bool DataLog::setJournal(const QString& path, QString* error) {
+    m_journal.close();
+    if (path.isEmpty()) return true;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    return OpenAppendFile(m_journal, path, QIODevice::Truncate, error);
+}
+
+void DataLog::restartJournal() {
+    if (!m_journal.isOpen()) return;
+    if (!m_journal.resize(0)) {
+        const QString reason = m_journal.fileName() + ": " + m_journal.errorString();
+        m_journal.close();
+        emit journalFailed(reason);
+    }
+}
+
+void DataLog::closeJournal() {
+    if (!m_journal.isOpen()) return;
+    m_journal.close();
+    QFile::remove(m_journal.fileName());
+}
+
+std::optional<DataLogJournal> ReadDataLogJournal(const QString& path, QString* error) {
+    if (!QFileInfo::exists(path)) return std::nullopt;
+    // A journal holds at most a roll-over's worth of lines (5,000 of about 300 bytes).
+    const auto bytes = ReadWholeFile(path, 16 << 20, "data log journal", error);
+    if (!bytes) return std::nullopt;
+    DataLogJournal j;
+    const QStringList header = LogHeaderLines();
+    for (const QByteArray& raw : bytes->split('\n')) {
+        const QString line = QString::fromUtf8(raw);
+        if (line.isEmpty()) continue;
+        j.lines << line;
+        if (header.contains(line)) continue;
+        ++j.dataLines;
+        const QString time =
+            QString(line).remove(0, line.startsWith("[al]") ? 4 : 0).section(';', 0, 0).trimmed();
+        if (j.from.isEmpty()) j.from = time;
+        j.to = time;
+    }
+    if (j.dataLines == 0) return std::nullopt;
+    return j;
+}
+
+QString SaveDataLogJournal(const DataLogJournal& journal, const QString& folder,
+                           const QDateTime& now, QString* error) {
+    QStringList lines = journal.lines;
+    // A journal started after a save has no header of its own.
+    if (lines.value(0) != LogHeaderLines().first()) lines = LogHeaderLines() + lines;
+    const QString path = QDir(folder).filePath(LogFileName(now));
+    QByteArray text;
+    for (const QString& l : lines)
+        text += l.toUtf8() + '\n';
+    return WriteWholeFile(path, text, error) ? path : QString();
 }
 
 } // namespace quma

@@ -4,6 +4,7 @@
 #include "core/monitor/RegisterMap.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
@@ -50,6 +51,14 @@ public:
     bool save(QString* path = nullptr, QString* error = nullptr);
     void clear();
 
+    // A journal on disk that every line reaches as it is recorded (unbuffered), so a crash, a
+    // power cut or a kill loses nothing; a save or a clear starts it afresh. It is truncated
+    // here: recover an earlier run's journal (ReadDataLogJournal) first.
+    bool setJournal(const QString& path, QString* error = nullptr);
+    QString journalPath() const { return m_journal.fileName(); }
+    // Ends and removes the journal: the user saved or discarded the log on leaving.
+    void closeJournal();
+
 signals:
     void linesAppended(const QStringList& lines);
     void cleared();
@@ -57,11 +66,14 @@ signals:
     // Every save tells where it went, or why it failed (the lines are kept then).
     void saved(const QString& path);
     void saveFailed(const QString& path, const QString& reason);
+    // The journal could not be written: the log goes on in memory only.
+    void journalFailed(const QString& reason);
 
 private:
     // Header lines alone (data false) leave nothing unsaved.
     void append(const QStringList& lines, bool data = true);
     void rollOverIfAbove(int limit);
+    void restartJournal();
 
     const RegisterImage& m_image;
     QStringList m_lines;
@@ -71,6 +83,20 @@ private:
     std::function<QDateTime()> m_clock;
     int m_failedAt = -1; // line count of the last failed roll-over
     bool m_unsaved = false;
+    QFile m_journal;
 };
+
+// What an earlier run's journal holds: its lines, and the data lines among them with the times
+// of the first and the last. nullopt when there is no journal or it holds no data line.
+struct DataLogJournal {
+    QStringList lines;
+    int dataLines = 0;
+    QString from, to;
+};
+std::optional<DataLogJournal> ReadDataLogJournal(const QString& path, QString* error = nullptr);
+// The journal as a data log file (its header first) in `folder`; the path written, or empty with
+// the reason.
+QString SaveDataLogJournal(const DataLogJournal& journal, const QString& folder,
+                           const QDateTime& now, QString* error);
 
 } // namespace quma

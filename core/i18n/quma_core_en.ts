@@ -663,6 +663,10 @@
         <source>예비 2 접점 경보 2</source>
         <translation>Spare 2 contact alarms 2</translation>
     </message>
+    <message>
+        <source>Site 정보: control characters (line breaks, escapes) cannot be written.</source>
+        <translation>Site: control characters (line breaks, escapes) cannot be written.</translation>
+    </message>
 </context>
 <context>
     <name>Status</name>

@@ -663,6 +663,10 @@
         <source>예비 2 접점 경보 2</source>
         <translation>예비 2 접점 경보 2</translation>
     </message>
+    <message>
+        <source>Site 정보: control characters (line breaks, escapes) cannot be written.</source>
+        <translation>Site 정보: 제어 문자(줄바꿈, 이스케이프)는 쓸 수 없습니다.</translation>
+    </message>
 </context>
 <context>
     <name>Status</name>

@@ -1166,6 +1166,26 @@ Every line is kept and logging goes on.</translation>
         <source>Connected to %1, but the controller does not reply.</source>
         <translation>Connected to %1, but the controller does not reply.</translation>
     </message>
+    <message>
+        <source>The data log of an earlier run was not saved: %1 line(s) from %2 to %3.
+
+Save it now? Discard deletes it.</source>
+        <translation>The data log of an earlier run was not saved: %1 line(s) from %2 to %3.
+
+Save it now? Discard deletes it.</translation>
+    </message>
+    <message>
+        <source>The recovered data log was not saved: %1
+It is kept in %2.</source>
+        <translation>The recovered data log was not saved: %1
+It is kept in %2.</translation>
+    </message>
+    <message>
+        <source>The data log has no journal: a crash would lose its unsaved lines.
+</source>
+        <translation>The data log has no journal: a crash would lose its unsaved lines.
+</translation>
+    </message>
 </context>
 <context>
     <name>NetworkIdentityDialog</name>
@@ -1485,10 +1505,6 @@ Restore its settings anyway? Its network section is never written.</translation>
         <translation>Save the frames shown</translation>
     </message>
     <message>
-        <source>The frames were not saved: %1: %2</source>
-        <translation>The frames were not saved: %1: %2</translation>
-    </message>
-    <message>
         <source>Saved </source>
         <translation>Saved </translation>
     </message>
@@ -1535,6 +1551,10 @@ Restore its settings anyway? Its network section is never written.</translation>
     <message>
         <source>'Errors only' lists every dropped frame.</source>
         <translation>'Errors only' lists every dropped frame.</translation>
+    </message>
+    <message>
+        <source>The frames were not saved: %1</source>
+        <translation>The frames were not saved: %1</translation>
     </message>
 </context>
 <context>
@@ -1931,6 +1951,10 @@ Restore its settings anyway? Its network section is never written.</translation>
     <message>
         <source>24 h</source>
         <translation>24 h</translation>
+    </message>
+    <message>
+        <source>the image could not be made</source>
+        <translation>the image could not be made</translation>
     </message>
 </context>
 </TS>

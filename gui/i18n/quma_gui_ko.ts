@@ -1166,6 +1166,26 @@ Every line is kept and logging goes on.</source>
         <translation>데이터 로그를 %1에 저장하지 못했습니다: %2
 모든 줄은 남아 있고 기록은 계속됩니다.</translation>
     </message>
+    <message>
+        <source>The data log of an earlier run was not saved: %1 line(s) from %2 to %3.
+
+Save it now? Discard deletes it.</source>
+        <translation>이전 실행의 데이터 로그가 저장되지 않았습니다: %2부터 %3까지 %1줄.
+
+지금 저장하시겠습니까? 버리면 삭제됩니다.</translation>
+    </message>
+    <message>
+        <source>The recovered data log was not saved: %1
+It is kept in %2.</source>
+        <translation>복구한 데이터 로그를 저장하지 못했습니다: %1
+%2에 보관합니다.</translation>
+    </message>
+    <message>
+        <source>The data log has no journal: a crash would lose its unsaved lines.
+</source>
+        <translation>데이터 로그 저널이 없습니다: 비정상 종료 시 저장하지 않은 줄을 잃습니다.
+</translation>
+    </message>
 </context>
 <context>
     <name>NetworkIdentityDialog</name>
@@ -1513,10 +1533,6 @@ Restore its settings anyway? Its network section is never written.</source>
         <translation>보이는 프레임 저장</translation>
     </message>
     <message>
-        <source>The frames were not saved: %1: %2</source>
-        <translation>프레임을 저장하지 못했습니다: %1: %2</translation>
-    </message>
-    <message>
         <source>Saved </source>
         <translation>저장했습니다: </translation>
     </message>
@@ -1535,6 +1551,10 @@ Restore its settings anyway? Its network section is never written.</source>
     <message>
         <source>Record the session to</source>
         <translation>세션을 기록할 파일</translation>
+    </message>
+    <message>
+        <source>The frames were not saved: %1</source>
+        <translation>프레임을 저장하지 못했습니다: %1</translation>
     </message>
 </context>
 <context>
@@ -1931,6 +1951,10 @@ Restore its settings anyway? Its network section is never written.</source>
     <message>
         <source>24 h</source>
         <translation>24 h</translation>
+    </message>
+    <message>
+        <source>the image could not be made</source>
+        <translation>이미지를 만들지 못했습니다</translation>
     </message>
 </context>
 </TS>

@@ -559,6 +559,40 @@ void MainWindow::disconnectFromController() {
     showStatusPage(false);
 }
 
+void MainWindow::useDataLogJournal(const QString& path) {
+    QString error;
+    if (const auto old = ReadDataLogJournal(path, &error)) {
+        const auto answer = m_hub.ask(
+            this,
+            tr("The data log of an earlier run was not saved: %1 line(s) from %2 to %3.\n\n"
+               "Save it now? Discard deletes it.")
+                .arg(old->dataLines)
+                .arg(old->from, old->to),
+            QMessageBox::Save | QMessageBox::Discard, QMessageBox::Save, QMessageBox::Save);
+        if (answer == QMessageBox::Save) {
+            const QString saved =
+                SaveDataLogJournal(*old, m_dataLog.folder(), QDateTime::currentDateTime(), &error);
+            if (saved.isEmpty()) {
+                // Kept under another name, for another try.
+                const QString kept =
+                    path + QDateTime::currentDateTime().toString("-yyyyMMddHHmmss");
+                QFile::rename(path, kept);
+                m_hub.show(this, MessageKind::Warning,
+                           tr("The recovered data log was not saved: %1\nIt is kept in %2.")
+                               .arg(error, kept));
+            } else {
+                m_hub.show(this, MessageKind::Information, tr("Saved ") + saved);
+            }
+        }
+    } else if (!error.isEmpty()) {
+        m_hub.show(this, MessageKind::Warning, error);
+    }
+    if (!m_dataLog.setJournal(path, &error))
+        m_hub.show(this, MessageKind::Warning,
+                   tr("The data log has no journal: a crash would lose its unsaved lines.\n") +
+                       error);
+}
+
 bool MainWindow::settleDataLog() {
     if (!m_dataLog.hasUnsavedLines() && !m_dataLog.running()) return true;
     const auto answer =
@@ -594,6 +628,7 @@ void MainWindow::closeEvent(QCloseEvent* e) {
     }
     m_exitSettled = true;
     m_dataLog.stop();
+    m_dataLog.closeJournal();
     m_flowTimer.stop();
     m_noticeTimer.stop();
     m_engine.setTimer1(false);

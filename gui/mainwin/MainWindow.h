@@ -84,6 +84,9 @@ public:
     void openLogin();
     void openLogout();
     void openConnection();
+    // The data log's journal: an earlier run's unsaved log found there is offered for saving
+    // (Save / Discard), then the journal records this run's log.
+    void useDataLogJournal(const QString& path);
     // Runs a dialog modally and gives the keyboard back to the main window afterwards.
     int runModal(QDialog& dialog);
     void disconnectFromController();
