@@ -4,6 +4,8 @@
 #include "core/io/ReadFile.h"
 #include "core/link/TcpClient.h"
 
+#include <QFileInfo>
+#include <QHostAddress>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -213,6 +215,26 @@ ConfigResult ReadAgentConfig(const QString& path) {
     const auto bytes = ReadWholeFile(path, kMaxConfigBytes, "configuration", &error);
     if (!bytes) return {std::nullopt, error};
     return ParseAgentConfig(*bytes, path);
+}
+
+QStringList ConfigWarnings(const AgentConfig& config, const QString& path) {
+    QStringList warnings;
+    QString host = config.metricsAddress.section(':', 0, -2);
+    if (host.startsWith('[')) host = host.mid(1, host.size() - 2);
+    const QHostAddress address(host);
+    const bool loopback = host == "localhost" || (!address.isNull() && address.isLoopback());
+    if (!loopback)
+        warnings << QString("/metrics is served on %1, beyond this machine, without "
+                            "authentication: bind it to 127.0.0.1 unless a firewall or a proxy "
+                            "guards it")
+                        .arg(config.metricsAddress);
+    const QFileInfo file(path);
+    if (!config.mqtt.password.isEmpty() &&
+        (file.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther)))
+        warnings << QString("%1 holds the MQTT password and other users may read it: "
+                            "chmod 600 %1")
+                        .arg(path);
+    return warnings;
 }
 
 } // namespace quma::agent

@@ -50,5 +50,8 @@ struct ConfigResult {
 // Parses and checks a configuration text; `source` names it in messages.
 ConfigResult ParseAgentConfig(const QByteArray& json, const QString& source);
 ConfigResult ReadAgentConfig(const QString& path);
+// What an operator should know about a configuration that is valid: /metrics served beyond this
+// machine (it has no authentication), a password in a file other users may read.
+QStringList ConfigWarnings(const AgentConfig& config, const QString& path);
 
 } // namespace quma::agent

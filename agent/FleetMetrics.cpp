@@ -72,7 +72,11 @@ FleetMetrics::~FleetMetrics() = default;
 bool FleetMetrics::listen(const QString& hostPort, QString* error) {
     m_exposer.reset();
     try {
-        m_exposer = std::make_unique<prometheus::Exposer>(hostPort.toStdString(), 2);
+        // Enough workers, and a short read time-out, that clients sending their request slowly
+        // (or not at all) cannot keep a scrape waiting: each holds a worker 2 s at the most.
+        m_exposer = std::make_unique<prometheus::Exposer>(std::vector<std::string>{
+            "listening_ports", hostPort.toStdString(), "num_threads", std::to_string(ServerThreads),
+            "request_timeout_ms", std::to_string(RequestTimeoutMs), "linger_timeout_ms", "0"});
         m_exposer->RegisterCollectable(m_registry);
     } catch (const std::exception& e) {
         m_exposer.reset();

@@ -33,6 +33,8 @@ public:
     FleetMetrics& operator=(const FleetMetrics&) = delete;
 
     // Serves /metrics on "host:port"; false with the reason when the address cannot be bound.
+    static constexpr int ServerThreads = 16;
+    static constexpr int RequestTimeoutMs = 2000;
     bool listen(const QString& hostPort, QString* error);
     // The port actually bound (port 0 in the address takes a free one); 0 when not listening.
     int port() const;

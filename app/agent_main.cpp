@@ -72,6 +72,8 @@ int main(int argc, char** argv) {
     log(QString("polling %1 site(s); metrics on http://%2/metrics")
             .arg(read.config->sites.size())
             .arg(read.config->metricsAddress));
+    for (const QString& w : quma::agent::ConfigWarnings(*read.config, path))
+        log("warning: " + w);
 
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalFd) == 0) {
         auto* n = new QSocketNotifier(gSignalFd[0], QSocketNotifier::Read, &app);
@@ -88,6 +90,8 @@ int main(int argc, char** argv) {
                 log("reload refused, the running configuration is kept: " + again.error);
                 return;
             }
+            for (const QString& w : quma::agent::ConfigWarnings(*again.config, path))
+                log("warning: " + w);
             agent.reload(*again.config);
             log(QString("reloaded: %1 site(s)").arg(again.config->sites.size()));
         });

@@ -6,9 +6,12 @@
 #include "sim/SimServer.h"
 #include "tests/AgentRig.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <csignal>
 #include <memory>
@@ -301,6 +304,75 @@ private slots:
     }
 
     // A site on a serial line (a pseudo-terminal here), like one on TCP.
+    // An endpoint open beyond this machine, or a password others may read, is said at start.
+    void configWarnings() {
+        QTemporaryDir dir;
+        QFile file(dir.filePath("agent.json"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        AgentConfig c;
+        c.mqtt.username = "quma";
+        c.mqtt.password = "secret";
+        c.metricsAddress = "0.0.0.0:9851";
+        QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                    QFileDevice::ReadOther));
+        const QStringList both = ConfigWarnings(c, file.fileName());
+        QCOMPARE(both.size(), 2);
+        QVERIFY(both[0].contains("beyond this machine"));
+        QVERIFY(both[1].contains("chmod 600"));
+        QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        for (const char* local : {"127.0.0.1:9851", "localhost:9851", "[::1]:9851"}) {
+            c.metricsAddress = local;
+            QVERIFY2(ConfigWarnings(c, file.fileName()).isEmpty(), local);
+        }
+    }
+
+    // Clients that send their request slowly (a header line now and then) or not at all cannot
+    // keep Prometheus from scraping.
+    void slowClientsDoNotStarveScrapes_data() {
+        QTest::addColumn<int>("clients");
+        QTest::newRow("2 slow clients") << 2;
+        QTest::newRow("20 slow clients") << 20;
+    }
+    void slowClientsDoNotStarveScrapes() {
+        QFETCH(int, clients);
+        FleetAgent agent;
+        QString error;
+        QVERIFY(
+            agent.start(parse(configJson("127.0.0.1:0",
+                                         {{"dead", QString("127.0.0.1:%1").arg(FreePort())}}, 1.0)),
+                        &error));
+        const quint16 port = quint16(agent.metrics().port());
+        std::vector<std::unique_ptr<QTcpSocket>> slow;
+        for (int i = 0; i < clients; ++i) {
+            slow.push_back(std::make_unique<QTcpSocket>());
+            slow.back()->connectToHost(QHostAddress::LocalHost, port);
+            QVERIFY(slow.back()->waitForConnected(2000));
+            slow.back()->write("GET /metrics HTTP/1.1\r\n");
+        }
+        QTimer trickle;
+        connect(&trickle, &QTimer::timeout, this, [&] {
+            for (auto& s : slow)
+                if (s->state() == QAbstractSocket::ConnectedState) s->write("X-Slow: 1\r\n");
+        });
+        trickle.start(1000);
+        QTest::qWait(500);
+        QTcpSocket scrape;
+        QElapsedTimer t;
+        t.start();
+        scrape.connectToHost(QHostAddress::LocalHost, port);
+        QVERIFY(scrape.waitForConnected(2000));
+        scrape.write("GET /metrics HTTP/1.1\r\nHost: localhost\r\nConnection: close\r\n\r\n");
+        QByteArray reply;
+        while (t.elapsed() < 8000 && !reply.contains("quma_up")) {
+            QTest::qWait(20);
+            reply += scrape.readAll();
+        }
+        QVERIFY2(reply.startsWith("HTTP/1.1 200"), reply.left(200).constData());
+        QVERIFY(reply.contains("quma_up{"));
+        qDebug() << clients << "slow clients: the scrape took" << t.elapsed() << "ms";
+    }
+
     // A controller that takes the connection and closes it at once: the retries slow down
     // (1, 2, 4 s ...) and the log says so once, not at every attempt.
     void closingSiteBacksOff() {
@@ -319,11 +391,10 @@ private slots:
         connect(&agent, &FleetAgent::siteError, this,
                 [&](const QString& site, const QString& why) { errors << site + ": " + why; });
         QString error;
-        QVERIFY(agent.start(parse(configJson("127.0.0.1:0",
-                                             {{"closer", QString("127.0.0.1:%1")
-                                                             .arg(closer.serverPort())}},
-                                             0.5)),
-                            &error));
+        QVERIFY(agent.start(
+            parse(configJson("127.0.0.1:0",
+                             {{"closer", QString("127.0.0.1:%1").arg(closer.serverPort())}}, 0.5)),
+            &error));
         QTest::qWait(7500);
         // Attempts at about 0, 1, 3 and 7 s; reconnecting every second would make eight.
         QVERIFY2(accepted >= 3 && accepted <= 5, qPrintable(QString::number(accepted)));
