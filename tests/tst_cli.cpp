@@ -325,12 +325,12 @@ private slots:
     void watchThroughSilenceAndDrops() {
         QTemporaryDir dir;
         const QString path = dir.filePath("watch.csv");
-        Run r = cli({"--tcp", m_tcp, "--quiet", "--timeout", "1", "watch", "--count", "8", "--csv",
-                     path},
-                    30000, [this](qint64 ms) {
-                        m_sim->faults.dropEvery = ms > 2000 && ms < 6000 ? 1 : 0;
-                        m_sim->faults.disconnectEvery = ms > 6500 && ms < 7500 ? 1 : 0;
-                    });
+        Run r = cli(
+            {"--tcp", m_tcp, "--quiet", "--timeout", "1", "watch", "--count", "8", "--csv", path},
+            30000, [this](qint64 ms) {
+                m_sim->faults.dropEvery = ms > 2000 && ms < 6000 ? 1 : 0;
+                m_sim->faults.disconnectEvery = ms > 6500 && ms < 7500 ? 1 : 0;
+            });
         QCOMPARE(r.rc, 0);
         QVERIFY2(r.err.contains("no reply from the controller for 1.0 s; still polling"),
                  qPrintable(r.err));
@@ -352,8 +352,8 @@ private slots:
     // A controller that answers just inside the 1 s time-out is never taken for a silent one.
     void slowRepliesJustInTime() {
         m_sim->faults.delayMs = 960;
-        const Run r = cli({"--tcp", m_tcp, "--quiet", "--timeout", "3", "watch", "--count", "5"},
-                          40000);
+        const Run r =
+            cli({"--tcp", m_tcp, "--quiet", "--timeout", "3", "watch", "--count", "5"}, 40000);
         QCOMPARE(r.rc, 0);
         QCOMPARE(r.out.split('\n', Qt::SkipEmptyParts).size(), 5);
         QVERIFY2(!r.err.contains("no reply"), qPrintable(r.err));

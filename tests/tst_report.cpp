@@ -56,7 +56,8 @@ QString squeeze(QString s) {
 QString pdfText(const QString& path, int page = 0) {
     QProcess p;
     QStringList args{path, "-"};
-    if (page > 0) args = QStringList{"-f", QString::number(page), "-l", QString::number(page)} + args;
+    if (page > 0)
+        args = QStringList{"-f", QString::number(page), "-l", QString::number(page)} + args;
     p.start(QStandardPaths::findExecutable("pdftotext"), args);
     p.waitForFinished(30000);
     return squeeze(QString::fromUtf8(p.readAllStandardOutput()));
@@ -114,16 +115,16 @@ private slots:
             QSKIP("pdftotext is not installed (scripts/deps.sh installs poppler-utils)");
         const QString pdfAll = pdfText(dir.filePath("r.pdf"));
         for (const QString& wanted :
-             {QString("QUMA-7TN(A)"), QString("출력전압"), squeeze(data->note),
-              squeeze(alarmRow), squeeze(eventRow), QString("김기사")})
+             {QString("QUMA-7TN(A)"), QString("출력전압"), squeeze(data->note), squeeze(alarmRow),
+              squeeze(eventRow), QString("김기사")})
             QVERIFY2(pdfAll.contains(wanted), qPrintable(wanted));
         QVERIFY(!pdfAll.contains("output_voltage")); // settings go by their dialog's labels
 
         // A long table carries its header onto every page it runs over.
         for (int r = 0; r < 300; ++r)
             data->alarmHistory.append(QStringList{QString("R%1X").arg(r, 3, 10, QChar('0')), "a",
-                                                  "b", "c", "d", "e", "f", "g", "h", "i", "j",
-                                                  "k", "l", "m", "n"});
+                                                  "b", "c", "d", "e", "f", "g", "h", "i", "j", "k",
+                                                  "l", "m", "n"});
         QVERIFY2(WriteReport(dir.filePath("long.pdf"), *data, &error), qPrintable(error));
         int pagesWithRows = 0;
         for (int page = 2; page < 40; ++page) {

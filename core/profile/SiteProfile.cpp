@@ -551,8 +551,13 @@ QList<ProfileDiffRow> CompareProfiles(const SiteProfile& a, const SiteProfile& b
         const bool inA = a.network.contains(key), inB = b.network.contains(key);
         if (!inA && !inB) continue;
         // The controller's own texts may hold anything: escaped before they reach a terminal.
-        ProfileDiffRow r{"network", key, "", 0, EscapedText(a.network.value(key)),
-                         EscapedText(b.network.value(key)), false};
+        ProfileDiffRow r{"network",
+                         key,
+                         "",
+                         0,
+                         EscapedText(a.network.value(key)),
+                         EscapedText(b.network.value(key)),
+                         false};
         r.differs = !inA || !inB || r.left != r.right;
         rows << r;
     }

@@ -132,7 +132,9 @@ WritePlan PlanSetPoints(const QList<RowInput>& inputs, bool taskFailReset, int c
         case Scale::IndexPlus1:
             // The charge mode writes 0 when its register showed no item; other lists refuse.
             if (in.index < 0 && row.reg != 64) {
-                plan.error = QCoreApplication::translate("Settings", "%1: choose an item from the list.").arg(name);
+                plan.error =
+                    QCoreApplication::translate("Settings", "%1: choose an item from the list.")
+                        .arg(name);
                 return plan;
             }
             value = row.scale == Scale::IndexPlus1 ? std::max(in.index, -1) + 1 : in.index;
@@ -144,8 +146,9 @@ WritePlan PlanSetPoints(const QList<RowInput>& inputs, bool taskFailReset, int c
             const double shown =
                 row.scale == Scale::Integer ? double(v.value_or(0)) : v.value_or(0) / 10.0;
             if (!v && row.scale == Scale::Integer && ParseTenths(in.text)) {
-                plan.error = QCoreApplication::translate("Settings", "%1: '%2' is not a whole number (%3).")
-                                 .arg(name, in.text.trimmed(), rangeText(row, min, max));
+                plan.error =
+                    QCoreApplication::translate("Settings", "%1: '%2' is not a whole number (%3).")
+                        .arg(name, in.text.trimmed(), rangeText(row, min, max));
                 return plan;
             }
             if (!v || shown < min - 1e-9 || shown > max + 1e-9) {
@@ -202,10 +205,11 @@ WritePlan PlanCalibration(const CalibrationInput& in) {
         const qint64 parsed =
             significant.size() > 5 ? qint64(maxDigits) + 1 : significant.toLongLong();
         if (parsed > maxDigits) {
-            plan.error = QCoreApplication::translate("Settings", "%1: '%2' is not within 00.00 ~ %3.")
-                             .arg(QCoreApplication::translate("Settings", kRows[i].name),
-                                  in.text[i].trimmed())
-                             .arg(QString::number(maxDigits / 100.0, 'f', 2));
+            plan.error =
+                QCoreApplication::translate("Settings", "%1: '%2' is not within 00.00 ~ %3.")
+                    .arg(QCoreApplication::translate("Settings", kRows[i].name),
+                         in.text[i].trimmed())
+                    .arg(QString::number(maxDigits / 100.0, 'f', 2));
             return plan;
         }
         const int v = int(parsed) * factor;
@@ -293,7 +297,9 @@ namespace {
 bool bytesFrom(const QStringList& parts, int count, int base, const QString& row, QByteArray* out,
                QString* error) {
     if (parts.size() != count) {
-        *error = QCoreApplication::translate("Settings", "%1: %2 fields are needed.").arg(row).arg(count);
+        *error = QCoreApplication::translate("Settings", "%1: %2 fields are needed.")
+                     .arg(row)
+                     .arg(count);
         return false;
     }
     for (const QString& p : parts) {
@@ -369,9 +375,8 @@ NetIdPayload BuildNetIdPayload(const NetIdForm& f, const NetworkIdentity* last) 
                 .arg(site.size());
         return r;
     }
-    if (f.site && std::any_of(f.siteText.cbegin(), f.siteText.cend(), [](QChar c) {
-            return c.category() == QChar::Other_Control;
-        })) {
+    if (f.site && std::any_of(f.siteText.cbegin(), f.siteText.cend(),
+                              [](QChar c) { return c.category() == QChar::Other_Control; })) {
         e = QCoreApplication::translate("Settings",
                                         "Site 정보: control characters (line breaks, escapes) "
                                         "cannot be written.");

@@ -119,8 +119,8 @@ void SetPointDialog::writeCheckedRows() {
         if (auto* c = findChild<QComboBox*>(row.entry)) in.index = c->currentIndex();
         inputs << in;
     }
-    const bool anyTicked = std::any_of(inputs.cbegin(), inputs.cend(),
-                                       [](const RowInput& in) { return in.checked; });
+    const bool anyTicked =
+        std::any_of(inputs.cbegin(), inputs.cend(), [](const RowInput& in) { return in.checked; });
     if (!anyTicked && !ui->cbTaskFailReset->isChecked()) {
         m_hub.show(this, MessageKind::Information, tr("Nothing was ticked: nothing was written."));
         return;
