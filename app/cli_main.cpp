@@ -132,6 +132,11 @@ public:
             }
             fail("no reply from the controller");
         });
+        // Any valid frame from the controller is an answer: a long job on a noisy link (asking
+        // again for what was lost) is not taken for a silent controller.
+        connect(&m_engine.link(), &DeviceLink::frameEvent, this, [this](const FrameEvent& e) {
+            if (e.kind == FrameEvent::Received && !m_finished) m_watchdog.start(m_timeoutMs);
+        });
         connect(&m_engine, &MonitorEngine::statusRefreshed, this, [this] { onStatus(); });
         connect(&m_engine, &MonitorEngine::networkIdentityDecoded, this, [this] { onNetId(); });
         connect(&m_engine, &MonitorEngine::recordStored, this,

@@ -1,6 +1,8 @@
 // Reading a plant's profile from the controller and restoring one onto it.
 #include "core/profile/ProfileJob.h"
 
+#include <algorithm>
+
 namespace quma {
 
 namespace {
@@ -35,9 +37,6 @@ ProfileJob::ProfileJob(MonitorEngine& engine, QObject* parent) : QObject(parent)
         case Phase::WaitPoll:
             fail("no poll reply from the controller");
             break;
-        case Phase::WaitIdentity:
-            fail("the controller did not answer the network identity read");
-            break;
         case Phase::Writing:
             fail("the controller did not confirm a write: the link may be lost");
             break;
@@ -54,17 +53,35 @@ ProfileJob::ProfileJob(MonitorEngine& engine, QObject* parent) : QObject(parent)
     connect(&m_engine, &MonitorEngine::statusRefreshed, this, &ProfileJob::onStatus);
     connect(&m_engine, &MonitorEngine::networkIdentityDecoded, this, &ProfileJob::onIdentity);
     connect(&m_engine, &MonitorEngine::writeConfirmed, this, &ProfileJob::onConfirmed);
+    m_identityRetry.setSingleShot(true);
+    m_identityRetry.setTimerType(Qt::PreciseTimer);
+    connect(&m_identityRetry, &QTimer::timeout, this, [this] {
+        if (m_phase != Phase::WaitIdentity) return;
+        if (m_identityAttempts < IdentityAttempts)
+            askIdentity();
+        else
+            fail(QString("the controller did not answer the network identity read (asked %1 "
+                         "times)")
+                     .arg(m_identityAttempts));
+    });
     connect(&m_engine, &MonitorEngine::tcpExchangeFailed, this, [this] {
-        if (busy()) abort("the TCP exchange with the controller failed");
+        // A lost poll is followed by the next one, a lost identity read is asked again; a lost
+        // write confirmation ends a restore (nothing is written twice behind the user's back).
+        if (m_phase == Phase::WaitIdentity)
+            m_identityRetry.start(0);
+        else if (m_phase == Phase::Writing || m_phase == Phase::NetworkSettle)
+            abort("the TCP exchange with the controller failed");
     });
 }
 
 void ProfileJob::enter(Phase phase) {
     m_phase = phase;
-    if (phase == Phase::Idle)
+    // The identity read is bounded by its own attempts instead.
+    if (phase == Phase::Idle || phase == Phase::WaitIdentity)
         m_watchdog.stop();
     else
         m_watchdog.start(m_timeoutMs);
+    if (phase != Phase::WaitIdentity) m_identityRetry.stop();
 }
 
 void ProfileJob::readPlant() {
@@ -77,13 +94,21 @@ void ProfileJob::onStatus() {
     if (m_phase != Phase::WaitPoll) return;
     // Nothing is in flight right after a poll reply: the identity read goes out now.
     emit progress(1, 2, "reading the network identity");
+    m_identityAttempts = 0;
+    askIdentity();
+}
+
+void ProfileJob::askIdentity() {
+    ++m_identityAttempts;
     enter(Phase::WaitIdentity);
+    m_identityRetry.start(std::min(IdentityRetryMs, m_timeoutMs));
     m_engine.ReadNetworkIdentity();
     m_engine.Timer1Timer();
 }
 
 void ProfileJob::onIdentity() {
     if (m_phase != Phase::WaitIdentity) return;
+    m_identityRetry.stop();
     enter(Phase::Idle);
     const auto& id = m_engine.networkIdentity();
     const SiteProfile plant =

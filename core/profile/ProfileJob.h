@@ -53,6 +53,10 @@ private:
     NetIdPayload networkPayload() const;
     enum class Phase { Idle, WaitPoll, WaitIdentity, Writing, NetworkSettle };
     void enter(Phase phase);
+    // The network identity read, asked again when its reply is lost (a noisy link).
+    void askIdentity();
+    static constexpr int IdentityAttempts = 4;
+    static constexpr int IdentityRetryMs = 1500;
     void onStatus();
     void onIdentity();
     void onConfirmed(int reg, int value);
@@ -64,6 +68,8 @@ private:
     Phase m_phase = Phase::Idle;
     QTimer m_watchdog;
     QTimer m_settle;
+    QTimer m_identityRetry;
+    int m_identityAttempts = 0;
     int m_timeoutMs = 5000;
     RestorePlan m_plan;
     RestoreReport m_report;
