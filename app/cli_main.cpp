@@ -655,7 +655,7 @@ private:
                 QString error;
                 if (!m_xlsx.isEmpty() && !WriteHistorySheet(m_xlsx, m_engine.transfer().rows,
                                                             m_kind, m_engine.modelName(), &error)) {
-                    fail(m_xlsx + ": " + error);
+                    fail(error); // names the file
                     return;
                 }
                 if (!m_csv.isEmpty() && !WriteCsvFile(m_csv, m_engine.transfer().rows, &error)) {

@@ -2,6 +2,7 @@
 #include "core/datalog/DataLog.h"
 #include "core/export/SheetExport.h"
 #include "core/history/TransferRecord.h"
+#include "core/i18n/Translations.h"
 #include "gui/history/AlarmHistoryWindow.h"
 #include "gui/history/EventLogWindow.h"
 #include "gui/mainwin/MainWindow.h"
@@ -265,6 +266,18 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(h.boxes, QStringList{"8 History data\rare Saved!!"}, 10000);
             QCOMPARE(h.cell(8, 0), QString("008"));
         }
+    }
+
+    // For a person to look at: the alarm history on a noisy TCP link, in the Korean interface.
+    void screenshot() {
+        const QString path = qEnvironmentVariable("QUMA_SCREENSHOT");
+        if (path.isEmpty()) QSKIP("set QUMA_SCREENSHOT=file.png to write the history window");
+        Translations korean({"quma_core", "quma_gui"});
+        QVERIFY(korean.apply(Language::Korean));
+        HistoryRig h(LinkKind::Tcp, TransferKind::Alarm, 120, 150, 7, 11);
+        h.window->resize(1000, 600);
+        QTest::qWait(9000);
+        h.window->grab().save(path);
     }
 
     void failedExportNamesTheFile() {

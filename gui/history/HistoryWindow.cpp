@@ -194,7 +194,7 @@ QString HistoryWindow::exportSheet() {
     QString error;
     if (!WriteHistorySheet(path, exportRows(), m_kind, m_engine.modelName(), &error)) {
         m_hub.show(this, MessageKind::Warning,
-                   tr("The spreadsheet %1 could not be written: %2").arg(path, error));
+                   tr("The spreadsheet could not be written: ") + error);
         return {};
     }
     m_hub.show(this, MessageKind::Information, tr("Saved ") + path);

@@ -516,10 +516,6 @@
         <translation>Save CSV</translation>
     </message>
     <message>
-        <source>The spreadsheet %1 could not be written: %2</source>
-        <translation>The spreadsheet %1 could not be written: %2</translation>
-    </message>
-    <message>
         <source>Saved </source>
         <translation>Saved </translation>
     </message>
@@ -566,6 +562,10 @@
     <message>
         <source>Save the table</source>
         <translation>Save the table</translation>
+    </message>
+    <message>
+        <source>The spreadsheet could not be written: </source>
+        <translation>The spreadsheet could not be written: </translation>
     </message>
 </context>
 <context>
@@ -1427,12 +1427,12 @@ Restore its settings anyway? Its network section is never written.</translation>
         <translation>Export the comparison</translation>
     </message>
     <message>
-        <source>The comparison was not exported to %1: %2</source>
-        <translation>The comparison was not exported to %1: %2</translation>
-    </message>
-    <message>
         <source>%1 rows exported to %2</source>
         <translation>%1 rows exported to %2</translation>
+    </message>
+    <message>
+        <source>The comparison was not exported: </source>
+        <translation>The comparison was not exported: </translation>
     </message>
 </context>
 <context>

@@ -556,16 +556,16 @@
         <translation>표 저장</translation>
     </message>
     <message>
-        <source>The spreadsheet %1 could not be written: %2</source>
-        <translation>스프레드시트 %1을(를) 쓰지 못했습니다: %2</translation>
-    </message>
-    <message>
         <source>Saved </source>
         <translation>저장했습니다: </translation>
     </message>
     <message>
         <source>The CSV file could not be written: </source>
         <translation>CSV 파일을 쓰지 못했습니다: </translation>
+    </message>
+    <message>
+        <source>The spreadsheet could not be written: </source>
+        <translation>스프레드시트를 쓰지 못했습니다: </translation>
     </message>
 </context>
 <context>
@@ -1427,12 +1427,12 @@ Restore its settings anyway? Its network section is never written.</source>
         <translation>비교 결과 내보내기</translation>
     </message>
     <message>
-        <source>The comparison was not exported to %1: %2</source>
-        <translation>비교 결과를 %1(으)로 내보내지 못했습니다: %2</translation>
-    </message>
-    <message>
         <source>%1 rows exported to %2</source>
         <translation>%1줄을 %2(으)로 내보냈습니다</translation>
+    </message>
+    <message>
+        <source>The comparison was not exported: </source>
+        <translation>비교 결과를 내보내지 못했습니다: </translation>
     </message>
 </context>
 <context>

@@ -137,8 +137,7 @@ void ProfileCompareDialog::exportSheet() {
     QString error;
     if (!WriteTableSheet(path, QString("%1 / %2").arg(m_leftName, m_rightName), rows, marked,
                          &error)) {
-        m_hub.show(this, MessageKind::Warning,
-                   tr("The comparison was not exported to %1: %2").arg(path, error));
+        m_hub.show(this, MessageKind::Warning, tr("The comparison was not exported: ") + error);
         return;
     }
     m_hub.show(this, MessageKind::Information,
