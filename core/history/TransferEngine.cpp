@@ -47,20 +47,16 @@ void MonitorEngine::repeatTransferRequest() {
     const bool paging = t.counted && t.recordTotal >= t.recordIndex;
     if (t.counted && !paging) return;
     const int record = t.counted ? t.recordIndex : 0;
+    t.label = QStringLiteral("Total : %1 /%2").arg(std::max(record - 1, 0)).arg(t.recordTotal);
     if (t.attempts >= TransferState::MaxAttempts) {
         t.stalled = true;
-        t.label = QStringLiteral("Total : %1 /%2")
-                      .arg(t.counted ? t.recordIndex - 1 : 0)
-                      .arg(t.recordTotal);
         emit transferProgress(t.kind, t.percent, t.label);
         emit transferStalled(t.kind, record, t.recordTotal);
         return;
     }
-    t.label =
-        QStringLiteral("Total : %1 /%2").arg(t.counted ? t.recordIndex - 1 : 0).arg(t.recordTotal) +
-        QCoreApplication::translate("MonitorEngine", " (no reply, asking again: %1 of %2)")
-            .arg(t.attempts)
-            .arg(TransferState::MaxAttempts - 1);
+    t.label += QCoreApplication::translate("MonitorEngine", " (no reply, asking again: %1 of %2)")
+                   .arg(t.attempts)
+                   .arg(TransferState::MaxAttempts - 1);
     emit transferProgress(t.kind, t.percent, t.label);
     if (t.counted)
         requestPage(t.kind);
@@ -73,12 +69,10 @@ void MonitorEngine::RetryTransfer() {
     if (!t.active || !t.stalled) return;
     t.stalled = false;
     t.attempts = 0;
-    if (t.counted) {
-        if (m_link.linkKind() == LinkKind::Serial) setTimer1(true, 800);
+    if (t.counted)
         requestPage(t.kind);
-    } else {
+    else
         requestCount();
-    }
 }
 
 void MonitorEngine::transferExchangeFailed(std::uint8_t function) {

@@ -8,8 +8,9 @@ namespace quma {
 QString DropReason(const QString& note) {
     // The numbers tell one frame from another; the reason is what is left without them.
     if (note.startsWith("transaction id")) return QStringLiteral("transaction id mismatch");
+    static const QRegularExpression numbers("\\s*\\d+");
     QString reason = note;
-    reason.remove(QRegularExpression("\\s*\\d+"));
+    reason.remove(numbers);
     return reason.trimmed().left(60);
 }
 

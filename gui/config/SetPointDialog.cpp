@@ -131,11 +131,8 @@ void SetPointDialog::writeCheckedRows() {
         return;
     }
     if (!confirmClamped()) return;
-    m_clamped.clear();
-    for (QLineEdit* e : findChildren<QLineEdit*>()) {
-        e->setStyleSheet({});
-        e->setToolTip({});
-    }
+    for (int row : m_clamped.keys())
+        markClamped(row, false);
     for (QCheckBox* c : findChildren<QCheckBox*>())
         c->setChecked(false);
     send(plan);

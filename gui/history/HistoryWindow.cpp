@@ -143,15 +143,11 @@ void HistoryWindow::stalled(TransferKind kind, int record, int total) {
                           .arg(total);
     m_progress->setText(record == 0 ? tr("No reply") : tr("Record %1 not read").arg(record));
     QMessageBox::StandardButtons buttons = QMessageBox::Retry | QMessageBox::Cancel;
-    QString question = what + "\n" +
-                       tr("It was asked for %1 times.").arg(TransferState::MaxAttempts) + "\n\n" +
-                       tr("Retry asks again; Cancel leaves the window as it is.");
-    if (arrived > 0) {
-        buttons |= QMessageBox::Save;
-        question = what + "\n" + tr("It was asked for %1 times.").arg(TransferState::MaxAttempts) +
-                   "\n\n" +
-                   tr("Retry asks again; Save keeps the %1 records that arrived.").arg(arrived);
-    }
+    if (arrived > 0) buttons |= QMessageBox::Save;
+    const QString question =
+        what + "\n" + tr("It was asked for %1 times.").arg(TransferState::MaxAttempts) + "\n\n" +
+        (arrived > 0 ? tr("Retry asks again; Save keeps the %1 records that arrived.").arg(arrived)
+                     : tr("Retry asks again; Cancel leaves the window as it is."));
     const auto answer = m_hub.ask(this, question, buttons, QMessageBox::Retry, QMessageBox::Cancel);
     if (answer == QMessageBox::Retry) {
         m_engine.RetryTransfer();
