@@ -49,19 +49,38 @@ void FleetAgent::reload(const AgentConfig& config) {
     std::map<QString, const SiteConfig*> wanted;
     for (const SiteConfig& s : config.sites)
         wanted[s.name] = &s;
-    for (auto it = m_sites.begin(); it != m_sites.end();) {
-        const auto w = wanted.find(it->first);
-        if (w == wanted.end() || !(*w->second == it->second->config()) || mqttChanged)
-            it = m_sites.erase(it); // its series and its MQTT connection go with it
-        else
-            ++it;
+    std::vector<QString> going;
+    for (const auto& [name, poller] : m_sites) {
+        const auto w = wanted.find(name);
+        if (w == wanted.end() || !(*w->second == poller->config()) || mqttChanged)
+            going.push_back(name);
     }
+    // A few sites leave their series one by one; many leave with the registry, rebuilt around
+    // the sites that stay, so a reload never blocks polling for long.
+    const bool rebuild = going.size() > RebuildAbove;
+    for (const QString& name : going) {
+        auto it = m_sites.find(name);
+        if (rebuild && it->second->metrics()) it->second->metrics()->forget();
+        m_sites.erase(it); // its MQTT connection goes with it
+    }
+    if (rebuild) m_metrics.rebuild(siteMetrics());
     for (const SiteConfig& s : config.sites)
         if (!m_sites.count(s.name)) startSite(s);
 }
 
 void FleetAgent::stop() {
+    // Everything goes at once: no series is removed one by one.
+    for (const auto& [name, poller] : m_sites)
+        if (poller->metrics()) poller->metrics()->forget();
     m_sites.clear();
+    m_metrics.rebuild({});
+}
+
+std::vector<SiteMetrics*> FleetAgent::siteMetrics() const {
+    std::vector<SiteMetrics*> all;
+    for (const auto& [name, poller] : m_sites)
+        if (poller->metrics()) all.push_back(poller->metrics());
+    return all;
 }
 
 SitePoller* FleetAgent::site(const QString& name) const {

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace quma::agent {
 
@@ -37,7 +38,10 @@ signals:
     void siteRecovered(const QString& site);
 
 private:
+    // Sites removed by one reload above which the registry is rebuilt instead.
+    static constexpr std::size_t RebuildAbove = 16;
     void startSite(const SiteConfig& site);
+    std::vector<SiteMetrics*> siteMetrics() const;
 
     MqttConfig m_mqtt; // for the sites started from now on
     FleetMetrics m_metrics;

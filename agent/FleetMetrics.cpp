@@ -98,6 +98,19 @@ std::string FleetMetrics::render() const {
     return out.str();
 }
 
+void FleetMetrics::rebuild(const std::vector<SiteMetrics*>& keep) {
+    auto registry = std::make_shared<prometheus::Registry>();
+    auto families = std::make_unique<Families>(*registry);
+    for (SiteMetrics* site : keep)
+        site->moveTo(*families);
+    if (m_exposer) {
+        m_exposer->RemoveCollectable(m_registry);
+        m_exposer->RegisterCollectable(registry);
+    }
+    m_families = std::move(families);
+    m_registry = std::move(registry); // the old series go with the old registry, all at once
+}
+
 std::unique_ptr<SiteMetrics> FleetMetrics::addSite(const SiteConfig& site) {
     SiteMetrics::Labels labels{{"site", site.name.toStdString()}};
     for (auto it = site.labels.begin(); it != site.labels.end(); ++it)
@@ -106,7 +119,16 @@ std::unique_ptr<SiteMetrics> FleetMetrics::addSite(const SiteConfig& site) {
 }
 
 SiteMetrics::SiteMetrics(FleetMetrics::Families& f, Labels labels)
-    : m_families(f), m_labels(std::move(labels)) {
+    : m_families(&f), m_labels(std::move(labels)) {
+    build();
+    m_age->Set(std::numeric_limits<double>::quiet_NaN());
+}
+
+void SiteMetrics::build() {
+    FleetMetrics::Families& f = *m_families;
+    m_gauges.clear();
+    m_alarms.clear();
+    m_contacts.clear();
     m_up = &gauge(f.up);
     m_age = &gauge(f.age);
     m_ac = &gauge(f.ac);
@@ -136,17 +158,45 @@ SiteMetrics::SiteMetrics(FleetMetrics::Families& f, Labels labels)
     m_timeouts = &result("timeout");
     m_rtt = &f.rtt.Add(
         m_labels, Histogram::BucketBoundaries{0.005, 0.01, 0.025, 0.05, 0.1, 0.25, 0.5, 1, 2.5});
-    m_age->Set(std::numeric_limits<double>::quiet_NaN());
+    if (m_info) {
+        m_info = &f.info.Add(m_infoLabels);
+        m_info->Set(1);
+    }
+}
+
+void SiteMetrics::moveTo(FleetMetrics::Families& families) {
+    std::vector<double> values;
+    for (const auto& [family, g] : m_gauges)
+        values.push_back(g->Value());
+    const double ok = m_ok->Value(), failed = m_failed->Value(), timeouts = m_timeouts->Value();
+    const prometheus::ClientMetric rtt = m_rtt->Collect();
+    m_families = &families;
+    build();
+    for (std::size_t i = 0; i < values.size() && i < m_gauges.size(); ++i)
+        m_gauges[i].second->Set(values[i]);
+    m_ok->Increment(ok);
+    m_failed->Increment(failed);
+    m_timeouts->Increment(timeouts);
+    // The histogram's buckets are cumulative counts; it takes them back as increments.
+    std::vector<double> increments;
+    double below = 0;
+    for (const auto& bucket : rtt.histogram.bucket) {
+        increments.push_back(double(bucket.cumulative_count) - below);
+        below = double(bucket.cumulative_count);
+    }
+    if (!increments.empty()) m_rtt->ObserveMultiple(increments, rtt.histogram.sample_sum);
 }
 
 SiteMetrics::~SiteMetrics() {
+    if (m_forgotten) return;
+    FleetMetrics::Families& f = *m_families;
     for (auto& [family, g] : m_gauges)
         family->Remove(g);
-    if (m_info) m_families.info.Remove(m_info);
-    m_families.polls.Remove(m_ok);
-    m_families.polls.Remove(m_failed);
-    m_families.polls.Remove(m_timeouts);
-    m_families.rtt.Remove(m_rtt);
+    if (m_info) f.info.Remove(m_info);
+    f.polls.Remove(m_ok);
+    f.polls.Remove(m_failed);
+    f.polls.Remove(m_timeouts);
+    f.rtt.Remove(m_rtt);
 }
 
 Gauge& SiteMetrics::gauge(Family<Gauge>& family, const Labels& extra) {
@@ -200,8 +250,8 @@ void SiteMetrics::update(const PlantReading& r) {
     info["system_type"] = std::to_string(r.systemType);
     info["firmware"] = r.firmware.toStdString();
     if (!m_info || info != m_infoLabels) {
-        if (m_info) m_families.info.Remove(m_info);
-        m_info = &m_families.info.Add(info);
+        if (m_info) m_families->info.Remove(m_info);
+        m_info = &m_families->info.Add(info);
         m_info->Set(1);
         m_infoLabels = info;
     }

@@ -42,6 +42,11 @@ public:
     std::string render() const;
 
     std::unique_ptr<SiteMetrics> addSite(const SiteConfig& site);
+    // A fresh registry holding the series of `keep` (values, counts and histograms carried over)
+    // and nothing else: every other site's series are gone at once. prometheus-cpp removes a
+    // series by a search through its family, so removing sites one by one costs the square of
+    // the fleet; this costs its size. The other sites' SiteMetrics must have been forgotten.
+    void rebuild(const std::vector<SiteMetrics*>& keep);
 
 private:
     friend class SiteMetrics;
@@ -55,6 +60,8 @@ private:
 class SiteMetrics {
 public:
     ~SiteMetrics();
+    // Its series go with the registry (FleetMetrics::rebuild), not one by one when destroyed.
+    void forget() { m_forgotten = true; }
     void setUp(bool up);
     // A success without a round-trip time: a reply that came after its period.
     void pollSucceeded(std::optional<double> roundTripSeconds);
@@ -67,10 +74,15 @@ private:
     friend class FleetMetrics;
     using Labels = std::map<std::string, std::string>;
     SiteMetrics(FleetMetrics::Families& families, Labels labels);
+    // Makes the series in `families` (the order of m_gauges is the same every time).
+    void build();
+    // Moves the series to other families, with their values.
+    void moveTo(FleetMetrics::Families& families);
     prometheus::Gauge& gauge(prometheus::Family<prometheus::Gauge>& family,
                              const Labels& extra = {});
 
-    FleetMetrics::Families& m_families;
+    FleetMetrics::Families* m_families;
+    bool m_forgotten = false;
     Labels m_labels;
     std::vector<std::pair<prometheus::Family<prometheus::Gauge>*, prometheus::Gauge*>> m_gauges;
     prometheus::Gauge *m_up, *m_age, *m_ac, *m_acA, *m_dc, *m_dcA, *m_battA, *m_battC, *m_rectC,

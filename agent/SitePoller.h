@@ -39,6 +39,7 @@ public:
     qint64 timeouts() const { return m_timeouts; }
     qint64 failures() const { return m_failures; }
     const MonitorEngine& engine() const { return m_engine; }
+    SiteMetrics* metrics() const { return m_metrics.get(); }
 
     // Times the link was lost or could not be made (each reconnection attempt that failed).
     qint64 linkLosses() const { return m_linkLosses; }

@@ -493,6 +493,30 @@ private slots:
         const std::string text = agent.metrics().render();
         QVERIFY(text.find("site=\"b\"") == std::string::npos);
         QVERIFY(text.find("site=\"c\"") != std::string::npos);
+
+        // Many sites leaving at once go with the registry, rebuilt around the ones that stay:
+        // their values and counts are carried over, a's polls go on.
+        QList<std::pair<QString, QString>> many{{"a", tcpOf(a)}};
+        for (int i = 0; i < 40; ++i)
+            many.append({QString("dead%1").arg(i), QString("127.0.0.1:%1").arg(FreePort())});
+        agent.reload(parse(configJson("127.0.0.1:0", many, 0.25)));
+        QTest::qWait(300);
+        const auto count = [&](const std::string& series) {
+            const std::string all = agent.metrics().render();
+            const std::size_t at = all.find(series);
+            return at == std::string::npos ? -1.0 : std::stod(all.substr(all.find(' ', at)));
+        };
+        const std::string okA = "quma_polls_total{region=\"test\",result=\"success\",site=\"a\"}";
+        const double okBefore = count(okA);
+        QVERIFY(okBefore > 0);
+        agent.reload(parse(configJson("127.0.0.1:0", {{"a", tcpOf(a)}}, 0.25)));
+        QCOMPARE(agent.site("a"), kept);
+        const std::string after = agent.metrics().render();
+        QVERIFY(after.find("site=\"dead7\"") == std::string::npos);
+        QVERIFY(after.find("site=\"c\"") == std::string::npos);
+        QVERIFY(count(okA) >= okBefore);
+        QVERIFY(after.find("quma_ac_volts{region=\"test\",site=\"a\"}") != std::string::npos);
+        QVERIFY(WaitFor([&] { return count(okA) > okBefore + 2; }, 5000));
     }
 
     // The program: SIGHUP reloads (a bad file is refused and the sites go on), SIGTERM ends it
