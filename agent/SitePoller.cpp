@@ -39,18 +39,19 @@ SitePoller::SitePoller(const SiteConfig& config, std::unique_ptr<SiteMetrics> me
         else
             linkDown(error);
     });
-    m_session.tcp().OnDisconnected = [this] {
+    connect(&m_session.tcp(), &TcpClient::disconnected, this, [this] {
         if (!m_connecting) linkDown("the controller closed the connection");
-    };
-    m_session.port().OnError = [this](TCustomComPort&, const EComError& e, TComAction&) {
+    });
+    connect(&m_session.port(), &TCustomComPort::error, this, [this](const EComError& e) {
         const QString why = QString("serial port: %1").arg(e.what());
         QTimer::singleShot(0, this, [this, why] { linkDown(why); });
-    };
+    });
 }
 
 SitePoller::~SitePoller() {
-    m_session.tcp().OnDisconnected = nullptr;
-    m_session.port().OnError = nullptr;
+    // Closing the link now says nothing to this poller.
+    disconnect(&m_session.tcp(), nullptr, this, nullptr);
+    disconnect(&m_session.port(), nullptr, this, nullptr);
     m_session.disconnectLink();
 }
 
@@ -109,10 +110,8 @@ void SitePoller::tick() {
     }
     refreshUp();
     if (!linked()) return;
-    DeviceLink& link = m_engine.link();
-    link.rectMode = RectMode::Poll;
     m_sentAt = m_clock.nsecsElapsed();
-    link.ReadPara(link.pollStart, link.pollCountHex);
+    m_engine.pollNow();
 }
 
 void SitePoller::replied() {

@@ -165,16 +165,16 @@ public:
         if (!serial.isEmpty()) {
             if (!m_session.connectSerial(serial, &error)) return usage(serial + ": " + error, 1);
             // From now on a port error means the line went away.
-            m_session.port().OnError = [this, serial](TCustomComPort&, const EComError& e,
-                                                      TComAction&) {
-                const QString why = QString("serial port: %1").arg(e.what());
-                if (m_job.busy())
-                    m_job.abort(why);
-                else if (m_command == "watch")
-                    reopenSerial(serial, why);
-                else
-                    fail(why);
-            };
+            connect(&m_session.port(), &TCustomComPort::error, this,
+                    [this, serial](const EComError& e) {
+                        const QString why = QString("serial port: %1").arg(e.what());
+                        if (m_job.busy())
+                            m_job.abort(why);
+                        else if (m_command == "watch")
+                            reopenSerial(serial, why);
+                        else
+                            fail(why);
+                    });
             QTimer::singleShot(0, this, [this] { begin(); });
         } else {
             connect(&m_session, &LinkSession::connected, this,

@@ -40,6 +40,15 @@ double transfer(LinkKind kind, int records, int paceBaud) {
     return records / s;
 }
 
+// Hands the link blocks as if an exchange had read them.
+struct ReplayTcp : ITcpTransport {
+    bool isConnected() const override { return true; }
+    void reconnect() override {}
+    void exchange(const TcpRequest&) override {}
+    bool isQueued(std::uint8_t) const override { return false; }
+    void finish(const TcpRequest& r, const QByteArray& block) { deliver(r, block, true); }
+};
+
 void pollDecode() {
     sim::ControllerModel model;
     QByteArray serial = model.serialReply(QByteArray::fromHex("010400010083"));
@@ -51,7 +60,7 @@ void pollDecode() {
     QElapsedTimer t;
     t.start();
     for (int i = 0; i < n; ++i)
-        engine.link().SerialReceive(frame);
+        engine.link().receiveSerial(frame);
     const double serialUs = t.nsecsElapsed() / 1000.0 / n;
 
     TcpRequest req;
@@ -59,10 +68,12 @@ void pollDecode() {
     req.transactionId = 7;
     const QByteArray block =
         TcpFrame(7, 0x04, *model.tcpReply(0x04, QByteArray::fromHex("00010083")));
+    ReplayTcp tcp;
+    engine.link().setTcpTransport(&tcp);
     engine.link().setLinkKind(LinkKind::Tcp);
     t.restart();
     for (int i = 0; i < n; ++i)
-        engine.link().TcpReceive(req, block, true);
+        tcp.finish(req, block);
     const double tcpUs = t.nsecsElapsed() / 1000.0 / n;
     std::printf("poll reply receive+validate+decode+refresh: serial %.1f us, tcp %.1f us\n",
                 serialUs, tcpUs);

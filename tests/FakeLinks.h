@@ -37,6 +37,10 @@ struct FakeTcp : ITcpTransport {
     bool isQueued(std::uint8_t) const override { return false; }
     void reply(const QByteArray& block) { deliver(waiting.takeFirst(), block, true); }
     void fail() { deliver(waiting.takeFirst(), {}, false); }
+    // Ends an exchange that was never sent (a test that builds the request itself).
+    void finish(const TcpRequest& r, const QByteArray& block, bool complete = true) {
+        deliver(r, block, complete);
+    }
 };
 
 inline QByteArray u16(int v) {

@@ -125,7 +125,7 @@ private slots:
     void setPointsSelectAll() {
         QFETCH(int, link);
         ConfigRig c(LinkKind{quint8(link)});
-        c.rig.engine.link().rectMode = RectMode::Setting;
+        c.rig.engine.setCommandKind(RectMode::Setting);
         SetPointDialog dlg(c.rig.engine, c.hub);
         QCOMPARE(child<QLineEdit>(dlg, "mskFLV")->text(), QString("54.0")); // from register 60
         click(dlg, "btnAllCheck");
@@ -142,7 +142,7 @@ private slots:
         for (QCheckBox* b : dlg.findChildren<QCheckBox*>())
             QVERIFY(!b->isChecked());
         dlg.reject();
-        QCOMPARE(c.rig.engine.link().rectMode, RectMode::Poll);
+        QCOMPARE(c.rig.engine.commandKind(), RectMode::Poll);
         QVERIFY(c.rig.engine.poll().pollDue);
     }
 
@@ -244,7 +244,7 @@ private slots:
         QFETCH(int, link);
         ConfigRig c(LinkKind{quint8(link)});
         c.rig.engine.setLiveTimers(true);
-        c.rig.engine.link().rectMode = RectMode::NetWrite;
+        c.rig.engine.setCommandKind(RectMode::NetWrite);
         NetworkIdentityDialog dlg(c.rig.engine, c.rig.session, c.hub);
         QTRY_VERIFY_WITH_TIMEOUT(c.rig.engine.networkIdentity().has_value(), 3000);
         dlg.showIdentity();
@@ -268,7 +268,7 @@ private slots:
         QVERIFY(c.boxes.last().contains("0 ~ 255"));
         QVERIFY(child<QCheckBox>(dlg, "cbIP_SET_EN")->isChecked());
         dlg.reject();
-        QCOMPARE(c.rig.engine.link().rectMode, RectMode::Poll);
+        QCOMPARE(c.rig.engine.commandKind(), RectMode::Poll);
     }
 
     void alarmTestOrder() {
@@ -353,7 +353,7 @@ private slots:
 
     void clearsAndFactoryReset() {
         ConfigRig c(LinkKind::Serial);
-        c.rig.engine.link().rectMode = RectMode::LogClear;
+        c.rig.engine.setCommandKind(RectMode::LogClear);
         {
             HistoryClearDialog dlg(c.rig.engine, c.hub);
             QVERIFY(!child<QPushButton>(dlg, "BitBtnI_OK")->isEnabled());
@@ -373,9 +373,9 @@ private slots:
             QVERIFY(c.rig.sim.model().eventLog().isEmpty());
             dlg.reject();
         }
-        QCOMPARE(c.rig.engine.link().rectMode, RectMode::Poll);
+        QCOMPARE(c.rig.engine.commandKind(), RectMode::Poll);
         c.boxes.clear();
-        c.rig.engine.link().rectMode = RectMode::Setting;
+        c.rig.engine.setCommandKind(RectMode::Setting);
         FactoryResetDialog dlg(c.rig.engine, c.hub);
         dlg.show();
         click(dlg, "BitBtnI_OK"); // nothing chosen: nothing sent
@@ -396,7 +396,7 @@ private slots:
         QTest::qWait(30);
         QCOMPARE(c.rig.sim.model().writes().size(), 1);
         dlg.close(); // the close box returns to polling as 나가기 does
-        QCOMPARE(c.rig.engine.link().rectMode, RectMode::Poll);
+        QCOMPARE(c.rig.engine.commandKind(), RectMode::Poll);
     }
 };
 

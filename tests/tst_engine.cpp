@@ -56,7 +56,7 @@ private slots:
         QSignalSpy refreshed(&rig.engine, &MonitorEngine::statusRefreshed);
         const QByteArray reply = SerialPollReply(SampleImage());
         QCOMPARE(reply.size(), 535 + 2);
-        rig.engine.link().SerialReceive(reply);
+        rig.engine.link().receiveSerial(reply);
         QCOMPARE(refreshed.count(), 1);
         QCOMPARE(rig.engine.image()[Reg::AcVolts], 2200);
         QCOMPARE(rig.engine.image()[Reg::LoadAmps], 0xFFF6);
@@ -70,10 +70,10 @@ private slots:
         QByteArray body = "0104" + IntToHexN(260, 4);
         for (int i = 0; i < 130; ++i)
             body += "0001";
-        rig.engine.link().SerialReceive(AsciiFrame(body));
+        rig.engine.link().receiveSerial(AsciiFrame(body));
         // A good poll while a dialog has the link.
-        rig.engine.link().rectMode = RectMode::Setting;
-        rig.engine.link().SerialReceive(SerialPollReply(SampleImage()));
+        rig.engine.setCommandKind(RectMode::Setting);
+        rig.engine.link().receiveSerial(SerialPollReply(SampleImage()));
         QCOMPARE(refreshed.count(), 0);
         QCOMPARE(rig.engine.image()[Reg::AcVolts], 0);
     }
@@ -86,7 +86,7 @@ private slots:
         data[0] = char(0x06);
         rig.tcp.reply(TcpReplyTo(rig.tcp.sent[0], 0x04, data));
         QCOMPARE(refreshed.count(), 0);
-        rig.engine.link().rectMode = RectMode::Poll;
+        rig.engine.setCommandKind(RectMode::Poll);
         for (int i = 0; i < 3; ++i)
             rig.engine.Timer1Timer();
         rig.tcp.reply(TcpReplyTo(rig.tcp.sent[1], 0x04, TcpPollData(SampleImage())));
@@ -100,13 +100,13 @@ private slots:
         const bool tcp = link == int(LinkKind::Tcp);
         EngineRig rig{LinkKind(link)};
         QVERIFY(rig.engine.QueueWrites({{54, 543}, {55, 100}, {56, 7}}));
-        QCOMPARE(rig.engine.link().rectMode, RectMode::Setting);
+        QCOMPARE(rig.engine.commandKind(), RectMode::Setting);
         const auto ack = [&] {
             if (tcp) {
                 const TcpRequest r = rig.tcp.waiting.first();
                 rig.tcp.reply(TcpReplyTo(r, 0x06, r.frame.mid(8)));
             } else {
-                rig.engine.link().SerialReceive(AsciiFrame("010600000000"));
+                rig.engine.link().receiveSerial(AsciiFrame("010600000000"));
             }
         };
         for (int i = 0; i < 3; ++i)
@@ -142,7 +142,7 @@ private slots:
         QVERIFY(rig.serial.written.isEmpty());
         QCOMPARE(rig.messages.size(), 2);
         QVERIFY(rig.messages[0].second.contains("65536"));
-        QCOMPARE(rig.engine.link().rectMode, RectMode::Poll);
+        QCOMPARE(rig.engine.commandKind(), RectMode::Poll);
     }
 
     void tcpFirstDialogWriteIsTheRealWrite() {
@@ -174,7 +174,7 @@ private slots:
         } else {
             QCOMPARE(rig.serial.written, QList<QByteArray>{":0122DD\r\n"});
         }
-        QCOMPARE(rig.engine.link().rectMode, RectMode::Poll);
+        QCOMPARE(rig.engine.commandKind(), RectMode::Poll);
         for (int i = 0; i < 3; ++i)
             rig.engine.Timer1Timer();
         QByteArray lastMode;
@@ -219,7 +219,7 @@ private slots:
         QCOMPARE(n.hwDescription, QByteArray("abc"));
 
         EngineRig serial(LinkKind::Serial);
-        serial.engine.link().SerialReceive(AsciiFrame("01B2" + BytesToHex(countAndRecord)));
+        serial.engine.link().receiveSerial(AsciiFrame("01B2" + BytesToHex(countAndRecord)));
         QVERIFY(serial.engine.networkIdentity().has_value());
         QCOMPARE(serial.engine.networkIdentity()->ip, QString("192.168.01.05"));
         QCOMPARE(serial.engine.networkIdentity()->siteInfo, QString("서울 국사"));
@@ -296,8 +296,8 @@ private slots:
         s.engine.ClearLog(TransferKind::Alarm);
         s.engine.ClearLog(TransferKind::Event);
         QCOMPARE(s.serial.written, (QList<QByteArray>{":0135CA\r\n", ":0145BA\r\n"}));
-        s.engine.link().SerialReceive(AsciiFrame("01C5"));
-        s.engine.link().SerialReceive(AsciiFrame("01D5"));
+        s.engine.link().receiveSerial(AsciiFrame("01C5"));
+        s.engine.link().receiveSerial(AsciiFrame("01D5"));
         QCOMPARE(s.messageTexts(),
                  (QStringList{" Alarm Initial Sucess!!", " Event log Initial Sucess!!"}));
 
@@ -318,7 +318,7 @@ private slots:
         QSignalSpy update(&rig.engine, &MonitorEngine::alarmTreeUpdate);
         QSignalSpy remove(&rig.engine, &MonitorEngine::alarmTreeRemove);
         RegisterImage img = SampleImage();
-        const auto poll = [&] { rig.engine.link().SerialReceive(SerialPollReply(img)); };
+        const auto poll = [&] { rig.engine.link().receiveSerial(SerialPollReply(img)); };
         poll(); // the first reply builds the tree and shows its alarms
         QCOMPARE(build.count(), 1);
         QVERIFY(rig.engine.timer3Enabled());

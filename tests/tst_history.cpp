@@ -162,7 +162,7 @@ private slots:
         QVERIFY(!h.rig.engine.timer1Enabled());
         h.window->closeByButton();
         QVERIFY(h.rig.engine.timer1Enabled());
-        QCOMPARE(h.rig.engine.link().rectMode, RectMode::Poll);
+        QCOMPARE(h.rig.engine.commandKind(), RectMode::Poll);
     }
 
     void emptyLogs() {

@@ -30,10 +30,10 @@ private slots:
         ControllerPort port;
         port.setDeviceName(sim.ptyPath());
         QStringList events;
-        port.BeforeOpen = [&](TCustomComPort&) { events << "BeforeOpen"; };
-        port.AfterOpen = [&](TCustomComPort&) { events << "AfterOpen"; };
-        port.BeforeClose = [&](TCustomComPort&) { events << "BeforeClose"; };
-        port.AfterClose = [&](TCustomComPort&) { events << "AfterClose"; };
+        QObject::connect(&port, &TCustomComPort::beforeOpen, [&] { events << "BeforeOpen"; });
+        QObject::connect(&port, &TCustomComPort::afterOpen, [&] { events << "AfterOpen"; });
+        QObject::connect(&port, &TCustomComPort::beforeClose, [&] { events << "BeforeClose"; });
+        QObject::connect(&port, &TCustomComPort::afterClose, [&] { events << "AfterClose"; });
         port.Open();
         QVERIFY(port.Active());
         QCOMPARE(port.CustomBaudRate(), 115200);
@@ -74,7 +74,7 @@ private slots:
         ControllerPort port;
         port.setDeviceName("/dev/quma-no-such-port");
         int afterOpen = 0;
-        port.AfterOpen = [&](TCustomComPort&) { ++afterOpen; };
+        QObject::connect(&port, &TCustomComPort::afterOpen, [&] { ++afterOpen; });
         try {
             port.Open();
             QFAIL("no error");
@@ -84,10 +84,9 @@ private slots:
         }
         QVERIFY(!port.Active());
         QCOMPARE(afterOpen, 0);
-        // An OnError handler choosing abort turns it into a silent abort.
-        port.OnError = [](TCustomComPort&, const EComError&, TComAction& a) {
-            a = TComAction::caAbort;
-        };
+        // An error listener choosing abort turns it into a silent abort.
+        QObject::connect(&port, &TCustomComPort::error,
+                         [](const EComError&, TComAction* a) { *a = TComAction::caAbort; });
         QVERIFY_THROWS_EXCEPTION(EComAbort, port.Open());
     }
 
@@ -129,19 +128,20 @@ private slots:
         port.setDeviceName(sim.ptyPath());
         port.Open();
         QList<int> readLengths;
-        port.AfterRead = [&](TCustomComPort&, const char*, int len, bool) { readLengths << len; };
+        QObject::connect(&port, &TCustomComPort::afterRead,
+                         [&](const char*, int len, bool) { readLengths << len; });
         QByteArray empty;
         QCOMPARE(port.ReadString(empty), 0);
         QCOMPARE(readLengths, QList<int>{0});
         QByteArray got;
         int rx = 0;
-        port.OnRxChar = [&](TCustomComPort& p) {
+        QObject::connect(&port, &TCustomComPort::rxChar, [&] {
             ++rx;
-            p.ReadString(got);
-            p.Close(); // allowed from inside the receive event
-        };
+            port.ReadString(got);
+            port.Close(); // allowed from inside the receive event
+        });
         int writes = 0;
-        port.AfterWrite = [&](TCustomComPort&, const char*, int, bool) { ++writes; };
+        QObject::connect(&port, &TCustomComPort::afterWrite, [&] { ++writes; });
         port.WriteString(":0122DD\r\n"); // the network identity read
         QTRY_VERIFY_WITH_TIMEOUT(!port.Active(), 3000);
         QCOMPARE(writes, 1);
@@ -175,7 +175,7 @@ private slots:
         lamp.setSignal(TSignal::siTxChar);
         lamp.setControl(&tx);
         int userWrites = 0;
-        port.AfterWrite = [&](TCustomComPort&, const char*, int, bool) { ++userWrites; };
+        QObject::connect(&port, &TCustomComPort::afterWrite, [&] { ++userWrites; });
         lamp.setComPort(&port);
         QCOMPARE(tx.colours.last(), Rgb::Teal); // closed port: off colour
         port.Open();
@@ -188,7 +188,7 @@ private slots:
         lamp.Pulse();
         QVERIFY(lamp.SignalValue());
         QTRY_VERIFY_WITH_TIMEOUT(!lamp.SignalValue(), 1000);
-        // Unhooking puts the port's own handlers back.
+        // Unhooked, the lamp follows the port no more; the port's other listeners stay.
         lamp.setComPort(nullptr);
         port.WriteString(":0122DD\r\n");
         QCOMPARE(userWrites, 2);
@@ -196,29 +196,35 @@ private slots:
         port.Close();
     }
 
-    void receiveLampWrapsTheReceiveHandler() {
+    void receiveLampFollowsTheReceiveEvent() {
         ControllerPort port;
         int handled = 0;
-        port.OnRxChar = [&](TCustomComPort&) { ++handled; };
+        QObject::connect(&port, &TCustomComPort::rxChar, [&] { ++handled; });
         Recorder rx;
         TComSignal lamp;
         lamp.setSignal(TSignal::siRxChar);
         lamp.setControl(&rx);
         lamp.setComPort(&port);
-        port.OnRxChar(port);
+        emit port.rxChar();
         QCOMPARE(handled, 1);
         QCOMPARE(rx.colours.last(), Rgb::Lime);
         TComSignal other;
         other.setSignal(TSignal::siRxChar);
         other.setComPort(&port);
-        port.OnRxChar(port);
+        emit port.rxChar();
         QCOMPARE(handled, 2);
         QVERIFY(other.SignalValue());
-        // Unhooked in reverse order, the port gets its own handler back.
+        // A lamp unhooked, or outliving its port, is left alone.
         other.setComPort(nullptr);
-        lamp.setComPort(nullptr);
-        port.OnRxChar(port);
+        lamp.TimerTick();
+        emit port.rxChar();
         QCOMPARE(handled, 3);
+        QVERIFY(lamp.SignalValue());
+        {
+            ControllerPort gone;
+            other.setComPort(&gone);
+        }
+        other.setComPort(nullptr);
     }
 
     void hostAndPort() {
@@ -242,12 +248,12 @@ private slots:
         c.Host = "127.0.0.1";
         c.Port = port;
         int disconnected = 0;
-        c.OnDisconnected = [&] { ++disconnected; };
+        QObject::connect(&c, &TcpClient::disconnected, [&] { ++disconnected; });
         QSignalSpy done(&c, &TcpClient::connectFinished);
         c.Connect();
         QVERIFY(done.wait(3000));
         QCOMPARE(done.first().first().toBool(), false);
-        // Disconnect fires OnDisconnected even when nothing was connected.
+        // Disconnect says disconnected even when nothing was connected.
         c.Disconnect();
         QCOMPARE(disconnected, 1);
         // An address that never answers: the attempt can be cancelled.
@@ -279,9 +285,10 @@ private slots:
         QVERIFY(done.wait(3000));
         QVERIFY(c.Connected());
         QList<QPair<int, QByteArray>> replies;
-        c.setReplyHandler([&](const TcpRequest& r, const QByteArray& b, bool complete) {
-            replies.append({complete ? r.function : -r.function, b});
-        });
+        QObject::connect(&c, &TcpClient::exchangeFinished,
+                         [&](const TcpRequest& r, const QByteArray& b, bool complete) {
+                             replies.append({complete ? r.function : -r.function, b});
+                         });
         c.exchange({"AAAA", 4, 1, 1});
         c.exchange({"BBBB", 2, 2, 2});
         QVERIFY(c.isQueued(2));
@@ -307,7 +314,7 @@ private slots:
         QCOMPARE(replies[3].second, QByteArray("ok"));
         // The peer closing ends the exchange in flight.
         int disconnected = 0;
-        c.OnDisconnected = [&] { ++disconnected; };
+        QObject::connect(&c, &TcpClient::disconnected, [&] { ++disconnected; });
         c.exchange({"EEEE", 2, 5, 5});
         QTRY_COMPARE(received.join().size(), 20);
         peer->close();

@@ -245,7 +245,6 @@ private slots:
          : fault == "garbage" ? f.garbageEvery
          : fault == "short"   ? f.shortEvery
                               : f.longEvery) = 2;
-        rig.engine.link().tcpTransport();
         int mismatches = 0;
         QObject::connect(&rig.engine, &MonitorEngine::statusRefreshed, [&] {
             if (!imageMatches(rig.engine, rig.sim.model())) ++mismatches;
@@ -283,10 +282,8 @@ private slots:
         QVERIFY(rig.ok);
         QVERIFY(rig.pollOnce());
         int closes = 0, errors = 0;
-        rig.session.port().AfterClose = [&](TCustomComPort&) { ++closes; };
-        rig.session.port().OnError = [&](TCustomComPort&, const EComError&, TComAction&) {
-            ++errors;
-        };
+        QObject::connect(&rig.session.port(), &TCustomComPort::afterClose, [&] { ++closes; });
+        QObject::connect(&rig.session.port(), &TCustomComPort::error, [&] { ++errors; });
         rig.sim.closePty();
         rig.engine.Timer1Timer(); // a write to the dead line
         QTRY_VERIFY_WITH_TIMEOUT(!rig.session.port().Active(), 3000);

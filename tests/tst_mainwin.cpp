@@ -585,7 +585,7 @@ private slots:
         const auto tx = state(c.ui()->pnl_TX), rx = state(c.ui()->pnl_RX);
         const auto can = state(c.ui()->LabCanCpuCom);
         for (int i = 0; i < 10000; ++i)
-            emit c.rig.engine.statusRefreshed();
+            emit c.rig.engine.statusRefreshed(c.rig.engine.image());
         QCOMPARE(state(c.ui()->pnl_TX), tx);
         QCOMPARE(state(c.ui()->pnl_RX), rx);
         QCOMPARE(state(c.ui()->LabCanCpuCom), can);

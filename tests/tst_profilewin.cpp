@@ -168,9 +168,9 @@ private slots:
         c.ui()->mProfileRestore->trigger();
         QVERIFY(c.pump([&] { return c.profiles().preview() != nullptr; }));
         // Polling pauses while the preview is open, as for the setting dialogs.
-        QCOMPARE(int(c.rig.engine.link().rectMode), int(RectMode::Setting));
+        QCOMPARE(int(c.rig.engine.commandKind()), int(RectMode::Setting));
         c.profiles().preview()->findChild<QPushButton*>("btnCancel")->click();
-        QCOMPARE(int(c.rig.engine.link().rectMode), int(RectMode::Poll));
+        QCOMPARE(int(c.rig.engine.commandKind()), int(RectMode::Poll));
         QTest::qWait(300);
         QVERIFY(c.rig.sim.model().writes().isEmpty());
         QVERIFY(!c.profiles().busy());

@@ -1,4 +1,4 @@
-// Receive path: serial reassembly across blocks, the reply-pending rule, TCP header matching.
+// Receive path: serial reassembly across blocks, one frame per block, TCP header matching.
 #include "core/link/TcpClient.h"
 #include "tests/FakeLinks.h"
 
@@ -15,29 +15,30 @@ private slots:
         DeviceLink link;
         QList<QByteArray> traces;
         link.setTraceSink([&](const QByteArray& l) { traces << l; });
-        QSignalSpy ready(&link, &DeviceLink::serialReplyReady);
+        QSignalSpy ready(&link, &DeviceLink::replyReceived);
         const QByteArray frame = ":010600050017DD\r\n";
-        link.SerialReceive(frame.left(5));
-        link.SerialReceive(frame.mid(5, 7));
+        link.receiveSerial(frame.left(5));
+        link.receiveSerial(frame.mid(5, 7));
         QCOMPARE(ready.count(), 0);
-        link.SerialReceive(frame.mid(12));
+        link.receiveSerial(frame.mid(12));
         QCOMPARE(ready.count(), 1);
-        QCOMPARE(link.serialReply, frame);
+        const auto reply = ready[0][0].value<Reply>();
+        QCOMPARE(int(reply.function), int(Fn::WriteRegister));
+        QCOMPARE(reply.payload, frame.left(frame.size() - 2));
         QCOMPARE(traces, QList<QByteArray>{"Receive >> " + frame});
     }
 
     void garbageBeforeColonAndBytesAfterLfDropped() {
         DeviceLink link;
         link.setTraceSink({});
-        link.SerialReceive(QByteArray(2, char(0xFF)) + "zz:0135CA\r\n:0145BA\r\n");
-        QCOMPARE(link.serialReply, QByteArray(":0135CA\r\n"));
-        // Still pending: nothing more is taken until the dispatcher clears the flag.
-        QVERIFY(link.replyPending);
-        link.SerialReceive(":0145BA\r\n");
-        QCOMPARE(link.serialReply, QByteArray(":0135CA\r\n"));
-        link.replyPending = false;
-        link.SerialReceive(":0145BA\r\n");
-        QCOMPARE(link.serialReply, QByteArray(":0145BA\r\n"));
+        QSignalSpy ready(&link, &DeviceLink::replyReceived);
+        // One frame per block: the second frame of this block is not read.
+        link.receiveSerial(QByteArray(2, char(0xFF)) + "zz:01C53A\r\n:01D52A\r\n");
+        QCOMPARE(ready.count(), 1);
+        QCOMPARE(ready[0][0].value<Reply>().payload, QByteArray(":01C53A"));
+        link.receiveSerial(":01D52A\r\n");
+        QCOMPARE(ready.count(), 2);
+        QCOMPARE(int(ready[1][0].value<Reply>().function), int(Fn::EventClear));
     }
 
     // A peer that never sends CR cannot make the receive path hold more than one frame's worth;
@@ -45,16 +46,19 @@ private slots:
     void serialStreamWithoutCrStaysBounded() {
         DeviceLink link;
         link.setTraceSink({});
-        QSignalSpy ready(&link, &DeviceLink::serialReplyReady);
+        QSignalSpy ready(&link, &DeviceLink::replyReceived);
+        QSignalSpy frames(&link, &DeviceLink::frameEvent);
         const QByteArray noise = ":" + QByteArray(64 * 1024, 'A');
-        for (int i = 0; i < 160; ++i) { // 10 MB
-            link.SerialReceive(noise);
-            QVERIFY(link.replyBuffer.size() <= DeviceLink::MaxSerialFrame);
-        }
+        for (int i = 0; i < 160; ++i) // 10 MB
+            link.receiveSerial(noise);
         QCOMPARE(ready.count(), 0);
-        link.SerialReceive(QByteArray(5000, 'B') + ":0135CA\r\n");
+        // Each drop holds at most one frame's worth.
+        QVERIFY(frames.count() > 0);
+        for (const auto& f : frames)
+            QVERIFY(f[0].value<FrameEvent>().bytes.size() <= DeviceLink::MaxSerialFrame);
+        link.receiveSerial(QByteArray(5000, 'B') + ":01C53A\r\n");
         QCOMPARE(ready.count(), 1);
-        QCOMPARE(link.serialReply, QByteArray(":0135CA\r\n"));
+        QCOMPARE(ready[0][0].value<Reply>().payload, QByteArray(":01C53A"));
     }
 
     // However long a frame is, its trace line is cut to a bounded length.
@@ -102,71 +106,79 @@ private slots:
 
     void frameLosingItsCrFailsLrcAndNextRecovers() {
         EngineRig rig(LinkKind::Serial);
-        rig.engine.link().pending.count = 0;
-        rig.engine.link().SerialReceive(":010600050017DD\n"); // CR lost
-        rig.engine.link().SerialReceive(AsciiFrame("01C5"));  // appended to the broken frame
+        rig.engine.link().receiveSerial(":010600050017DD\n"); // CR lost
+        rig.engine.link().receiveSerial(AsciiFrame("01C5"));  // appended to the broken frame
         QVERIFY(rig.messages.isEmpty());
-        rig.engine.link().SerialReceive(AsciiFrame("01C5"));
+        rig.engine.link().receiveSerial(AsciiFrame("01C5"));
         QCOMPARE(rig.messageTexts(), QStringList{" Alarm Initial Sucess!!"});
     }
 
     void tcpBlockMatchesOnlyItsTransaction() {
         DeviceLink link;
+        FakeTcp tcp;
         link.setTraceSink({});
-        QSignalSpy ready(&link, &DeviceLink::tcpReplyReady);
+        link.setTcpTransport(&tcp);
+        QSignalSpy ready(&link, &DeviceLink::replyReceived);
         TcpRequest req;
         req.transactionId = 0x0102;
         req.function = Fn::WriteRegister;
-        link.TcpReceive(req, TcpFrame(0x0103, 0x06, QByteArray::fromHex("00050017")), true);
+        tcp.finish(req, TcpFrame(0x0103, 0x06, QByteArray::fromHex("00050017")));
         QCOMPARE(ready.count(), 0);
-        link.TcpReceive(req, TcpFrame(0x0102, 0x06, QByteArray::fromHex("00050017")), true);
+        tcp.finish(req, TcpFrame(0x0102, 0x06, QByteArray::fromHex("00050017")));
         QCOMPARE(ready.count(), 1);
-        // The reply text starts at the low byte of the transaction id and runs to the block end.
-        QCOMPARE(link.replyText.toHex(), QByteArray("0200000006010600050017"));
+        // The payload is what follows the function code.
+        const auto reply = ready[0][0].value<Reply>();
+        QCOMPARE(int(reply.function), 6);
+        QCOMPARE(reply.payload.toHex(), QByteArray("00050017"));
     }
 
     void tcpWriteReplyReadyAtByteTen() {
         // The 12-byte write reply: length 6, tail 5; a block cut after byte 10 is still whole.
         DeviceLink link;
+        FakeTcp tcp;
         link.setTraceSink({});
+        link.setTcpTransport(&tcp);
         TcpRequest req;
         req.transactionId = 9;
         req.function = Fn::WriteRegister;
         QByteArray block = TcpFrame(9, 0x06, QByteArray::fromHex("00050017"));
-        QSignalSpy ready(&link, &DeviceLink::tcpReplyReady);
-        link.TcpReceive(req, block.left(11), true);
+        QSignalSpy ready(&link, &DeviceLink::replyReceived);
+        tcp.finish(req, block.left(11));
         QCOMPARE(ready.count(), 1);
-        QCOMPARE(link.replyText.size(), 10);
-        link.replyPending = false;
-        // A short block of another request (tail 6) is not ready.
+        QCOMPARE(ready[0][0].value<Reply>().payload.size(), 3);
+        // A short block of another request (tail 6) is not a reply.
         req.function = Fn::ReadRegisters;
-        link.TcpReceive(req, block.left(11), true);
+        tcp.finish(req, block.left(11));
         QCOMPARE(ready.count(), 1);
     }
 
     void staleTcpStateNeverShiftsTheNextReply() {
         DeviceLink link;
+        FakeTcp tcp;
         link.setTraceSink({});
-        QSignalSpy ready(&link, &DeviceLink::tcpReplyReady);
+        link.setTcpTransport(&tcp);
+        QSignalSpy ready(&link, &DeviceLink::replyReceived);
         TcpRequest req;
         req.transactionId = 5;
         req.function = Fn::ReadRegisters;
-        link.TcpReceive(req, TcpFrame(5, 0x04, QByteArray(10, 1)).left(6), true); // cut short
+        tcp.finish(req, TcpFrame(5, 0x04, QByteArray(10, 1)).left(6)); // cut short
         QCOMPARE(ready.count(), 0);
         req.transactionId = 6;
-        link.TcpReceive(req, TcpFrame(6, 0x04, QByteArray(3, 7)), true);
+        tcp.finish(req, TcpFrame(6, 0x04, QByteArray(3, 7)));
         QCOMPARE(ready.count(), 1);
-        QCOMPARE(link.replyText.toHex(), QByteArray("06000000050104070707"));
+        QCOMPARE(ready[0][0].value<Reply>().payload.toHex(), QByteArray("070707"));
     }
 
     void alarmTransferRepliesAreTraced() {
         DeviceLink link;
         QList<QByteArray> traces;
         link.setTraceSink([&](const QByteArray& l) { traces << l; });
+        FakeTcp tcp;
+        link.setTcpTransport(&tcp);
         TcpRequest req;
         req.transactionId = 1;
         req.function = Fn::AlarmCount;
-        link.TcpReceive(req, TcpFrame(1, 0x43, QByteArray::fromHex("00030000")), true);
+        tcp.finish(req, TcpFrame(1, 0x43, QByteArray::fromHex("00030000")));
         QCOMPARE(traces.size(), 1);
         QVERIFY(traces[0].startsWith("TcpStr >> "));
         QVERIFY(traces[0].endsWith(" [01000000060143"

@@ -40,7 +40,7 @@ struct TransferDriver {
         if (tcp) {
             answerTcp(u16(total) + u16(0));
         } else {
-            rig.engine.link().SerialReceive(
+            rig.engine.link().receiveSerial(
                 AsciiFrame((alarm ? "01C0" : "01D0") + IntToHexN(total, 4) + "0000"));
         }
         for (int guard = 0; guard < 10000; ++guard) {
@@ -56,7 +56,7 @@ struct TransferDriver {
                 const int n = int(HexToInt(last.mid(5, 4)));
                 if (requested.size() >= total) break;
                 requested << n;
-                rig.engine.link().SerialReceive(
+                rig.engine.link().receiveSerial(
                     AsciiFrame((alarm ? "01C1" : "01D1") + BytesToHex(record(n))));
             }
         }
@@ -75,7 +75,7 @@ private slots:
     void countOfThreeFillsRowsOneToThree() {
         QFETCH(int, link);
         EngineRig rig{LinkKind(link)};
-        rig.engine.link().SerialReceive(SerialPollReply(SampleImage()));
+        rig.engine.link().receiveSerial(SerialPollReply(SampleImage()));
         if (link == int(LinkKind::Tcp)) {
             rig.engine.Timer1Timer();
             rig.tcp.reply(TcpReplyTo(rig.tcp.sent[0], 0x04, TcpPollData(SampleImage())));
@@ -103,7 +103,7 @@ private slots:
 
     void fortyAlarmRecordsInReverseOrder() {
         EngineRig rig(LinkKind::Tcp);
-        rig.engine.link().rectMode = RectMode::Poll;
+        rig.engine.setCommandKind(RectMode::Poll);
         rig.engine.Timer1Timer();
         rig.tcp.reply(TcpReplyTo(rig.tcp.sent[0], 0x04, TcpPollData(SampleImage())));
         rig.engine.OpenTransfer(TransferKind::Alarm);
@@ -155,12 +155,12 @@ private slots:
 
     void serialPageRepeatedByTimerAndLatePageIgnored() {
         EngineRig rig(LinkKind::Serial);
-        rig.engine.link().SerialReceive(SerialPollReply(SampleImage()));
+        rig.engine.link().receiveSerial(SerialPollReply(SampleImage()));
         rig.engine.OpenTransfer(TransferKind::Event);
         while (!rig.engine.RequestStartTick()) {
         }
         QCOMPARE(rig.serial.written.last(), QByteArray(":0140BF\r\n"));
-        rig.engine.link().SerialReceive(AsciiFrame("01D0"
+        rig.engine.link().receiveSerial(AsciiFrame("01D0"
                                                    "0005"
                                                    "0000"));
         QCOMPARE(rig.engine.timer1Interval(), 800);
@@ -174,11 +174,11 @@ private slots:
         QCOMPARE(rig.serial.written.last(), AsciiFrame("01410004"));
         // Closed by the user: a page arriving later changes nothing.
         rig.engine.CloseTransfer(true);
-        rig.engine.link().SerialReceive(
+        rig.engine.link().receiveSerial(
             AsciiFrame("01D1" + BytesToHex(eventRecord(1, 1, 1, 1, 1, 1, 0, 0))));
         QVERIFY(!rig.engine.transfer().active);
         QCOMPARE(rig.engine.transfer().rows.size(), 1);
-        QCOMPARE(rig.engine.link().rectMode, RectMode::Poll);
+        QCOMPARE(rig.engine.commandKind(), RectMode::Poll);
         QVERIFY(rig.engine.timer1Enabled());
     }
 

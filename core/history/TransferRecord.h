@@ -1,7 +1,7 @@
 // Alarm-history and event-log records: their layouts, texts and the table rows they decode into.
 #pragma once
 
-#include "core/link/DeviceLink.h"
+#include "core/link/Request.h"
 
 #include <QStringList>
 

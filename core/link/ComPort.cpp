@@ -64,18 +64,18 @@ void TCustomComPort::setActive(bool active) {
 
 void TCustomComPort::Open() {
     if (Active()) return;
-    if (BeforeOpen) BeforeOpen(*this);
+    emit beforeOpen();
     OpenDevice();
-    if (Active() && AfterOpen) AfterOpen(*this);
+    if (Active()) emit afterOpen();
 }
 
 void TCustomComPort::Close() {
     if (!Active() || m_closing) return;
     m_closing = true;
-    if (BeforeClose) BeforeClose(*this);
+    emit beforeClose();
     closeDevice();
     m_closing = false;
-    if (!Active() && AfterClose) AfterClose(*this);
+    if (!Active()) emit afterClose();
 }
 
 void TCustomComPort::closeDevice() {
@@ -198,7 +198,7 @@ void TCustomComPort::setOptions(int options) {
 
 int TCustomComPort::Read(char* buffer, int length, bool waitOnCompletion) {
     if (!Active()) raise(kClosed, 0);
-    if (BeforeRead) BeforeRead(*this, buffer, length, waitOnCompletion);
+    emit beforeRead(buffer, length, waitOnCompletion);
     int got = 0;
     while (got < length) {
         const qint64 n = m_port->read(buffer + got, length - got);
@@ -207,17 +207,17 @@ int TCustomComPort::Read(char* buffer, int length, bool waitOnCompletion) {
         if (got < length && (!waitOnCompletion || !m_port->waitForReadyRead(1000))) break;
     }
     if (waitOnCompletion && got != length) raise("Timeout", 0);
-    if (AfterRead) AfterRead(*this, buffer, got, waitOnCompletion);
+    emit afterRead(buffer, got, waitOnCompletion);
     return got;
 }
 
 int TCustomComPort::Write(const char* buffer, int length, bool waitOnCompletion) {
     if (!Active()) raise(kClosed, 0);
-    if (BeforeWrite) BeforeWrite(*this, buffer, length, waitOnCompletion);
+    emit beforeWrite(buffer, length, waitOnCompletion);
     const qint64 n = length > 0 ? m_port->write(buffer, length) : 0;
     if (n < 0) raise(m_port->errorString(), errnoFor(m_port->error()));
     if (waitOnCompletion && length > 0 && !m_port->waitForBytesWritten(5000)) raise("Timeout", 0);
-    if (AfterWrite) AfterWrite(*this, buffer, length, waitOnCompletion);
+    emit afterWrite(buffer, length, waitOnCompletion);
     return static_cast<int>(n);
 }
 
@@ -241,7 +241,7 @@ int TCustomComPort::InputCount() {
 void TCustomComPort::raise(const QString& message, int code) {
     EComError e(message, code);
     TComAction action = TComAction::caFail;
-    if (OnError) OnError(*this, e, action);
+    emit error(e, &action);
     if (action == TComAction::caAbort) throw EComAbort();
     throw e;
 }
@@ -249,11 +249,11 @@ void TCustomComPort::raise(const QString& message, int code) {
 void TCustomComPort::offerError(const QString& message, int code) {
     EComError e(message, code);
     TComAction action = TComAction::caFail;
-    if (OnError) OnError(*this, e, action);
+    emit error(e, &action);
 }
 
 void TCustomComPort::onReadyRead() {
-    if (OnRxChar) OnRxChar(*this);
+    emit rxChar();
 }
 
 void TCustomComPort::onSerialError(int error) {

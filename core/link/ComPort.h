@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
-#include <functional>
 #include <stdexcept>
 
 class QSerialPort;
@@ -20,7 +19,7 @@ public:
     int ErrorCode;
 };
 
-// A silent abort: an operation ended by an OnError handler that chose caAbort.
+// A silent abort: an operation ended by an error listener that chose caAbort.
 struct EComAbort : std::exception {};
 
 enum class TBaudRate {
@@ -69,12 +68,6 @@ int BaudRateValue(TBaudRate rate);
 class TCustomComPort : public QObject {
     Q_OBJECT
 public:
-    using OpenCloseEvent = std::function<void(TCustomComPort& port)>;
-    using ReadWriteEvent =
-        std::function<void(TCustomComPort& port, const char* buffer, int length, bool wait)>;
-    using NotifyEvent = std::function<void(TCustomComPort& port)>;
-    using ErrorEvent = std::function<void(TCustomComPort& port, const EComError& e, TComAction& a)>;
-
     explicit TCustomComPort(QObject* parent = nullptr);
     ~TCustomComPort() override;
 
@@ -112,10 +105,21 @@ public:
     // How often the line settings were applied to an open device (each open counts once).
     int settingsApplied() const { return m_applied; }
 
-    OpenCloseEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose;
-    ReadWriteEvent BeforeRead, AfterRead, BeforeWrite, AfterWrite;
-    NotifyEvent OnRxChar, OnTxEmpty;
-    ErrorEvent OnError;
+signals:
+    void beforeOpen();
+    void afterOpen();
+    void beforeClose();
+    void afterClose();
+    void beforeRead(const char* buffer, int length, bool wait);
+    void afterRead(const char* buffer, int length, bool wait);
+    void beforeWrite(const char* buffer, int length, bool wait);
+    void afterWrite(const char* buffer, int length, bool wait);
+    // Bytes wait to be read.
+    void rxChar();
+    void txEmpty();
+    // A port error; a listener connected directly may set *action to caAbort, which turns the
+    // error into a silent abort (EComAbort).
+    void error(const quma::EComError& e, quma::TComAction* action);
 
 protected:
     virtual void OpenDevice();

@@ -5,7 +5,6 @@
 
 #include <QObject>
 #include <QTimer>
-#include <functional>
 
 namespace quma {
 
@@ -61,15 +60,16 @@ public:
     void setSignal(TSignal s) { m_signal = s; }
     bool SignalValue() const { return m_value; }
 
-    std::function<void(TComSignal&)> OnSignal;
-
     // Lamp steps, public so the owner and tests can drive them.
     void Pulse();
     void TimerTick();
     void StatusRefresh();
 
+signals:
+    // The lamp went on or off.
+    void signalChanged(bool on);
+
 private:
-    struct Hook;
     void hook();
     void unhook();
     void setSignalValue(bool v);
@@ -82,10 +82,6 @@ private:
     bool m_value = false;
     bool m_writing = false;
     QTimer m_timer;
-
-    TCustomComPort::OpenCloseEvent m_savedAfterOpen, m_savedAfterClose;
-    TCustomComPort::NotifyEvent m_savedNotify;
-    TCustomComPort::ReadWriteEvent m_savedBeforeWrite, m_savedAfterWrite;
 };
 
 } // namespace quma

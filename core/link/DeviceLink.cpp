@@ -1,5 +1,5 @@
-// The request builder, the command kind selector RectMode, the pending write list and the receive
-// path of both links.
+// One link to the controller: sends requests through the link's codec and transport, assembles
+// each reply once and hands it on as a value.
 #include "core/link/DeviceLink.h"
 
 #include <QDateTime>
@@ -9,16 +9,8 @@
 
 namespace quma {
 
-namespace {
-QByteArray word(int v) {
-    QByteArray b;
-    b.append(static_cast<char>((v >> 8) & 0xFF));
-    b.append(static_cast<char>(v & 0xFF));
-    return b;
-}
-} // namespace
-
 DeviceLink::DeviceLink(QObject* parent) : QObject(parent) {
+    qRegisterMetaType<quma::Reply>();
     m_trace = [](const QByteArray& line) {
         std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stdout);
         std::fputc('\n', stdout);
@@ -26,136 +18,82 @@ DeviceLink::DeviceLink(QObject* parent) : QObject(parent) {
     };
 }
 
+DeviceLink::~DeviceLink() = default;
+
+void DeviceLink::setLinkKind(LinkKind kind) {
+    if (kind == LinkKind::Tcp)
+        m_codec = &m_tcpCodec;
+    else
+        m_codec = &m_serialCodec;
+}
+
 void DeviceLink::setTcpTransport(ITcpTransport* t) {
+    if (m_tcp) disconnect(m_tcp, nullptr, this, nullptr);
     m_tcp = t;
-    if (m_tcp) {
-        m_tcp->setReplyHandler([this](const TcpRequest& r, const QByteArray& block, bool complete) {
-            TcpReceive(r, block, complete);
-        });
-    }
+    if (m_tcp)
+        connect(m_tcp, &ITcpTransport::exchangeFinished, this, &DeviceLink::exchangeFinished);
 }
 
-void DeviceLink::ReadEnv(const QByteArray& function) {
-    SendRequest("01" + function);
-}
-
-void DeviceLink::ReadPara(const QByteArray& start, const QByteArray& count) {
-    SendRequest("0104" + IntToHexN(HexToInt(start), 4) + IntToHexN(HexToInt(count), 4));
-}
-
-void DeviceLink::WritePara(int reg, int value) {
-    // Registers and values are 16-bit; callers refuse anything else before it gets here.
-    if (reg < 0 || reg > 0xFFFF || value < 0 || value > 0xFFFF) return;
-    if (m_linkKind == LinkKind::Tcp) {
-        writeSlot = {reg, value};
-        SendRequest({});
-        writeSlot = {0, 0};
-    } else {
-        SendRequest("0106" + IntToHexN(reg, 4) + IntToHexN(value, 4));
-    }
-}
-
-void DeviceLink::SendLogRequest(const QByteArray& station, const QByteArray& function, int number) {
-    QByteArray body;
-    if (m_linkKind == LinkKind::Tcp) {
-        if (function == "44" || function == "47") {
-            transferStep = 2;
-            pageIndex = number;
-        } else {
-            transferStep = 1;
-        }
-    } else {
-        body = station + function;
-        if (function == "31" || function == "41") body += IntToHexN(number, 4);
-    }
-    replyPending = false;
-    receiveState = 0;
-    SendRequest(body);
-}
-
-void DeviceLink::SendNetworkIdentity(const QByteArray& payload) {
-    networkIdentityBlock = payload;
-    ResetReceive();
-    if (m_linkKind == LinkKind::Tcp) {
-        rectMode = RectMode::NetWrite;
-        SendRequest({});
-    } else {
-        SendRequest("01230000" + BytesToHex(payload));
-    }
-}
-
-bool DeviceLink::tcpFrameFor(std::uint8_t mode, QByteArray* data, std::uint8_t* function,
-                             int* reply) const {
-    const bool alarm = transferKind == TransferKind::Alarm;
-    const char kind = static_cast<char>(transferKind);
-    switch (mode) {
-    case RectMode::Poll:
-        *function = Fn::ReadRegisters;
-        *data = word(static_cast<int>(HexToInt(pollStart))) + word(pollCount);
-        *reply = 2 * pollCount + 9;
-        return true;
-    case RectMode::NetRead:
-        *function = Fn::ReadNetId;
-        *reply = 158;
-        return true;
-    case RectMode::Setting:
-        *function = Fn::WriteRegister;
-        *data = word(writeSlot.reg) + word(writeSlot.value);
-        *reply = 12;
-        return true;
-    case RectMode::NetWrite:
-        *function = Fn::WriteNetId;
-        *data = networkIdentityBlock;
-        *reply = 6;
-        return true;
-    case RectMode::LogTransfer:
-        if (transferStep == 2) {
-            *function = alarm ? Fn::AlarmRecord : Fn::EventRecord;
-            *data = QByteArray(1, kind) + word(pageIndex);
-            *reply = alarm ? alarmRecordReplySize : 19;
-        } else {
-            *function = alarm ? Fn::AlarmCount : Fn::EventCount;
-            *data = QByteArray(1, kind) + QByteArray(1, static_cast<char>(pageIndex & 0xFF));
-            *reply = 12;
-        }
-        return true;
-    case RectMode::LogClear:
-        *function = alarm ? Fn::AlarmClear : Fn::EventClear;
-        *data = QByteArray(1, kind);
-        *reply = 9;
-        return true;
-    default:
-        return false;
-    }
-}
-
-void DeviceLink::SendRequest(const QByteArray& body) {
-    const QByteArray frame = AsciiFrame(body);
-    const std::uint16_t tid = counter.advance();
-    if (m_linkKind == LinkKind::Tcp) {
-        TcpRequest req;
-        QByteArray data;
-        if (!tcpFrameFor(rectMode, &data, &req.function, &req.replyBytes)) return;
-        if (!m_tcp) return;
-        // A poll already waiting for its turn is not queued twice.
-        if (req.function == Fn::ReadRegisters && m_tcp->isQueued(Fn::ReadRegisters)) return;
-        req.transactionId = tid;
-        req.frame = TcpFrame(tid, req.function, data);
-        tap(FrameEvent::Sent, req.frame);
-        if (m_tcp->isConnected()) {
-            emit connectLamp(true);
-        } else {
-            emit connectLamp(false);
-            m_tcp->reconnect();
-        }
-        m_tcp->exchange(req);
+void DeviceLink::trace(const QByteArray& line) const {
+    if (!m_trace) return;
+    if (line.size() <= MaxTraceBytes) {
+        m_trace(TraceText(line));
         return;
     }
+    m_trace(TraceText(line.left(MaxTraceBytes)) + " ... (" +
+            QByteArray::number(line.size() - MaxTraceBytes) + " bytes more)");
+}
+
+void DeviceLink::send(const Request& request) {
+    if (request.kind == Request::Kind::WriteRegister &&
+        (request.first < 0 || request.first > 0xFFFF || request.value < 0 ||
+         request.value > 0xFFFF))
+        return;
+    switch (request.kind) {
+    case Request::Kind::LogCount:
+    case Request::Kind::LogRecord:
+    case Request::Kind::LogClear:
+    case Request::Kind::WriteNetworkIdentity:
+        // What an earlier frame left half received does not run into this reply.
+        resetReceive();
+        break;
+    default:
+        break;
+    }
+    // Every request takes a transaction id, on the serial link too.
+    const std::uint16_t tid = m_counter.advance();
+    const FramedRequest framed = m_codec->frame(request, tid);
+    if (m_codec->kind() == LinkKind::Tcp)
+        sendTcp(framed, tid);
+    else
+        sendSerial(framed);
+}
+
+void DeviceLink::sendTcp(const FramedRequest& framed, std::uint16_t transactionId) {
+    if (!m_tcp) return;
+    // A poll already waiting for its turn is not queued twice.
+    if (framed.function == Fn::ReadRegisters && m_tcp->isQueued(Fn::ReadRegisters)) return;
+    TcpRequest req;
+    req.frame = framed.frame;
+    req.function = framed.function;
+    req.replyBytes = framed.replyBytes;
+    req.transactionId = transactionId;
+    tap(FrameEvent::Sent, req.frame);
+    if (m_tcp->isConnected()) {
+        emit connectLamp(true);
+    } else {
+        emit connectLamp(false);
+        m_tcp->reconnect();
+    }
+    m_tcp->exchange(req);
+}
+
+void DeviceLink::sendSerial(const FramedRequest& framed) {
     if (m_serialAwaiting) tap(FrameEvent::TimeOut, {}, "no reply to the request before this one");
-    tap(FrameEvent::Sent, frame);
+    tap(FrameEvent::Sent, framed.frame);
     m_serialAwaiting = true;
-    if (m_serial) m_serial->writeBytes(frame);
-    trace("Send data >>[" + QByteArray::number(frame.size()) + "]" + frame);
+    if (m_serial) m_serial->writeBytes(framed.frame);
+    trace("Send data >>[" + QByteArray::number(framed.frame.size()) + "]" + framed.frame);
 }
 
 void DeviceLink::tap(FrameEvent::Kind kind, const QByteArray& bytes, const QString& note) {
@@ -163,7 +101,7 @@ void DeviceLink::tap(FrameEvent::Kind kind, const QByteArray& bytes, const QStri
     if (!isSignalConnected(signal)) return;
     FrameEvent e;
     e.kind = kind;
-    e.link = m_linkKind;
+    e.link = m_codec->kind();
     e.monoNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
                    std::chrono::steady_clock::now().time_since_epoch())
                    .count();
@@ -173,68 +111,66 @@ void DeviceLink::tap(FrameEvent::Kind kind, const QByteArray& bytes, const QStri
     emit frameEvent(e);
 }
 
-void DeviceLink::SerialReceive(const QByteArray& block) {
-    if (!replyPending) {
-        for (char ch : block) {
-            switch (receiveState) {
-            case 0:
-                if (ch == ':') {
-                    replyBuffer = ":";
-                    receiveState = 1;
-                }
-                break;
-            case 1:
-                if (replyBuffer.size() >= MaxSerialFrame) {
-                    // Longer than any reply: noise. Dropped; reception starts at the next colon.
-                    tap(FrameEvent::Dropped, replyBuffer, "noise longer than any reply");
-                    replyBuffer.clear();
-                    receiveState = 0;
-                    break;
-                }
-                replyBuffer.append(ch);
-                if (ch == '\r') receiveState = 2;
-                break;
-            case 2:
-                if (ch == '\n') {
-                    replyBuffer.append(ch);
-                    frameReady = true;
-                    receiveState = 3;
-                }
-                break;
-            default:
+void DeviceLink::receiveSerial(const QByteArray& block) {
+    // One frame per block: what follows a complete frame in the same block is not read.
+    for (char ch : block) {
+        switch (m_serialState) {
+        case SerialState::AwaitColon:
+            if (ch == ':') {
+                m_serialFrame = ":";
+                m_serialState = SerialState::InFrame;
+            }
+            break;
+        case SerialState::InFrame:
+            if (m_serialFrame.size() >= MaxSerialFrame) {
+                // Longer than any reply: noise. Dropped; reception starts at the next colon.
+                tap(FrameEvent::Dropped, m_serialFrame, "noise longer than any reply");
+                m_serialFrame.clear();
+                m_serialState = SerialState::AwaitColon;
                 break;
             }
-        }
-    }
-    if (frameReady) {
-        frameReady = false;
-        receiveState = 0;
-        if (!replyBuffer.isEmpty()) {
-            if (ValidateAsciiFrame(replyBuffer, nullptr)) {
-                m_serialAwaiting = false;
-                tap(FrameEvent::Received, replyBuffer);
-            } else {
-                // The dispatcher refuses it too; the monitor says why.
-                QByteArray body = replyBuffer.mid(1);
-                while (body.endsWith('\n') || body.endsWith('\r'))
-                    body.chop(1);
-                const bool hex = body.size() >= 6 && body.size() % 2 == 0 &&
-                                 QByteArray::fromHex(body).size() * 2 == body.size();
-                tap(FrameEvent::Dropped, replyBuffer, hex ? "LRC wrong" : "not a frame");
+            m_serialFrame.append(ch);
+            if (ch == '\r') m_serialState = SerialState::AwaitLineFeed;
+            break;
+        case SerialState::AwaitLineFeed:
+            if (ch == '\n') {
+                m_serialFrame.append(ch);
+                m_serialState = SerialState::Complete;
             }
-            serialReply = replyBuffer;
-            replyPending = true;
-            trace("Receive >> " + serialReply);
+            break;
+        case SerialState::Complete:
+            break;
         }
     }
-    if (replyPending) emit serialReplyReady();
+    if (m_serialState == SerialState::Complete) {
+        m_serialState = SerialState::AwaitColon;
+        serialFrameComplete();
+    }
 }
 
-void DeviceLink::TcpReceive(const TcpRequest& request, const QByteArray& block, bool complete) {
+void DeviceLink::serialFrameComplete() {
+    const QByteArray frame = m_serialFrame;
+    if (ValidateAsciiFrame(frame, nullptr)) {
+        m_serialAwaiting = false;
+        tap(FrameEvent::Received, frame);
+    } else {
+        QByteArray body = frame.mid(1);
+        while (body.endsWith('\n') || body.endsWith('\r'))
+            body.chop(1);
+        const bool hex = body.size() >= 6 && body.size() % 2 == 0 &&
+                         QByteArray::fromHex(body).size() * 2 == body.size();
+        tap(FrameEvent::Dropped, frame, hex ? "LRC wrong" : "not a frame");
+    }
+    trace("Receive >> " + frame);
+    if (const auto reply = SerialCodec::reply(frame)) emit replyReceived(*reply);
+}
+
+void DeviceLink::exchangeFinished(const TcpRequest& request, const QByteArray& block,
+                                  bool complete) {
     if (!complete) {
         tap(FrameEvent::TimeOut, request.frame,
             QString("no complete reply to transaction %1").arg(request.transactionId));
-        emit tcpExchangeFailed(request.function);
+        emit exchangeFailed(request.function);
         return;
     }
     if (block.size() >= 2 && (uchar(block[0]) << 8 | uchar(block[1])) != request.transactionId)
@@ -244,48 +180,13 @@ void DeviceLink::TcpReceive(const TcpRequest& request, const QByteArray& block, 
                 .arg(request.transactionId));
     else
         tap(FrameEvent::Received, block);
-    // Every block is the whole answer to one request: what an earlier block left half-assembled
-    // must not run into this one.
-    receiveState = 0;
-    frameReady = false;
-    const auto hi = static_cast<char>(request.transactionId >> 8);
-    const auto lo = static_cast<char>(request.transactionId & 0xFF);
-    const int tail = request.function == Fn::WriteRegister ? 5 : 6;
-    if (!replyPending) {
-        const int count = block.size();
-        for (int i = 0; i < count; ++i) {
-            if (receiveState == 0) {
-                // The reply starts the block: the transport discards stale bytes before sending.
-                if (i == 0 && i + 3 < count && block[i] == hi && block[i + 1] == lo &&
-                    block[i + 2] == 0 && block[i + 3] == 0) {
-                    replyBuffer.clear();
-                    receiveState = 1;
-                }
-                continue;
-            }
-            if (receiveState == 1 && i == 4) {
-                if (i + 1 >= count) break;
-                expectedLength = (static_cast<unsigned char>(block[4]) << 8) |
-                                 static_cast<unsigned char>(block[5]);
-                replyBuffer.append(block[i]);
-                receiveState = 2;
-                continue;
-            }
-            replyBuffer.append(block[i]);
-            if (receiveState == 2 && i + 1 >= expectedLength + tail) frameReady = true;
-        }
+    const auto reply = TcpCodec::reply(request, block);
+    if (!reply) return;
+    if (request.function == Fn::AlarmCount || request.function == Fn::AlarmRecord) {
+        const QByteArray text = block.mid(1);
+        trace("TcpStr >> " + text + " [" + BytesToHex(text) + "]");
     }
-    if (frameReady) {
-        frameReady = false;
-        receiveState = 0;
-        if (!replyBuffer.isEmpty()) {
-            replyText = replyBuffer;
-            if (request.function == Fn::AlarmCount || request.function == Fn::AlarmRecord)
-                trace("TcpStr >> " + replyText + " [" + BytesToHex(replyText) + "]");
-            replyPending = true;
-        }
-    }
-    if (replyPending) emit tcpReplyReady();
+    emit replyReceived(*reply);
 }
 
 } // namespace quma

@@ -1,44 +1,15 @@
-// The request builder, the command kind selector RectMode, the pending write list and the receive
-// path of both links.
+// One link to the controller: sends requests through the link's codec and transport, assembles
+// each reply once and hands it on as a value.
 #pragma once
 
-#include "core/link/FrameCodec.h"
 #include "core/link/FrameEvent.h"
+#include "core/link/LinkCodec.h"
 #include "core/link/Transport.h"
 
 #include <QObject>
-#include <array>
 #include <functional>
 
 namespace quma {
-
-// The one-byte command kind selector.
-namespace RectMode {
-constexpr std::uint8_t Poll = 0;
-constexpr std::uint8_t NetRead = 2;
-constexpr std::uint8_t HistoryPaging = 10;
-constexpr std::uint8_t EventPaging = 11;
-constexpr std::uint8_t TransferWait = 18;
-constexpr std::uint8_t Setting = 20;
-constexpr std::uint8_t NetWrite = 21;
-constexpr std::uint8_t LogTransfer = 22;
-constexpr std::uint8_t LogClear = 23;
-} // namespace RectMode
-
-enum class TransferKind : std::uint8_t { None = 0, Alarm = 1, Event = 2 };
-
-// Writes queued by a dialog: positions 1..100, sent last queued first, one per acknowledgement.
-struct PendingWriteList {
-    static constexpr int Capacity = 100;
-    std::array<int, Capacity + 1> reg{};
-    std::array<int, Capacity + 1> value{};
-    int count = 0;
-};
-
-struct RegWrite {
-    int reg = 0;
-    int value = 0;
-};
 
 class DeviceLink : public QObject {
     Q_OBJECT
@@ -51,96 +22,69 @@ public:
     using TraceSink = std::function<void(const QByteArray& line)>;
 
     explicit DeviceLink(QObject* parent = nullptr);
+    ~DeviceLink() override;
 
-    // Links. The link kind selects the encoding; both transports may be attached at once.
-    void setLinkKind(LinkKind kind) { m_linkKind = kind; }
-    LinkKind linkKind() const { return m_linkKind; }
+    // The link kind selects the codec; both transports may be attached at once.
+    void setLinkKind(LinkKind kind);
+    LinkKind linkKind() const { return m_codec->kind(); }
     void setSerialTransport(ISerialTransport* t) { m_serial = t; }
     void setTcpTransport(ITcpTransport* t);
-    ITcpTransport* tcpTransport() const { return m_tcp; }
 
     // Trace lines go to standard output unless another sink is set (an empty sink drops them).
     // Bytes from the controller reach a sink escaped (TraceText), never raw.
     void setTraceSink(TraceSink sink) { m_trace = std::move(sink); }
-    void trace(const QByteArray& line) const {
-        if (!m_trace) return;
-        if (line.size() <= MaxTraceBytes) {
-            m_trace(TraceText(line));
-            return;
-        }
-        m_trace(TraceText(line.left(MaxTraceBytes)) + " ... (" +
-                QByteArray::number(line.size() - MaxTraceBytes) + " bytes more)");
+    void trace(const QByteArray& line) const;
+
+    // Frames the request with the next transaction id and sends it. A register write outside
+    // 0..65535 is not sent (callers refuse it first); a poll waiting for its turn on the TCP link
+    // is not queued twice.
+    void send(const Request& request);
+    // The transaction id the next request gets (tests that build replies ahead use it).
+    void setNextTransactionId(std::uint16_t id) {
+        m_counter.set(static_cast<std::uint16_t>(id - 1));
     }
 
-    // Request builders.
-    void ReadEnv(const QByteArray& function);
-    void ReadPara(const QByteArray& start, const QByteArray& count);
-    void WritePara(int reg, int value);
-    void SendLogRequest(const QByteArray& station, const QByteArray& function, int number);
-    void SendRequest(const QByteArray& body);
-    // The network identity write: function 0x23 with a zero word and the block (serial) or 0x42
-    // with the block (TCP).
-    void SendNetworkIdentity(const QByteArray& payload);
+    // Bytes the serial port delivered.
+    void receiveSerial(const QByteArray& block);
+    // Forgets a serial frame half received: reception starts again at the next colon.
+    void resetReceive() { m_serialState = SerialState::AwaitColon; }
 
-    // Receive path.
-    void SerialReceive(const QByteArray& block);
-    void TcpReceive(const TcpRequest& request, const QByteArray& block, bool complete);
-    void ResetReceive() {
-        receiveState = 0;
-        replyPending = false;
-    }
-
-    // Shared request values.
-    std::uint8_t rectMode = RectMode::Poll;
-    TransactionCounter counter;
-    QByteArray pollStart = "0001";
-    int pollCount = 131;
-    QByteArray pollCountHex = "0083";
-    int expectedSerialPollLength = 131 * 4 + 11;
-    QByteArray expectedTcpByteCount = "FE";
-    int alarmRecordReplySize = 43;
-    RegWrite writeSlot;
-    TransferKind transferKind = TransferKind::None;
-    int transferStep = 1;
-    int pageIndex = 0;
-    QByteArray networkIdentityBlock;
-    PendingWriteList pending;
-
-    // Receive state, shared by both links.
-    QByteArray replyBuffer;
-    int receiveState = 0;
-    bool frameReady = false;
-    bool replyPending = false;
-    QByteArray serialReply;
-    QByteArray replyText;
-    int expectedLength = 0;
-
-signals:
-    // A whole frame was handed over and waits for its dispatcher (reply-pending flag set).
-    void serialReplyReady();
-    void tcpReplyReady();
-    // pnlConnect: true lime (sent on a connected client), false grey (reconnecting).
-    void connectLamp(bool connected);
-    // A TCP exchange ended without a complete reply (time-out, refused or lost connection).
-    void tcpExchangeFailed(std::uint8_t function);
-    // Every frame sent, received or dropped, and every exchange that timed out (the protocol
-    // monitor and the session recorder listen; nothing is built when nobody does).
-    void frameEvent(const quma::FrameEvent& event);
-
-public:
     // A frame the transport dropped before the receive path saw it (stale TCP replies).
     void reportDropped(const QByteArray& bytes, const QString& why) {
         tap(FrameEvent::Dropped, bytes, why);
     }
 
-private:
-    void tap(FrameEvent::Kind kind, const QByteArray& bytes, const QString& note = {});
-    bool tcpFrameFor(std::uint8_t mode, QByteArray* data, std::uint8_t* function, int* reply) const;
+signals:
+    // A valid reply arrived (on TCP: the reply to `function`'s exchange, matched by its id).
+    void replyReceived(const quma::Reply& reply);
+    // A TCP exchange ended without a complete reply (time-out, refused or lost connection).
+    void exchangeFailed(std::uint8_t function);
+    // pnlConnect: true lime (sent on a connected client), false grey (reconnecting).
+    void connectLamp(bool connected);
+    // Every frame sent, received or dropped, and every exchange that timed out (the protocol
+    // monitor and the session recorder listen; nothing is built when nobody does).
+    void frameEvent(const quma::FrameEvent& event);
 
-    LinkKind m_linkKind = LinkKind::Serial;
+private:
+    enum class SerialState { AwaitColon, InFrame, AwaitLineFeed, Complete };
+
+    void tap(FrameEvent::Kind kind, const QByteArray& bytes, const QString& note = {});
+    void sendTcp(const FramedRequest& framed, std::uint16_t transactionId);
+    void sendSerial(const FramedRequest& framed);
+    void serialFrameComplete();
+    void exchangeFinished(const TcpRequest& request, const QByteArray& block, bool complete);
+
+    // Both codecs live as long as the link: the TCP one remembers the last page requested.
+    SerialCodec m_serialCodec;
+    TcpCodec m_tcpCodec;
+    LinkCodec* m_codec = &m_serialCodec;
+    TransactionCounter m_counter;
     ISerialTransport* m_serial = nullptr;
     ITcpTransport* m_tcp = nullptr;
     TraceSink m_trace;
+    // The serial frame being received.
+    QByteArray m_serialFrame;
+    SerialState m_serialState = SerialState::AwaitColon;
     // A serial request went out and no frame has come back since.
     bool m_serialAwaiting = false;
 };

@@ -5,7 +5,7 @@
 namespace quma {
 
 SerialChannel::SerialChannel(TCustomComPort& port, DeviceLink& link) : m_port(port), m_link(link) {
-    m_port.OnRxChar = [this](TCustomComPort&) { rxChar(); };
+    connect(&m_port, &TCustomComPort::rxChar, this, &SerialChannel::rxChar);
 }
 
 bool SerialChannel::writeBytes(const QByteArray& bytes) {
@@ -32,7 +32,7 @@ void SerialChannel::rxChar() {
     } catch (const EComAbort&) {
         return;
     }
-    m_link.SerialReceive(block);
+    m_link.receiveSerial(block);
 }
 
 } // namespace quma

@@ -6,9 +6,12 @@
 #include "core/link/DeviceLink.h"
 #include "core/link/Transport.h"
 
+#include <QObject>
+
 namespace quma {
 
-class SerialChannel : public ISerialTransport {
+class SerialChannel : public QObject, public ISerialTransport {
+    Q_OBJECT
 public:
     SerialChannel(TCustomComPort& port, DeviceLink& link);
 

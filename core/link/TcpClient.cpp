@@ -77,7 +77,7 @@ qsizetype TcpReplyAssembler::feed(const char* data, qsizetype size) {
     return used;
 }
 
-TcpClient::TcpClient(QObject* parent) : QObject(parent) {
+TcpClient::TcpClient(QObject* parent) : ITcpTransport(parent) {
     m_socket.setReadBufferSize(ReadBufferBytes);
     m_connectTimer.setSingleShot(true);
     m_readTimer.setSingleShot(true);
@@ -99,7 +99,7 @@ TcpClient::TcpClient(QObject* parent) : QObject(parent) {
     connect(&m_socket, &QTcpSocket::errorOccurred, this, &TcpClient::onSocketError);
     connect(&m_socket, &QTcpSocket::disconnected, this, [this] {
         if (m_busy) finishExchange(false, "Connection Closed Gracefully.");
-        if (OnDisconnected) OnDisconnected();
+        emit disconnected();
         failAll("Not Connected");
     });
 }
@@ -145,7 +145,7 @@ void TcpClient::Disconnect() {
     if (m_busy) finishExchange(false, "Not Connected");
     if (wasConnecting) emit connectFinished(false, "Disconnected.");
     failAll("Not Connected");
-    if (OnDisconnected) OnDisconnected();
+    emit disconnected();
 }
 
 void TcpClient::reconnect() {
@@ -157,7 +157,7 @@ void TcpClient::reconnect() {
 void TcpClient::onConnected() {
     m_connectTimer.stop();
     m_connecting = false;
-    if (OnConnected) OnConnected();
+    emit connected();
     emit connectFinished(true, {});
     startNext();
 }
@@ -249,12 +249,10 @@ void TcpClient::finishExchange(bool complete, const QString& error) {
     m_busy = false;
     const TcpRequest done = m_current;
     const QByteArray block = complete ? m_reply.block() : QByteArray();
-    if (OnDropped) {
-        for (const QByteArray& h : m_reply.staleHeaders())
-            OnDropped(h, QString("transaction id %1 expected %2")
-                             .arg(uchar(h[0]) << 8 | uchar(h[1]))
-                             .arg(done.transactionId));
-    }
+    for (const QByteArray& h : m_reply.staleHeaders())
+        emit replySkipped(h, QString("transaction id %1 expected %2")
+                                 .arg(uchar(h[0]) << 8 | uchar(h[1]))
+                                 .arg(done.transactionId));
     m_reply.start(0, 0);
     if (!complete) m_lastError = error;
     deliver(done, block, complete);

@@ -9,7 +9,6 @@
 #include <QObject>
 #include <QTcpSocket>
 #include <QTimer>
-#include <functional>
 
 namespace quma {
 
@@ -44,7 +43,7 @@ private:
     QList<QByteArray> m_stale;
 };
 
-class TcpClient : public QObject, public ITcpTransport {
+class TcpClient : public ITcpTransport {
     Q_OBJECT
 public:
     explicit TcpClient(QObject* parent = nullptr);
@@ -67,7 +66,7 @@ public:
     void CancelConnect();
     bool Connected() const;
     bool Connecting() const { return m_connecting; }
-    // Closes the socket if open and fires OnDisconnected in every case.
+    // Closes the socket if open and emits disconnected in every case.
     void Disconnect();
     QString lastError() const { return m_lastError; }
 
@@ -77,13 +76,13 @@ public:
     void exchange(const TcpRequest& request) override;
     bool isQueued(std::uint8_t function) const override;
 
-    std::function<void()> OnConnected;
-    std::function<void()> OnDisconnected;
-    // A late reply skipped while waiting for another: its header and why.
-    std::function<void(const QByteArray& header, const QString& why)> OnDropped;
-
 signals:
     void connectFinished(bool ok, const QString& error);
+    void connected();
+    // Disconnect() was called or the peer closed the connection.
+    void disconnected();
+    // A late reply skipped while waiting for another: its header and why.
+    void replySkipped(const QByteArray& header, const QString& why);
 
 private:
     void startNext();

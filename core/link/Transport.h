@@ -2,13 +2,13 @@
 #pragma once
 
 #include <QByteArray>
+#include <QObject>
 #include <cstdint>
-#include <functional>
 
 namespace quma {
 
 // Serial side: writing starts at once and never waits for completion; replies come back through
-// DeviceLink::SerialReceive whenever the port delivers bytes.
+// DeviceLink::receiveSerial whenever the port delivers bytes.
 class ISerialTransport {
 public:
     virtual ~ISerialTransport() = default;
@@ -26,15 +26,14 @@ struct TcpRequest {
 };
 
 // TCP side: one exchange at a time. A request made while another is in flight waits its turn.
-// When an exchange ends, the transport calls the reply handler with the block it read: exactly
+// When an exchange ends, the transport emits exchangeFinished with the block it read: exactly
 // replyBytes bytes when complete is true; complete is false after a time-out, a refused or lost
 // connection. Bytes left over from an earlier exchange are discarded before the next one is sent.
-class ITcpTransport {
+class ITcpTransport : public QObject {
+    Q_OBJECT
 public:
-    using ReplyHandler =
-        std::function<void(const TcpRequest& request, const QByteArray& block, bool complete)>;
-
-    virtual ~ITcpTransport() = default;
+    using QObject::QObject;
+    ~ITcpTransport() override = default;
     virtual bool isConnected() const = 0;
     // Drop the connection and connect again with the default time limit; queued exchanges go out
     // once connected (or fail if the connection cannot be made).
@@ -43,15 +42,13 @@ public:
     // True while a request with this function code waits in the queue (not yet sent).
     virtual bool isQueued(std::uint8_t function) const = 0;
 
-    void setReplyHandler(ReplyHandler handler) { m_onReply = std::move(handler); }
+signals:
+    void exchangeFinished(const quma::TcpRequest& request, const QByteArray& block, bool complete);
 
 protected:
     void deliver(const TcpRequest& request, const QByteArray& block, bool complete) {
-        if (m_onReply) m_onReply(request, block, complete);
+        emit exchangeFinished(request, block, complete);
     }
-
-private:
-    ReplyHandler m_onReply;
 };
 
 } // namespace quma

@@ -12,9 +12,7 @@ LinkSession::LinkSession(MonitorEngine& engine, QObject* parent)
     m_port.setObjectName("ComPort11");
     engine.link().setSerialTransport(&m_channel);
     engine.link().setTcpTransport(&m_tcp);
-    m_tcp.OnDropped = [&link = engine.link()](const QByteArray& header, const QString& why) {
-        link.reportDropped(header, why);
-    };
+    connect(&m_tcp, &TcpClient::replySkipped, &engine.link(), &DeviceLink::reportDropped);
     connect(&m_tcp, &TcpClient::connectFinished, this, [this](bool ok, const QString& error) {
         // Only the user's connect starts polling; the sender's own reconnects change nothing.
         if (m_serial || !m_awaiting) return;

@@ -1,71 +1,95 @@
-// The monitoring engine: owns the link, the register image, the polling, alarm-tree and transfer
-// state, dispatches every reply and tells the user interface what changed through signals.
+// The monitoring engine: the command kind, the request clock's decisions, the write chain and the
+// one dispatcher of every reply.
 #include "core/monitor/MonitorEngine.h"
+
+#include "core/monitor/ReplyDecoding.h"
 
 #include <QCoreApplication>
 
 namespace quma {
 
-MonitorEngine::MonitorEngine(QObject* parent) : QObject(parent) {
+MonitorEngine::MonitorEngine(QObject* parent)
+    : QObject(parent), m_alarmWatch(m_image), m_transfer(m_link, m_clock, m_image, m_mode) {
     qRegisterMetaType<quma::MessageKind>();
     qRegisterMetaType<quma::TransferKind>();
-    connect(&m_link, &DeviceLink::serialReplyReady, this, &MonitorEngine::SerialDispatch);
-    connect(&m_link, &DeviceLink::tcpReplyReady, this, &MonitorEngine::TcpDispatch);
-    connect(&m_link, &DeviceLink::tcpExchangeFailed, this, &MonitorEngine::tcpExchangeFailed);
-    connect(&m_link, &DeviceLink::tcpExchangeFailed, this, &MonitorEngine::transferExchangeFailed);
-    connect(&m_timer1, &QTimer::timeout, this, &MonitorEngine::Timer1Timer);
-    connect(&m_timer3, &QTimer::timeout, this, &MonitorEngine::Timer3Timer);
-    m_timer3.setInterval(1000);
+    connect(&m_link, &DeviceLink::replyReceived, this, &MonitorEngine::dispatch);
+    connect(&m_link, &DeviceLink::exchangeFailed, this, &MonitorEngine::tcpExchangeFailed);
+    connect(&m_link, &DeviceLink::exchangeFailed, &m_transfer, &TransferSession::exchangeFailed);
+    connect(&m_clock, &PollClock::tick, this, &MonitorEngine::Timer1Timer);
+    connect(&m_clock, &PollClock::timerChanged, this, &MonitorEngine::timer1Changed);
+    connect(&m_clock, &PollClock::replyStateChanged, this, &MonitorEngine::replyStateChanged);
+    connect(&m_alarmWatch, &AlarmWatch::treeBuild, this, &MonitorEngine::alarmTreeBuild);
+    connect(&m_alarmWatch, &AlarmWatch::treeUpdate, this, &MonitorEngine::alarmTreeUpdate);
+    connect(&m_alarmWatch, &AlarmWatch::treeRemove, this, &MonitorEngine::alarmTreeRemove);
+    connect(&m_alarmWatch, &AlarmWatch::timerChanged, this, &MonitorEngine::timer3Changed);
+    connect(&m_transfer, &TransferSession::transferBegun, this, &MonitorEngine::transferBegun);
+    connect(&m_transfer, &TransferSession::recordStored, this, &MonitorEngine::recordStored);
+    connect(&m_transfer, &TransferSession::transferProgress, this,
+            &MonitorEngine::transferProgress);
+    connect(&m_transfer, &TransferSession::transferCompleted, this,
+            &MonitorEngine::transferCompleted);
+    connect(&m_transfer, &TransferSession::transferStalled, this, &MonitorEngine::transferStalled);
+    connect(&m_transfer, &TransferSession::userMessage, this, &MonitorEngine::userMessage);
 }
 
 void MonitorEngine::setLiveTimers(bool live) {
-    m_live = live;
-    if (!live) {
-        m_timer1.stop();
-        m_timer3.stop();
-        return;
-    }
-    m_timer1.setInterval(m_timer1Interval);
-    if (m_timer1On) m_timer1.start();
-    if (m_timer3On) m_timer3.start();
-}
-
-void MonitorEngine::setTimer1(bool enabled, int interval) {
-    if (interval > 0) m_timer1Interval = interval;
-    const bool changed = enabled != m_timer1On || interval > 0;
-    m_timer1On = enabled;
-    if (m_live) {
-        m_timer1.setInterval(m_timer1Interval);
-        if (!enabled)
-            m_timer1.stop();
-        else if (!m_timer1.isActive())
-            m_timer1.start();
-    }
-    if (changed) emit timer1Changed(m_timer1On, m_timer1Interval);
+    m_clock.setLive(live);
+    m_alarmWatch.setLive(live);
 }
 
 void MonitorEngine::startPolling(LinkKind kind) {
     m_link.setLinkKind(kind);
-    m_link.rectMode = RectMode::Poll;
-    m_link.ResetReceive();
-    m_poll.pollDue = true;
-    m_poll.unanswered = 0;
-    m_poll.silent = false;
-    setTimer1(true);
+    m_mode = RectMode::Poll;
+    m_link.resetReceive();
+    m_clock.restart();
+    m_clock.setTimer(true);
 }
 
 void MonitorEngine::stopPolling() {
-    setTimer1(false);
-    m_link.rectMode = RectMode::Poll;
-    m_poll.pollDue = true;
-    m_poll.unanswered = 0;
-    m_poll.silent = false;
+    m_clock.setTimer(false);
+    m_mode = RectMode::Poll;
+    m_clock.restart();
 }
 
-void MonitorEngine::pollSent() {
-    if (++m_poll.unanswered > PollState::SilentAfter && !m_poll.silent) {
-        m_poll.silent = true;
-        emit replyStateChanged(false);
+void MonitorEngine::pollNow() {
+    m_mode = RectMode::Poll;
+    m_link.send(Request::readRegisters(kPollFirstRegister, kRegisterCount));
+}
+
+void MonitorEngine::Timer1Timer() {
+    const bool serial = m_link.linkKind() == LinkKind::Serial;
+    if (m_clock.takeDue()) {
+        m_link.trace("RectMode >> " + QByteArray(" [ ") + IntToHexN(m_mode, 2) + " ]");
+        switch (m_mode) {
+        case RectMode::Poll:
+            m_clock.setTimer(m_clock.enabled(), serial ? 200 : 300);
+            m_link.send(Request::readRegisters(kPollFirstRegister, kRegisterCount));
+            m_clock.pollSent();
+            break;
+        case RectMode::NetRead:
+            m_link.send(Request::readNetworkIdentity());
+            m_mode = RectMode::Poll;
+            break;
+        case RectMode::HistoryPaging:
+        case RectMode::EventPaging:
+            // The same page again, a bounded number of times.
+            m_transfer.repeatPage();
+            break;
+        default:
+            break;
+        }
+    }
+    // A serial count query that got no reply is asked again (over TCP the exchange's own
+    // time-out does it).
+    if (m_mode == RectMode::LogTransfer && serial) m_transfer.countTick();
+    if (m_mode == RectMode::TransferWait) {
+        if (m_clock.countDownTransfer()) m_clock.dueNow();
+    }
+    if (m_mode <= 11) {
+        if (m_clock.countDownPoll()) m_clock.dueNow();
+    }
+    if ((m_mode >= 4 && m_mode <= 17) || (m_mode >= 31 && m_mode <= 52)) {
+        if (m_clock.countDownPoll()) m_mode = RectMode::Setting;
     }
 }
 
@@ -90,92 +114,67 @@ bool MonitorEngine::QueueWrites(const QList<RegWrite>& writes) {
             return false;
         }
     }
-    m_link.rectMode = RectMode::Setting;
-    PendingWriteList& p = m_link.pending;
+    m_mode = RectMode::Setting;
+    PendingWriteList& p = m_pending;
     p = PendingWriteList{};
-    p.count = 1;
     for (const RegWrite& w : writes) {
+        ++p.count;
         p.reg[p.count] = w.reg;
         p.value[p.count] = w.value;
-        ++p.count;
     }
-    --p.count;
-    if (p.count >= 1) {
-        const int at = p.count;
-        --p.count;
-        m_link.WritePara(p.reg[at], p.value[at]);
-    }
-    m_poll.pollCountdown = 3;
-    m_poll.pollDue = true;
+    sendNextWrite();
+    m_clock.dueAfterCommand();
     return true;
 }
 
-void MonitorEngine::ReturnToPolling() {
-    m_link.rectMode = RectMode::Poll;
-    m_poll.pollDue = true;
+void MonitorEngine::sendNextWrite() {
+    // The list is sent from its end; the count then points below the write in flight.
+    PendingWriteList& p = m_pending;
+    const int at = p.count;
+    --p.count;
+    m_link.send(Request::writeRegister(p.reg[at], p.value[at]));
 }
 
-void MonitorEngine::WriteAcknowledged() {
-    PendingWriteList& p = m_link.pending;
+void MonitorEngine::ReturnToPolling() {
+    m_mode = RectMode::Poll;
+    m_clock.dueNow();
+}
+
+void MonitorEngine::writeAcknowledged() {
+    PendingWriteList& p = m_pending;
     // The write just confirmed sits one above the count (the list is sent from its end).
     const int confirmed = p.count + 1;
     if (p.count >= 0 && confirmed <= PendingWriteList::Capacity)
         emit writeConfirmed(p.reg[confirmed], p.value[confirmed]);
-    if (p.count > 0) {
-        const int at = p.count;
-        --p.count;
-        m_link.WritePara(p.reg[at], p.value[at]);
-    } else if (p.count == 0) {
+    if (p.count > 0)
+        sendNextWrite();
+    else if (p.count == 0)
         succeeded(QCoreApplication::translate("MonitorEngine", " Setting Sucess!!"));
-    }
 }
 
 void MonitorEngine::ClearLog(TransferKind kind) {
-    m_link.rectMode = RectMode::LogClear;
-    m_link.transferKind = kind;
-    // Serial 0x35 or 0x45; over TCP the frame (0x45 or 0x48) follows from the kind.
-    m_link.SendLogRequest("01", kind == TransferKind::Alarm ? "35" : "45", 0);
+    m_mode = RectMode::LogClear;
+    m_link.send(Request::logClear(kind));
 }
 
 void MonitorEngine::ReadNetworkIdentity() {
-    m_link.ResetReceive();
-    m_link.rectMode = RectMode::NetRead;
-    m_poll.pollCountdown = 3;
-    m_poll.pollDue = true;
+    m_link.resetReceive();
+    m_mode = RectMode::NetRead;
+    m_clock.dueAfterCommand();
 }
 
 void MonitorEngine::WriteNetworkIdentity(const QByteArray& payload) {
-    m_link.SendNetworkIdentity(payload);
-    m_poll.pollCountdown = 3;
-    m_poll.pollDue = true;
+    m_mode = RectMode::NetWrite;
+    m_link.send(Request::writeNetworkIdentity(payload));
+    m_clock.dueAfterCommand();
 }
 
-void MonitorEngine::RefreshStatus(const RegisterImage& img) {
+void MonitorEngine::refreshStatus(const RegisterImage& img) {
     m_image = img;
-    m_poll.unanswered = 0;
-    if (m_poll.silent) {
-        m_poll.silent = false;
-        emit replyStateChanged(true);
-    }
-    // Alarm tree start-up steps. The tree is built with the first reply and shows its alarms at
-    // once; from then on Timer3 follows the alarm words once a second.
-    if (m_alarms.phase == 0) m_alarms.phase = 1;
-    if (m_alarms.phase == 1) {
-        m_alarms.phase = 2;
-        m_alarms.battery = m_image[Reg::BattInstalled];
-        emit alarmTreeBuild();
-        m_alarms.viewReady = true;
-        m_timer3On = true;
-        if (m_live && !m_timer3.isActive()) m_timer3.start();
-        emit timer3Changed(true);
-        Timer3Timer();
-    }
-    if (m_alarms.phase == 3 && m_image[Reg::BattInstalled] != m_alarms.battery) {
-        m_alarms.phase = 0;
-        m_alarms.battery = m_image[Reg::BattInstalled];
-        m_alarms.viewReady = false;
-        emit alarmTreeRemove();
-    }
+    m_clock.pollAnswered();
+    // The tree is built with the first reply and shows its alarms at once; from then on Timer3
+    // follows the alarm words once a second.
+    m_alarmWatch.imageRefreshed();
     switch (m_image[Reg::SystemType]) {
     case 1:
         m_modelName = "  ";
@@ -193,7 +192,7 @@ void MonitorEngine::RefreshStatus(const RegisterImage& img) {
         break;
     }
     emit alarmTestMode(m_image[Reg::AlarmTest] == 1);
-    emit statusRefreshed();
+    emit statusRefreshed(m_image);
     const QString alarmText = QString::fromLatin1(IntToHexN(m_image[Reg::Alarm1], 4) + " " +
                                                   IntToHexN(m_image[Reg::Alarm2], 4));
     if (alarmText != m_alarmText) {
@@ -202,88 +201,53 @@ void MonitorEngine::RefreshStatus(const RegisterImage& img) {
     }
 }
 
-void MonitorEngine::SerialDispatch() {
-    if (!m_link.replyPending) return;
-    m_link.replyPending = false;
-    AsciiReply reply;
-    if (!ValidateAsciiFrame(m_link.serialReply, &reply)) return;
-    const QByteArray& f = reply.function;
+void MonitorEngine::dispatch(const Reply& reply) {
+    const ReplyDecoding& decode = ReplyDecoding::of(reply.link);
     try {
-        if (f == "04") {
-            if (m_link.rectMode == RectMode::Poll &&
-                reply.text.size() == m_link.expectedSerialPollLength) {
-                if (auto img = DecodePollSerial(reply.text)) RefreshStatus(*img);
-            }
-        } else if (f == "B2") {
-            // Count (4 hex characters) and record follow station and function.
-            QByteArray hex = reply.text.mid(5);
-            hex.chop(2); // LRC
-            if (auto id = DecodeNetworkIdentity(HexToBytes(hex))) {
+        switch (reply.function) {
+        case Fn::ReadRegisters:
+            if (m_mode != RectMode::Poll) break;
+            if (auto img = decode.poll(reply.payload)) refreshStatus(*img);
+            break;
+        case Fn::ReadNetId:
+            if (auto id = decode.networkIdentity(reply.payload)) {
                 m_netId = *id;
-                emit networkIdentityDecoded();
+                emit networkIdentityDecoded(*m_netId);
             }
-        } else if (f == "06") {
-            WriteAcknowledged();
-        } else if (f == "C0" || f == "D0") {
-            countReply(f == "C0" ? TransferKind::Alarm : TransferKind::Event,
-                       DecodeCountSerial(reply.text));
-        } else if (f == "C1" || f == "D1") {
-            recordReply(f == "C1" ? TransferKind::Alarm : TransferKind::Event, reply.text);
-        } else if (f == "C5") {
-            succeeded(QCoreApplication::translate("MonitorEngine", " Alarm Initial Sucess!!"));
-        } else if (f == "D5") {
-            succeeded(QCoreApplication::translate("MonitorEngine", " Event log Initial Sucess!!"));
+            break;
+        case Fn::WriteRegister:
+            writeAcknowledged();
+            break;
+        case Fn::AlarmCount:
+        case Fn::EventCount:
+            m_transfer.countReply(reply.function == Fn::AlarmCount ? TransferKind::Alarm
+                                                                   : TransferKind::Event,
+                                  decode.count(reply.payload));
+            break;
+        case Fn::AlarmRecord:
+        case Fn::EventRecord:
+            m_transfer.recordReply(reply.function == Fn::AlarmRecord ? TransferKind::Alarm
+                                                                     : TransferKind::Event,
+                                   reply.payload);
+            break;
+        case Fn::AlarmClear:
+        case Fn::EventClear:
+            switch (decode.cleared(reply.function, reply.payload)) {
+            case TransferKind::Alarm:
+                succeeded(QCoreApplication::translate("MonitorEngine", " Alarm Initial Sucess!!"));
+                break;
+            case TransferKind::Event:
+                succeeded(QCoreApplication::translate("MonitorEngine", decode.eventClearedText));
+                break;
+            case TransferKind::None:
+                break;
+            }
+            break;
+        default:
+            break;
         }
     } catch (const ConversionError&) {
         // A malformed field abandons this reply; the next one is received normally.
-    }
-}
-
-void MonitorEngine::TcpDispatch() {
-    if (!m_link.replyPending) return;
-    m_link.replyPending = false;
-    QByteArray text = m_link.replyText;
-    // Transaction id low byte, protocol id, length, unit id.
-    if (text.size() < 7) return;
-    const auto function = static_cast<std::uint8_t>(text[6]);
-    QByteArray data = text.mid(7);
-    switch (function) {
-    case Fn::ReadRegisters: {
-        if (data.isEmpty()) return;
-        const QByteArray byteCount = IntToHexN(static_cast<unsigned char>(data[0]), 2);
-        data.remove(0, 1);
-        if (m_link.rectMode == RectMode::Poll && byteCount == m_link.expectedTcpByteCount) {
-            if (auto img = DecodePollTcp(data)) RefreshStatus(*img);
-        }
-        break;
-    }
-    case Fn::ReadNetId:
-        if (auto id = DecodeNetworkIdentity(data)) {
-            m_netId = *id;
-            emit networkIdentityDecoded();
-        }
-        break;
-    case Fn::AlarmCount:
-    case Fn::EventCount:
-        countReply(function == Fn::AlarmCount ? TransferKind::Alarm : TransferKind::Event,
-                   DecodeCountTcp(data));
-        break;
-    case Fn::AlarmRecord:
-    case Fn::EventRecord:
-        recordReply(function == Fn::AlarmRecord ? TransferKind::Alarm : TransferKind::Event, data);
-        break;
-    case Fn::AlarmClear:
-    case Fn::EventClear:
-        if (!data.isEmpty() && data[0] == 1)
-            succeeded(QCoreApplication::translate("MonitorEngine", " Alarm Initial Sucess!!"));
-        if (!data.isEmpty() && data[0] == 2)
-            succeeded(QCoreApplication::translate("MonitorEngine", " Event Initial Sucess!!"));
-        break;
-    case Fn::WriteRegister:
-        WriteAcknowledged();
-        break;
-    default:
-        break;
     }
 }
 

@@ -8,7 +8,7 @@
 // test, task-fail reset, clears, resets).
 #pragma once
 
-#include "core/link/DeviceLink.h"
+#include "core/link/Request.h"
 #include "core/monitor/RegisterMap.h"
 #include "core/settings/SettingRows.h"
 

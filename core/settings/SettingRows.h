@@ -3,7 +3,7 @@
 // entered and get back the register writes or the reason to refuse.
 #pragma once
 
-#include "core/link/DeviceLink.h"
+#include "core/link/Request.h"
 #include "core/monitor/RegisterMap.h"
 
 #include <QList>

@@ -238,13 +238,14 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
             [this](MessageKind k, const QString& t) { m_hub.post(this, k, t); });
     connect(&m_engine.link(), &DeviceLink::connectLamp, this,
             [this](bool up) { m_connectColour.setColor(up ? Rgb::Lime : Rgb::Grey); });
-    m_session.tcp().OnDisconnected = [this] { m_connectColour.setColor(Rgb::Grey); };
+    connect(&m_session.tcp(), &TcpClient::disconnected, this,
+            [this] { m_connectColour.setColor(Rgb::Grey); });
 
     // The configuration commands: each sets its command kind, then shows its dialog.
     const auto opener = [this](QAction* action, std::uint8_t mode, auto make) {
         connect(action, &QAction::triggered, this, [this, mode, make] {
             if (!requireLink()) return;
-            m_engine.link().rectMode = mode;
+            m_engine.setCommandKind(mode);
             std::unique_ptr<QDialog> dialog(make());
             runModal(*dialog);
         });
@@ -330,7 +331,7 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
 MainWindow::~MainWindow() {
     m_txLamp.setComPort(nullptr);
     m_rxLamp.setComPort(nullptr);
-    m_session.tcp().OnDisconnected = nullptr;
+    disconnect(&m_session.tcp(), nullptr, this, nullptr);
     delete ui;
 }
 

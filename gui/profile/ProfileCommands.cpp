@@ -138,7 +138,7 @@ void ProfileCommands::onPlant(const SiteProfile& plant) {
 void ProfileCommands::confirmPlan(const SiteProfile& plant) {
     // Polling pauses while the user decides, as it does for the setting dialogs: the identity
     // reply just came, nothing is in flight, and the writes start on a quiet link.
-    m_engine.link().rectMode = RectMode::Setting;
+    m_engine.setCommandKind(RectMode::Setting);
     RestoreOptions options;
     if (m_file.systemType != plant.systemType) {
         const QString question =

@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     engine.link().setTraceSink({});
     engine.link().setTcpTransport(&tcp);
     engine.link().setLinkKind(LinkKind::Tcp);
-    engine.link().rectMode = RectMode::Poll;
+    engine.setCommandKind(RectMode::Poll);
     engine.link().counter.set(std::uint16_t(tid - 1));
     engine.Timer1Timer(); // sends the poll with transaction id tid
     QUMA_FUZZ_CHECK(tcp.last.transactionId == tid);
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Recovery: the stream first, then the good reply, through the assembler.
     const RegisterImage known = KnownImage();
     engine.link().replyPending = false;
-    engine.link().rectMode = RectMode::Poll;
+    engine.setCommandKind(RectMode::Poll);
     engine.Timer1Timer();
     engine.Timer1Timer();
     engine.Timer1Timer();
