@@ -1,7 +1,7 @@
 // The engine on fake links: polling cadence, poll decoding, the write chain, network identity,
 // clears and the alarm-tree start-up steps.
 #include "core/monitor/AlarmTree.h"
-#include "core/monitor/PollScheduler.h"
+#include "core/monitor/PowerFlow.h"
 #include "tests/FakeLinks.h"
 #include "tests/LinkRows.h"
 

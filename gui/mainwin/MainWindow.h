@@ -6,7 +6,7 @@
 #include "core/i18n/Translations.h"
 #include "core/link/ComSignal.h"
 #include "core/monitor/MonitorEngine.h"
-#include "core/monitor/PollScheduler.h"
+#include "core/monitor/PowerFlow.h"
 #include "core/monitor/ProtocolMonitor.h"
 #include "core/monitor/SessionFile.h"
 

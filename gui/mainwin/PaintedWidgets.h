@@ -1,7 +1,7 @@
 // Small painted widgets of the status page: lamp pairs, clickable labels, the power-flow picture.
 #pragma once
 
-#include "core/monitor/PollScheduler.h"
+#include "core/monitor/PowerFlow.h"
 
 #include <QLabel>
 #include <QPixmap>

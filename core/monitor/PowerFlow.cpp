@@ -1,5 +1,5 @@
 // Pure steps of the status-page animations: the power-flow frames and the alarm-test notice.
-#include "core/monitor/PollScheduler.h"
+#include "core/monitor/PowerFlow.h"
 
 namespace quma {
 
