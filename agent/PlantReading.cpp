@@ -40,15 +40,15 @@ PlantReading ReadPlant(const RegisterImage& r, const QString& modelName) {
     p.dcVolts = tenths(r[Reg::DcVolts]);
     p.dcAmperes = signedTenths(r[Reg::LoadAmps]);
     p.batteryAmperes = signedTenths(r[Reg::BattAmps]);
-    if (r[Reg::BattTemp] != 1250) p.batteryCelsius = signedTenths(r[Reg::BattTemp]);
+    if (r[Reg::BattTemp] != kTempProbeOpen) p.batteryCelsius = signedTenths(r[Reg::BattTemp]);
     p.rectifierCelsius = signedTenths(r[Reg::RectTemp]);
     const int set = r[Reg::SetVolts];
     p.setVolts = set < 1001 ? set / 10.0 : set / 100.0;
     p.batteryInstalled = r[Reg::BattInstalled] != 0;
-    p.batteryVolts = r[98] / 100.0;
-    p.batteryChargePercent = r[100];
+    p.batteryVolts = r[Reg::BattVolts] / 100.0;
+    p.batteryChargePercent = r[Reg::BattSoc];
     for (int c = 0; c < 15; ++c)
-        p.cellVolts[std::size_t(c)] = r[110 + c] / 100.0;
+        p.cellVolts[std::size_t(c)] = r[Reg::Cell1 + c] / 100.0;
     p.alarmWord1 = r[Reg::Alarm1];
     p.alarmWord2 = r[Reg::Alarm2];
     for (const AlarmBit& a : KnownAlarms())

@@ -325,7 +325,7 @@ private:
         if (m_command == "reset") {
             if (m_args != QStringList{"1"} && m_args != QStringList{"2"})
                 return usage("reset takes 1 (reset) or 2 (configuration)") == 0;
-            m_writes = {{127, m_args[0].toInt()}};
+            m_writes = {{Reg::Restart, m_args[0].toInt()}};
             return true;
         }
         if (m_command == "set-time") {

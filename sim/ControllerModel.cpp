@@ -2,6 +2,8 @@
 // and its answers to every request of the protocol, independent of the link.
 #include "sim/ControllerModel.h"
 
+#include "core/monitor/RegisterMap.h"
+
 namespace quma::sim {
 
 namespace {
@@ -62,23 +64,74 @@ bool NetIdRecord::applyWrite(const QByteArray& p) {
 
 ControllerModel::ControllerModel(const SimOptions& o) : m_opt(o), m_rng(o.seed) {
     const std::initializer_list<std::pair<int, int>> defaults = {
-        {7, 2200},     {8, 52},      {9, 545},     {10, 350},    {11, 25},     {12, 253},
-        {13, 312},     {14, 7},      {22, 0x0102}, {23, 0x0304}, {24, 0x0105}, {25, 0x0607},
-        {27, 0x0101},  {28, 0x0500}, {29, 0x2021}, {30, 0x1227}, {43, 0},      {44, 100},
-        {54, 170},     {55, 270},    {56, 460},    {57, 570},    {58, 440},    {59, 105},
-        {60, 540},     {61, 5450},   {62, 0},      {63, 30},     {64, 1},      {65, 0},
-        {68, 580},     {69, 430},    {74, 0},      {75, 5},      {76, 1},      {77, 3},
-        {78, 460},     {79, 1},      {95, 1000},   {67, 1},      {80, 0x0001}, {81, 0x0000},
-        {82, 0x0026},  {83, 0x0002}, {84, 0x0100}, {85, 0x0008}, {86, 0x0000}, {87, 0x0062},
-        {96, 105},     {97, 5320},   {98, 5310},   {99, 25},     {100, 87},    {101, 245},
-        {102, 420},    {103, 100},   {104, 335},   {105, 330},   {109, 0x0E},  {126, 2112},
-        {129, 0x0A01}, {130, 0x0203}};
+        {Reg::AcVolts, 2200},
+        {Reg::AcAmps, 52},
+        {Reg::DcVolts, 545},
+        {Reg::LoadAmps, 350},
+        {Reg::BattAmps, 25},
+        {Reg::BattTemp, 253},
+        {Reg::RectTemp, 312},
+        {Reg::FwCounter, 7},
+        {Reg::Dsp1Version, 0x0102},
+        {Reg::Dsp1Build, 0x0304},
+        {Reg::Dsp2Version, 0x0105},
+        {Reg::Dsp2Build, 0x0607},
+        {Reg::FwVersion, 0x0101},
+        {Reg::FwRevision, 0x0500},
+        {Reg::FwYear, 0x2021},
+        {Reg::FwMonthDay, 0x1227},
+        {Reg::SpeedSetup, 0},
+        {Reg::Speed, 100},
+        {Reg::AcUndervoltAlarm, 170},
+        {Reg::AcOvervoltAlarm, 270},
+        {Reg::DcUndervoltAlarm, 460},
+        {Reg::DcOvervoltAlarm, 570},
+        {Reg::BattLowVoltAlarm, 440},
+        {Reg::DcOvercurrentAlarm, 105},
+        {Reg::OutputVolts, 540},
+        {Reg::SetVolts, 5450},
+        {Reg::LiChargeLimit, 0},
+        {Reg::ChargeLimit, 30},
+        {Reg::ChargeMode, 1},
+        {Reg::OutputOvervoltState, 0},
+        {Reg::DcCutoffVolts, 580},
+        {Reg::LiCutoffVolts, 430},
+        {Reg::TestPeriod, 0},
+        {Reg::TestStartMonth, 5},
+        {Reg::TestStartDay, 1},
+        {Reg::TestStartHour, 3},
+        {Reg::TestEndVolts, 460},
+        {Reg::TestMinutes, 1},
+        {Reg::RackCutoffTemp, 1000},
+        {Reg::BattTempSensor, 1},
+        {Reg::ContactWordsFirst, 0x0001},
+        {Reg::ContactWordsFirst + 1, 0x0000},
+        {Reg::ContactWordsFirst + 2, 0x0026},
+        {Reg::ContactWordsFirst + 3, 0x0002},
+        {Reg::ContactWordsFirst + 4, 0x0100},
+        {Reg::ContactWordsFirst + 5, 0x0008},
+        {Reg::ContactWordsFirst + 6, 0x0000},
+        {Reg::ContactWordsFirst + 7, 0x0062},
+        {Reg::BattFirmware, 105},
+        {Reg::PackVolts, 5320},
+        {Reg::BattVolts, 5310},
+        {Reg::BattCurrent, 25},
+        {Reg::BattSoc, 87},
+        {Reg::PackTemp, 245},
+        {Reg::BattLvd, 420},
+        {Reg::BattChargeLimit, 100},
+        {Reg::CellMax, 335},
+        {Reg::CellMin, 330},
+        {Reg::BattState, 0x0E},
+        {Reg::BattFwDate, 2112},
+        {Reg::CanCpuVersion, 0x0A01},
+        {Reg::CanCpuBuild, 0x0203}};
     for (const auto& [r, v] : defaults)
         setReg(r, v);
-    for (int c = 0; c < 15; ++c)
-        setReg(110 + c, 330 + (c * 3) % 6);
-    setReg(26, o.systemType);
-    setReg(66, o.battery ? 1 : 0);
+    for (int c = 0; c < Reg::CellCount; ++c)
+        setReg(Reg::Cell1 + c, 330 + (c * 3) % 6);
+    setReg(Reg::SystemType, o.systemType);
+    setReg(Reg::BattInstalled, o.battery ? 1 : 0);
     for (const auto& [r, v] : o.registers)
         setReg(r, v);
     m_frozenClock = QDateTime(QDate(2021, 12, 27), QTime(9, 5, 0));
@@ -111,7 +164,7 @@ ControllerModel::ControllerModel(const SimOptions& o) : m_opt(o), m_rng(o.seed) 
 }
 
 void ControllerModel::setReg(int r, int value) {
-    if (r >= 1 && r <= 131) m_regs[r - 1] = value & 0xFFFF;
+    if (r >= 1 && r <= kRegisterCount) m_regs[r - 1] = value & 0xFFFF;
 }
 
 QDateTime ControllerModel::currentClock() const {
@@ -120,18 +173,18 @@ QDateTime ControllerModel::currentClock() const {
 
 void ControllerModel::refreshClock() {
     const QDateTime now = currentClock();
-    setReg(1, now.date().year());
-    setReg(2, now.date().month());
-    setReg(3, now.date().day());
-    setReg(4, now.time().hour());
-    setReg(5, now.time().minute());
-    setReg(6, now.time().second());
+    setReg(Reg::Year, now.date().year());
+    setReg(Reg::Month, now.date().month());
+    setReg(Reg::Day, now.date().day());
+    setReg(Reg::Hour, now.time().hour());
+    setReg(Reg::Minute, now.time().minute());
+    setReg(Reg::Second, now.time().second());
 }
 
 QByteArray ControllerModel::stamp() const {
     QByteArray s;
     for (int r = 1; r <= 6; ++r)
-        s += char(r == 1 ? reg(1) % 100 : reg(r));
+        s += char(r == Reg::Year ? reg(Reg::Year) % 100 : reg(r));
     return s;
 }
 
@@ -172,21 +225,21 @@ void ControllerModel::writeRegister(int r, int value) {
         if (r == 6) addEvent(1, value);
         return;
     }
-    if (r == 127 && value == 1) {
+    if (r == Reg::Restart && value == 1) {
         addEvent(0, 0); // the controller restarts
         return;
     }
-    if (r == 127 && value == 2) {
+    if (r == Reg::Restart && value == 2) {
         // Configuration initialised: set points back to their defaults.
         const SimOptions o = m_opt;
         ControllerModel fresh(SimOptions{o.systemType, o.battery, 0, 0, true, o.seed, {}});
-        for (int i = 31; i <= 131; ++i)
-            if (i != 66) setReg(i, fresh.reg(i));
+        for (int i = Reg::TaskFail; i <= kRegisterCount; ++i)
+            if (i != Reg::BattInstalled) setReg(i, fresh.reg(i));
         addEvent(0, 0);
         return;
     }
-    if (r == 31 && value == 255) {
-        setReg(31, 0);
+    if (r == Reg::TaskFail && value == 255) {
+        setReg(Reg::TaskFail, 0);
         addEvent(70, 255);
         return;
     }
@@ -201,32 +254,37 @@ void ControllerModel::tick() {
     const auto jitter = [&](int centre, int spread) {
         return centre + int(m_rng.bounded(2 * spread + 1)) - spread;
     };
-    setReg(7, jitter(2200, 25));
-    setReg(8, jitter(52, 4));
-    setReg(9, jitter(reg(61) > 1000 ? reg(61) / 10 : reg(61), 2));
-    setReg(10, jitter(350, 30));
+    setReg(Reg::AcVolts, jitter(2200, 25));
+    setReg(Reg::AcAmps, jitter(52, 4));
+    setReg(Reg::DcVolts,
+           jitter(reg(Reg::SetVolts) > 1000 ? reg(Reg::SetVolts) / 10 : reg(Reg::SetVolts), 2));
+    setReg(Reg::LoadAmps, jitter(350, 30));
     // The battery charges for a minute, then discharges for a minute.
     const bool charging = (m_ticks / 120) % 2 == 0;
     const int battery = charging ? jitter(25, 5) : -jitter(40, 5);
-    if (reg(66)) setReg(11, battery & 0xFFFF);
-    setReg(99, battery & 0xFFFF);
-    setReg(100,
-           std::clamp(reg(100) + (charging ? (m_ticks % 10 == 0) : -(m_ticks % 10 == 0)), 20, 100));
-    setReg(13, jitter(312, 6));
-    for (int c = 0; c < 15; ++c)
-        setReg(110 + c, jitter(332, 4));
-    setReg(108, m_rng.bounded(8) == 0 ? int(m_rng.bounded(0x8000)) : 0);
+    if (reg(Reg::BattInstalled)) setReg(Reg::BattAmps, battery & 0xFFFF);
+    setReg(Reg::BattCurrent, battery & 0xFFFF);
+    setReg(Reg::BattSoc,
+           std::clamp(reg(Reg::BattSoc) + (charging ? (m_ticks % 10 == 0) : -(m_ticks % 10 == 0)),
+                      20, 100));
+    setReg(Reg::RectTemp, jitter(312, 6));
+    for (int c = 0; c < Reg::CellCount; ++c)
+        setReg(Reg::Cell1 + c, jitter(332, 4));
+    setReg(Reg::CellBalance, m_rng.bounded(8) == 0 ? int(m_rng.bounded(0x8000)) : 0);
     // Now and then an alarm comes or goes, and the history records it.
     if (m_ticks % 40 == 0) {
         static const struct {
             int reg, bit, code;
-        } kAlarms[] = {{15, 0x0001, 1}, {15, 0x0002, 2},  {15, 0x0004, 3},  {15, 0x0020, 6},
-                       {15, 0x0100, 9}, {16, 0x0002, 18}, {16, 0x0008, 20}, {16, 0x0040, 23}};
+        } kAlarms[] = {{Reg::Alarm1, 0x0001, 1},  {Reg::Alarm1, 0x0002, 2},
+                       {Reg::Alarm1, 0x0004, 3},  {Reg::Alarm1, 0x0020, 6},
+                       {Reg::Alarm1, 0x0100, 9},  {Reg::Alarm2, 0x0002, 18},
+                       {Reg::Alarm2, 0x0008, 20}, {Reg::Alarm2, 0x0040, 23}};
         const auto& a = kAlarms[m_rng.bounded(8)];
         const bool on = !(reg(a.reg) & a.bit);
         setReg(a.reg, on ? reg(a.reg) | a.bit : reg(a.reg) & ~a.bit);
-        setReg(41, (reg(15) & 1) | ((reg(15) & 0x6) ? 2 : 0) | ((reg(15) & 0x100) ? 4 : 0) |
-                       ((reg(16) & 0x62) ? 8 : 0));
+        setReg(Reg::DryContacts, (reg(Reg::Alarm1) & 1) | ((reg(Reg::Alarm1) & 0x6) ? 2 : 0) |
+                                     ((reg(Reg::Alarm1) & 0x100) ? 4 : 0) |
+                                     ((reg(Reg::Alarm2) & 0x62) ? 8 : 0));
         addAlarm(a.code, on);
     }
 }

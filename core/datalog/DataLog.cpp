@@ -27,14 +27,14 @@ QStringList LogHeaderLines() {
 QString LogDataLine(const RegisterImage& r) {
     const StatusView v = RenderStatus(r, {});
     QStringList f;
-    f << v.clock << FormatTenthsSuffix(r[7], "V") << FormatTenthsSuffix(r[8], "A")
-      << FormatTenthsSuffix(r[9], "V") << FormatTenthsSuffix(r[10], "A")
-      << FormatSignedUnit(r[11], 1, "A") << FormatSignedUnit(r[12], 1, "C")
-      << FormatSignedUnit(r[13], 1, "C") << v.setVoltsValue << v.alarmText
-      << FormatHundredthsSuffix(r[97], "V");
+    f << v.clock << FormatTenthsSuffix(r[Reg::AcVolts], "V")
+      << FormatTenthsSuffix(r[Reg::AcAmps], "A") << FormatTenthsSuffix(r[Reg::DcVolts], "V")
+      << FormatTenthsSuffix(r[Reg::LoadAmps], "A") << FormatSignedUnit(r[Reg::BattAmps], 1, "A")
+      << FormatSignedUnit(r[Reg::BattTemp], 1, "C") << FormatSignedUnit(r[Reg::RectTemp], 1, "C")
+      << v.setVoltsValue << v.alarmText << FormatHundredthsSuffix(r[Reg::PackVolts], "V");
     for (int c = 110; c <= 124; ++c)
         f << FormatHundredthsSuffix(r[c], "V");
-    f << QString::fromLatin1(IntToHexN(r[106], 4));
+    f << QString::fromLatin1(IntToHexN(r[Reg::BattProtectB], 4));
     return f.first() + "; " + f.mid(1).join(" ; ");
 }
 

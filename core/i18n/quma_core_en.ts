@@ -572,8 +572,8 @@
         <translation>HW version</translation>
     </message>
     <message>
-        <source>정류기 ID: '%1' is not a hex number of at most 8 digits.</source>
-        <translation>Rectifier ID: '%1' is not a hex number of at most 8 digits.</translation>
+        <source>정류기 ID: &apos;%1&apos; is not a hex number of at most 8 digits.</source>
+        <translation>Rectifier ID: &apos;%1&apos; is not a hex number of at most 8 digits.</translation>
     </message>
     <message>
         <source>HW 설명: %1 bytes, at most 255.</source>
@@ -588,20 +588,20 @@
         <translation>%1: choose an item from the list.</translation>
     </message>
     <message>
-        <source>%1: '%2' is not a whole number (%3).</source>
-        <translation>%1: '%2' is not a whole number (%3).</translation>
+        <source>%1: &apos;%2&apos; is not a whole number (%3).</source>
+        <translation>%1: &apos;%2&apos; is not a whole number (%3).</translation>
     </message>
     <message>
-        <source>%1: '%2' is not within %3.</source>
-        <translation>%1: '%2' is not within %3.</translation>
+        <source>%1: &apos;%2&apos; is not within %3.</source>
+        <translation>%1: &apos;%2&apos; is not within %3.</translation>
     </message>
     <message>
-        <source>%1: '%2' is not a number.</source>
-        <translation>%1: '%2' is not a number.</translation>
+        <source>%1: &apos;%2&apos; is not a number.</source>
+        <translation>%1: &apos;%2&apos; is not a number.</translation>
     </message>
     <message>
-        <source>%1: '%2' is not within 00.00 ~ %3.</source>
-        <translation>%1: '%2' is not within 00.00 ~ %3.</translation>
+        <source>%1: &apos;%2&apos; is not within 00.00 ~ %3.</source>
+        <translation>%1: &apos;%2&apos; is not within 00.00 ~ %3.</translation>
     </message>
     <message>
         <source>%1: %2 fields are needed.</source>

@@ -512,12 +512,12 @@
         <translation>%1: 목록에서 항목을 선택하십시오.</translation>
     </message>
     <message>
-        <source>%1: '%2' is not a whole number (%3).</source>
-        <translation>%1: '%2'은(는) 정수가 아닙니다 (%3).</translation>
+        <source>%1: &apos;%2&apos; is not a whole number (%3).</source>
+        <translation>%1: &apos;%2&apos;은(는) 정수가 아닙니다 (%3).</translation>
     </message>
     <message>
-        <source>%1: '%2' is not within %3.</source>
-        <translation>%1: '%2'은(는) %3 범위를 벗어났습니다.</translation>
+        <source>%1: &apos;%2&apos; is not within %3.</source>
+        <translation>%1: &apos;%2&apos;은(는) %3 범위를 벗어났습니다.</translation>
     </message>
     <message>
         <source>AC 전압</source>
@@ -544,12 +544,12 @@
         <translation>Battery 전류 (-)</translation>
     </message>
     <message>
-        <source>%1: '%2' is not a number.</source>
-        <translation>%1: '%2'은(는) 숫자가 아닙니다.</translation>
+        <source>%1: &apos;%2&apos; is not a number.</source>
+        <translation>%1: &apos;%2&apos;은(는) 숫자가 아닙니다.</translation>
     </message>
     <message>
-        <source>%1: '%2' is not within 00.00 ~ %3.</source>
-        <translation>%1: '%2'은(는) 00.00 ~ %3 범위를 벗어났습니다.</translation>
+        <source>%1: &apos;%2&apos; is not within 00.00 ~ %3.</source>
+        <translation>%1: &apos;%2&apos;은(는) 00.00 ~ %3 범위를 벗어났습니다.</translation>
     </message>
     <message>
         <source>년: the year must be within 2001 ~ 2999.</source>
@@ -596,8 +596,8 @@
         <translation>HW 버전</translation>
     </message>
     <message>
-        <source>정류기 ID: '%1' is not a hex number of at most 8 digits.</source>
-        <translation>정류기 ID: '%1'은(는) 8자리 이하의 16진수가 아닙니다.</translation>
+        <source>정류기 ID: &apos;%1&apos; is not a hex number of at most 8 digits.</source>
+        <translation>정류기 ID: &apos;%1&apos;은(는) 8자리 이하의 16진수가 아닙니다.</translation>
     </message>
     <message>
         <source>HW 설명: %1 bytes, at most 255.</source>

@@ -26,13 +26,35 @@ inline int SignedRegister(int value) {
     return value >= 0x8000 ? value - 0x10000 : value;
 }
 
-// Well-known registers.
+// Registers by name. The measurements and states the status page shows:
 namespace Reg {
-constexpr int Year = 1, AcVolts = 7, AcAmps = 8, DcVolts = 9, LoadAmps = 10, BattAmps = 11,
-              BattTemp = 12, RectTemp = 13, FwCounter = 14, Alarm1 = 15, Alarm2 = 16,
-              SystemType = 26, TaskFail = 31, DryContacts = 41, AlarmOutputType = 42, SetVolts = 61,
-              BattInstalled = 66, BattTempSensor = 67, AlarmTest = 71;
-}
+constexpr int Year = 1, Month = 2, Day = 3, Hour = 4, Minute = 5, Second = 6, AcVolts = 7,
+              AcAmps = 8, DcVolts = 9, LoadAmps = 10, BattAmps = 11, BattTemp = 12, RectTemp = 13,
+              FwCounter = 14, Alarm1 = 15, Alarm2 = 16, Dsp1Version = 22, Dsp1Build = 23,
+              Dsp2Version = 24, Dsp2Build = 25, SystemType = 26, FwVersion = 27, FwRevision = 28,
+              FwYear = 29, FwMonthDay = 30, TaskFail = 31, DryContacts = 41, SpeedSetup = 43,
+              Speed = 44, SetVolts = 61, ChargeLimitFlag = 93, BattTestRunning = 94,
+              BattFirmware = 96, PackVolts = 97, BattVolts = 98, BattCurrent = 99, BattSoc = 100,
+              PackTemp = 101, BattLvd = 102, BattChargeLimit = 103, CellMax = 104, CellMin = 105,
+              BattProtectB = 106, BattProtectA = 107, CellBalance = 108, BattState = 109,
+              Cell1 = 110, BattFwDate = 126, CanFailCount = 128, CanCpuVersion = 129,
+              CanCpuBuild = 130, CanCpuFail = 131;
+// The settings (SettingRegisters describes each):
+constexpr int AlarmOutputType = 42, AcUndervoltAlarm = 54, AcOvervoltAlarm = 55,
+              DcUndervoltAlarm = 56, DcOvervoltAlarm = 57, BattLowVoltAlarm = 58,
+              DcOvercurrentAlarm = 59, OutputVolts = 60, LiChargeLimit = 62, ChargeLimit = 63,
+              ChargeMode = 64, OutputOvervoltState = 65, BattInstalled = 66, BattTempSensor = 67,
+              DcCutoffVolts = 68, LiCutoffVolts = 69, ContactRestState = 70, AlarmTest = 71,
+              AlarmTestWord1 = 72, AlarmTestWord2 = 73, TestPeriod = 74, TestStartMonth = 75,
+              TestStartDay = 76, TestStartHour = 77, TestEndVolts = 78, TestMinutes = 79,
+              ContactWordsFirst = 80, ContactWordsLast = 91, ForcedTest = 92, RackCutoffTemp = 95;
+// The command register: 1 restarts the controller, 2 initialises its configuration.
+constexpr int Restart = 127;
+constexpr int CellCount = 15;
+} // namespace Reg
+
+// What a temperature register holds when its probe is open (not connected).
+constexpr int kTempProbeOpen = 1250;
 
 // Decodes the registers of an accepted poll reply. Serial: the validated reply text
 // (":" + station + function + 4-character byte count + 131 fields of 4 hex characters + LRC).

@@ -4,6 +4,7 @@
 #include "core/io/ReadFile.h"
 #include "core/io/WriteFile.h"
 #include "core/monitor/Formatters.h"
+#include "core/settings/SettingRegisters.h"
 #include "core/settings/SettingRows.h"
 
 #include <QCoreApplication>
@@ -16,8 +17,6 @@
 namespace quma {
 
 namespace {
-const QStringList kUnused = {"unused", "used"};
-
 // The value names as shown: the file keeps them in English, the windows translate them.
 [[maybe_unused]] const char* const kValueNames[] = {
     QT_TRANSLATE_NOOP("Profile", "unused"),
@@ -55,66 +54,15 @@ const QMap<int, QString>& alarmNames(bool secondWord) {
     return secondWord ? second : first;
 }
 
-ProfileField contactWord(const char* key, int reg, bool second) {
-    return {key, reg, "", ProfileField::AlarmWord, 0, 0xFFFF, {}, false, second};
-}
 } // namespace
 
 const QList<ProfileField>& ProfileSettingFields() {
-    using F = ProfileField;
-    static const QList<ProfileField> fields = {
-        {"ac_undervoltage_alarm", 54, "V", F::Integer, 150, 200, {}, false, false},
-        {"ac_overvoltage_alarm", 55, "V", F::Integer, 250, 290, {}, false, false},
-        {"dc_undervoltage_alarm", 56, "V", F::Tenths, 430, 500, {}, false, false},
-        {"dc_overvoltage_alarm", 57, "V", F::Tenths, 530, 590, {}, false, false},
-        {"battery_low_voltage_alarm", 58, "V", F::Tenths, 430, 500, {}, false, false},
-        {"dc_overcurrent_alarm", 59, "%", F::Integer, 40, 120, {}, false, false},
-        {"rack_high_temperature_cutoff", 95, "°C", F::Tenths, 50, 1000, {}, false, false},
-        {"output_voltage", 60, "V", F::Tenths, 430, 560, {}, false, false},
-        {"charge_current_limit", 63, "A", F::Tenths, 0, 40, {}, false, false},
-        {"charge_mode",
-         64,
-         "",
-         F::Choice,
-         1,
-         3,
-         {"output voltage", "temperature compensation", "test"},
-         false,
-         false},
-        {"battery_in_use", 66, "", F::Choice, 0, 1, kUnused, false, false},
-        {"battery_temperature_sensor", 67, "", F::Choice, 0, 1, kUnused, false, false},
-        {"discharge_test_period", 74, "months", F::Integer, 0, 12, {}, false, false},
-        {"discharge_test_start_month", 75, "month", F::Integer, 1, 12, {}, false, false},
-        {"discharge_test_start_day", 76, "day", F::Integer, 1, 28, {}, false, false},
-        {"discharge_test_start_hour", 77, "hour", F::Integer, 0, 23, {}, false, false},
-        {"discharge_test_voltage", 78, "V", F::Tenths, 430, 533, {}, false, false},
-        {"discharge_test_duration", 79, "min", F::Integer, 1, 120, {}, false, false},
-        {"lithium_charge_current_limit", 62, "A", F::Tenths, 0, 30, {}, false, false},
-        {"dc_cutoff_voltage", 68, "V", F::Tenths, 500, 580, {}, false, false},
-        {"lithium_cutoff_voltage", 69, "V", F::Tenths, 400, 460, {}, false, false},
-        {"contact_rest_state",
-         70,
-         "",
-         F::Choice,
-         0,
-         1,
-         {"normally open", "normally closed"},
-         false,
-         false},
-        {"alarm_output_type", 42, "", F::Choice, 0, 1, {"dry contact", "TTL level"}, true, false},
-        contactWord("ac_fail_contact_alarms_1", 80, false),
-        contactWord("ac_fail_contact_alarms_2", 81, true),
-        contactWord("dc_fail_contact_alarms_1", 82, false),
-        contactWord("dc_fail_contact_alarms_2", 83, true),
-        contactWord("module_fail_contact_alarms_1", 84, false),
-        contactWord("module_fail_contact_alarms_2", 85, true),
-        contactWord("battery_fail_contact_alarms_1", 86, false),
-        contactWord("battery_fail_contact_alarms_2", 87, true),
-        contactWord("spare_1_contact_alarms_1", 88, false),
-        contactWord("spare_1_contact_alarms_2", 89, true),
-        contactWord("spare_2_contact_alarms_1", 90, false),
-        contactWord("spare_2_contact_alarms_2", 91, true),
-    };
+    static const QList<ProfileField> fields = [] {
+        QList<ProfileField> out;
+        for (const SettingRegister& r : SettingRegisters())
+            if (r.key) out.append(r);
+        return out;
+    }();
     return fields;
 }
 
@@ -132,28 +80,7 @@ QString EscapedText(const QString& text) {
 }
 
 QString ProfileFieldLabel(const ProfileField& field) {
-    for (const SetPointRow& row : SetPointRows())
-        if (row.reg == field.reg) return QCoreApplication::translate("Settings", row.caption);
-    static const QMap<QString, const char*> others = {
-        {"contact_rest_state", QT_TRANSLATE_NOOP("Settings", "접점 평상 상태")},
-        {"alarm_output_type", QT_TRANSLATE_NOOP("Settings", "경보 출력 형식")},
-        {"ac_fail_contact_alarms_1", QT_TRANSLATE_NOOP("Settings", "AC Fail 접점 경보 1")},
-        {"ac_fail_contact_alarms_2", QT_TRANSLATE_NOOP("Settings", "AC Fail 접점 경보 2")},
-        {"dc_fail_contact_alarms_1", QT_TRANSLATE_NOOP("Settings", "DC Fail 접점 경보 1")},
-        {"dc_fail_contact_alarms_2", QT_TRANSLATE_NOOP("Settings", "DC Fail 접점 경보 2")},
-        {"module_fail_contact_alarms_1", QT_TRANSLATE_NOOP("Settings", "Module Fail 접점 경보 1")},
-        {"module_fail_contact_alarms_2", QT_TRANSLATE_NOOP("Settings", "Module Fail 접점 경보 2")},
-        {"battery_fail_contact_alarms_1",
-         QT_TRANSLATE_NOOP("Settings", "Battery Fail 접점 경보 1")},
-        {"battery_fail_contact_alarms_2",
-         QT_TRANSLATE_NOOP("Settings", "Battery Fail 접점 경보 2")},
-        {"spare_1_contact_alarms_1", QT_TRANSLATE_NOOP("Settings", "예비 1 접점 경보 1")},
-        {"spare_1_contact_alarms_2", QT_TRANSLATE_NOOP("Settings", "예비 1 접점 경보 2")},
-        {"spare_2_contact_alarms_1", QT_TRANSLATE_NOOP("Settings", "예비 2 접점 경보 1")},
-        {"spare_2_contact_alarms_2", QT_TRANSLATE_NOOP("Settings", "예비 2 접점 경보 2")},
-    };
-    const char* label = others.value(QString::fromLatin1(field.key));
-    return label ? QCoreApplication::translate("Settings", label) : QString::fromLatin1(field.key);
+    return QCoreApplication::translate("Settings", field.caption);
 }
 
 const ProfileField* FindProfileField(const QString& key) {
@@ -163,7 +90,7 @@ const ProfileField* FindProfileField(const QString& key) {
 }
 
 std::pair<int, int> ProfileFieldRange(const ProfileField& f, int chargeModeRaw) {
-    if (f.reg == 60) {
+    if (f.reg == Reg::OutputVolts) {
         const auto [lo, hi] = OutputVoltageRange(chargeModeRaw);
         return {int(std::lround(lo * 10)), int(std::lround(hi * 10))};
     }

@@ -10,6 +10,7 @@
 
 #include "core/link/Request.h"
 #include "core/monitor/RegisterMap.h"
+#include "core/settings/SettingRegisters.h"
 #include "core/settings/SettingRows.h"
 
 #include <QDateTime>
@@ -24,18 +25,8 @@ namespace quma {
 inline constexpr char kProfileFormat[] = "quma-site-profile";
 inline constexpr int kProfileVersion = 1;
 
-// One setting field: its name in the file, register, unit and how the value is written.
-struct ProfileField {
-    enum Kind { Integer, Tenths, Choice, AlarmWord };
-    const char* key;
-    int reg;
-    const char* unit;
-    Kind kind;
-    int rawMin, rawMax;     // register values allowed (for a choice: of the first and last item)
-    QStringList choices;    // Choice: the item names; the register holds rawMin + position
-    bool typeThreeFourOnly; // exists only on system types 3 and 4
-    bool secondWord;        // AlarmWord: the second word of a contact (ALARM2 bit layout)
-};
+// A profile field is a setting register that has a field name.
+using ProfileField = SettingRegister;
 // In the order the writes are queued (the last is sent first).
 const QList<ProfileField>& ProfileSettingFields();
 const ProfileField* FindProfileField(const QString& key);

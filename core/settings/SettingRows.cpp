@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 
 #include "core/monitor/Formatters.h"
+#include "core/settings/SettingRegisters.h"
 
 #include <QDate>
 #include <QRegularExpression>
@@ -13,65 +14,64 @@
 namespace quma {
 
 const QList<SetPointRow>& SetPointRows() {
-    static const QList<SetPointRow> rows = {
-        {"ckbACUV", QT_TRANSLATE_NOOP("Settings", "AC 저전압"), "mskACUV", 54, Scale::Integer, 150,
-         200, "170"},
-        {"ckbACOV", QT_TRANSLATE_NOOP("Settings", "AC 고전압"), "mskACOV", 55, Scale::Integer, 250,
-         290, "270"},
-        {"ckbDCUV", QT_TRANSLATE_NOOP("Settings", "DC 저전압"), "mskDCUV", 56, Scale::Tenths, 43.0,
-         50.0, "46.0"},
-        {"ckbDCOV", QT_TRANSLATE_NOOP("Settings", "DC 고전압"), "mskDCOV", 57, Scale::Tenths, 53.0,
-         59.0, "57.0"},
-        {"ckbBLV", QT_TRANSLATE_NOOP("Settings", "축전지 저전압"), "mskBLV", 58, Scale::Tenths,
-         43.0, 50.0, "44.0"},
-        {"ckbDCOC", QT_TRANSLATE_NOOP("Settings", "DC 과전류"), "mskDCOC", 59, Scale::Integer, 40,
-         120, "105"},
-        {"ckbROT", QT_TRANSLATE_NOOP("Settings", "랙 고온(차단)"), "mskROT", 95, Scale::Tenths, 5.0,
-         100.0, "100.0"},
-        {"ckbFLV", QT_TRANSLATE_NOOP("Settings", "출력전압"), "mskFLV", 60, Scale::Tenths, 43.0,
-         56.0, "54.0"},
-        {"ckbCHLimit", QT_TRANSLATE_NOOP("Settings", "충전전류제한"), "mskCHLimit", 63,
-         Scale::Tenths, 0, 4, "3"},
-        {"ckbCH_Mode", QT_TRANSLATE_NOOP("Settings", "충전모드"), "cbbCH_Mode", 64,
-         Scale::IndexPlus1, 0, 2, "0"},
-        {"ckbOvpFG", QT_TRANSLATE_NOOP("Settings", "출력 고전압 상태"), "cbbOvpFG", 65,
-         Scale::Index, 0, 1, "0"},
-        {"ckbBattUse", QT_TRANSLATE_NOOP("Settings", "축전지 USE"), "cbbBattUse", 66, Scale::Index,
-         0, 1, "0"},
-        {"ckbBattTemp", QT_TRANSLATE_NOOP("Settings", "축전지 온도"), "cbbBattTemp", 67,
-         Scale::Index, 0, 1, "0"},
-        {"ckbBTP", QT_TRANSLATE_NOOP("Settings", "방전시험 주기"), "cbbBTP", 74, Scale::Index, 0,
-         12, "0"},
-        {"ckbTSM", QT_TRANSLATE_NOOP("Settings", "시험시작 월"), "mskTSM", 75, Scale::Integer, 1,
-         12, "5"},
-        {"ckbTSD", QT_TRANSLATE_NOOP("Settings", "시험시작 일"), "mskTSD", 76, Scale::Integer, 1,
-         28, "1"},
-        {"ckbTSH", QT_TRANSLATE_NOOP("Settings", "시험시작 시간"), "mskTSH", 77, Scale::Integer, 0,
-         23, "3"},
-        {"ckbBTV", QT_TRANSLATE_NOOP("Settings", "방전전압"), "mskBTV", 78, Scale::Tenths, 43.0,
-         53.3, "46.0"},
-        {"ckbBTT", QT_TRANSLATE_NOOP("Settings", "방전시간"), "mskBTT", 79, Scale::Integer, 1, 120,
-         "1"},
-        {"ckbBMT", QT_TRANSLATE_NOOP("Settings", "강제방전시험"), "cbbBMT", 92, Scale::IndexPlus1,
-         0, 2, ""},
-        {"ckbLiBattCHLimit", QT_TRANSLATE_NOOP("Settings", "리튬 충전전류제한"), "mskLiBattCHLimit",
-         62, Scale::Tenths, 0, 3, "0"},
-        {"ckbOVP", QT_TRANSLATE_NOOP("Settings", "DC 차단 전압"), "mskOVP", 68, Scale::Tenths, 50.0,
-         58.0, "58.0"},
-        {"ckbLiBattLVD", QT_TRANSLATE_NOOP("Settings", "리튬 종지전압"), "mskLiBattLVD", 69,
-         Scale::Tenths, 40.0, 46.0, "43.0"},
+    // The dialog's controls for each register, in the dialog's order; the register table gives
+    // the name, the range and the default.
+    static const struct {
+        const char* check;
+        const char* entry;
+        int reg;
+        Scale scale;
+    } controls[] = {
+        {"ckbACUV", "mskACUV", Reg::AcUndervoltAlarm, Scale::Integer},
+        {"ckbACOV", "mskACOV", Reg::AcOvervoltAlarm, Scale::Integer},
+        {"ckbDCUV", "mskDCUV", Reg::DcUndervoltAlarm, Scale::Tenths},
+        {"ckbDCOV", "mskDCOV", Reg::DcOvervoltAlarm, Scale::Tenths},
+        {"ckbBLV", "mskBLV", Reg::BattLowVoltAlarm, Scale::Tenths},
+        {"ckbDCOC", "mskDCOC", Reg::DcOvercurrentAlarm, Scale::Integer},
+        {"ckbROT", "mskROT", Reg::RackCutoffTemp, Scale::Tenths},
+        {"ckbFLV", "mskFLV", Reg::OutputVolts, Scale::Tenths},
+        {"ckbCHLimit", "mskCHLimit", Reg::ChargeLimit, Scale::Tenths},
+        {"ckbCH_Mode", "cbbCH_Mode", Reg::ChargeMode, Scale::IndexPlus1},
+        {"ckbOvpFG", "cbbOvpFG", Reg::OutputOvervoltState, Scale::Index},
+        {"ckbBattUse", "cbbBattUse", Reg::BattInstalled, Scale::Index},
+        {"ckbBattTemp", "cbbBattTemp", Reg::BattTempSensor, Scale::Index},
+        {"ckbBTP", "cbbBTP", Reg::TestPeriod, Scale::Index},
+        {"ckbTSM", "mskTSM", Reg::TestStartMonth, Scale::Integer},
+        {"ckbTSD", "mskTSD", Reg::TestStartDay, Scale::Integer},
+        {"ckbTSH", "mskTSH", Reg::TestStartHour, Scale::Integer},
+        {"ckbBTV", "mskBTV", Reg::TestEndVolts, Scale::Tenths},
+        {"ckbBTT", "mskBTT", Reg::TestMinutes, Scale::Integer},
+        {"ckbBMT", "cbbBMT", Reg::ForcedTest, Scale::IndexPlus1},
+        {"ckbLiBattCHLimit", "mskLiBattCHLimit", Reg::LiChargeLimit, Scale::Tenths},
+        {"ckbOVP", "mskOVP", Reg::DcCutoffVolts, Scale::Tenths},
+        {"ckbLiBattLVD", "mskLiBattLVD", Reg::LiCutoffVolts, Scale::Tenths},
     };
+    static const QList<SetPointRow> rows = [] {
+        QList<SetPointRow> out;
+        for (const auto& c : controls) {
+            const SettingRegister& r = *FindSettingRegister(c.reg);
+            // The range as the row shows it: tenths as decimals, list rows as positions.
+            const double scale = c.scale == Scale::Tenths ? 10.0 : 1.0;
+            const int offset = c.scale == Scale::IndexPlus1 ? 1 : 0;
+            out.append({c.check, r.caption, c.entry, c.reg, c.scale, (r.rawMin - offset) / scale,
+                        (r.rawMax - offset) / scale, r.defaultText});
+        }
+        return out;
+    }();
     return rows;
 }
 
 std::pair<double, double> OutputVoltageRange(int chargeModeRegister) {
-    return chargeModeRegister == 3 ? std::make_pair(42.0, 60.0) : std::make_pair(43.0, 56.0);
+    // The test charge mode (3) widens the output-voltage range.
+    if (chargeModeRegister == 3) return {42.0, 60.0};
+    const SettingRegister& r = *FindSettingRegister(Reg::OutputVolts);
+    return {r.rawMin / 10.0, r.rawMax / 10.0};
 }
 
 QString SetPointEntryText(const SetPointRow& row, int value) {
     if (row.scale != Scale::Tenths) return QString::number(value);
     // The charge-current limits show 0 (off) as a plain 0.
-    if (value == 0 && (row.reg == 63 || row.reg == 62)) return "0";
+    if (value == 0 && (row.reg == Reg::ChargeLimit || row.reg == Reg::LiChargeLimit)) return "0";
     return FormatTenths(value);
 }
 
@@ -110,7 +110,8 @@ std::optional<QString> ClampedEntryText(const SetPointRow& row, const QString& t
 
 namespace {
 QString rangeText(const SetPointRow& row, double min, double max) {
-    if (row.scale == Scale::Tenths && !(row.reg == 62 || row.reg == 63))
+    if (row.scale == Scale::Tenths &&
+        !(row.reg == Reg::LiChargeLimit || row.reg == Reg::ChargeLimit))
         return QString("%1 ~ %2").arg(min, 0, 'f', 1).arg(max, 0, 'f', 1);
     return QString("%1 ~ %2").arg(min).arg(max);
 }
@@ -124,7 +125,8 @@ WritePlan PlanSetPoints(const QList<RowInput>& inputs, bool taskFailReset, int c
         const RowInput& in = inputs[i];
         if (!in.checked) continue;
         double min = row.min, max = row.max;
-        if (row.reg == 60) std::tie(min, max) = OutputVoltageRange(chargeModeRegister);
+        if (row.reg == Reg::OutputVolts)
+            std::tie(min, max) = OutputVoltageRange(chargeModeRegister);
         const QString name = QCoreApplication::translate("Settings", row.caption);
         int value = 0;
         switch (row.scale) {

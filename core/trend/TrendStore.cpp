@@ -38,7 +38,7 @@ TrendValues TrendValuesFromImage(const RegisterImage& r) {
     TrendValues v{};
     v[Trend::DcVolts] = float(r[Reg::DcVolts] / 10.0);
     v[Trend::DcAmps] = float(r[Reg::LoadAmps] / 10.0);
-    v[Trend::BattVolts] = float(r[97] / 100.0);
+    v[Trend::BattVolts] = float(r[Reg::PackVolts] / 100.0);
     v[Trend::BattAmps] = signedTenths(r[Reg::BattAmps]);
     v[Trend::BattTemp] = signedTenths(r[Reg::BattTemp]);
     v[Trend::AcVolts] = float(r[Reg::AcVolts] / 10.0);
@@ -46,7 +46,7 @@ TrendValues TrendValuesFromImage(const RegisterImage& r) {
     v[Trend::RectTemp] = signedTenths(r[Reg::RectTemp]);
     int lo = 0xFFFF, hi = 0;
     for (int c = 0; c < 15; ++c) {
-        const int cell = r[110 + c];
+        const int cell = r[Reg::Cell1 + c];
         v[Trend::Cell1 + c] = float(cell / 100.0);
         lo = std::min(lo, cell);
         hi = std::max(hi, cell);

@@ -9,8 +9,8 @@ AlarmTestDialog::AlarmTestDialog(MonitorEngine& engine, MessageHub& hub, QWidget
     : ConfigDialog(engine, hub, parent), ui(new Ui::AlarmTestDialog) {
     ui->setupUi(this);
     const RegisterImage& img = engine.image();
-    ui->cbbAlarmTestUsed->setCurrentIndex(img[71] <= 1 ? img[71] : -1);
-    showAlarmWords(img[72], img[73]);
+    ui->cbbAlarmTestUsed->setCurrentIndex(img[Reg::AlarmTest] <= 1 ? img[Reg::AlarmTest] : -1);
+    showAlarmWords(img[Reg::AlarmTestWord1], img[Reg::AlarmTestWord2]);
     connect(ui->BitBtnOK, &QPushButton::clicked, this, &AlarmTestDialog::writeCheckedRows);
     connect(ui->BitBtnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -26,12 +26,12 @@ void AlarmTestDialog::writeCheckedRows() {
             refuse(tr("경보시험 : choose 미사용 or 사용."));
             return;
         }
-        plan.writes.append({71, ui->cbbAlarmTestUsed->currentIndex()});
+        plan.writes.append({Reg::AlarmTest, ui->cbbAlarmTestUsed->currentIndex()});
     }
     if (ui->ckbAlarmTest->isChecked()) {
         const auto [w1, w2] = alarmWordsShown();
-        plan.writes.append({72, w1});
-        plan.writes.append({73, w2});
+        plan.writes.append({Reg::AlarmTestWord1, w1});
+        plan.writes.append({Reg::AlarmTestWord2, w2});
     }
     ui->ckbAlarmTestUsed->setChecked(false);
     ui->ckbAlarmTest->setChecked(false);

@@ -1,6 +1,8 @@
 // The read-only view of one alarm contact's alarm set.
 #include "gui/config/ContactAlarmView.h"
 
+#include "core/monitor/RegisterMap.h"
+
 #include "ui_ContactAlarmView.h"
 
 const ContactAlarmBox kContactAlarmBoxes[9] = {
@@ -14,7 +16,8 @@ ContactAlarmView::ContactAlarmView(const quma::RegisterImage& snapshot, int inde
     ui->setupUi(this);
     ui->GroupBox1->setTitle(contactName);
     connect(ui->CloseButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    const int words[2] = {snapshot[80 + index], snapshot[81 + index]};
+    const int words[2] = {snapshot[quma::Reg::ContactWordsFirst + index],
+                          snapshot[quma::Reg::ContactWordsFirst + 1 + index]};
     for (const ContactAlarmBox& b : kContactAlarmBoxes) {
         if (auto* box = findChild<QCheckBox*>(b.name)) box->setChecked(words[b.word] & b.mask);
     }

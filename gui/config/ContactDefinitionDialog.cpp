@@ -9,7 +9,8 @@ ContactDefinitionDialog::ContactDefinitionDialog(MonitorEngine& engine, MessageH
                                                  QWidget* parent)
     : ConfigDialog(engine, hub, parent), ui(new Ui::ContactDefinitionDialog), m_index(index) {
     ui->setupUi(this);
-    showAlarmWords(engine.image()[80 + index], engine.image()[81 + index]);
+    showAlarmWords(engine.image()[Reg::ContactWordsFirst + index],
+                   engine.image()[Reg::ContactWordsFirst + 1 + index]);
     connect(ui->btnDefault, &QPushButton::clicked, this, &ContactDefinitionDialog::loadDefaults);
     connect(ui->btnAllCheck, &QPushButton::clicked, this,
             &ContactDefinitionDialog::clearAlarmBoxes);
@@ -33,7 +34,9 @@ void ContactDefinitionDialog::clearAlarmBoxes() {
 void ContactDefinitionDialog::writeCheckedRows() {
     const auto [w1, w2] = alarmWordsShown();
     // Both words, always: the second goes out first.
-    if (send({{{80 + m_index, w1}, {81 + m_index, w2}}, {}})) accept();
+    if (send({{{Reg::ContactWordsFirst + m_index, w1}, {Reg::ContactWordsFirst + 1 + m_index, w2}},
+              {}}))
+        accept();
 }
 
 void ContactDefinitionDialog::done(int result) {

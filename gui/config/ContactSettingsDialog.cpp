@@ -12,14 +12,16 @@ ContactSettingsDialog::ContactSettingsDialog(MonitorEngine& engine, MessageHub& 
     : ConfigDialog(engine, hub, parent), ui(new Ui::ContactSettingsDialog) {
     ui->setupUi(this);
     const RegisterImage& img = engine.image();
-    const int type = img[26];
+    const int type = img[Reg::SystemType];
     const bool fourWire = type == 3 || type == 4;
-    ui->Label5->setVisible(!(fourWire && img[42] == 1));
-    ui->Label6->setVisible(!(fourWire && img[42] == 1));
+    ui->Label5->setVisible(!(fourWire && img[Reg::AlarmOutputType] == 1));
+    ui->Label6->setVisible(!(fourWire && img[Reg::AlarmOutputType] == 1));
     ui->ckbAlmType->setVisible(fourWire);
     ui->cbbAlmType->setVisible(fourWire);
-    ui->cbbDryContact->setCurrentIndex(img[70] <= 1 ? img[70] : -1);
-    ui->cbbAlmType->setCurrentIndex(img[42] <= 1 ? img[42] : -1);
+    ui->cbbDryContact->setCurrentIndex(img[Reg::ContactRestState] <= 1 ? img[Reg::ContactRestState]
+                                                                       : -1);
+    ui->cbbAlmType->setCurrentIndex(img[Reg::AlarmOutputType] <= 1 ? img[Reg::AlarmOutputType]
+                                                                   : -1);
     const QList<ClickableLabel*> labels = {ui->Label1, ui->Label2, ui->Label3,
                                            ui->Label4, ui->Label5, ui->Label6};
     for (int i = 0; i < labels.size(); ++i) {
@@ -49,7 +51,7 @@ void ContactSettingsDialog::writeCheckedRows() {
         plan.writes.append({reg, list->currentIndex()});
         return true;
     };
-    if (row(ui->ckbDryContact, ui->cbbDryContact, 70, tr("경보접점 상태")))
+    if (row(ui->ckbDryContact, ui->cbbDryContact, Reg::ContactRestState, tr("경보접점 상태")))
         row(ui->ckbAlmType, ui->cbbAlmType, 42, tr("경보송출 타입"));
     if (plan.error.isEmpty()) {
         ui->ckbDryContact->setChecked(false);

@@ -24,7 +24,7 @@ void FactoryResetDialog::resetToFactory() {
     if (value == 0) return;
     const QString what = (value == 1 ? ui->rgFactoryInitial0 : ui->rgFactoryInitial1)->text();
     if (!m_hub.confirm(this, tr("%1: the controller is reset. Go on?").arg(what))) return;
-    send({{{127, value}}, {}});
+    send({{{Reg::Restart, value}}, {}});
     // The next reset must be chosen again.
     for (QRadioButton* r : {ui->rgFactoryInitial0, ui->rgFactoryInitial1}) {
         r->setAutoExclusive(false);

@@ -13,7 +13,7 @@ SetPointDialog::SetPointDialog(MonitorEngine& engine, MessageHub& hub, QWidget* 
     : ConfigDialog(engine, hub, parent), ui(new Ui::SetPointDialog) {
     ui->setupUi(this);
     const RegisterImage& img = engine.image();
-    m_chargeMode = img[64];
+    m_chargeMode = img[Reg::ChargeMode];
     const auto [lo, hi] = OutputVoltageRange(m_chargeMode);
     ui->ckbFLV->setText(tr("출력전압 (%1 ~ %2V)").arg(lo, 0, 'f', 1).arg(hi, 0, 'f', 1));
     const QList<SetPointRow>& rows = SetPointRows();
@@ -29,8 +29,8 @@ SetPointDialog::SetPointDialog(MonitorEngine& engine, MessageHub& hub, QWidget* 
         } else if (auto* c = findChild<QComboBox*>(row.entry)) {
             connect(c, &QComboBox::activated, this, [this, i] { edited(i); });
             int pos = value;
-            if (row.reg == 64) pos = value - 1;
-            if (row.reg == 92) pos = (value >= 1 && value <= 3) ? value - 1 : 0;
+            if (row.reg == Reg::ChargeMode) pos = value - 1;
+            if (row.reg == Reg::ForcedTest) pos = (value >= 1 && value <= 3) ? value - 1 : 0;
             c->setCurrentIndex(pos >= 0 && pos < c->count() ? pos : -1);
         }
     }
@@ -68,8 +68,8 @@ void SetPointDialog::markClamped(int i, bool clamped, const QString& typed) {
 void SetPointDialog::clampOnLeave(int i) {
     const SetPointRow& row = SetPointRows()[i];
     auto* e = findChild<QLineEdit*>(row.entry);
-    auto [lo, hi] =
-        row.reg == 60 ? OutputVoltageRange(m_chargeMode) : std::make_pair(row.min, row.max);
+    auto [lo, hi] = row.reg == Reg::OutputVolts ? OutputVoltageRange(m_chargeMode)
+                                                : std::make_pair(row.min, row.max);
     if (const auto text = ClampedEntryText(row, e->text(), lo, hi)) {
         const QString typed = e->text().trimmed();
         e->setText(*text);
@@ -99,7 +99,9 @@ void SetPointDialog::loadDefaults() {
     for (const SetPointRow& row : SetPointRows()) {
         if (!*row.def) continue;
         if (auto* e = findChild<QLineEdit*>(row.entry))
-            e->setText(row.reg == 59 ? ((type == 3 || type == 4) ? "103" : "105") : row.def);
+            e->setText(row.reg == Reg::DcOvercurrentAlarm
+                           ? ((type == 3 || type == 4) ? "103" : "105")
+                           : row.def);
         else if (auto* c = findChild<QComboBox*>(row.entry))
             c->setCurrentIndex(0);
     }
@@ -107,7 +109,7 @@ void SetPointDialog::loadDefaults() {
 
 void SetPointDialog::checkAllRows() {
     for (const SetPointRow& row : SetPointRows())
-        if (row.reg != 92) box(row.check)->setChecked(true);
+        if (row.reg != Reg::ForcedTest) box(row.check)->setChecked(true);
 }
 
 void SetPointDialog::writeCheckedRows() {

@@ -1338,8 +1338,8 @@ It is kept in %2.</translation>
 </translation>
     </message>
     <message>
-        <source>Save the plant's profile</source>
-        <translation>Save the plant's profile</translation>
+        <source>Save the plant&apos;s profile</source>
+        <translation>Save the plant&apos;s profile</translation>
     </message>
     <message>
         <source>Compare a profile with the plant</source>
@@ -1368,8 +1368,8 @@ It is kept in %2.</translation>
 %2 settings%3.</translation>
     </message>
     <message>
-        <source>The plant already holds this profile's settings: nothing to write.</source>
-        <translation>The plant already holds this profile's settings: nothing to write.</translation>
+        <source>The plant already holds this profile&apos;s settings: nothing to write.</source>
+        <translation>The plant already holds this profile&apos;s settings: nothing to write.</translation>
     </message>
     <message>
         <source>The restore stopped: </source>
@@ -1549,8 +1549,8 @@ Restore its settings anyway? Its network section is never written.</translation>
         <translation>Last dropped: %1</translation>
     </message>
     <message>
-        <source>'Errors only' lists every dropped frame.</source>
-        <translation>'Errors only' lists every dropped frame.</translation>
+        <source>&apos;Errors only&apos; lists every dropped frame.</source>
+        <translation>&apos;Errors only&apos; lists every dropped frame.</translation>
     </message>
     <message>
         <source>The frames were not saved: %1</source>

@@ -1338,7 +1338,7 @@ It is kept in %2.</source>
 </translation>
     </message>
     <message>
-        <source>Save the plant's profile</source>
+        <source>Save the plant&apos;s profile</source>
         <translation>제어기 프로파일 저장</translation>
     </message>
     <message>
@@ -1380,7 +1380,7 @@ Restore its settings anyway? Its network section is never written.</source>
 그래도 설정을 복원하시겠습니까? 네트워크 항목은 쓰지 않습니다.</translation>
     </message>
     <message>
-        <source>The plant already holds this profile's settings: nothing to write.</source>
+        <source>The plant already holds this profile&apos;s settings: nothing to write.</source>
         <translation>제어기에 이미 이 프로파일의 설정이 있어 쓸 것이 없습니다.</translation>
     </message>
     <message>
@@ -1525,8 +1525,8 @@ Restore its settings anyway? Its network section is never written.</source>
         <translation>마지막으로 버린 프레임: %1</translation>
     </message>
     <message>
-        <source>'Errors only' lists every dropped frame.</source>
-        <translation>'오류만'을 고르면 버린 프레임을 모두 볼 수 있습니다.</translation>
+        <source>&apos;Errors only&apos; lists every dropped frame.</source>
+        <translation>&apos;오류만&apos;을 고르면 버린 프레임을 모두 볼 수 있습니다.</translation>
     </message>
     <message>
         <source>Save the frames shown</source>
