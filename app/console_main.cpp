@@ -2,7 +2,7 @@
 #include "core/monitor/LinkSession.h"
 #include "core/monitor/MonitorEngine.h"
 #include "gui/mainwin/MainWindow.h"
-#include "gui/mainwin/MessageHub.h"
+#include "gui/shared/MessageHub.h"
 #include "gui/monitor/ProtocolPane.h"
 #include "sim/SimServer.h"
 

@@ -4,7 +4,7 @@
 #include "core/export/SheetExport.h"
 #include "core/monitor/LinkSession.h"
 #include "gui/history/EventLogWindow.h"
-#include "gui/mainwin/MessageHub.h"
+#include "gui/shared/MessageHub.h"
 #include "gui/monitor/ProtocolPane.h"
 #include "sim/SimServer.h"
 

@@ -4,7 +4,7 @@
 //   xvfb-run -a -s '-screen 0 1366x768x24' build/bench_trend
 #include "core/trend/TrendStore.h"
 #include "gui/mainwin/MainWindow.h"
-#include "gui/mainwin/MessageHub.h"
+#include "gui/shared/MessageHub.h"
 #include "gui/trend/TrendView.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "gui/mainwin/MainWindow.h"
-#include "gui/mainwin/MessageHub.h"
+#include "gui/shared/MessageHub.h"
 #include "tests/LiveRig.h"
 
 namespace quma::test {

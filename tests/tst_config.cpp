@@ -12,7 +12,7 @@
 #include "tests/LiveRig.h"
 
 #include "gui/mainwin/MainWindow.h"
-#include "gui/mainwin/MessageHub.h"
+#include "gui/shared/MessageHub.h"
 
 #include "tests/LinkRows.h"
 #include <QCalendarWidget>

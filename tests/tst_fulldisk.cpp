@@ -9,7 +9,7 @@
 #include "core/profile/SiteProfile.h"
 #include "core/report/ServiceReport.h"
 #include "core/trend/TrendStore.h"
-#include "gui/mainwin/MessageHub.h"
+#include "gui/shared/MessageHub.h"
 #include "gui/monitor/ProtocolPane.h"
 #include "gui/report/ReportPdf.h"
 #include "gui/trend/TrendView.h"

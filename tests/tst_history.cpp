@@ -6,7 +6,7 @@
 #include "gui/history/AlarmHistoryWindow.h"
 #include "gui/history/EventLogWindow.h"
 #include "gui/mainwin/MainWindow.h"
-#include "gui/mainwin/MessageHub.h"
+#include "gui/shared/MessageHub.h"
 #include "tests/LiveRig.h"
 #include "ui_MainWindow.h"
 

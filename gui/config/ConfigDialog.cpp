@@ -2,7 +2,7 @@
 // to polling, and the alarm boxes of an alarm set.
 #include "gui/config/ConfigDialog.h"
 
-#include "gui/mainwin/MessageHub.h"
+#include "gui/shared/MessageHub.h"
 
 #include <QCheckBox>
 

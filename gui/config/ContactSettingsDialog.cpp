@@ -2,7 +2,7 @@
 #include "gui/config/ContactSettingsDialog.h"
 
 #include "gui/config/ContactDefinitionDialog.h"
-#include "gui/mainwin/PaintedWidgets.h"
+#include "gui/shared/PaintedWidgets.h"
 #include "ui_ContactSettingsDialog.h"
 
 using namespace quma;

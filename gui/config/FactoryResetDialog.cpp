@@ -1,7 +1,7 @@
 // The factory reset dialog: returns the controller to its factory settings.
 #include "gui/config/FactoryResetDialog.h"
 
-#include "gui/mainwin/MessageHub.h"
+#include "gui/shared/MessageHub.h"
 #include "ui_FactoryResetDialog.h"
 
 using namespace quma;

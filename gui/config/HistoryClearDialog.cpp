@@ -1,7 +1,7 @@
 // The history clearing dialog: empties the alarm history or the event log.
 #include "gui/config/HistoryClearDialog.h"
 
-#include "gui/mainwin/MessageHub.h"
+#include "gui/shared/MessageHub.h"
 #include "ui_HistoryClearDialog.h"
 
 using namespace quma;

@@ -3,7 +3,7 @@
 
 #include "ui_SetPointDialog.h"
 
-#include "gui/mainwin/MessageHub.h"
+#include "gui/shared/MessageHub.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 #include "core/export/CsvExport.h"
 #include "core/export/SheetExport.h"
 #include "core/history/TransferRecord.h"
-#include "gui/mainwin/MessageHub.h"
+#include "gui/shared/MessageHub.h"
 
 #include <QBoxLayout>
 #include <QDateTime>

@@ -3,7 +3,7 @@
 
 #include "core/link/PortList.h"
 #include "core/monitor/LinkSession.h"
-#include "gui/mainwin/MessageHub.h"
+#include "gui/shared/MessageHub.h"
 #include "ui_ConnectionDialog.h"
 
 #include <QKeyEvent>

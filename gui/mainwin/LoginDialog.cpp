@@ -1,7 +1,7 @@
 // The login dialog: the password that unlocks connecting and the controller commands.
 #include "gui/mainwin/LoginDialog.h"
 
-#include "gui/mainwin/MessageHub.h"
+#include "gui/shared/MessageHub.h"
 #include "ui_LoginDialog.h"
 
 LoginDialog::LoginDialog(MessageHub& hub, QWidget* parent)

@@ -2,7 +2,7 @@
 #include "gui/monitor/ProtocolPane.h"
 
 #include "core/io/WriteFile.h"
-#include "gui/mainwin/MessageHub.h"
+#include "gui/shared/MessageHub.h"
 
 #include <QApplication>
 #include <QCheckBox>

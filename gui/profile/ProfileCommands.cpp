@@ -1,7 +1,7 @@
 // The Profile menu's commands.
 #include "gui/profile/ProfileCommands.h"
 
-#include "gui/mainwin/MessageHub.h"
+#include "gui/shared/MessageHub.h"
 #include "gui/profile/ProfileDialogs.h"
 
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 #include "gui/profile/ProfileDialogs.h"
 
 #include "core/export/SheetExport.h"
-#include "gui/mainwin/MessageHub.h"
+#include "gui/shared/MessageHub.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

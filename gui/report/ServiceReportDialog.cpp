@@ -1,7 +1,7 @@
 // The Service report dialog.
 #include "gui/report/ServiceReportDialog.h"
 
-#include "gui/mainwin/MessageHub.h"
+#include "gui/shared/MessageHub.h"
 #include "gui/report/ReportPdf.h"
 #include "gui/trend/TrendView.h"
 

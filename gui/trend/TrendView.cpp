@@ -4,7 +4,7 @@
 #include "core/export/CsvExport.h"
 #include "core/io/WriteFile.h"
 #include "core/trend/DataLogReader.h"
-#include "gui/mainwin/MessageHub.h"
+#include "gui/shared/MessageHub.h"
 
 #include <QBuffer>
 #include <QComboBox>

@@ -1,2 +1,2 @@
 // Must not compile: the windows' folder is not on a UI-free library's include path.
-#include "gui/mainwin/MessageHub.h"
+#include "gui/shared/MessageHub.h"

@@ -1,5 +1,5 @@
 // The one place every message box goes through; tests replace it with a recorder.
-#include "gui/mainwin/MessageHub.h"
+#include "gui/shared/MessageHub.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

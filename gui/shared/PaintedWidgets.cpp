@@ -1,5 +1,5 @@
 // Small painted widgets of the status page: lamp pairs, clickable labels, the power-flow picture.
-#include "gui/mainwin/PaintedWidgets.h"
+#include "gui/shared/PaintedWidgets.h"
 
 #include <QGroupBox>
 #include <QMouseEvent>
