@@ -9,8 +9,8 @@
 #include "core/profile/ProfileJob.h"
 #include "core/report/ServiceReport.h"
 #ifdef QUMA_WITH_PDF
-#include "gui/mainwin/MainWindow.h"
 #include "gui/report/ReportPdf.h"
+#include "gui/shared/ConsoleFont.h"
 #include <QGuiApplication>
 #endif
 #include "core/trend/TrendStore.h"

@@ -2,8 +2,9 @@
 #include "core/monitor/LinkSession.h"
 #include "core/monitor/MonitorEngine.h"
 #include "gui/mainwin/MainWindow.h"
-#include "gui/shared/MessageHub.h"
 #include "gui/monitor/ProtocolPane.h"
+#include "gui/shared/ConsoleFont.h"
+#include "gui/shared/MessageHub.h"
 #include "sim/SimServer.h"
 
 #include <QApplication>

@@ -7,6 +7,7 @@
 // so that only the console's own CPU is counted.
 #include "core/monitor/LinkSession.h"
 #include "gui/mainwin/MainWindow.h"
+#include "gui/shared/ConsoleFont.h"
 #include "gui/shared/MessageHub.h"
 #include "sim/SimServer.h"
 

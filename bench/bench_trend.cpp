@@ -4,6 +4,7 @@
 //   xvfb-run -a -s '-screen 0 1366x768x24' build/bench_trend
 #include "core/trend/TrendStore.h"
 #include "gui/mainwin/MainWindow.h"
+#include "gui/shared/ConsoleFont.h"
 #include "gui/shared/MessageHub.h"
 #include "gui/trend/TrendView.h"
 

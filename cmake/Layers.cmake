@@ -21,3 +21,14 @@ endfunction()
 function(quma_ui_free target)
     target_include_directories(${target} BEFORE PRIVATE "${PROJECT_SOURCE_DIR}/cmake/core-only")
 endfunction()
+
+# quma_gui_floor(target): the windows' ground floor sees "gui/shared/..." and, through the core,
+# "core/..."; no feature folder of the windows and no main window.
+function(quma_gui_floor target)
+    set(root "${PROJECT_BINARY_DIR}/layers/gui-shared")
+    file(MAKE_DIRECTORY "${root}/gui")
+    if(NOT EXISTS "${root}/gui/shared")
+        file(CREATE_LINK "${PROJECT_SOURCE_DIR}/gui/shared" "${root}/gui/shared" SYMBOLIC)
+    endif()
+    target_include_directories(${target} PUBLIC "${root}")
+endfunction()

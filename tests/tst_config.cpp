@@ -12,6 +12,7 @@
 #include "tests/LiveRig.h"
 
 #include "gui/mainwin/MainWindow.h"
+#include "gui/shared/ConsoleFont.h"
 #include "gui/shared/MessageHub.h"
 
 #include "tests/LinkRows.h"

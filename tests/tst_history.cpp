@@ -6,6 +6,7 @@
 #include "gui/history/AlarmHistoryWindow.h"
 #include "gui/history/EventLogWindow.h"
 #include "gui/mainwin/MainWindow.h"
+#include "gui/shared/ConsoleFont.h"
 #include "gui/shared/MessageHub.h"
 #include "tests/LiveRig.h"
 #include "ui_MainWindow.h"

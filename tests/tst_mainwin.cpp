@@ -6,6 +6,7 @@
 #include "gui/link/ConnectionDialog.h"
 #include "gui/mainwin/LoginDialog.h"
 #include "gui/mainwin/MainWindow.h"
+#include "gui/shared/ConsoleFont.h"
 #include "gui/shared/MessageHub.h"
 #include "gui/shared/PaintedWidgets.h"
 #include "gui/monitor/ProtocolPane.h"

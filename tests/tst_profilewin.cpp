@@ -1,6 +1,7 @@
 // The console's Profile menu headless: save, compare with export, restore with its preview, and
 // the refusals, against the simulated controller, every box and file choice through the hub.
 #include "gui/mainwin/MainWindow.h"
+#include "gui/shared/ConsoleFont.h"
 #include "gui/shared/MessageHub.h"
 #include "gui/profile/ProfileCommands.h"
 #include "tests/ConsoleRig.h"

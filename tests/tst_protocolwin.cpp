@@ -1,6 +1,7 @@
 // The Protocol pane headless: opened by its menu command, it lists the frames of the simulator's
 // link with their meanings; filter, search, pause, clear, copy, save and session recording.
 #include "gui/mainwin/MainWindow.h"
+#include "gui/shared/ConsoleFont.h"
 #include "gui/shared/MessageHub.h"
 #include "gui/monitor/ProtocolPane.h"
 #include "tests/ConsoleRig.h"

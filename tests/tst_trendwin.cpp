@@ -3,6 +3,7 @@
 #include "core/datalog/DataLog.h"
 #include "core/trend/TrendRecorder.h"
 #include "gui/mainwin/MainWindow.h"
+#include "gui/shared/ConsoleFont.h"
 #include "gui/shared/MessageHub.h"
 #include "gui/trend/TrendView.h"
 #include "tests/LiveRig.h"

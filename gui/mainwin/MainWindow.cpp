@@ -23,11 +23,12 @@
 #include "gui/link/ConnectionDialog.h"
 #include "gui/mainwin/LoginDialog.h"
 #include "gui/mainwin/LogoutDialog.h"
-#include "gui/shared/MessageHub.h"
-#include "gui/shared/PaintedWidgets.h"
 #include "gui/monitor/ProtocolPane.h"
 #include "gui/profile/ProfileCommands.h"
 #include "gui/report/ServiceReportDialog.h"
+#include "gui/shared/ConsoleFont.h"
+#include "gui/shared/MessageHub.h"
+#include "gui/shared/PaintedWidgets.h"
 #include "gui/trend/TrendView.h"
 #include "ui_MainWindow.h"
 
@@ -102,41 +103,6 @@ template <class T> QList<T*> numberedChildren(QObject* parent, const QString& pr
     return found;
 }
 } // namespace
-
-void UseConsoleFont() {
-    for (const QString& family : QFontDatabase::families()) {
-        if (family.startsWith("NanumGothic")) {
-            QFont f(family);
-            f.setPointSize(9);
-            QGuiApplication::setFont(f);
-            return;
-        }
-    }
-}
-
-void PanelColour::setColor(quint32 rgb) {
-    if (m_applied && rgb == m_rgb) return;
-    m_rgb = rgb;
-    apply();
-}
-
-void PanelColour::setTextColour(std::optional<QColor> colour) {
-    if (m_applied && colour == m_text) return;
-    m_text = colour;
-    apply();
-}
-
-void PanelColour::apply() {
-    m_applied = true;
-    if (!m_label) return;
-    const bool dark = ((m_rgb >> 16 & 0xFF) * 3 + (m_rgb >> 8 & 0xFF) * 6 + (m_rgb & 0xFF)) < 1200;
-    QPalette p = m_label->palette();
-    p.setColor(QPalette::Window, QColor::fromRgb(m_rgb));
-    p.setColor(QPalette::WindowText, m_text.value_or(dark ? Qt::white : Qt::black));
-    m_label->setAutoFillBackground(true);
-    m_label->setFrameShape(QFrame::Box);
-    m_label->setPalette(p);
-}
 
 MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& hub,
                        QWidget* parent)

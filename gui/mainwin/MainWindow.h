@@ -9,6 +9,7 @@
 #include "core/monitor/PowerFlow.h"
 #include "core/monitor/ProtocolMonitor.h"
 #include "core/monitor/SessionFile.h"
+#include "gui/shared/PanelColour.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -33,29 +34,6 @@ class TrendStore;
 namespace Ui {
 class MainWindow;
 }
-
-// The application font: one that has the Korean captions (Debian's Nanum), at 9 pt. Tests use
-// it too, so that what they measure is what the engineer sees.
-void UseConsoleFont();
-
-// Colours a label's background: the lamps' control. The colours go into the label's palette,
-// and only when they change, so a lamp that blinks repaints itself and nothing else.
-class PanelColour : public quma::IColorSetter {
-public:
-    explicit PanelColour(QLabel* label) : m_label(label) {}
-    void setColor(quint32 rgb) override;
-    quint32 colour() const { return m_rgb; }
-    // The caption colour; without one it is black or white, whichever reads on the background.
-    void setTextColour(std::optional<QColor> colour);
-
-private:
-    void apply();
-
-    QLabel* m_label;
-    quint32 m_rgb = 0;
-    bool m_applied = false;
-    std::optional<QColor> m_text;
-};
 
 class MainWindow : public QMainWindow {
     Q_OBJECT

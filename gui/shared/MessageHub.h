@@ -1,7 +1,7 @@
 // The one place every message box goes through; tests replace it with a recorder.
 #pragma once
 
-#include "core/monitor/MonitorEngine.h"
+#include "core/monitor/MessageKind.h"
 
 #include <QMessageBox>
 #include <QObject>

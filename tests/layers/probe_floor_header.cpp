@@ -1,0 +1,3 @@
+// Must compile: the ground floor sees itself and the core.
+#include "core/monitor/MessageKind.h"
+#include "gui/shared/MessageHub.h"

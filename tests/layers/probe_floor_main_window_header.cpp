@@ -1,0 +1,2 @@
+// Must not compile: the ground floor cannot reach the main window.
+#include "gui/mainwin/MainWindow.h"
