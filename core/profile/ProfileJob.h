@@ -4,7 +4,9 @@
 #pragma once
 
 #include "core/monitor/MonitorEngine.h"
-#include "core/profile/SiteProfile.h"
+#include "core/profile/ProfileCompare.h"
+#include "core/profile/ProfileFile.h"
+#include "core/profile/RestorePlan.h"
 
 #include <QObject>
 #include <QTimer>

@@ -14,6 +14,7 @@
 #include "core/settings/SettingRows.h"
 
 #include <QDateTime>
+#include <QJsonValue>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -58,62 +59,17 @@ struct SiteProfile {
 SiteProfile ProfileFromPlant(const RegisterImage& image, const NetworkIdentity* identity,
                              const QString& modelName, const QDateTime& readAt);
 
-QByteArray ProfileToJson(const SiteProfile& profile);
-// Reads a profile file's text. Refuses (with the field and the reason) anything that is not a
-// whole profile of this format and a known version, a field that is unknown, repeated, on the
-// wrong register or outside its range, and a value that disagrees with its raw register value.
-struct ProfileLoad {
-    std::optional<SiteProfile> profile;
-    QString error;
-};
-ProfileLoad ProfileFromJson(const QByteArray& text);
-ProfileLoad LoadProfileFile(const QString& path);
-// Writes the file whole or not at all (an existing file stays as it was on failure).
-bool SaveProfileFile(const QString& path, const SiteProfile& profile, QString* error);
-
 // A setting's value as people read it ("54.0", "output voltage", "AC alarm, DC low voltage").
 QString ProfileValueText(const ProfileField& f, int raw);
 
-// One row of a comparison.
-struct ProfileDiffRow {
-    QString section; // "settings" or "network"
-    QString field;
-    QString unit;
-    int reg = 0;         // 0 for a network field
-    QString left, right; // "" when the side does not hold the field
-    bool differs = false;
-};
-// Every field either side holds, settings first, in field order.
-QList<ProfileDiffRow> CompareProfiles(const SiteProfile& left, const SiteProfile& right);
-bool ProfilesDiffer(const QList<ProfileDiffRow>& rows);
-// The table as text, one row a line, aligned columns; differing rows marked with '*'.
-QString DiffTable(const QList<ProfileDiffRow>& rows, const QString& leftName,
-                  const QString& rightName, bool differencesOnly);
-
-// The writes that make a plant match a profile: only the fields that differ.
-struct RestoreOptions {
-    bool network = false;    // also write the network section
-    bool otherModel = false; // restore the settings of a profile made for another model
-};
-struct RestoreStep {
-    QString field;
-    QString unit;
-    int reg;
-    int raw;
-    QString from, to; // the plant's value and the profile's, as people read them
-};
-struct RestorePlan {
-    QList<RestoreStep> steps;  // register writes, in queue order
-    QStringList networkFields; // the network fields that differ (written only with `network`)
-    std::optional<NetIdForm> networkForm;
-    QStringList notApplicable; // fields the target plant does not have
-    QString error;             // the reason nothing may be written
-    bool empty() const { return steps.isEmpty() && !networkForm; }
-    QList<RegWrite> writes() const;
-};
-RestorePlan PlanRestore(const SiteProfile& file, const SiteProfile& plant,
-                        const RestoreOptions& options);
-// The plan as lines a person confirms.
-QStringList PlanLines(const RestorePlan& plan);
+// For the profile's own files: whether a field exists on a system type, an address without
+// leading zeros ("192.168.05.01" -> "192.168.5.1"; empty when it is not four octets), a field's
+// range as a refusal names it, a register value as the file writes it, and the alarms a contact
+// word can carry, by bit.
+bool FieldAppliesTo(const ProfileField& f, int systemType);
+QString PlainAddress(const QString& dotted);
+QString ProfileRangeText(const ProfileField& f, int lo, int hi);
+QJsonValue ProfileJsonValue(const ProfileField& f, int raw);
+const QMap<int, QString>& ContactAlarmNames(bool secondWord);
 
 } // namespace quma

@@ -1,7 +1,9 @@
 // The site-profile windows: the comparison table and the preview of a restore.
 #pragma once
 
-#include "core/profile/SiteProfile.h"
+#include "core/profile/ProfileCompare.h"
+#include "core/profile/ProfileFile.h"
+#include "core/profile/RestorePlan.h"
 
 #include <QDialog>
 

@@ -2,7 +2,9 @@
 // Properties: a file the reader accepts saves back to a file it accepts again and that saves to
 // the same bytes (nothing is lost or changed by a round trip); an accepted file's network texts
 // hold no control character.
-#include "core/profile/SiteProfile.h"
+#include "core/profile/ProfileCompare.h"
+#include "core/profile/ProfileFile.h"
+#include "core/profile/RestorePlan.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 using namespace quma;
