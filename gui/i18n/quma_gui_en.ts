@@ -1313,6 +1313,13 @@ It is kept in %2.</translation>
     </message>
 </context>
 <context>
+    <name>PowerFlowView</name>
+    <message>
+        <source>Power flow</source>
+        <translation>Power flow</translation>
+    </message>
+</context>
+<context>
     <name>ProfileCommands</name>
     <message>
         <source>프로파일 (Profile)</source>
@@ -1548,6 +1555,13 @@ Restore its settings anyway? Its network section is never written.</translation>
     <message>
         <source>The frames were not saved: %1</source>
         <translation>The frames were not saved: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Report</name>
+    <message>
+        <source>Service report </source>
+        <translation>Service report </translation>
     </message>
 </context>
 <context>

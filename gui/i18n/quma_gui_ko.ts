@@ -1313,6 +1313,13 @@ It is kept in %2.</source>
     </message>
 </context>
 <context>
+    <name>PowerFlowView</name>
+    <message>
+        <source>Power flow</source>
+        <translation>전력 흐름</translation>
+    </message>
+</context>
+<context>
     <name>ProfileCommands</name>
     <message>
         <source>A profile command is still running.</source>
@@ -1548,6 +1555,13 @@ Restore its settings anyway? Its network section is never written.</source>
     <message>
         <source>The frames were not saved: %1</source>
         <translation>프레임을 저장하지 못했습니다: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Report</name>
+    <message>
+        <source>Service report </source>
+        <translation>서비스 리포트 </translation>
     </message>
 </context>
 <context>
