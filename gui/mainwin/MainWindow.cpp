@@ -23,12 +23,14 @@
 #include "gui/link/ConnectionDialog.h"
 #include "gui/mainwin/LoginDialog.h"
 #include "gui/mainwin/LogoutDialog.h"
+#include "gui/mainwin/StatusPage.h"
 #include "gui/monitor/ProtocolPane.h"
 #include "gui/profile/ProfileCommands.h"
 #include "gui/report/ServiceReportDialog.h"
 #include "gui/shared/ConsoleFont.h"
 #include "gui/shared/MessageHub.h"
 #include "gui/shared/PaintedWidgets.h"
+#include "gui/shared/ShownValue.h"
 #include "gui/trend/TrendView.h"
 #include "ui_MainWindow.h"
 
@@ -48,61 +50,6 @@
 #include <memory>
 
 using namespace quma;
-
-namespace {
-// Node pictures of the alarm tree, drawn at twice the size for high-density screens.
-QIcon nodeIcon(bool alarm) {
-    QPixmap pm(32, 32);
-    pm.setDevicePixelRatio(2);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor c = alarm ? QColor(0xD3, 0x2F, 0x2F) : QColor(0x2E, 0x9D, 0x3A);
-    p.setBrush(c);
-    p.setPen(QPen(c.darker(150), 1));
-    if (alarm) {
-        QPolygonF tri({QPointF(8, 1.5), QPointF(14.5, 14), QPointF(1.5, 14)});
-        p.drawPolygon(tri);
-        p.setPen(QPen(Qt::white, 1.6));
-        p.drawLine(QPointF(8, 5.5), QPointF(8, 9.5));
-        p.drawPoint(QPointF(8, 12));
-    } else {
-        p.drawEllipse(QRectF(2, 2, 12, 12));
-    }
-    return QIcon(pm);
-}
-} // namespace
-
-namespace {
-// A value keeps a stable width: a new value repaints its own label and moves nothing else, until
-// a text wider than any before arrives (the reserved width then grows once, with room to spare).
-void showValue(QLabel* label, const QString& text) {
-    if (label->text() == text) return;
-    // A label of fixed size asks its layout for nothing when its text changes: the new value
-    // repaints that label alone. It grows (once) when a longer text needs more room.
-    label->setText(text);
-    const QSize need = label->sizeHint();
-    const bool fixed = label->minimumSize() == label->maximumSize();
-    if (fixed && need.width() <= label->minimumWidth() && need.height() <= label->minimumHeight())
-        return;
-    label->setFixedSize(
-        std::max(label->minimumWidth(),
-                 need.width() + label->fontMetrics().horizontalAdvance(QStringLiteral("00"))),
-        std::max(fixed ? label->minimumHeight() : 0, need.height()));
-}
-
-void showValue(QLineEdit* edit, const QString& text) {
-    if (edit->text() != text) edit->setText(text);
-}
-
-// The children named prefix + 1 .. prefix + count, in that order.
-template <class T> QList<T*> numberedChildren(QObject* parent, const QString& prefix, int count) {
-    QList<T*> found;
-    for (int n = 1; n <= count; ++n)
-        if (auto* w = parent->findChild<T*>(prefix + QString::number(n))) found << w;
-    return found;
-}
-} // namespace
 
 MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& hub,
                        QWidget* parent)
@@ -175,12 +122,7 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
                 [this, i, label = contacts[i]] { openContact(2 * i, label->text()); });
     }
 
-    // What every poll writes to, found once.
-    m_cellLabels = numberedChildren<QLabel>(this, "Lable_BCV", 15);
-    m_dryLamps = numberedChildren<LampPair>(this, "ImDry", 6);
-    m_protectLampsA = numberedChildren<LampPair>(this, "ImBatt", 8);
-    m_protectLampsB = numberedChildren<LampPair>(this, "ImBattP", 8);
-    m_cellLamps = numberedChildren<LampPair>(this, "ImCell", 15);
+    m_page = new StatusPage(*ui, m_txColour, m_rxColour, this);
 
     // Activity lamps on the serial port.
     m_txLamp.setObjectName("ComSignal11");
@@ -195,10 +137,15 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
     m_rxLamp.setComPort(&m_session.port());
 
     connect(&m_engine, &MonitorEngine::statusRefreshed, this, &MainWindow::refreshStatus);
-    connect(&m_engine, &MonitorEngine::alarmTreeBuild, this, &MainWindow::buildAlarmTree);
-    connect(&m_engine, &MonitorEngine::alarmTreeUpdate, this, &MainWindow::updateAlarmIcons);
-    connect(&m_engine, &MonitorEngine::alarmTreeRemove, this, &MainWindow::removeAlarmTree);
-    connect(&m_engine, &MonitorEngine::alarmTestMode, this, &MainWindow::alarmTestMode);
+    connect(&m_engine, &MonitorEngine::alarmTreeBuild, ui->TreeViewM, [this] {
+        ui->TreeViewM->build(m_engine.image(), m_engine.alarms().mask1, m_engine.alarms().mask2);
+    });
+    connect(&m_engine, &MonitorEngine::alarmTreeUpdate, ui->TreeViewM, [this] {
+        ui->TreeViewM->updateAlarms(m_engine.image(), m_engine.alarms().mask1,
+                                    m_engine.alarms().mask2);
+    });
+    connect(&m_engine, &MonitorEngine::alarmTreeRemove, ui->TreeViewM, &AlarmTreeView::removeAll);
+    connect(&m_engine, &MonitorEngine::alarmTestMode, m_page, &StatusPage::alarmTestMode);
     connect(&m_engine, &MonitorEngine::replyStateChanged, this, &MainWindow::showReplyState);
     connect(&m_engine, &MonitorEngine::userMessage, this,
             [this](MessageKind k, const QString& t) { m_hub.post(this, k, t); });
@@ -289,9 +236,6 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
     m_flowTimer.setInterval(100);
     connect(&m_flowTimer, &QTimer::timeout, this, &MainWindow::advancePowerFlow);
     m_flowTimer.start();
-    m_noticeTimer.setObjectName("Timer6");
-    m_noticeTimer.setInterval(100);
-    connect(&m_noticeTimer, &QTimer::timeout, this, &MainWindow::blinkAlarmTestNotice);
 }
 
 MainWindow::~MainWindow() {
@@ -356,7 +300,8 @@ void MainWindow::retranslateCodeTexts() {
     m_serviceReport->setText(tr("서비스 리포트 (Service report)..."));
     ui->btnLogo->setText(m_dataLog.running() ? tr("Log 중지") : tr("Log 시작"));
     // The status page and the alarm tree are rendered again from the last reply.
-    if (!m_alarmItems.isEmpty()) buildAlarmTree();
+    if (ui->TreeViewM->topLevelItemCount() > 0)
+        ui->TreeViewM->build(m_engine.image(), m_engine.alarms().mask1, m_engine.alarms().mask2);
     if (ui->GroupBox1->isVisibleTo(this)) refreshStatus();
 }
 
@@ -481,9 +426,9 @@ bool MainWindow::requireLink() {
 
 void MainWindow::showLinkDown(const QString& link, const QString& why) {
     m_profiles->linkLost();
-    showValue(m_panels[0], why.isEmpty() ? QString() : tr("Not connected: ") + why);
-    showValue(m_panels[1], QString());
-    showValue(m_panels[2], link);
+    ShowValue(m_panels[0], why.isEmpty() ? QString() : tr("Not connected: ") + why);
+    ShowValue(m_panels[1], QString());
+    ShowValue(m_panels[2], link);
     ui->edtDateTime->clear();
     ui->pnlConnect->setText(tr("Connect"));
     m_connectColour.setColor(Rgb::Grey);
@@ -503,7 +448,7 @@ void MainWindow::showReplyState(bool answering) {
     ui->pnlConnect->setVisible(true);
     m_connectColour.setColor(Rgb::Orange);
     ui->ComSetting->setVisible(true);
-    showValue(m_panels[0],
+    ShowValue(m_panels[0],
               tr("Connected to %1, but the controller does not reply.").arg(m_session.linkName()));
 }
 
@@ -512,7 +457,7 @@ void MainWindow::completeConnection() {
     ui->FlatPanel3->setVisible(serial);
     ui->pnlConnect->setVisible(!serial);
     if (!serial) m_connectColour.setColor(Rgb::Lime);
-    showValue(m_panels[2], m_session.linkName());
+    ShowValue(m_panels[2], m_session.linkName());
 }
 
 void MainWindow::disconnectFromController() {
@@ -597,7 +542,7 @@ void MainWindow::closeEvent(QCloseEvent* e) {
     m_dataLog.stop();
     m_dataLog.closeJournal();
     m_flowTimer.stop();
-    m_noticeTimer.stop();
+    m_page->stopAnimations();
     m_engine.setTimer1(false);
     m_session.port().Close(); // always close: an open port leaves its lock file behind
     e->accept();
@@ -627,127 +572,12 @@ void MainWindow::refreshStatus() {
     setDataCommands(true);
     ui->ComSetting->setVisible(true);
     showStatusPage(true);
-    const RegisterImage& img = m_engine.image();
-    const StatusView v = RenderStatus(img, m_engine.modelName());
+    const StatusView v = m_page->show(m_engine.image(), m_engine.modelName());
     m_trends->setPlant(m_engine.modelName().trimmed());
-    showValue(m_panels[0], v.firmware);
-    showValue(m_panels[1], v.clock);
-    showValue(ui->edtDateTime, v.clock);
-    showValue(ui->edtFW, v.firmware);
-    // The firmware line is never clipped: the column widens to it (within the window).
-    const int firmwareWidth = ui->edtFW->fontMetrics().horizontalAdvance(v.firmware) + 16;
-    if (ui->edtFW->minimumWidth() < firmwareWidth) ui->edtFW->setMinimumWidth(firmwareWidth);
-    ui->edtFW->setCursorPosition(0);
-    if (ui->edtFW->toolTip() != v.firmware) ui->edtFW->setToolTip(v.firmware);
-    showValue(ui->Label_ACV, v.acVolts);
-    showValue(ui->Label_ACA, v.acAmps);
-    showValue(ui->Lable_DCV, v.dcVolts);
-    showValue(ui->Lable_DCA, v.dcAmps);
-    showValue(ui->Lable_BCA, v.battAmps);
-    showValue(ui->Label_BT, v.battTemp);
-    showValue(ui->Label_RT, v.rectTemp);
-    showValue(ui->edtFwCnt, v.fwCounter);
-    showValue(ui->lbDspVer1, v.dsp1);
-    showValue(ui->lbDspVer2, v.dsp2);
-    showValue(ui->lbTaskFail, v.taskFail);
-    showValue(ui->edtSpeedSetup, v.speedSetup);
-    showValue(ui->edtSpeed, v.speed);
-    showValue(ui->Label_SetV, v.setVolts);
-    showValue(ui->lbCHLimitFG, v.chLimitFg);
-    // The charge-limit flag colours the TX/RX captions.
-    const QColor caption = v.chLimit ? Qt::yellow : Qt::white;
-    m_txColour.setTextColour(caption);
-    m_rxColour.setTextColour(caption);
-    ui->Lable_BTest->setVisible(v.battTestRunning);
-    if (v.battFwKnown) showValue(ui->Lable_BFW, v.battFw);
-    showValue(ui->Lable_BPackV, v.battPackVolts);
-    showValue(ui->Lable_BV, v.battVolts);
-    showValue(ui->Lable_BC, v.battCurrent);
-    showValue(ui->Lable_BSoc, v.battSoc);
-    showValue(ui->Lable_BTp, v.battPackTemp);
-    showValue(ui->Lable_LVD, v.battLvd);
-    showValue(ui->Label_CHLimit, v.battChargeLimit);
-    showValue(ui->Lable_BCVMax, v.cellMax);
-    showValue(ui->Lable_BCVMin, v.cellMin);
-    showValue(ui->Lable_BFWDate, v.battFwDate);
-    showValue(ui->Lable_BChFET, v.battChFet);
-    showValue(ui->Lable_BDChFET, v.battDchFet);
-    showValue(ui->Lable_BReady, v.battReady);
-    showValue(ui->Lable_BLink, v.battLink);
-    for (int i = 0; i < m_cellLabels.size(); ++i)
-        showValue(m_cellLabels[i], v.cells[i]);
-    // Lamp pairs: bit n-1 of the register drives lamp n.
-    const auto lamps = [](const QList<LampPair*>& row, int count, int bits) {
-        for (int n = 1; n <= count && n <= row.size(); ++n)
-            row[n - 1]->setAlarm(bits & (1 << (n - 1)));
-    };
-    lamps(m_dryLamps, v.contactCount, v.dryContacts);
-    lamps(m_protectLampsA, 8, v.battProtectA);
-    lamps(m_protectLampsB, 8, v.battProtectB);
-    lamps(m_cellLamps, 15, v.cellBalance);
-    const bool six = v.contactCount == 6;
-    for (QWidget* w :
-         {static_cast<QWidget*>(ui->Lable_Contact5), static_cast<QWidget*>(ui->Lable_Contact6),
-          static_cast<QWidget*>(ui->ImDry5), static_cast<QWidget*>(ui->ImDry6)})
-        w->setVisible(six);
+    ShowValue(m_panels[0], v.firmware);
+    ShowValue(m_panels[1], v.clock);
     if (!m_engine.modelName().isEmpty()) setWindowTitle(m_engine.modelName());
-    ui->Lable_BCA->setVisible(v.batteryShown);
-    ui->GroupBattery->setVisible(v.batteryShown);
-    ui->Label_BT->setVisible(v.battTempShown);
-    ui->CanFrame->setVisible(v.canShown);
-    if (v.canShown) {
-        showValue(ui->LabCanFailCnt, v.canFailCount);
-        showValue(ui->lbCanCpuVer, v.canCpuVersion);
-        showValue(ui->LabCanCpuCom, v.canCpuCom);
-        if (ui->LabCanCpuCom->property("failed").toBool() != v.canCpuFailed ||
-            !ui->LabCanCpuCom->property("failed").isValid()) {
-            ui->LabCanCpuCom->setProperty("failed", v.canCpuFailed);
-            QPalette p = ui->LabCanCpuCom->palette();
-            p.setColor(QPalette::WindowText, v.canCpuFailed ? Qt::red : Qt::black);
-            ui->LabCanCpuCom->setPalette(p);
-        }
-    }
     ui->mFactoryInitial->setVisible(v.factoryResetVisible);
-}
-
-void MainWindow::buildAlarmTree() {
-    ui->TreeViewM->clear();
-    m_alarmItems.clear();
-    QTreeWidgetItem* root = nullptr;
-    QTreeWidgetItem* group = nullptr;
-    const QColor colours[3] = {QColor(0x80, 0, 0), QColor(0, 0, 0xFF), Qt::black};
-    for (const AlarmNode& n :
-         AlarmTreeNodes(m_engine.image(), m_engine.alarms().mask1, m_engine.alarms().mask2)) {
-        QTreeWidgetItem* it = nullptr;
-        if (n.level == 0)
-            it = root = new QTreeWidgetItem(ui->TreeViewM, {n.text});
-        else if (n.level == 1)
-            it = group = new QTreeWidgetItem(root, {n.text});
-        else
-            it = new QTreeWidgetItem(group, {n.text});
-        it->setForeground(0, colours[n.level]);
-        it->setIcon(0, nodeIcon(n.alarm));
-        it->setData(0, Qt::UserRole, n.alarm);
-        m_alarmItems << it;
-    }
-    ui->TreeViewM->expandAll();
-}
-
-void MainWindow::updateAlarmIcons() {
-    const QList<AlarmNode> nodes =
-        AlarmTreeNodes(m_engine.image(), m_engine.alarms().mask1, m_engine.alarms().mask2);
-    // Only the nodes whose state changed are touched (each change repaints its row).
-    static const QIcon icons[2] = {nodeIcon(false), nodeIcon(true)};
-    for (int i = 0; i < nodes.size() && i < m_alarmItems.size(); ++i) {
-        if (m_alarmItems[i]->data(0, Qt::UserRole).toBool() == nodes[i].alarm) continue;
-        m_alarmItems[i]->setIcon(0, icons[nodes[i].alarm]);
-        m_alarmItems[i]->setData(0, Qt::UserRole, nodes[i].alarm);
-    }
-}
-
-void MainWindow::removeAlarmTree() {
-    ui->TreeViewM->clear();
-    m_alarmItems.clear();
 }
 
 void MainWindow::setupDataLog() {
@@ -817,22 +647,9 @@ void MainWindow::openHistory(TransferKind kind) {
 }
 
 void MainWindow::advancePowerFlow() {
-    ui->MainPanel->setFlow(m_flow);
-    m_flow = StepFlow(m_flow, m_engine.image());
-}
-
-void MainWindow::alarmTestMode(bool active) {
-    if (active) {
-        if (!m_noticeTimer.isActive()) m_noticeTimer.start();
-        return;
-    }
-    m_noticeTimer.stop();
-    m_noticeCounter = 0;
-    ui->Lab_Alarm_Test->setVisible(false);
+    m_page->advancePowerFlow(m_engine.image());
 }
 
 void MainWindow::blinkAlarmTestNotice() {
-    const NoticeStep s = StepNotice(m_noticeCounter);
-    m_noticeCounter = s.counter;
-    if (s.changed) ui->Lab_Alarm_Test->setVisible(s.visible);
+    m_page->blinkAlarmTestNotice();
 }

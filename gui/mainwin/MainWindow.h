@@ -1,12 +1,12 @@
-// The main window: menus and their availability, login and logout, connection, the status page,
-// the alarm tree and the status-page animations.
+// The main window: menus and their availability, login and logout, connection, the data-log tab
+// and the language; it composes the status page (StatusPage, AlarmTreeView), the trends, the
+// Protocol pane and the profile commands.
 #pragma once
 
 #include "core/datalog/DataLog.h"
 #include "core/i18n/Translations.h"
 #include "core/link/ComSignal.h"
 #include "core/monitor/MonitorEngine.h"
-#include "core/monitor/PowerFlow.h"
 #include "core/monitor/ProtocolMonitor.h"
 #include "core/monitor/SessionFile.h"
 #include "gui/shared/PanelColour.h"
@@ -17,15 +17,14 @@
 #include <memory>
 #include <optional>
 
-class LampPair;
 class MessageHub;
 class ProfileCommands;
 class ProtocolPane;
+class StatusPage;
 class TrendView;
 class QDialog;
 class QSettings;
 class QStyle;
-class QTreeWidgetItem;
 namespace quma {
 class LinkSession;
 class TrendRecorder;
@@ -94,12 +93,8 @@ protected:
 
 private:
     void refreshStatus();
-    void buildAlarmTree();
-    void updateAlarmIcons();
-    void removeAlarmTree();
     void setDataCommands(bool on);
     void openContact(int index, const QString& name);
-    void alarmTestMode(bool active);
     QList<QAction*> dataCommands() const;
     void openHistory(quma::TransferKind kind);
     void setupDataLog();
@@ -123,8 +118,8 @@ private:
     QLabel* m_panels[3];
     PanelColour m_txColour, m_rxColour, m_connectColour;
     quma::TComSignal m_txLamp, m_rxLamp;
-    QTimer m_flowTimer, m_noticeTimer;
-    quma::FlowState m_flow;
+    QTimer m_flowTimer;
+    StatusPage* m_page = nullptr;
     quma::DataLog m_dataLog;
     ProfileCommands* m_profiles;
     std::unique_ptr<quma::TrendStore> m_trendStore;
@@ -134,10 +129,6 @@ private:
     quma::SessionRecorder m_recorder;
     ProtocolPane* m_protocol;
     QAction* m_serviceReport = nullptr;
-    int m_noticeCounter = 0;
-    QList<QTreeWidgetItem*> m_alarmItems;
-    QList<QLabel*> m_cellLabels;
-    QList<LampPair*> m_dryLamps, m_protectLampsA, m_protectLampsB, m_cellLamps;
     QStringList m_extraPorts;
     QString m_host;
     QSettings* m_settings = nullptr;
