@@ -1,6 +1,7 @@
 // quma-console: the console window; with --demo it brings its own simulated controller.
 #include "core/monitor/LinkSession.h"
 #include "core/monitor/MonitorEngine.h"
+#include "gui/console/Console.h"
 #include "gui/mainwin/MainWindow.h"
 #include "gui/monitor/ProtocolPane.h"
 #include "gui/shared/ConsoleFont.h"
@@ -48,7 +49,8 @@ int main(int argc, char** argv) {
     engine.setLiveTimers(true);
     quma::LinkSession session(engine);
     MessageHub hub;
-    MainWindow window(engine, session, hub);
+    Console console(engine, session, hub);
+    MainWindow& window = console.window();
     // The connection dialog's last choice, kept in the user's configuration folder.
     QSettings settings("quma", "quma-console");
     window.setSettings(&settings);
@@ -85,6 +87,6 @@ int main(int argc, char** argv) {
     // did not end normally is offered for saving now.
     window.useDataLogJournal(QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
                                  .filePath("datalog-journal.txt"));
-    if (p.isSet(record)) window.protocolPane().startRecording(p.value(record));
+    if (p.isSet(record)) console.protocolPane().startRecording(p.value(record));
     return app.exec();
 }

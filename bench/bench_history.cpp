@@ -4,8 +4,8 @@
 #include "core/export/SheetExport.h"
 #include "core/monitor/LinkSession.h"
 #include "gui/history/EventLogWindow.h"
-#include "gui/shared/MessageHub.h"
 #include "gui/monitor/ProtocolPane.h"
+#include "gui/shared/MessageHub.h"
 #include "sim/SimServer.h"
 
 #include <QApplication>

@@ -6,6 +6,7 @@
 // quma-sim --pty) the connected run polls that controller (a quma-sim in its own process, say)
 // so that only the console's own CPU is counted.
 #include "core/monitor/LinkSession.h"
+#include "gui/console/Console.h"
 #include "gui/mainwin/MainWindow.h"
 #include "gui/shared/ConsoleFont.h"
 #include "gui/shared/MessageHub.h"
@@ -118,7 +119,8 @@ int main(int argc, char** argv) {
     RefreshProbe probe;
     probe.counter = &counter;
     QObject::connect(&engine, &MonitorEngine::statusRefreshed, &engine, [&] { probe.before(); });
-    MainWindow window(engine, session, hub);
+    Console console(engine, session, hub);
+    MainWindow& window = console.window();
     QObject::connect(&engine, &MonitorEngine::statusRefreshed, &engine, [&] { probe.after(); });
     window.show();
     window.completeLogin();

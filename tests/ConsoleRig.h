@@ -2,6 +2,7 @@
 // by `answerYes` and every file choice taken from `files` in turn (none left: cancelled).
 #pragma once
 
+#include "gui/console/Console.h"
 #include "gui/mainwin/MainWindow.h"
 #include "gui/shared/MessageHub.h"
 #include "tests/LiveRig.h"
@@ -14,10 +15,11 @@ struct ConsoleRig {
     QStringList boxes, questions;
     QStringList files;
     bool answerYes = false;
-    MainWindow window;
+    Console console;
+    MainWindow& window;
 
     explicit ConsoleRig(LinkKind kind, sim::SimOptions o = LiveRig::frozen())
-        : rig(kind, o), window(rig.engine, rig.session, hub) {
+        : rig(kind, o), console(rig.engine, rig.session, hub), window(console.window()) {
         hub.setRecorder([this](MessageKind, const QString& t) { boxes << t; });
         hub.setAnswerer([this](const QString& q) {
             questions << q;

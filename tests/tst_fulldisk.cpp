@@ -11,9 +11,9 @@
 #include "core/profile/RestorePlan.h"
 #include "core/report/ServiceReport.h"
 #include "core/trend/TrendStore.h"
-#include "gui/shared/MessageHub.h"
 #include "gui/monitor/ProtocolPane.h"
 #include "gui/report/ReportPdf.h"
+#include "gui/shared/MessageHub.h"
 #include "gui/trend/TrendView.h"
 
 #include <QDir>

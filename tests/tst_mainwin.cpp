@@ -3,13 +3,14 @@
 #include "gui/config/ClockDialog.h"
 #include "gui/config/ContactAlarmView.h"
 #include "gui/config/SetPointDialog.h"
+#include "gui/console/Console.h"
 #include "gui/link/ConnectionDialog.h"
 #include "gui/mainwin/LoginDialog.h"
 #include "gui/mainwin/MainWindow.h"
+#include "gui/monitor/ProtocolPane.h"
 #include "gui/shared/ConsoleFont.h"
 #include "gui/shared/MessageHub.h"
 #include "gui/shared/PaintedWidgets.h"
-#include "gui/monitor/ProtocolPane.h"
 #include "tests/LiveRig.h"
 #include "ui_MainWindow.h"
 
@@ -38,13 +39,14 @@ using namespace quma::test;
 
 namespace {
 // The window on a live rig, with every message box recorded.
-struct Console {
+struct Window {
     LiveRig rig;
     MessageHub hub;
     QStringList boxes;
-    MainWindow window;
-    explicit Console(LinkKind kind, sim::SimOptions o = LiveRig::frozen())
-        : rig(kind, o), window(rig.engine, rig.session, hub) {
+    ::Console console;
+    MainWindow& window;
+    explicit Window(LinkKind kind, sim::SimOptions o = LiveRig::frozen())
+        : rig(kind, o), console(rig.engine, rig.session, hub), window(console.window()) {
         hub.setRecorder([this](MessageKind, const QString& t) { boxes << t; });
         window.show();
     }
@@ -82,7 +84,7 @@ quint16 deadPort() {
     return probe.serverPort(); // closed again when probe goes
 }
 
-QString statusText(Console& c, int panel) {
+QString statusText(Window& c, int panel) {
     return c.window.findChild<QLabel*>(QString("ComSettingPanel%1").arg(panel))->text();
 }
 } // namespace
@@ -120,7 +122,7 @@ private slots:
     }
 
     void menuAvailabilityThroughASession() {
-        Console c(LinkKind::Tcp);
+        Window c(LinkKind::Tcp);
         QVERIFY(c.rig.ok);
         auto* ui = c.ui();
         const auto check = [&](MenuState want) {
@@ -162,7 +164,7 @@ private slots:
     }
 
     void versionAndFirmwareCounter() {
-        Console c(LinkKind::Tcp);
+        Window c(LinkKind::Tcp);
         c.window.showVersion();
         // The version as the controller's console shows it, then the license.
         QCOMPARE(c.boxes.size(), 1);
@@ -180,7 +182,7 @@ private slots:
         QFETCH(int, link);
         sim::SimOptions o = LiveRig::frozen();
         o.systemType = 2;
-        Console c(LinkKind{quint8(link)}, o);
+        Window c(LinkKind{quint8(link)}, o);
         QVERIFY(c.rig.ok);
         auto& m = c.rig.sim.model();
         m.setReg(7, 2200);
@@ -219,7 +221,7 @@ private slots:
         sim::SimOptions o = LiveRig::frozen();
         o.systemType = 3;
         o.battery = false;
-        Console c(LinkKind::Tcp, o);
+        Window c(LinkKind::Tcp, o);
         QVERIFY(c.rig.ok);
         c.rig.sim.model().setReg(42, 1);
         QVERIFY(c.rig.pollOnce());
@@ -237,7 +239,7 @@ private slots:
     }
 
     void alarmTreeFollowsTheAlarmWords() {
-        Console c(LinkKind::Serial);
+        Window c(LinkKind::Serial);
         QVERIFY(c.rig.ok);
         auto* tree = c.ui()->TreeViewM;
         QVERIFY(c.rig.pollOnce()); // the tree comes with the first reply
@@ -373,7 +375,7 @@ private slots:
 
     // A failed connect leaves the console ready to connect again and says what was tried and why.
     void failedConnectionOffersConnectAgain() {
-        Console c(LinkKind::Tcp);
+        Window c(LinkKind::Tcp);
         c.window.disconnectFromController();
         c.window.completeLogin();
         const QString dead = QString("127.0.0.1:%1").arg(deadPort());
@@ -397,7 +399,7 @@ private slots:
     // A controller that takes the link but never answers is shown as such, and the warning goes
     // as soon as a valid reply comes.
     void silentControllerIsShown() {
-        Console c(LinkKind::Serial);
+        Window c(LinkKind::Serial);
         QVERIFY(c.rig.ok);
         c.window.completeLogin();
         c.window.completeConnection();
@@ -421,7 +423,7 @@ private slots:
 
     // Logout ends the link on screen too; commands that need a link say so instead of waiting.
     void logoutClearsTheLinkAndCommandsAskForOne() {
-        Console c(LinkKind::Tcp);
+        Window c(LinkKind::Tcp);
         c.window.completeLogin();
         c.window.completeConnection();
         QVERIFY(c.rig.pollOnce());
@@ -445,7 +447,7 @@ private slots:
     void languageSwitchesAtRuntime() {
         QTemporaryDir dir;
         QSettings settings(dir.filePath("console.ini"), QSettings::IniFormat);
-        Console c(LinkKind::Tcp);
+        Window c(LinkKind::Tcp);
         c.window.setSettings(&settings);
         c.window.completeLogin();
         c.window.completeConnection();
@@ -495,7 +497,7 @@ private slots:
         // What the original screens did not have is Korean too; their own texts are unchanged.
         QCOMPARE(c.ui()->PageControl1->tabText(c.ui()->PageControl1->count() - 1),
                  QString("트렌드"));
-        QCOMPARE(c.window.protocolPane().findChild<QCheckBox*>("chkProtocolPause")->text(),
+        QCOMPARE(c.console.protocolPane().findChild<QCheckBox*>("chkProtocolPause")->text(),
                  QString("일시 정지"));
         QCOMPARE(c.window.findChild<QPushButton*>("btnTrendFollow")->text(), QString("따라가기"));
         {
@@ -517,7 +519,7 @@ private slots:
     void connectionIsRemembered() {
         QTemporaryDir dir;
         QSettings settings(dir.filePath("console.ini"), QSettings::IniFormat);
-        Console c(LinkKind::Tcp);
+        Window c(LinkKind::Tcp);
         c.window.disconnectFromController();
         c.window.completeLogin();
         c.window.setSettings(&settings);
@@ -550,7 +552,7 @@ private slots:
     // The window fits a 1366x768 laptop screen (taskbar and title bar left over) and keeps its
     // size when the first reply fills the page.
     void windowFitsALaptopAndKeepsItsSize() {
-        Console c(LinkKind::Tcp);
+        Window c(LinkKind::Tcp);
         const QSize before = c.window.size();
         QVERIFY(before.width() <= 1366 && before.height() <= 700);
         c.window.completeLogin();
@@ -575,7 +577,7 @@ private slots:
     // Polling does not change how the lamps are styled: after 10,000 refreshes they are as after
     // one (no style text that grows, no style set again and again).
     void lampStyleIsStableOverPolls() {
-        Console c(LinkKind::Tcp);
+        Window c(LinkKind::Tcp);
         c.window.completeLogin();
         c.window.completeConnection();
         QVERIFY(c.rig.pollOnce());
@@ -597,7 +599,7 @@ private slots:
         const QString path = qEnvironmentVariable("QUMA_SCREENSHOT");
         if (path.isEmpty()) QSKIP("set QUMA_SCREENSHOT=file.png to write the status page");
         sim::SimOptions o;
-        Console c(LinkKind::Tcp, o);
+        Window c(LinkKind::Tcp, o);
         c.rig.sim.startTicking(100);
         c.window.completeLogin();
         c.window.completeConnection();

@@ -1,9 +1,10 @@
 // The console's Profile menu headless: save, compare with export, restore with its preview, and
 // the refusals, against the simulated controller, every box and file choice through the hub.
+#include "gui/console/Console.h"
 #include "gui/mainwin/MainWindow.h"
+#include "gui/profile/ProfileCommands.h"
 #include "gui/shared/ConsoleFont.h"
 #include "gui/shared/MessageHub.h"
-#include "gui/profile/ProfileCommands.h"
 #include "tests/ConsoleRig.h"
 #include "ui_MainWindow.h"
 
@@ -19,13 +20,13 @@ using namespace quma::test;
 
 namespace {
 // Logged in and connected.
-struct Console : ConsoleRig {
-    explicit Console(LinkKind kind, sim::SimOptions o = LiveRig::frozen()) : ConsoleRig(kind, o) {
+struct Window : ConsoleRig {
+    explicit Window(LinkKind kind, sim::SimOptions o = LiveRig::frozen()) : ConsoleRig(kind, o) {
         window.completeLogin();
         window.completeConnection();
     }
     Ui::MainWindow* ui() { return window.form(); }
-    ProfileCommands& profiles() { return window.profiles(); }
+    ProfileCommands& profiles() { return console.profiles(); }
     // Runs the request clock by hand until `done` holds.
     bool pump(const std::function<bool()>& done, int timeoutMs = 8000) {
         QElapsedTimer t;
@@ -47,7 +48,7 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArra
 
 // The profile of the simulator's defaults, read through the menu.
 QString saveDefaults(const QTemporaryDir& dir, LinkKind kind) {
-    Console c(kind);
+    Window c(kind);
     if (!c.rig.ok || !c.rig.pollOnce()) return {};
     c.files << dir.filePath("defaults");
     c.ui()->mProfileSave->trigger();
@@ -62,7 +63,7 @@ private slots:
     void initTestCase() { UseConsoleFont(); }
 
     void menuIsThereAndNeedsAController() {
-        Console c(LinkKind::Tcp);
+        Window c(LinkKind::Tcp);
         QVERIFY(c.rig.ok);
         QCOMPARE(c.ui()->Profile1->title(), QString("프로파일 (Profile)"));
         // Before the first reply the commands that read the plant are off; two files compare
@@ -93,7 +94,7 @@ private slots:
         QTemporaryDir dir;
         const QString file = saveDefaults(dir, LinkKind::Tcp);
         QVERIFY(!file.isEmpty());
-        Console c(LinkKind::Tcp);
+        Window c(LinkKind::Tcp);
         c.rig.sim.model().setReg(59, 110);
         c.rig.sim.model().setReg(88, 0x0001);
         QVERIFY(c.rig.pollOnce());
@@ -132,7 +133,7 @@ private slots:
         QTemporaryDir dir;
         const QString file = saveDefaults(dir, LinkKind::Serial);
         QVERIFY(!file.isEmpty());
-        Console c(LinkKind::Serial);
+        Window c(LinkKind::Serial);
         c.rig.sim.model().setReg(60, 535);
         c.rig.sim.model().setReg(77, 5);
         c.rig.sim.model().netId().siteInfo = "Elsewhere";
@@ -162,7 +163,7 @@ private slots:
     void cancelledPreviewWritesNothing() {
         QTemporaryDir dir;
         const QString file = saveDefaults(dir, LinkKind::Tcp);
-        Console c(LinkKind::Tcp);
+        Window c(LinkKind::Tcp);
         c.rig.sim.model().setReg(60, 535);
         QVERIFY(c.rig.pollOnce());
         c.files << file;
@@ -183,7 +184,7 @@ private slots:
         QFile f(file);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray text = f.readAll();
-        Console c(LinkKind::Tcp);
+        Window c(LinkKind::Tcp);
         c.rig.sim.model().setReg(60, 535);
         QVERIFY(c.rig.pollOnce());
 
@@ -227,9 +228,9 @@ private slots:
         QStringList files{file, other};
         hub.setRecorder([](MessageKind, const QString&) {});
         hub.setFileChooser([&](const QString&, bool, const QString&) { return files.takeFirst(); });
-        MainWindow window(rig.engine, rig.session, hub);
-        window.form()->mProfileCompareFiles->trigger();
-        ProfileCompareDialog* d = window.profiles().comparison();
+        Console console(rig.engine, rig.session, hub);
+        console.window().form()->mProfileCompareFiles->trigger();
+        ProfileCompareDialog* d = console.profiles().comparison();
         QVERIFY(d);
         QTest::mouseClick(d->differencesOnly(), Qt::LeftButton);
         QCOMPARE(d->visibleRows(), 1);

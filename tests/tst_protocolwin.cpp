@@ -1,9 +1,9 @@
 // The Protocol pane headless: opened by its menu command, it lists the frames of the simulator's
 // link with their meanings; filter, search, pause, clear, copy, save and session recording.
 #include "gui/mainwin/MainWindow.h"
+#include "gui/monitor/ProtocolPane.h"
 #include "gui/shared/ConsoleFont.h"
 #include "gui/shared/MessageHub.h"
-#include "gui/monitor/ProtocolPane.h"
 #include "tests/ConsoleRig.h"
 #include "ui_MainWindow.h"
 
@@ -20,9 +20,9 @@ using namespace quma;
 using namespace quma::test;
 
 namespace {
-struct Console : ConsoleRig {
-    explicit Console(LinkKind kind) : ConsoleRig(kind) {}
-    ProtocolPane& pane() { return window.protocolPane(); }
+struct Window : ConsoleRig {
+    explicit Window(LinkKind kind) : ConsoleRig(kind) {}
+    ProtocolPane& pane() { return console.protocolPane(); }
     template <class T> T* find(const char* name) { return pane().findChild<T*>(name); }
     QString cell(int row, int column) {
         return pane().model().index(row, column).data().toString();
@@ -36,7 +36,7 @@ private slots:
     void initTestCase() { UseConsoleFont(); }
 
     void menuCommandShowsTheFrames() {
-        Console c(LinkKind::Serial);
+        Window c(LinkKind::Serial);
         QVERIFY(c.rig.ok);
         QAction* show = c.window.findChild<QAction*>("mProtocolMonitor");
         QVERIFY(show);
@@ -59,14 +59,14 @@ private slots:
 
     // However much the link drops, the pane keeps its size and the window fits a laptop screen.
     void paneFitsTheScreenAtAnyTraffic() {
-        Console c(LinkKind::Tcp);
+        Window c(LinkKind::Tcp);
         c.window.completeLogin();
         c.window.completeConnection();
         QVERIFY(c.rig.pollOnce()); // the status page is shown
         c.window.findChild<QAction*>("mProtocolMonitor")->trigger();
         const QSize before = c.pane().minimumSizeHint();
         for (int i = 0; i < 1000; ++i)
-            c.window.protocolMonitor().add(
+            c.console.protocolMonitor().add(
                 FrameEvent{FrameEvent::Dropped, LinkKind::Tcp, 0, 0, QByteArray(8, char(i)),
                            QString("transaction id %1 expected %2").arg(i + 1).arg(i)});
         c.pane().catchUp();
@@ -81,7 +81,7 @@ private slots:
 
     void filterSearchPauseClearCopySave() {
         QTemporaryDir dir;
-        Console c(LinkKind::Tcp);
+        Window c(LinkKind::Tcp);
         QVERIFY(c.rig.ok);
         c.window.findChild<QAction*>("mProtocolMonitor")->trigger();
         QVERIFY(c.rig.pollOnce());
@@ -135,7 +135,7 @@ private slots:
 
     void recordsTheSession() {
         QTemporaryDir dir;
-        Console c(LinkKind::Serial);
+        Window c(LinkKind::Serial);
         QVERIFY(c.rig.ok);
         c.files << dir.filePath("visit");
         QTest::mouseClick(c.find<QPushButton>("btnProtocolRecord"), Qt::LeftButton);

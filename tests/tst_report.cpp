@@ -2,10 +2,10 @@
 // pdftotext) and HTML (parsed), the console's dialog, and a folder it cannot write to.
 #include "core/trend/TrendStore.h"
 #include "gui/mainwin/MainWindow.h"
-#include "gui/shared/ConsoleFont.h"
-#include "gui/shared/MessageHub.h"
 #include "gui/report/ReportPdf.h"
 #include "gui/report/ServiceReportDialog.h"
+#include "gui/shared/ConsoleFont.h"
+#include "gui/shared/MessageHub.h"
 #include "tests/LinkRows.h"
 #include "tests/LiveRig.h"
 

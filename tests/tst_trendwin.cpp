@@ -2,6 +2,7 @@
 // clicks, the cursor values, PNG and CSV exports, and recorded data logs opened in it.
 #include "core/datalog/DataLog.h"
 #include "core/trend/TrendRecorder.h"
+#include "gui/console/Console.h"
 #include "gui/mainwin/MainWindow.h"
 #include "gui/shared/ConsoleFont.h"
 #include "gui/shared/MessageHub.h"
@@ -78,7 +79,8 @@ private slots:
         QVERIFY(rig.ok);
         MessageHub hub;
         hub.setRecorder([](MessageKind, const QString&) {});
-        MainWindow window(rig.engine, rig.session, hub);
+        Console console(rig.engine, rig.session, hub);
+        MainWindow& window = console.window();
         window.show();
         auto* tabs = window.form()->PageControl1;
         QCOMPARE(tabs->tabText(2), QString("Trends"));
@@ -88,12 +90,12 @@ private slots:
             QVERIFY(rig.pollOnce());
         tabs->setCurrentIndex(2);
         QTest::qWait(20);
-        QCOMPARE(window.trends().shown().size(), 3);
-        QCOMPARE(window.trends().series(Trend::DcVolts)->count(), 3);
-        QCOMPARE(window.trends().series(Trend::DcVolts)->at(0).y(), 54.5);
-        QCOMPARE(window.trends().series(Trend::Cell1 + 14)->count(), 3);
+        QCOMPARE(console.trends().shown().size(), 3);
+        QCOMPARE(console.trends().series(Trend::DcVolts)->count(), 3);
+        QCOMPARE(console.trends().series(Trend::DcVolts)->at(0).y(), 54.5);
+        QCOMPARE(console.trends().series(Trend::Cell1 + 14)->count(), 3);
         // The polls asked for nothing more: the samples come from the status refresh.
-        QCOMPARE(window.trends().chartViews().size(), 4);
+        QCOMPARE(console.trends().chartViews().size(), 4);
     }
 
     void windowFollowPauseAndZoom() {

@@ -5,7 +5,6 @@
 #include "core/monitor/AlarmTree.h"
 #include "core/monitor/LinkSession.h"
 #include "core/monitor/StatusTexts.h"
-#include "core/trend/TrendRecorder.h"
 #include "gui/config/AlarmTestDialog.h"
 #include "gui/config/CalibrationDialog.h"
 #include "gui/config/ClockDialog.h"
@@ -24,14 +23,10 @@
 #include "gui/mainwin/LoginDialog.h"
 #include "gui/mainwin/LogoutDialog.h"
 #include "gui/mainwin/StatusPage.h"
-#include "gui/monitor/ProtocolPane.h"
-#include "gui/profile/ProfileCommands.h"
-#include "gui/report/ServiceReportDialog.h"
 #include "gui/shared/ConsoleFont.h"
 #include "gui/shared/MessageHub.h"
 #include "gui/shared/PaintedWidgets.h"
 #include "gui/shared/ShownValue.h"
-#include "gui/trend/TrendView.h"
 #include "ui_MainWindow.h"
 
 #include <QActionGroup>
@@ -181,52 +176,6 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
            [this] { return new HistoryClearDialog(m_engine, m_hub, this); });
     opener(ui->mAlarmTest, RectMode::Setting,
            [this] { return new AlarmTestDialog(m_engine, m_hub, this); });
-    // Trends: every decoded poll is a sample; the tab sits beside Status and log.
-    m_trendStore = std::make_unique<TrendStore>();
-    m_trendRecorder = new TrendRecorder(m_engine, *m_trendStore, this);
-    m_trends = new TrendView(*m_trendStore, m_hub, this);
-    ui->PageControl1->addTab(m_trends, tr("Trends"));
-    connect(m_trendRecorder, &TrendRecorder::sampleAdded, m_trends, &TrendView::sampleAdded);
-
-    // The Protocol pane: docked below, shown by its menu command; the monitor and the recorder
-    // see every frame of the link.
-    m_protocolMonitor.attach(m_engine.link());
-    m_recorder.attach(m_engine.link());
-    m_protocol = new ProtocolPane(m_protocolMonitor, m_recorder, m_hub, this);
-    addDockWidget(Qt::BottomDockWidgetArea, m_protocol);
-    m_protocol->hide();
-    QAction* showProtocol = m_protocol->toggleViewAction();
-    showProtocol->setObjectName("mProtocolMonitor");
-    showProtocol->setText(tr("프로토콜 모니터 (Protocol)"));
-    showProtocol->setShortcut(QKeySequence("Ctrl+Shift+P"));
-    ui->Access1->addSeparator();
-    ui->Access1->addAction(showProtocol);
-
-    // The service report: beside the histories it gathers.
-    auto* report = new QAction(tr("서비스 리포트 (Service report)..."), this);
-    report->setObjectName("mServiceReport");
-    ui->Log1->addSeparator();
-    ui->Log1->addAction(report);
-    report->setEnabled(false); // like the other data commands, until the first reply
-    m_serviceReport = report;
-    connect(report, &QAction::triggered, this, [this] {
-        if (!requireLink()) return;
-        ServiceReportDialog dialog(m_engine, *m_trendStore, m_hub, this);
-        runModal(dialog);
-    });
-
-    m_profiles = new ProfileCommands(m_engine, m_hub, this);
-    const auto profileCommand = [this](QAction* action, void (ProfileCommands::*command)()) {
-        connect(action, &QAction::triggered, this, [this, command] {
-            if (requireLink()) (m_profiles->*command)();
-        });
-    };
-    profileCommand(ui->mProfileSave, &ProfileCommands::save);
-    profileCommand(ui->mProfileCompare, &ProfileCommands::compareWithPlant);
-    profileCommand(ui->mProfileRestore, &ProfileCommands::restore);
-    // Two files compare without a controller.
-    connect(ui->mProfileCompareFiles, &QAction::triggered, m_profiles,
-            &ProfileCommands::compareFiles);
     connect(ui->mAlarmLog, &QAction::triggered, this, &MainWindow::openAlarmHistory);
     connect(ui->mEventLog, &QAction::triggered, this, &MainWindow::openEventLog);
     setupDataLog();
@@ -295,14 +244,12 @@ void MainWindow::changeEvent(QEvent* e) {
 }
 
 void MainWindow::retranslateCodeTexts() {
-    ui->PageControl1->setTabText(ui->PageControl1->indexOf(m_trends), tr("Trends"));
-    m_protocol->toggleViewAction()->setText(tr("프로토콜 모니터 (Protocol)"));
-    m_serviceReport->setText(tr("서비스 리포트 (Service report)..."));
     ui->btnLogo->setText(m_dataLog.running() ? tr("Log 중지") : tr("Log 시작"));
     // The status page and the alarm tree are rendered again from the last reply.
     if (ui->TreeViewM->topLevelItemCount() > 0)
         ui->TreeViewM->build(m_engine.image(), m_engine.alarms().mask1, m_engine.alarms().mask2);
     if (ui->GroupBox1->isVisibleTo(this)) refreshStatus();
+    emit retranslated();
 }
 
 void MainWindow::setConnectHints(const QStringList& extraPorts, const QString& host) {
@@ -324,9 +271,26 @@ QList<QAction*> MainWindow::dataCommands() const {
                              ui->mProfileSave,
                              ui->mProfileCompare,
                              ui->mProfileRestore};
-    // Made in code, after the form's first settings.
-    if (m_serviceReport) commands << m_serviceReport;
+    // Added by the features that plug into the window.
+    commands << m_moreDataCommands;
     return commands;
+}
+
+void MainWindow::addDataCommand(QAction* action) {
+    m_moreDataCommands << action;
+    action->setEnabled(ui->mAlarmLog->isEnabled());
+}
+
+QTabWidget* MainWindow::pages() const {
+    return ui->PageControl1;
+}
+
+QMenu* MainWindow::viewMenu() const {
+    return ui->Access1;
+}
+
+QMenu* MainWindow::logMenu() const {
+    return ui->Log1;
 }
 
 void MainWindow::setDataCommands(bool on) {
@@ -425,7 +389,7 @@ bool MainWindow::requireLink() {
 }
 
 void MainWindow::showLinkDown(const QString& link, const QString& why) {
-    m_profiles->linkLost();
+    emit linkLost();
     ShowValue(m_panels[0], why.isEmpty() ? QString() : tr("Not connected: ") + why);
     ShowValue(m_panels[1], QString());
     ShowValue(m_panels[2], link);
@@ -573,7 +537,6 @@ void MainWindow::refreshStatus() {
     ui->ComSetting->setVisible(true);
     showStatusPage(true);
     const StatusView v = m_page->show(m_engine.image(), m_engine.modelName());
-    m_trends->setPlant(m_engine.modelName().trimmed());
     ShowValue(m_panels[0], v.firmware);
     ShowValue(m_panels[1], v.clock);
     if (!m_engine.modelName().isEmpty()) setWindowTitle(m_engine.modelName());

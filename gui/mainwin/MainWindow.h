@@ -7,8 +7,6 @@
 #include "core/i18n/Translations.h"
 #include "core/link/ComSignal.h"
 #include "core/monitor/MonitorEngine.h"
-#include "core/monitor/ProtocolMonitor.h"
-#include "core/monitor/SessionFile.h"
 #include "gui/shared/PanelColour.h"
 
 #include <QLabel>
@@ -18,17 +16,14 @@
 #include <optional>
 
 class MessageHub;
-class ProfileCommands;
-class ProtocolPane;
 class StatusPage;
-class TrendView;
 class QDialog;
+class QMenu;
+class QTabWidget;
 class QSettings;
 class QStyle;
 namespace quma {
 class LinkSession;
-class TrendRecorder;
-class TrendStore;
 } // namespace quma
 namespace Ui {
 class MainWindow;
@@ -76,15 +71,24 @@ public:
     void openAlarmHistory();
     void openEventLog();
     quma::DataLog& dataLog() { return m_dataLog; }
-    ProfileCommands& profiles() { return *m_profiles; }
-    TrendView& trends() { return *m_trends; }
-    ProtocolPane& protocolPane() { return *m_protocol; }
-    quma::ProtocolMonitor& protocolMonitor() { return m_protocolMonitor; }
-    quma::TrendRecorder& trendRecorder() { return *m_trendRecorder; }
+    // Where the console's features plug in: the tab pages, the menus, and the commands that
+    // need a controller's first reply (enabled and disabled with the window's own).
+    QTabWidget* pages() const;
+    QMenu* viewMenu() const;
+    QMenu* logMenu() const;
+    void addDataCommand(QAction* action);
+    // Commands that talk to the controller: false (and the user told) without a link.
+    bool requireLink();
     // The steps the dialogs end with, public so tests can drive them without a modal loop.
     void completeLogin();
     void completeLogout();
     void completeConnection();
+
+signals:
+    // The link is gone (disconnect, logout, a failed connect).
+    void linkLost();
+    // The window's texts were set again in the current language.
+    void retranslated();
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -98,8 +102,6 @@ private:
     QList<QAction*> dataCommands() const;
     void openHistory(quma::TransferKind kind);
     void setupDataLog();
-    // Commands that talk to the controller: false (and the user told) without a link.
-    bool requireLink();
     // The status page shown or hidden (before the first reply, after disconnecting).
     void showStatusPage(bool on);
     // The status bar and lamps once the link is gone (disconnect, logout, a failed connect).
@@ -121,14 +123,7 @@ private:
     QTimer m_flowTimer;
     StatusPage* m_page = nullptr;
     quma::DataLog m_dataLog;
-    ProfileCommands* m_profiles;
-    std::unique_ptr<quma::TrendStore> m_trendStore;
-    quma::TrendRecorder* m_trendRecorder;
-    TrendView* m_trends;
-    quma::ProtocolMonitor m_protocolMonitor;
-    quma::SessionRecorder m_recorder;
-    ProtocolPane* m_protocol;
-    QAction* m_serviceReport = nullptr;
+    QList<QAction*> m_moreDataCommands;
     QStringList m_extraPorts;
     QString m_host;
     QSettings* m_settings = nullptr;
