@@ -128,9 +128,9 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "quma-sim: the recording ends inside its last line; replaying "
                                  "up to it\n");
         sim.replay = std::make_shared<quma::sim::ReplayTable>(read.events, p.isSet(replayLoop));
-        sim.onUnrecorded = [](const QString& note) {
+        QObject::connect(&sim, &quma::sim::SimServer::unrecordedAnswered, [](const QString& note) {
             std::fprintf(stderr, "quma-sim: %s\n", qPrintable(note));
-        };
+        });
         std::fprintf(stderr, "quma-sim: replaying %d request/reply pairs of %s\n",
                      sim.replay->pairs(), qPrintable(p.value(replay)));
     }

@@ -225,9 +225,8 @@ void SimServer::writeDueSerial() {
 }
 
 void SimServer::unrecorded(const QString& request) {
-    if (onUnrecorded)
-        onUnrecorded(
-            QString("replay: %1 was not recorded; answered as the plain simulator").arg(request));
+    emit unrecordedAnswered(
+        QString("replay: %1 was not recorded; answered as the plain simulator").arg(request));
 }
 
 } // namespace quma::sim

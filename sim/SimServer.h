@@ -44,7 +44,6 @@ public:
     int paceBaud = 0;
     // Replaying a recorded session: its replies first, the model for what it never saw.
     std::shared_ptr<ReplayTable> replay;
-    std::function<void(const QString& note)> onUnrecorded;
 
     // TCP on the address and port (0 picks a free port); false when it cannot listen.
     bool listenTcp(const QHostAddress& address = QHostAddress::LocalHost, quint16 port = 0);
@@ -65,6 +64,8 @@ public:
     int requestsServed() const { return m_served; }
 
 signals:
+    // Replaying: a request the recording never saw was answered by the model.
+    void unrecordedAnswered(const QString& note);
     void requestServed(int function);
 
 private:

@@ -320,7 +320,8 @@ private slots:
         QVERIFY(office.ok);
         office.sim.replay = std::make_shared<sim::ReplayTable>(read.events, false);
         QStringList unrecorded;
-        office.sim.onUnrecorded = [&](const QString& n) { unrecorded << n; };
+        QObject::connect(&office.sim, &sim::SimServer::unrecordedAnswered,
+                         [&](const QString& n) { unrecorded << n; });
         Seen replayed;
         QVERIFY(runSession(office, &replayed));
         QCOMPARE(replayed.image.regs, original.image.regs);
