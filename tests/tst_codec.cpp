@@ -1,5 +1,7 @@
-// Frame codec: LRC, both frame encodings, the transaction counter and the text utilities.
+// Frame codec: LRC, both frame encodings, every request on both links, the transaction counter
+// and the text utilities.
 #include "core/link/FrameCodec.h"
+#include "core/link/LinkCodec.h"
 
 #include <QtTest>
 
@@ -38,6 +40,55 @@ private slots:
         QCOMPARE(write.toHex(), QByteArray("123400000006010600050017"));
         QCOMPARE(TcpFrame(7, 0x41, {}).toHex(), QByteArray("00070000000201"
                                                            "41"));
+    }
+
+    // Every request, framed by each link's codec: the serial body and the TCP function, data and
+    // reply length.
+    void everyRequestOnBothLinks_data() {
+        QTest::addColumn<Request>("request");
+        QTest::addColumn<QByteArray>("serialBody");
+        QTest::addColumn<int>("function");
+        QTest::addColumn<QByteArray>("tcpData");
+        QTest::addColumn<int>("replyBytes");
+        const auto row = [](const char* name, const Request& r, const char* body, int fn,
+                            const char* data, int reply) {
+            QTest::newRow(name) << r << QByteArray(body) << fn << QByteArray::fromHex(data)
+                                << reply;
+        };
+        row("poll", Request::readRegisters(1, 131), "010400010083", 0x04, "00010083", 271);
+        row("identity read", Request::readNetworkIdentity(), "0122", 0x41, "", 158);
+        row("write", Request::writeRegister(60, 540), "0106003C021C", 0x06, "003C021C", 12);
+        row("identity write", Request::writeNetworkIdentity("AB"), "012300004142", 0x42, "4142", 6);
+        row("alarm count", Request::logCount(TransferKind::Alarm), "0130", 0x43, "0100", 12);
+        row("event count", Request::logCount(TransferKind::Event), "0140", 0x46, "0200", 12);
+        row("alarm record", Request::logRecord(TransferKind::Alarm, 39), "01310027", 0x44, "010027",
+            43);
+        row("event record", Request::logRecord(TransferKind::Event, 7), "01410007", 0x47, "020007",
+            19);
+        row("alarm clear", Request::logClear(TransferKind::Alarm), "0135", 0x45, "01", 9);
+        row("event clear", Request::logClear(TransferKind::Event), "0145", 0x48, "02", 9);
+    }
+    void everyRequestOnBothLinks() {
+        QFETCH(Request, request);
+        QFETCH(QByteArray, serialBody);
+        QFETCH(int, function);
+        QFETCH(QByteArray, tcpData);
+        QFETCH(int, replyBytes);
+        SerialCodec serial;
+        QCOMPARE(serial.frame(request, 9).frame, AsciiFrame(serialBody));
+        TcpCodec tcp;
+        const FramedRequest f = tcp.frame(request, 9);
+        QCOMPARE(int(f.function), function);
+        QCOMPARE(f.frame, TcpFrame(9, std::uint8_t(function), tcpData));
+        QCOMPARE(f.replyBytes, replyBytes);
+    }
+
+    // The TCP count query carries the low byte of the last page asked for.
+    void tcpCountCarriesTheLastPage() {
+        TcpCodec tcp;
+        tcp.frame(Request::logRecord(TransferKind::Alarm, 0x0102), 1);
+        QCOMPARE(tcp.frame(Request::logCount(TransferKind::Event), 2).frame,
+                 TcpFrame(2, 0x46, QByteArray::fromHex("0202")));
     }
 
     void transactionCounterWraps() {
