@@ -7,10 +7,13 @@
 # either; and the headers in cmake/core-only stand in front of Qt's for the module-qualified
 # spellings (<QtWidgets/QWidget>, <QtGui/QColor>) and stop the compile with a message.
 
-# quma_layer_root(target layer): `target` sees "<layer>/..." and nothing else of the tree.
+# quma_layer_root(target layer): `target` sees "<layer>/..." and nothing else of the tree (a layer
+# may be a nested folder such as gui/shared).
 function(quma_layer_root target layer)
-    set(root "${PROJECT_BINARY_DIR}/layers/${layer}")
-    file(MAKE_DIRECTORY "${root}")
+    string(REPLACE "/" "-" name "${layer}")
+    set(root "${PROJECT_BINARY_DIR}/layers/${name}")
+    get_filename_component(parent "${root}/${layer}" DIRECTORY)
+    file(MAKE_DIRECTORY "${parent}")
     if(NOT EXISTS "${root}/${layer}")
         file(CREATE_LINK "${PROJECT_SOURCE_DIR}/${layer}" "${root}/${layer}" SYMBOLIC)
     endif()
@@ -22,13 +25,3 @@ function(quma_ui_free target)
     target_include_directories(${target} BEFORE PRIVATE "${PROJECT_SOURCE_DIR}/cmake/core-only")
 endfunction()
 
-# quma_gui_floor(target): the windows' ground floor sees "gui/shared/..." and, through the core,
-# "core/..."; no feature folder of the windows and no main window.
-function(quma_gui_floor target)
-    set(root "${PROJECT_BINARY_DIR}/layers/gui-shared")
-    file(MAKE_DIRECTORY "${root}/gui")
-    if(NOT EXISTS "${root}/gui/shared")
-        file(CREATE_LINK "${PROJECT_SOURCE_DIR}/gui/shared" "${root}/gui/shared" SYMBOLIC)
-    endif()
-    target_include_directories(${target} PUBLIC "${root}")
-endfunction()
