@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     engine.link().setTcpTransport(&tcp);
     engine.link().setLinkKind(LinkKind::Tcp);
     engine.setCommandKind(RectMode::Poll);
-    engine.link().counter.set(std::uint16_t(tid - 1));
+    engine.link().setNextTransactionId(tid);
     engine.Timer1Timer(); // sends the poll with transaction id tid
     QUMA_FUZZ_CHECK(tcp.last.transactionId == tid);
     const RegisterImage before = engine.image();
@@ -43,7 +43,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Recovery: the stream first, then the good reply, through the assembler.
     const RegisterImage known = KnownImage();
-    engine.link().replyPending = false;
     engine.setCommandKind(RectMode::Poll);
     engine.Timer1Timer();
     engine.Timer1Timer();
