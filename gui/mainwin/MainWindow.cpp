@@ -117,7 +117,8 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
                 [this, i, label = contacts[i]] { openContact(2 * i, label->text()); });
     }
 
-    m_page = new StatusPage(*ui, m_txColour, m_rxColour, this);
+    m_page = ui->TabStatus;
+    m_page->attach(*ui, m_txColour, m_rxColour);
 
     // Activity lamps on the serial port.
     m_txLamp.setObjectName("ComSignal11");

@@ -18,63 +18,68 @@ template <class T> QList<T*> numberedChildren(QObject* parent, const QString& pr
 }
 } // namespace
 
-StatusPage::StatusPage(Ui::MainWindow& form, PanelColour& tx, PanelColour& rx, QObject* parent)
-    : QObject(parent), ui(form), m_txColour(tx), m_rxColour(rx) {
-    QWidget* page = ui.MainPanel->window();
-    m_cellLabels = numberedChildren<QLabel>(page, "Lable_BCV", Reg::CellCount);
-    m_dryLamps = numberedChildren<LampPair>(page, "ImDry", 6);
-    m_protectLampsA = numberedChildren<LampPair>(page, "ImBatt", 8);
-    m_protectLampsB = numberedChildren<LampPair>(page, "ImBattP", 8);
-    m_cellLamps = numberedChildren<LampPair>(page, "ImCell", Reg::CellCount);
+StatusPage::StatusPage(QWidget* parent) : QWidget(parent) {
     m_noticeTimer.setObjectName("Timer6");
     m_noticeTimer.setInterval(100);
     connect(&m_noticeTimer, &QTimer::timeout, this, &StatusPage::blinkAlarmTestNotice);
 }
 
+void StatusPage::attach(Ui::MainWindow& form, PanelColour& tx, PanelColour& rx) {
+    m_ui = &form;
+    m_txColour = &tx;
+    m_rxColour = &rx;
+    QWidget* page = this;
+    m_cellLabels = numberedChildren<QLabel>(page, "Lable_BCV", Reg::CellCount);
+    m_dryLamps = numberedChildren<LampPair>(page, "ImDry", 6);
+    m_protectLampsA = numberedChildren<LampPair>(page, "ImBatt", 8);
+    m_protectLampsB = numberedChildren<LampPair>(page, "ImBattP", 8);
+    m_cellLamps = numberedChildren<LampPair>(page, "ImCell", Reg::CellCount);
+}
+
 StatusView StatusPage::show(const RegisterImage& img, const QString& modelName) {
     const StatusView v = RenderStatus(img, modelName);
-    ShowValue(ui.edtDateTime, v.clock);
-    ShowValue(ui.edtFW, v.firmware);
+    ShowValue(m_ui->edtDateTime, v.clock);
+    ShowValue(m_ui->edtFW, v.firmware);
     // The firmware line is never clipped: the column widens to it (within the window).
-    const int firmwareWidth = ui.edtFW->fontMetrics().horizontalAdvance(v.firmware) + 16;
-    if (ui.edtFW->minimumWidth() < firmwareWidth) ui.edtFW->setMinimumWidth(firmwareWidth);
-    ui.edtFW->setCursorPosition(0);
-    if (ui.edtFW->toolTip() != v.firmware) ui.edtFW->setToolTip(v.firmware);
-    ShowValue(ui.Label_ACV, v.acVolts);
-    ShowValue(ui.Label_ACA, v.acAmps);
-    ShowValue(ui.Lable_DCV, v.dcVolts);
-    ShowValue(ui.Lable_DCA, v.dcAmps);
-    ShowValue(ui.Lable_BCA, v.battAmps);
-    ShowValue(ui.Label_BT, v.battTemp);
-    ShowValue(ui.Label_RT, v.rectTemp);
-    ShowValue(ui.edtFwCnt, v.fwCounter);
-    ShowValue(ui.lbDspVer1, v.dsp1);
-    ShowValue(ui.lbDspVer2, v.dsp2);
-    ShowValue(ui.lbTaskFail, v.taskFail);
-    ShowValue(ui.edtSpeedSetup, v.speedSetup);
-    ShowValue(ui.edtSpeed, v.speed);
-    ShowValue(ui.Label_SetV, v.setVolts);
-    ShowValue(ui.lbCHLimitFG, v.chLimitFg);
+    const int firmwareWidth = m_ui->edtFW->fontMetrics().horizontalAdvance(v.firmware) + 16;
+    if (m_ui->edtFW->minimumWidth() < firmwareWidth) m_ui->edtFW->setMinimumWidth(firmwareWidth);
+    m_ui->edtFW->setCursorPosition(0);
+    if (m_ui->edtFW->toolTip() != v.firmware) m_ui->edtFW->setToolTip(v.firmware);
+    ShowValue(m_ui->Label_ACV, v.acVolts);
+    ShowValue(m_ui->Label_ACA, v.acAmps);
+    ShowValue(m_ui->Lable_DCV, v.dcVolts);
+    ShowValue(m_ui->Lable_DCA, v.dcAmps);
+    ShowValue(m_ui->Lable_BCA, v.battAmps);
+    ShowValue(m_ui->Label_BT, v.battTemp);
+    ShowValue(m_ui->Label_RT, v.rectTemp);
+    ShowValue(m_ui->edtFwCnt, v.fwCounter);
+    ShowValue(m_ui->lbDspVer1, v.dsp1);
+    ShowValue(m_ui->lbDspVer2, v.dsp2);
+    ShowValue(m_ui->lbTaskFail, v.taskFail);
+    ShowValue(m_ui->edtSpeedSetup, v.speedSetup);
+    ShowValue(m_ui->edtSpeed, v.speed);
+    ShowValue(m_ui->Label_SetV, v.setVolts);
+    ShowValue(m_ui->lbCHLimitFG, v.chLimitFg);
     // The charge-limit flag colours the TX/RX captions.
     const QColor caption = v.chLimit ? Qt::yellow : Qt::white;
-    m_txColour.setTextColour(caption);
-    m_rxColour.setTextColour(caption);
-    ui.Lable_BTest->setVisible(v.battTestRunning);
-    if (v.battFwKnown) ShowValue(ui.Lable_BFW, v.battFw);
-    ShowValue(ui.Lable_BPackV, v.battPackVolts);
-    ShowValue(ui.Lable_BV, v.battVolts);
-    ShowValue(ui.Lable_BC, v.battCurrent);
-    ShowValue(ui.Lable_BSoc, v.battSoc);
-    ShowValue(ui.Lable_BTp, v.battPackTemp);
-    ShowValue(ui.Lable_LVD, v.battLvd);
-    ShowValue(ui.Label_CHLimit, v.battChargeLimit);
-    ShowValue(ui.Lable_BCVMax, v.cellMax);
-    ShowValue(ui.Lable_BCVMin, v.cellMin);
-    ShowValue(ui.Lable_BFWDate, v.battFwDate);
-    ShowValue(ui.Lable_BChFET, v.battChFet);
-    ShowValue(ui.Lable_BDChFET, v.battDchFet);
-    ShowValue(ui.Lable_BReady, v.battReady);
-    ShowValue(ui.Lable_BLink, v.battLink);
+    m_txColour->setTextColour(caption);
+    m_rxColour->setTextColour(caption);
+    m_ui->Lable_BTest->setVisible(v.battTestRunning);
+    if (v.battFwKnown) ShowValue(m_ui->Lable_BFW, v.battFw);
+    ShowValue(m_ui->Lable_BPackV, v.battPackVolts);
+    ShowValue(m_ui->Lable_BV, v.battVolts);
+    ShowValue(m_ui->Lable_BC, v.battCurrent);
+    ShowValue(m_ui->Lable_BSoc, v.battSoc);
+    ShowValue(m_ui->Lable_BTp, v.battPackTemp);
+    ShowValue(m_ui->Lable_LVD, v.battLvd);
+    ShowValue(m_ui->Label_CHLimit, v.battChargeLimit);
+    ShowValue(m_ui->Lable_BCVMax, v.cellMax);
+    ShowValue(m_ui->Lable_BCVMin, v.cellMin);
+    ShowValue(m_ui->Lable_BFWDate, v.battFwDate);
+    ShowValue(m_ui->Lable_BChFET, v.battChFet);
+    ShowValue(m_ui->Lable_BDChFET, v.battDchFet);
+    ShowValue(m_ui->Lable_BReady, v.battReady);
+    ShowValue(m_ui->Lable_BLink, v.battLink);
     for (int i = 0; i < m_cellLabels.size(); ++i)
         ShowValue(m_cellLabels[i], v.cells[i]);
     // Lamp pairs: bit n-1 of the register drives lamp n.
@@ -88,30 +93,30 @@ StatusView StatusPage::show(const RegisterImage& img, const QString& modelName) 
     lamps(m_cellLamps, 15, v.cellBalance);
     const bool six = v.contactCount == 6;
     for (QWidget* w :
-         {static_cast<QWidget*>(ui.Lable_Contact5), static_cast<QWidget*>(ui.Lable_Contact6),
-          static_cast<QWidget*>(ui.ImDry5), static_cast<QWidget*>(ui.ImDry6)})
+         {static_cast<QWidget*>(m_ui->Lable_Contact5), static_cast<QWidget*>(m_ui->Lable_Contact6),
+          static_cast<QWidget*>(m_ui->ImDry5), static_cast<QWidget*>(m_ui->ImDry6)})
         w->setVisible(six);
-    ui.Lable_BCA->setVisible(v.batteryShown);
-    ui.GroupBattery->setVisible(v.batteryShown);
-    ui.Label_BT->setVisible(v.battTempShown);
-    ui.CanFrame->setVisible(v.canShown);
+    m_ui->Lable_BCA->setVisible(v.batteryShown);
+    m_ui->GroupBattery->setVisible(v.batteryShown);
+    m_ui->Label_BT->setVisible(v.battTempShown);
+    m_ui->CanFrame->setVisible(v.canShown);
     if (v.canShown) {
-        ShowValue(ui.LabCanFailCnt, v.canFailCount);
-        ShowValue(ui.lbCanCpuVer, v.canCpuVersion);
-        ShowValue(ui.LabCanCpuCom, v.canCpuCom);
-        if (ui.LabCanCpuCom->property("failed").toBool() != v.canCpuFailed ||
-            !ui.LabCanCpuCom->property("failed").isValid()) {
-            ui.LabCanCpuCom->setProperty("failed", v.canCpuFailed);
-            QPalette p = ui.LabCanCpuCom->palette();
+        ShowValue(m_ui->LabCanFailCnt, v.canFailCount);
+        ShowValue(m_ui->lbCanCpuVer, v.canCpuVersion);
+        ShowValue(m_ui->LabCanCpuCom, v.canCpuCom);
+        if (m_ui->LabCanCpuCom->property("failed").toBool() != v.canCpuFailed ||
+            !m_ui->LabCanCpuCom->property("failed").isValid()) {
+            m_ui->LabCanCpuCom->setProperty("failed", v.canCpuFailed);
+            QPalette p = m_ui->LabCanCpuCom->palette();
             p.setColor(QPalette::WindowText, v.canCpuFailed ? Qt::red : Qt::black);
-            ui.LabCanCpuCom->setPalette(p);
+            m_ui->LabCanCpuCom->setPalette(p);
         }
     }
     return v;
 }
 
 void StatusPage::advancePowerFlow(const RegisterImage& image) {
-    ui.MainPanel->setFlow(m_flow);
+    m_ui->MainPanel->setFlow(m_flow);
     m_flow = StepFlow(m_flow, image);
 }
 
@@ -122,11 +127,11 @@ void StatusPage::alarmTestMode(bool active) {
     }
     m_noticeTimer.stop();
     m_noticeCounter = 0;
-    ui.Lab_Alarm_Test->setVisible(false);
+    m_ui->Lab_Alarm_Test->setVisible(false);
 }
 
 void StatusPage::blinkAlarmTestNotice() {
     const NoticeStep s = StepNotice(m_noticeCounter);
     m_noticeCounter = s.counter;
-    if (s.changed) ui.Lab_Alarm_Test->setVisible(s.visible);
+    if (s.changed) m_ui->Lab_Alarm_Test->setVisible(s.visible);
 }

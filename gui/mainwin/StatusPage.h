@@ -1,12 +1,12 @@
-// The status page of the main window: every value, lamp and section a poll shows, the power-flow
-// animation and the alarm-test notice. It drives the page's controls of the main window's form.
+// The status page of the main window (the Status tab, promoted in the form): every value, lamp
+// and section a poll shows, the power-flow animation and the alarm-test notice.
 #pragma once
 
 #include "core/monitor/PowerFlow.h"
 #include "core/monitor/StatusTexts.h"
 
-#include <QObject>
 #include <QTimer>
+#include <QWidget>
 
 class LampPair;
 class PanelColour;
@@ -15,11 +15,13 @@ namespace Ui {
 class MainWindow;
 }
 
-class StatusPage : public QObject {
+class StatusPage : public QWidget {
     Q_OBJECT
 public:
-    // `tx` and `rx` are the activity lamps, whose captions show the charge-limit flag.
-    StatusPage(Ui::MainWindow& ui, PanelColour& tx, PanelColour& rx, QObject* parent);
+    explicit StatusPage(QWidget* parent = nullptr);
+    // Once the form is set up: its controls, and the activity lamps `tx` and `rx`, whose
+    // captions show the charge-limit flag.
+    void attach(Ui::MainWindow& ui, PanelColour& tx, PanelColour& rx);
 
     // Shows a poll; returns its texts for what the window shows elsewhere.
     quma::StatusView show(const quma::RegisterImage& image, const QString& modelName);
@@ -31,9 +33,9 @@ public:
     void stopAnimations() { m_noticeTimer.stop(); }
 
 private:
-    Ui::MainWindow& ui;
-    PanelColour& m_txColour;
-    PanelColour& m_rxColour;
+    Ui::MainWindow* m_ui = nullptr;
+    PanelColour* m_txColour = nullptr;
+    PanelColour* m_rxColour = nullptr;
     // What every poll writes to, found once.
     QList<QLabel*> m_cellLabels;
     QList<LampPair*> m_dryLamps, m_protectLampsA, m_protectLampsB, m_cellLamps;
