@@ -13,6 +13,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <array>
 #include <optional>
 
 namespace quma {
