@@ -134,6 +134,20 @@ private slots:
         QCOMPARE(rig.serial.written.size() + rig.tcp.sent.size(), sent);
     }
 
+    // A write chain goes on as writes whatever the command kind is when an acknowledgement
+    // comes; over TCP the next frame used to follow the kind of the moment (a poll after the
+    // dialog had returned to polling).
+    void writeChainStaysWritesAfterTheKindChanges() {
+        EngineRig rig{LinkKind::Tcp};
+        QVERIFY(rig.engine.QueueWrites({{54, 170}, {55, 270}}));
+        rig.engine.ReturnToPolling();
+        const TcpRequest first = rig.tcp.waiting.first();
+        rig.tcp.reply(TcpReplyTo(first, 0x06, first.frame.mid(8)));
+        QCOMPARE(rig.tcp.sent.size(), 2);
+        QCOMPARE(rig.tcp.sent[1].frame.mid(6).toHex(), QByteArray("01060036"
+                                                                  "00aa"));
+    }
+
     void outOfRangeWritesRefused() {
         EngineRig rig(LinkKind::Serial);
         QVERIFY(!rig.engine.QueueWrites({{54, 543}, {55, 65536}}));
