@@ -23,7 +23,7 @@ void AlarmWatch::imageRefreshed() {
     if (a.phase == 1) {
         a.phase = 2;
         a.battery = m_image[Reg::BattInstalled];
-        emit treeBuild();
+        emit treeBuild(m_image, a.mask1, a.mask2);
         a.viewReady = true;
         m_timerOn = true;
         if (m_live && !m_timer.isActive()) m_timer.start();
@@ -44,7 +44,7 @@ void AlarmWatch::tick() {
         a.phase = 3;
         a.masked1 = m_image[Reg::Alarm1] & a.mask1;
         a.masked2 = m_image[Reg::Alarm2] & a.mask2;
-        emit treeUpdate();
+        emit treeUpdate(m_image, a.mask1, a.mask2);
     }
     bool changed = false;
     const int m1 = m_image[Reg::Alarm1] & a.mask1;
@@ -57,7 +57,7 @@ void AlarmWatch::tick() {
         a.masked2 = m2;
         changed = true;
     }
-    if (changed && a.viewReady) emit treeUpdate();
+    if (changed && a.viewReady) emit treeUpdate(m_image, a.mask1, a.mask2);
 }
 
 } // namespace quma

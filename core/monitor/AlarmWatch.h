@@ -35,8 +35,9 @@ public:
     void tick();
 
 signals:
-    void treeBuild();
-    void treeUpdate();
+    // The tree to build or to update from the image's alarm words under the masks.
+    void treeBuild(const quma::RegisterImage& image, int mask1, int mask2);
+    void treeUpdate(const quma::RegisterImage& image, int mask1, int mask2);
     void treeRemove();
     void timerChanged(bool enabled);
 

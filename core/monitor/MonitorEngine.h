@@ -113,8 +113,9 @@ signals:
     void replyStateChanged(bool answering);
     // The alarm words (registers 15 and 16 as hex) differ from the last poll's.
     void alarmTextChanged(const QString& text);
-    void alarmTreeBuild();
-    void alarmTreeUpdate();
+    // The alarm tree to build or update from the alarm words of `image` under the masks.
+    void alarmTreeBuild(const quma::RegisterImage& image, int mask1, int mask2);
+    void alarmTreeUpdate(const quma::RegisterImage& image, int mask1, int mask2);
     void alarmTreeRemove();
     void tcpExchangeFailed(std::uint8_t function);
     // The controller confirmed one write of the pending write list.

@@ -133,13 +133,9 @@ MainWindow::MainWindow(MonitorEngine& engine, LinkSession& session, MessageHub& 
     m_rxLamp.setComPort(&m_session.port());
 
     connect(&m_engine, &MonitorEngine::statusRefreshed, this, &MainWindow::refreshStatus);
-    connect(&m_engine, &MonitorEngine::alarmTreeBuild, ui->TreeViewM, [this] {
-        ui->TreeViewM->build(m_engine.image(), m_engine.alarms().mask1, m_engine.alarms().mask2);
-    });
-    connect(&m_engine, &MonitorEngine::alarmTreeUpdate, ui->TreeViewM, [this] {
-        ui->TreeViewM->updateAlarms(m_engine.image(), m_engine.alarms().mask1,
-                                    m_engine.alarms().mask2);
-    });
+    connect(&m_engine, &MonitorEngine::alarmTreeBuild, ui->TreeViewM, &AlarmTreeView::build);
+    connect(&m_engine, &MonitorEngine::alarmTreeUpdate, ui->TreeViewM,
+            &AlarmTreeView::updateAlarms);
     connect(&m_engine, &MonitorEngine::alarmTreeRemove, ui->TreeViewM, &AlarmTreeView::removeAll);
     connect(&m_engine, &MonitorEngine::alarmTestMode, m_page, &StatusPage::alarmTestMode);
     connect(&m_engine, &MonitorEngine::replyStateChanged, this, &MainWindow::showReplyState);
