@@ -172,7 +172,8 @@ ConfigResult ParseAgentConfig(const QByteArray& json, const QString& source) {
     }
     try {
         const QJsonObject o = doc.object();
-        onlyKnownFields(o, {"format", "version", "metrics", "poll_period", "mqtt", "sites"}, {});
+        onlyKnownFields(o, {"format", "version", "metrics", "poll_period", "threads", "mqtt", "sites"},
+                        {});
         if (o.value("format").toString() != "quma-agent-config")
             refuse(fieldWhere({}, "format"), "must be \"quma-agent-config\"");
         if (!o.value("version").isDouble() || o.value("version").toDouble() != 1)
@@ -192,6 +193,9 @@ ConfigResult ParseAgentConfig(const QByteArray& json, const QString& source) {
                        QString("'%1' is not host:port").arg(c.metricsAddress));
         }
         c.defaultPollPeriod = numberField(o, "poll_period", {}, 1, 0.2, 3600, " seconds");
+        c.threads = int(numberField(o, "threads", {}, 0, 0, 64, " (0: one per core)"));
+        if (c.threads != o.value("threads").toDouble(c.threads))
+            refuse(fieldWhere({}, "threads"), "must be a whole number");
         if (o.contains("mqtt")) c.mqtt = parseMqtt(o["mqtt"]);
         if (!o["sites"].isArray()) refuse(fieldWhere({}, "sites"), "must be a list of sites");
         const QJsonArray sites = o["sites"].toArray();

@@ -38,6 +38,8 @@ struct MqttConfig {
 struct AgentConfig {
     QString metricsAddress = "127.0.0.1:9851"; // host:port of the /metrics endpoint
     double defaultPollPeriod = 1;
+    // Threads polling the sites, each with its own event loop; 0: one per core.
+    int threads = 0;
     MqttConfig mqtt;
     QList<SiteConfig> sites;
 };

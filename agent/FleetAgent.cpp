@@ -1,9 +1,10 @@
-// Sites started, reloaded and stopped.
+// Sites started, reloaded and stopped, in their threads.
 #include "agent/FleetAgent.h"
 
-#include "agent/SiteMqtt.h"
+#include "agent/FleetMqtt.h"
 
 #include <mosquitto.h>
+#include <set>
 
 namespace quma::agent {
 
@@ -13,39 +14,114 @@ FleetAgent::FleetAgent(QObject* parent) : QObject(parent) {
 
 FleetAgent::~FleetAgent() {
     stop();
+    for (auto& w : m_workers) {
+        QMetaObject::invokeMethod(
+            w->context,
+            [&w] {
+                delete w->clock;
+                delete w->context;
+            },
+            Qt::BlockingQueuedConnection);
+        w->thread.quit();
+        w->thread.wait();
+    }
     mosquitto_lib_cleanup();
 }
 
 bool FleetAgent::start(const AgentConfig& config, QString* error) {
     if (!m_metrics.listen(config.metricsAddress, error)) return false;
-    m_mqtt = config.mqtt;
-    for (const SiteConfig& s : config.sites)
-        startSite(s);
+    if (m_workers.empty())
+        startWorkers(config.threads > 0 ? config.threads : std::max(1, QThread::idealThreadCount()));
+    startMqtt(config.mqtt);
+    startSites(config.sites);
     return true;
 }
 
-void FleetAgent::startSite(const SiteConfig& s) {
-    std::unique_ptr<SiteMqtt> mqtt;
-    if (m_mqtt.enabled) {
-        mqtt = std::make_unique<SiteMqtt>(m_mqtt, s.name);
-        QString why;
-        if (!mqtt->start(&why)) {
-            emit siteError(s.name, why);
-            mqtt.reset();
-        }
+void FleetAgent::startWorkers(int count) {
+    for (int i = 0; i < count; ++i) {
+        auto w = std::make_unique<Worker>();
+        w->thread.setObjectName(QString("poll-%1").arg(i + 1));
+        w->thread.start();
+        w->context = new QObject;
+        w->context->moveToThread(&w->thread);
+        QMetaObject::invokeMethod(
+            w->context, [ww = w.get()] { ww->clock = new DeadlineQueue; },
+            Qt::BlockingQueuedConnection);
+        m_workers.push_back(std::move(w));
     }
-    auto poller = std::make_unique<SitePoller>(s, m_metrics.addSite(s), std::move(mqtt));
-    connect(poller.get(), &SitePoller::linkError, this,
-            [this, name = s.name](const QString& why) { emit siteError(name, why); });
-    connect(poller.get(), &SitePoller::linkRestored, this,
-            [this, name = s.name] { emit siteRecovered(name); });
-    poller->start();
-    m_sites[s.name] = std::move(poller);
+}
+
+void FleetAgent::startMqtt(const MqttConfig& config) {
+    m_mqttConfig = config;
+    m_mqtt.reset();
+    if (!config.enabled) return;
+    m_mqtt = std::make_unique<FleetMqtt>(config);
+    connect(m_mqtt.get(), &FleetMqtt::connectionChanged, this,
+            &FleetAgent::mqttConnectionChanged);
+    QString why;
+    if (!m_mqtt->start(&why)) {
+        emit mqttConnectionChanged(false, why);
+        m_mqtt.reset();
+    }
+    m_metrics.watchMqtt(m_mqtt.get());
+}
+
+void FleetAgent::inEachWorker(const std::function<void(Worker&)>& work) {
+    for (auto& w : m_workers)
+        QMetaObject::invokeMethod(
+            w->context, [&] { work(*w); }, Qt::BlockingQueuedConnection);
+}
+
+void FleetAgent::startSites(const QList<SiteConfig>& sites) {
+    // Each new site goes to the thread with the fewest; a thread makes its own in one call.
+    std::map<Worker*, std::vector<std::pair<SiteConfig, std::unique_ptr<SiteMetrics>>>> made;
+    for (const SiteConfig& s : sites) {
+        Worker* least = m_workers.front().get();
+        for (auto& w : m_workers)
+            if (w->sites.size() + made[w.get()].size() <
+                least->sites.size() + made[least].size())
+                least = w.get();
+        made[least].emplace_back(s, m_metrics.addSite(s));
+    }
+    inEachWorker([&](Worker& w) {
+        for (auto& [config, metrics] : made[&w]) {
+            auto* poller = new SitePoller(config, std::move(metrics), m_mqtt.get(), *w.clock);
+            connect(poller, &SitePoller::linkError, this,
+                    [this, name = config.name](const QString& why) { emit siteError(name, why); });
+            connect(poller, &SitePoller::linkRestored, this,
+                    [this, name = config.name] { emit siteRecovered(name); });
+            poller->start();
+            w.sites.push_back(poller);
+        }
+    });
+    for (auto& w : m_workers)
+        for (SitePoller* p : w->sites)
+            if (!m_home.count(p)) {
+                m_home[p] = w.get();
+                m_sites[p->config().name] = p;
+            }
+}
+
+void FleetAgent::stopSites(const std::vector<QString>& names) {
+    std::set<SitePoller*> going;
+    for (const QString& name : names) {
+        const auto it = m_sites.find(name);
+        if (it == m_sites.end()) continue;
+        going.insert(it->second);
+        m_home.erase(it->second);
+        m_sites.erase(it);
+    }
+    inEachWorker([&](Worker& w) {
+        std::erase_if(w.sites, [&](SitePoller* p) {
+            if (!going.count(p)) return false;
+            delete p; // its link closes here, in its own thread
+            return true;
+        });
+    });
 }
 
 void FleetAgent::reload(const AgentConfig& config) {
-    const bool mqttChanged = !(config.mqtt == m_mqtt);
-    m_mqtt = config.mqtt;
+    const bool mqttChanged = !(config.mqtt == m_mqttConfig);
     std::map<QString, const SiteConfig*> wanted;
     for (const SiteConfig& s : config.sites)
         wanted[s.name] = &s;
@@ -58,34 +134,45 @@ void FleetAgent::reload(const AgentConfig& config) {
     // A few sites leave their series one by one; many leave with the registry, rebuilt around
     // the sites that stay, so a reload never blocks polling for long.
     const bool rebuild = going.size() > RebuildAbove;
-    for (const QString& name : going) {
-        auto it = m_sites.find(name);
-        if (rebuild && it->second->metrics()) it->second->metrics()->forget();
-        m_sites.erase(it); // its MQTT connection goes with it
+    if (rebuild)
+        for (const QString& name : going)
+            if (SiteMetrics* m = m_sites[name]->metrics()) m->forget();
+    stopSites(going);
+    if (m_mqtt && !mqttChanged)
+        for (const QString& name : going)
+            if (!wanted.count(name)) m_mqtt->removeSite(name);
+    if (rebuild) {
+        // Each thread moves its sites' series while it is not polling them.
+        FleetMetrics::Rebuild next = m_metrics.beginRebuild();
+        inEachWorker([&](Worker& w) {
+            for (SitePoller* p : w.sites)
+                if (p->metrics()) next.keep(*p->metrics());
+        });
+        m_metrics.finishRebuild(std::move(next));
     }
-    if (rebuild) m_metrics.rebuild(siteMetrics());
+    if (mqttChanged) startMqtt(config.mqtt);
+    QList<SiteConfig> fresh;
     for (const SiteConfig& s : config.sites)
-        if (!m_sites.count(s.name)) startSite(s);
+        if (!m_sites.count(s.name)) fresh << s;
+    startSites(fresh);
 }
 
 void FleetAgent::stop() {
     // Everything goes at once: no series is removed one by one.
-    for (const auto& [name, poller] : m_sites)
+    std::vector<QString> all;
+    for (const auto& [name, poller] : m_sites) {
         if (poller->metrics()) poller->metrics()->forget();
-    m_sites.clear();
-    m_metrics.rebuild({});
-}
-
-std::vector<SiteMetrics*> FleetAgent::siteMetrics() const {
-    std::vector<SiteMetrics*> all;
-    for (const auto& [name, poller] : m_sites)
-        if (poller->metrics()) all.push_back(poller->metrics());
-    return all;
+        all.push_back(name);
+    }
+    stopSites(all);
+    m_metrics.finishRebuild(m_metrics.beginRebuild());
+    m_metrics.watchMqtt(nullptr);
+    m_mqtt.reset(); // says every site and the agent "offline"
 }
 
 SitePoller* FleetAgent::site(const QString& name) const {
     const auto it = m_sites.find(name);
-    return it == m_sites.end() ? nullptr : it->second.get();
+    return it == m_sites.end() ? nullptr : it->second;
 }
 
 } // namespace quma::agent

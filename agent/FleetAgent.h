@@ -1,6 +1,7 @@
-// The fleet agent: one poller per configured site in one process, the /metrics endpoint, and
-// the MQTT connections. A new configuration is applied site by site: unchanged sites go on
-// polling, removed ones stop, new or changed ones start.
+// The fleet agent: one poller per configured site, spread over a few threads (each with its own
+// event loop and deadline queue, so that two cores serve twice the sites), the /metrics endpoint,
+// and one MQTT connection for all. A new configuration is applied site by site: unchanged sites
+// go on polling, removed ones stop, new or changed ones start.
 #pragma once
 
 #include "agent/AgentConfig.h"
@@ -8,11 +9,15 @@
 #include "agent/SitePoller.h"
 
 #include <QObject>
+#include <QThread>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
 
 namespace quma::agent {
+
+class FleetMqtt;
 
 class FleetAgent : public QObject {
     Q_OBJECT
@@ -20,32 +25,52 @@ public:
     explicit FleetAgent(QObject* parent = nullptr);
     ~FleetAgent() override;
 
-    // Starts the metrics endpoint and every site; false with the reason when the endpoint
-    // cannot be served (nothing is started then).
+    // Starts the metrics endpoint, the polling threads and every site; false with the reason
+    // when the endpoint cannot be served (nothing is started then).
     bool start(const AgentConfig& config, QString* error);
-    // Applies a new configuration; the endpoint's address and the MQTT options take effect
-    // for the sites started from now on, the address only at the next start.
+    // Applies a new configuration; the endpoint's address and the number of threads take effect
+    // only at the next start.
     void reload(const AgentConfig& config);
-    // Stops every site (each publishes "offline").
+    // Stops every site; MQTT says each "offline", and the agent too.
     void stop();
 
     FleetMetrics& metrics() { return m_metrics; }
-    const std::map<QString, std::unique_ptr<SitePoller>>& sites() const { return m_sites; }
+    // The pollers live in the polling threads: from here, read only their counters.
+    const std::map<QString, SitePoller*>& sites() const { return m_sites; }
     SitePoller* site(const QString& name) const;
+    int threadCount() const { return int(m_workers.size()); }
+    // Null while MQTT is not configured.
+    const FleetMqtt* mqtt() const { return m_mqtt.get(); }
 
 signals:
     void siteError(const QString& site, const QString& why);
     void siteRecovered(const QString& site);
+    // The MQTT connection came up (why empty), or was lost or refused.
+    void mqttConnectionChanged(bool connected, const QString& why);
 
 private:
     // Sites removed by one reload above which the registry is rebuilt instead.
     static constexpr std::size_t RebuildAbove = 16;
-    void startSite(const SiteConfig& site);
-    std::vector<SiteMetrics*> siteMetrics() const;
+    struct Worker {
+        QThread thread;
+        QObject* context = nullptr; // lives in the thread: what runs there is invoked on it
+        DeadlineQueue* clock = nullptr;
+        std::vector<SitePoller*> sites;
+    };
+    void startWorkers(int count);
+    void startMqtt(const MqttConfig& config);
+    void startSites(const QList<SiteConfig>& sites);
+    // Deletes the pollers in their threads.
+    void stopSites(const std::vector<QString>& names);
+    // Runs `work` in each worker's thread with that worker's sites, and waits.
+    void inEachWorker(const std::function<void(Worker&)>& work);
 
-    MqttConfig m_mqtt; // for the sites started from now on
+    MqttConfig m_mqttConfig;
+    std::unique_ptr<FleetMqtt> m_mqtt;
     FleetMetrics m_metrics;
-    std::map<QString, std::unique_ptr<SitePoller>> m_sites;
+    std::vector<std::unique_ptr<Worker>> m_workers;
+    std::map<QString, SitePoller*> m_sites;
+    std::map<SitePoller*, Worker*> m_home;
 };
 
 } // namespace quma::agent

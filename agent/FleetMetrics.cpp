@@ -1,16 +1,21 @@
 // Metric families and per-site series, named by Prometheus conventions with base units.
 #include "agent/FleetMetrics.h"
 
+#include "agent/FleetMqtt.h"
+
+#include <prometheus/collectable.h>
 #include <prometheus/counter.h>
 #include <prometheus/exposer.h>
 #include <prometheus/family.h>
 #include <prometheus/gauge.h>
 #include <prometheus/histogram.h>
+#include <prometheus/metric_family.h>
 #include <prometheus/registry.h>
 #include <prometheus/text_serializer.h>
 
 #include <cmath>
 #include <limits>
+#include <mutex>
 #include <sstream>
 
 namespace quma::agent {
@@ -63,9 +68,46 @@ struct FleetMetrics::Families {
     Family<Histogram>& rtt;
 };
 
+// Reads the connection's atomics when scraped.
+class FleetMetrics::MqttCollector : public prometheus::Collectable {
+public:
+    void watch(const FleetMqtt* mqtt) {
+        std::lock_guard lock(m_lock);
+        m_mqtt = mqtt;
+    }
+    std::vector<prometheus::MetricFamily> Collect() const override {
+        std::lock_guard lock(m_lock);
+        if (!m_mqtt) return {};
+        const auto one = [](const char* name, const char* help, prometheus::MetricType type,
+                            double value) {
+            prometheus::MetricFamily f{name, help, type, {}};
+            prometheus::ClientMetric m;
+            if (type == prometheus::MetricType::Counter)
+                m.counter.value = value;
+            else
+                m.gauge.value = value;
+            f.metric.push_back(m);
+            return f;
+        };
+        return {one("quma_mqtt_connected", "1 while the agent's MQTT connection is up",
+                    prometheus::MetricType::Gauge, m_mqtt->connected() ? 1 : 0),
+                one("quma_mqtt_publish_failures_total",
+                    "Messages that could not be handed to the broker (not connected, refused)",
+                    prometheus::MetricType::Counter, double(m_mqtt->publishFailures())),
+                one("quma_mqtt_connection_losses_total",
+                    "Times the MQTT connection was lost after it had been up",
+                    prometheus::MetricType::Counter, double(m_mqtt->connectionLosses()))};
+    }
+
+private:
+    mutable std::mutex m_lock;
+    const FleetMqtt* m_mqtt = nullptr;
+};
+
 FleetMetrics::FleetMetrics()
     : m_registry(std::make_shared<prometheus::Registry>()),
-      m_families(std::make_unique<Families>(*m_registry)) {}
+      m_families(std::make_unique<Families>(*m_registry)),
+      m_mqtt(std::make_shared<MqttCollector>()) {}
 
 FleetMetrics::~FleetMetrics() = default;
 
@@ -78,6 +120,7 @@ bool FleetMetrics::listen(const QString& hostPort, QString* error) {
             "listening_ports", hostPort.toStdString(), "num_threads", std::to_string(ServerThreads),
             "request_timeout_ms", std::to_string(RequestTimeoutMs), "linger_timeout_ms", "0"});
         m_exposer->RegisterCollectable(m_registry);
+        m_exposer->RegisterCollectable(m_mqtt);
     } catch (const std::exception& e) {
         m_exposer.reset();
         if (error) *error = QString("cannot serve metrics on %1: %2").arg(hostPort, e.what());
@@ -94,21 +137,40 @@ int FleetMetrics::port() const {
 
 std::string FleetMetrics::render() const {
     std::ostringstream out;
-    prometheus::TextSerializer().Serialize(out, m_registry->Collect());
+    auto families = m_registry->Collect();
+    for (auto& f : m_mqtt->Collect())
+        families.push_back(std::move(f));
+    prometheus::TextSerializer().Serialize(out, families);
     return out.str();
 }
 
-void FleetMetrics::rebuild(const std::vector<SiteMetrics*>& keep) {
-    auto registry = std::make_shared<prometheus::Registry>();
-    auto families = std::make_unique<Families>(*registry);
-    for (SiteMetrics* site : keep)
-        site->moveTo(*families);
+FleetMetrics::Rebuild::Rebuild() = default;
+FleetMetrics::Rebuild::~Rebuild() = default;
+FleetMetrics::Rebuild::Rebuild(Rebuild&&) noexcept = default;
+FleetMetrics::Rebuild& FleetMetrics::Rebuild::operator=(Rebuild&&) noexcept = default;
+
+FleetMetrics::Rebuild FleetMetrics::beginRebuild() const {
+    Rebuild next;
+    next.registry = std::make_shared<prometheus::Registry>();
+    next.families = std::make_unique<Families>(*next.registry);
+    return next;
+}
+
+void FleetMetrics::Rebuild::keep(SiteMetrics& site) {
+    site.moveTo(*families);
+}
+
+void FleetMetrics::finishRebuild(Rebuild next) {
     if (m_exposer) {
         m_exposer->RemoveCollectable(m_registry);
-        m_exposer->RegisterCollectable(registry);
+        m_exposer->RegisterCollectable(next.registry);
     }
-    m_families = std::move(families);
-    m_registry = std::move(registry); // the old series go with the old registry, all at once
+    m_families = std::move(next.families);
+    m_registry = std::move(next.registry); // the old series go with the old registry, all at once
+}
+
+void FleetMetrics::watchMqtt(const FleetMqtt* mqtt) {
+    m_mqtt->watch(mqtt);
 }
 
 std::unique_ptr<SiteMetrics> FleetMetrics::addSite(const SiteConfig& site) {

@@ -23,6 +23,7 @@ template <typename T> class Family;
 
 namespace quma::agent {
 
+class FleetMqtt;
 class SiteMetrics;
 
 class FleetMetrics {
@@ -33,6 +34,7 @@ public:
     FleetMetrics& operator=(const FleetMetrics&) = delete;
 
     // Serves /metrics on "host:port"; false with the reason when the address cannot be bound.
+    struct Families;
     static constexpr int ServerThreads = 16;
     static constexpr int RequestTimeoutMs = 2000;
     bool listen(const QString& hostPort, QString* error);
@@ -42,17 +44,36 @@ public:
     std::string render() const;
 
     std::unique_ptr<SiteMetrics> addSite(const SiteConfig& site);
-    // A fresh registry holding the series of `keep` (values, counts and histograms carried over)
-    // and nothing else: every other site's series are gone at once. prometheus-cpp removes a
-    // series by a search through its family, so removing sites one by one costs the square of
-    // the fleet; this costs its size. The other sites' SiteMetrics must have been forgotten.
-    void rebuild(const std::vector<SiteMetrics*>& keep);
+    // A fresh registry that takes the series of the sites that stay (values, counts and
+    // histograms carried over) and nothing else: every other site's series go at once with the
+    // old registry. prometheus-cpp removes a series by a search through its family, so removing
+    // sites one by one costs the square of the fleet; this costs its size. The sites left out
+    // must have been forgotten; each kept site is moved in the thread that updates it.
+    class Rebuild {
+    public:
+        Rebuild();
+        ~Rebuild();
+        Rebuild(Rebuild&&) noexcept;
+        Rebuild& operator=(Rebuild&&) noexcept;
+        void keep(SiteMetrics& site);
+
+    private:
+        friend class FleetMetrics;
+        std::shared_ptr<prometheus::Registry> registry;
+        std::unique_ptr<Families> families;
+    };
+    Rebuild beginRebuild() const;
+    void finishRebuild(Rebuild next);
+
+    // The MQTT connection's state and counts (quma_mqtt_*), read at each scrape; null: none.
+    void watchMqtt(const FleetMqtt* mqtt);
 
 private:
     friend class SiteMetrics;
-    struct Families;
     std::shared_ptr<prometheus::Registry> m_registry;
     std::unique_ptr<Families> m_families;
+    class MqttCollector;
+    std::shared_ptr<MqttCollector> m_mqtt;
     std::unique_ptr<prometheus::Exposer> m_exposer;
 };
 
@@ -60,7 +81,7 @@ private:
 class SiteMetrics {
 public:
     ~SiteMetrics();
-    // Its series go with the registry (FleetMetrics::rebuild), not one by one when destroyed.
+    // Its series go with the registry (FleetMetrics::finishRebuild), not one by one when destroyed.
     void forget() { m_forgotten = true; }
     void setUp(bool up);
     // A success without a round-trip time: a reply that came after its period.
@@ -72,6 +93,7 @@ public:
 
 private:
     friend class FleetMetrics;
+    friend class FleetMetrics::Rebuild;
     using Labels = std::map<std::string, std::string>;
     SiteMetrics(FleetMetrics::Families& families, Labels labels);
     // Makes the series in `families` (the order of m_gauges is the same every time).

@@ -2,7 +2,7 @@
 #include "agent/SitePoller.h"
 
 #include "agent/FleetMetrics.h"
-#include "agent/SiteMqtt.h"
+#include "agent/FleetMqtt.h"
 
 #include <QDateTime>
 #include <QJsonArray>
@@ -11,18 +11,13 @@
 namespace quma::agent {
 
 SitePoller::SitePoller(const SiteConfig& config, std::unique_ptr<SiteMetrics> metrics,
-                       std::unique_ptr<SiteMqtt> mqtt, QObject* parent)
+                       FleetMqtt* mqtt, DeadlineQueue& clock, QObject* parent)
     : QObject(parent), m_config(config), m_session(m_engine), m_metrics(std::move(metrics)),
-      m_mqtt(std::move(mqtt)) {
+      m_mqtt(mqtt), m_deadlines(clock), m_reconnect([this] { connectLink(); }) {
     m_engine.link().setTraceSink({});
+    m_session.tcp().shareTimeouts(&clock);
+    m_reconnect.share(&clock);
     m_clock.start();
-    m_pollTimer.setInterval(int(config.pollPeriod * 1000));
-    connect(&m_pollTimer, &QTimer::timeout, this, &SitePoller::tick);
-    m_silenceTimer.setSingleShot(true);
-    m_silenceTimer.setInterval(int(DownAfterPeriods * config.pollPeriod * 1000));
-    connect(&m_silenceTimer, &QTimer::timeout, this, &SitePoller::refreshUp);
-    m_reconnectTimer.setSingleShot(true);
-    connect(&m_reconnectTimer, &QTimer::timeout, this, &SitePoller::connectLink);
     connect(&m_engine, &MonitorEngine::statusRefreshed, this, &SitePoller::replied);
     connect(&m_engine, &MonitorEngine::tcpExchangeFailed, this, [this] {
         // The exchange failed before its period ended (connection trouble): a failure, not
@@ -49,6 +44,7 @@ SitePoller::SitePoller(const SiteConfig& config, std::unique_ptr<SiteMetrics> me
 }
 
 SitePoller::~SitePoller() {
+    m_deadlines.cancel(m_nextPoll);
     // Closing the link now says nothing to this poller.
     disconnect(&m_session.tcp(), nullptr, this, nullptr);
     disconnect(&m_session.port(), nullptr, this, nullptr);
@@ -56,9 +52,23 @@ SitePoller::~SitePoller() {
 }
 
 void SitePoller::start() {
-    if (m_mqtt) m_mqtt->setAvailable(false);
-    m_pollTimer.start();
+    if (m_mqtt) m_mqtt->setAvailable(m_config.name, false);
+    m_pollDue = m_deadlines.now();
+    schedulePoll();
     connectLink();
+}
+
+void SitePoller::schedulePoll() {
+    // On the period's grid, so that polls do not drift by the time a callback takes; a thread
+    // that fell behind skips the periods it missed instead of polling in a burst.
+    const qint64 period = qint64(m_config.pollPeriod * 1000);
+    m_pollDue += period;
+    if (m_pollDue <= m_deadlines.now()) m_pollDue = m_deadlines.now() + period;
+    m_nextPoll = m_deadlines.scheduleAt(m_pollDue, [this] {
+        m_nextPoll = 0;
+        schedulePoll();
+        tick();
+    });
 }
 
 void SitePoller::connectLink() {
@@ -84,8 +94,8 @@ void SitePoller::linkUp() {
 
 void SitePoller::linkDown(const QString& why) {
     // Once per loss: closing the link below reports the close again.
-    if (m_reconnectTimer.isActive()) return;
-    m_reconnectTimer.start(m_backoffMs);
+    if (m_reconnect.isActive()) return;
+    m_reconnect.start(m_backoffMs);
     m_backoffMs = std::min(m_backoffMs * 2, MaxBackoffMs);
     m_connecting = false;
     m_sentAt = -1;
@@ -129,7 +139,6 @@ void SitePoller::replied() {
         emit linkRestored();
     }
     m_lastGood = m_clock.elapsed();
-    m_silenceTimer.start();
     ++m_successes;
     const PlantReading r = ReadPlant(m_engine.image(), m_engine.modelName());
     if (m_metrics) m_metrics->update(r);
@@ -137,6 +146,7 @@ void SitePoller::replied() {
     if (m_mqtt) {
         const qint64 wall = QDateTime::currentMSecsSinceEpoch();
         m_mqtt->publishState(
+            m_config.name,
             QJsonDocument(StateJson(m_config.name, r, wall)).toJson(QJsonDocument::Compact));
         if (m_last && (m_last->activeAlarms != r.activeAlarms || m_last->contacts != r.contacts)) {
             QJsonArray raised, cleared, active;
@@ -155,7 +165,7 @@ void SitePoller::replied() {
             for (bool c : r.contacts)
                 contacts << c;
             event["contacts"] = contacts;
-            m_mqtt->publishAlarm(QJsonDocument(event).toJson(QJsonDocument::Compact));
+            m_mqtt->publishAlarm(m_config.name, QJsonDocument(event).toJson(QJsonDocument::Compact));
         }
     }
     m_last = r;
@@ -163,12 +173,13 @@ void SitePoller::replied() {
 
 void SitePoller::refreshUp() {
     const qint64 now = m_clock.elapsed();
-    const bool up = m_lastGood >= 0 && now - m_lastGood < m_silenceTimer.interval();
+    // Checked at every poll period: silence is noticed within a period of its limit.
+    const bool up = m_lastGood >= 0 && now - m_lastGood < silenceMs();
     if (m_metrics && m_lastGood >= 0) m_metrics->setLastReplyAge((now - m_lastGood) / 1000.0);
     if (up == m_up) return;
     m_up = up;
     if (m_metrics) m_metrics->setUp(up);
-    if (m_mqtt) m_mqtt->setAvailable(up);
+    if (m_mqtt) m_mqtt->setAvailable(m_config.name, up);
 }
 
 } // namespace quma::agent

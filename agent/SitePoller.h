@@ -1,21 +1,24 @@
 // One site: its engine and link, polled on the site's own period, with reconnection and the
-// site's metrics and MQTT messages. Nothing here waits: every exchange is a signal.
+// site's metrics and MQTT messages. Nothing here waits: every exchange is a signal. Its clock is
+// the deadline queue of the thread it lives in, shared with the other sites there: a poll starts
+// no timer of its own.
 #pragma once
 
 #include "agent/AgentConfig.h"
 #include "agent/PlantReading.h"
+#include "core/link/Deadlines.h"
 #include "core/monitor/LinkSession.h"
 #include "core/monitor/MonitorEngine.h"
 
 #include <QElapsedTimer>
 #include <QObject>
-#include <QTimer>
+#include <atomic>
 #include <memory>
 
 namespace quma::agent {
 
+class FleetMqtt;
 class SiteMetrics;
-class SiteMqtt;
 
 class SitePoller : public QObject {
     Q_OBJECT
@@ -25,8 +28,9 @@ public:
     // Silence for this many poll periods puts the site down.
     static constexpr int DownAfterPeriods = 3;
 
-    SitePoller(const SiteConfig& config, std::unique_ptr<SiteMetrics> metrics,
-               std::unique_ptr<SiteMqtt> mqtt, QObject* parent = nullptr);
+    // `clock` and `mqtt` (null: no MQTT) outlive the poller.
+    SitePoller(const SiteConfig& config, std::unique_ptr<SiteMetrics> metrics, FleetMqtt* mqtt,
+               DeadlineQueue& clock, QObject* parent = nullptr);
     ~SitePoller() override;
 
     void start();
@@ -34,10 +38,12 @@ public:
     bool up() const { return m_up; }
     bool linked() const { return m_session.isLinked() && !m_connecting; }
     int backoffMs() const { return m_backoffMs; }
+    int silenceMs() const { return int(DownAfterPeriods * m_config.pollPeriod * 1000); }
     qint64 successes() const { return m_successes; }
     // Polls that got no good reply within their period, and link failures.
     qint64 timeouts() const { return m_timeouts; }
     qint64 failures() const { return m_failures; }
+    // Read from the poller's own thread only.
     const MonitorEngine& engine() const { return m_engine; }
     SiteMetrics* metrics() const { return m_metrics.get(); }
 
@@ -57,24 +63,29 @@ private:
     void tick();
     void replied();
     void refreshUp();
+    void schedulePoll();
 
     SiteConfig m_config;
     MonitorEngine m_engine;
     LinkSession m_session;
     std::unique_ptr<SiteMetrics> m_metrics;
-    std::unique_ptr<SiteMqtt> m_mqtt;
-    QTimer m_pollTimer, m_reconnectTimer, m_silenceTimer;
+    FleetMqtt* m_mqtt;
+    DeadlineQueue& m_deadlines;
+    DeadlineQueue::Id m_nextPoll = 0;
+    qint64 m_pollDue = 0;
+    Timeout m_reconnect;
     QElapsedTimer m_clock;
     qint64 m_sentAt = -1;   // when the poll in flight went out (ns), or -1
     qint64 m_lastGood = -1; // the last good reply, or -1
     // Doubles at each loss up to MaxBackoffMs; back to 1 s only after a good reply, so a
     // controller that accepts and at once closes is not reconnected every second.
-    int m_backoffMs = 1000;
+    std::atomic<int> m_backoffMs{1000};
     QString m_saidDown; // the reason last logged, empty while the link is good
-    qint64 m_linkLosses = 0;
+    // Counters read by other threads (the agent's, the benchmark's).
+    std::atomic<qint64> m_linkLosses{0};
     bool m_connecting = false;
-    bool m_up = false;
-    qint64 m_successes = 0, m_timeouts = 0, m_failures = 0;
+    std::atomic<bool> m_up{false};
+    std::atomic<qint64> m_successes{0}, m_timeouts{0}, m_failures{0};
     std::optional<PlantReading> m_last;
 };
 

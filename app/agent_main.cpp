@@ -9,6 +9,7 @@
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdio>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -64,6 +65,17 @@ int main(int argc, char** argv) {
     QObject::connect(
         &agent, &quma::agent::FleetAgent::siteRecovered, &agent,
         [](const QString& site) { log(QString("site \"%1\": answers again").arg(site)); });
+    QObject::connect(&agent, &quma::agent::FleetAgent::mqttConnectionChanged, &agent,
+                     [](bool connected, const QString& why) {
+                         log(connected ? QString("MQTT: connected")
+                                       : QString("MQTT: not connected: %1").arg(why));
+                     });
+    // One descriptor a site at least: as many as the system lets this process have.
+    rlimit files{};
+    if (::getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
+        files.rlim_cur = files.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &files);
+    }
     QString error;
     if (!agent.start(*read.config, &error)) {
         std::fprintf(stderr, "quma-agent: %s\n", qPrintable(error));

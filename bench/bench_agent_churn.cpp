@@ -72,16 +72,16 @@ int main(int argc, char** argv) {
 
         // A reload that replaces half the sites: the rest carried over into a new registry.
         t.restart();
-        std::vector<SiteMetrics*> keep;
+        FleetMetrics::Rebuild next = metrics.beginRebuild();
         for (int i = 0; i < n; ++i) {
             if (i % 2 == 0) {
                 sites[std::size_t(i)]->forget();
                 sites[std::size_t(i)].reset();
             } else {
-                keep.push_back(sites[std::size_t(i)].get());
+                next.keep(*sites[std::size_t(i)]);
             }
         }
-        metrics.rebuild(keep);
+        metrics.finishRebuild(std::move(next));
         addSites(metrics, sites, n / 2, n);
         const double half = ms(t);
 
@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
         for (auto& s : sites)
             if (s) s->forget();
         sites.clear();
-        metrics.rebuild({});
+        metrics.finishRebuild(metrics.beginRebuild());
         addSites(metrics, sites, n, 2 * n);
         const double all = ms(t);
 
@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
         for (auto& s : sites)
             s->forget();
         sites.clear();
-        metrics.rebuild({});
+        metrics.finishRebuild(metrics.beginRebuild());
         const double stop = ms(t);
 
         double single = -1;

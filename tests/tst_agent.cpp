@@ -261,9 +261,13 @@ private slots:
         QCOMPARE(event["raised"].toArray(), (QJsonArray{"ac_failure", "rectifier_module_failure"}));
         QCOMPARE(event["cleared"].toArray(), QJsonArray{});
 
-        agent.reset(); // as on SIGTERM
+        agent.reset(); // as on SIGTERM: the site and the agent say "offline"
         QVERIFY(sub.waitFor("quma/site-a/availability",
                             [](const auto& m) { return m.payload == "offline"; }));
+        MqttSubscriber agentSub(broker.port, "quma/availability");
+        QVERIFY(agentSub.waitFor("quma/availability", [](const auto& m) {
+            return m.retained && m.payload == "offline";
+        }));
     }
 
     // One dead, one slow and one garbage-speaking site do not hold back a healthy one; a
@@ -454,7 +458,8 @@ private slots:
             QVERIFY2(!m.topic.startsWith("quma/tls-bad/"), qPrintable(m.topic));
     }
 
-    // Killed without a word: the broker publishes each site's last will.
+    // Killed without a word: the broker publishes the agent's last will; the site's own
+    // availability stays as it was, and consumers read both.
     void lastWillWhenKilled() {
         MosquittoServer broker;
         if (!broker.start()) QFAIL(qPrintable(broker.missing + broker.process.readAll()));
@@ -463,12 +468,14 @@ private slots:
         AgentRun run;
         QVERIFY(run.start(configJson(QString("127.0.0.1:%1").arg(FreePort()), {{"w", tcpOf(a)}},
                                      0.3, broker.port)));
-        MqttSubscriber sub(broker.port, "quma/w/availability");
+        MqttSubscriber sub(broker.port, "quma/#");
         QVERIFY(sub.waitFor("quma/w/availability",
+                            [](const auto& m) { return m.payload == "online"; }));
+        QVERIFY(sub.waitFor("quma/availability",
                             [](const auto& m) { return m.payload == "online"; }));
         run.signal(SIGKILL);
         QVERIFY(run.process.waitForFinished(5000));
-        const auto will = sub.waitFor("quma/w/availability",
+        const auto will = sub.waitFor("quma/availability",
                                       [](const auto& m) { return m.payload == "offline"; });
         QVERIFY(will);
     }

@@ -77,23 +77,17 @@ qsizetype TcpReplyAssembler::feed(const char* data, qsizetype size) {
     return used;
 }
 
-TcpClient::TcpClient(QObject* parent) : ITcpTransport(parent) {
+TcpClient::TcpClient(QObject* parent)
+    : ITcpTransport(parent), m_connectTimer([this] {
+          m_socket.abort();
+          m_connecting = false;
+          m_lastError = QCoreApplication::translate("TcpClient",
+                                                    "timed out: no answer from the controller");
+          emit connectFinished(false, m_lastError);
+          failAll(m_lastError);
+      }),
+      m_readTimer([this] { onReadTimeout(); }) {
     m_socket.setReadBufferSize(ReadBufferBytes);
-    m_connectTimer.setSingleShot(true);
-    m_readTimer.setSingleShot(true);
-    // Coarse timers may fire up to 5 % early: a reply 960 ms after its request would then miss
-    // a 1000 ms time-out.
-    m_connectTimer.setTimerType(Qt::PreciseTimer);
-    m_readTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_connectTimer, &QTimer::timeout, this, [this] {
-        m_socket.abort();
-        m_connecting = false;
-        m_lastError =
-            QCoreApplication::translate("TcpClient", "timed out: no answer from the controller");
-        emit connectFinished(false, m_lastError);
-        failAll(m_lastError);
-    });
-    connect(&m_readTimer, &QTimer::timeout, this, &TcpClient::onReadTimeout);
     connect(&m_socket, &QTcpSocket::connected, this, &TcpClient::onConnected);
     connect(&m_socket, &QTcpSocket::readyRead, this, &TcpClient::onReadyRead);
     connect(&m_socket, &QTcpSocket::errorOccurred, this, &TcpClient::onSocketError);
@@ -107,6 +101,11 @@ TcpClient::TcpClient(QObject* parent) : ITcpTransport(parent) {
 TcpClient::~TcpClient() {
     m_socket.disconnect(this);
     m_socket.abort();
+}
+
+void TcpClient::shareTimeouts(DeadlineQueue* queue) {
+    m_connectTimer.share(queue);
+    m_readTimer.share(queue);
 }
 
 bool TcpClient::Connected() const {

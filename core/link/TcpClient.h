@@ -2,13 +2,13 @@
 // at a time with a 1000 ms read timeout, later requests waiting in order.
 #pragma once
 
+#include "core/link/Deadlines.h"
 #include "core/link/Transport.h"
 
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QTcpSocket>
-#include <QTimer>
 
 namespace quma {
 
@@ -76,6 +76,10 @@ public:
     void exchange(const TcpRequest& request) override;
     bool isQueued(std::uint8_t function) const override;
 
+    // Its time-outs go into `queue` (shared by the links of one thread) instead of timers of its
+    // own; before the first connection.
+    void shareTimeouts(DeadlineQueue* queue);
+
 signals:
     void connectFinished(bool ok, const QString& error);
     void connected();
@@ -94,8 +98,8 @@ private:
     void onReadTimeout();
 
     QTcpSocket m_socket;
-    QTimer m_connectTimer;
-    QTimer m_readTimer;
+    Timeout m_connectTimer;
+    Timeout m_readTimer;
     bool m_connecting = false;
     bool m_busy = false;
     TcpRequest m_current;
