@@ -131,25 +131,10 @@ void FleetAgent::reload(const AgentConfig& config) {
         if (w == wanted.end() || !(*w->second == poller->config()) || mqttChanged)
             going.push_back(name);
     }
-    // A few sites leave their series one by one; many leave with the registry, rebuilt around
-    // the sites that stay, so a reload never blocks polling for long.
-    const bool rebuild = going.size() > RebuildAbove;
-    if (rebuild)
-        for (const QString& name : going)
-            if (SiteMetrics* m = m_sites[name]->metrics()) m->forget();
     stopSites(going);
     if (m_mqtt && !mqttChanged)
         for (const QString& name : going)
             if (!wanted.count(name)) m_mqtt->removeSite(name);
-    if (rebuild) {
-        // Each thread moves its sites' series while it is not polling them.
-        FleetMetrics::Rebuild next = m_metrics.beginRebuild();
-        inEachWorker([&](Worker& w) {
-            for (SitePoller* p : w.sites)
-                if (p->metrics()) next.keep(*p->metrics());
-        });
-        m_metrics.finishRebuild(std::move(next));
-    }
     if (mqttChanged) startMqtt(config.mqtt);
     QList<SiteConfig> fresh;
     for (const SiteConfig& s : config.sites)
@@ -158,14 +143,10 @@ void FleetAgent::reload(const AgentConfig& config) {
 }
 
 void FleetAgent::stop() {
-    // Everything goes at once: no series is removed one by one.
     std::vector<QString> all;
-    for (const auto& [name, poller] : m_sites) {
-        if (poller->metrics()) poller->metrics()->forget();
+    for (const auto& [name, poller] : m_sites)
         all.push_back(name);
-    }
     stopSites(all);
-    m_metrics.finishRebuild(m_metrics.beginRebuild());
     m_metrics.watchMqtt(nullptr);
     m_mqtt.reset(); // says every site and the agent "offline"
 }

@@ -49,8 +49,6 @@ signals:
     void mqttConnectionChanged(bool connected, const QString& why);
 
 private:
-    // Sites removed by one reload above which the registry is rebuilt instead.
-    static constexpr std::size_t RebuildAbove = 16;
     struct Worker {
         QThread thread;
         QObject* context = nullptr; // lives in the thread: what runs there is invoked on it

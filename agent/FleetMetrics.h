@@ -1,24 +1,29 @@
-// The agent's Prometheus metrics: one registry, served on /metrics by prometheus-cpp's exposer;
-// each site adds its series when it starts and removes them when it goes.
+// The agent's Prometheus metrics, served on /metrics by prometheus-cpp's exposer.
+//
+// A registry of prometheus-cpp families walks every series' hash maps and copies its labels at
+// every scrape, which at thousands of sites takes longer than the scrape interval allows. Here
+// each site keeps its values in atomics (written by its polling thread, never locked), and the
+// exposition's shape (families, label sets) is built once and kept: it is rebuilt only when a
+// site comes or goes or its controller's identity changes. A scrape copies the shape and reads
+// the values into it.
 #pragma once
 
 #include "agent/AgentConfig.h"
 #include "agent/PlantReading.h"
 
 #include <QString>
-#include <map>
+#include <array>
+#include <atomic>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace prometheus {
-class Counter;
 class Exposer;
-class Gauge;
-class Histogram;
-class Registry;
-template <typename T> class Family;
 } // namespace prometheus
 
 namespace quma::agent {
@@ -34,55 +39,37 @@ public:
     FleetMetrics& operator=(const FleetMetrics&) = delete;
 
     // Serves /metrics on "host:port"; false with the reason when the address cannot be bound.
-    struct Families;
     static constexpr int ServerThreads = 16;
     static constexpr int RequestTimeoutMs = 2000;
     bool listen(const QString& hostPort, QString* error);
     // The port actually bound (port 0 in the address takes a free one); 0 when not listening.
     int port() const;
-    // The text a scrape would return (for tests and the benchmark).
+    // The text a scrape would return (for tests and the benchmarks).
     std::string render() const;
 
+    // The site's series, in the exposition until the returned object is destroyed.
     std::unique_ptr<SiteMetrics> addSite(const SiteConfig& site);
-    // A fresh registry that takes the series of the sites that stay (values, counts and
-    // histograms carried over) and nothing else: every other site's series go at once with the
-    // old registry. prometheus-cpp removes a series by a search through its family, so removing
-    // sites one by one costs the square of the fleet; this costs its size. The sites left out
-    // must have been forgotten; each kept site is moved in the thread that updates it.
-    class Rebuild {
-    public:
-        Rebuild();
-        ~Rebuild();
-        Rebuild(Rebuild&&) noexcept;
-        Rebuild& operator=(Rebuild&&) noexcept;
-        void keep(SiteMetrics& site);
-
-    private:
-        friend class FleetMetrics;
-        std::shared_ptr<prometheus::Registry> registry;
-        std::unique_ptr<Families> families;
-    };
-    Rebuild beginRebuild() const;
-    void finishRebuild(Rebuild next);
-
     // The MQTT connection's state and counts (quma_mqtt_*), read at each scrape; null: none.
     void watchMqtt(const FleetMqtt* mqtt);
 
 private:
     friend class SiteMetrics;
-    std::shared_ptr<prometheus::Registry> m_registry;
-    std::unique_ptr<Families> m_families;
-    class MqttCollector;
-    std::shared_ptr<MqttCollector> m_mqtt;
+    class Collector;
+    void join(SiteMetrics* site);
+    void leave(SiteMetrics* site);
+    void reshape();
+
+    std::shared_ptr<Collector> m_collector;
     std::unique_ptr<prometheus::Exposer> m_exposer;
 };
 
-// One site's series. Removed from the registry when destroyed.
+// One site's values. Its setters are called by the site's polling thread.
 class SiteMetrics {
 public:
     ~SiteMetrics();
-    // Its series go with the registry (FleetMetrics::finishRebuild), not one by one when destroyed.
-    void forget() { m_forgotten = true; }
+    SiteMetrics(const SiteMetrics&) = delete;
+    SiteMetrics& operator=(const SiteMetrics&) = delete;
+
     void setUp(bool up);
     // A success without a round-trip time: a reply that came after its period.
     void pollSucceeded(std::optional<double> roundTripSeconds);
@@ -91,31 +78,31 @@ public:
     void setLastReplyAge(double seconds);
     void update(const PlantReading& reading);
 
+    using Labels = std::vector<std::pair<std::string, std::string>>;
+    // Upper bounds of the round-trip histogram's buckets (seconds).
+    static constexpr std::array<double, 9> RttBounds{0.005, 0.01, 0.025, 0.05, 0.1,
+                                                     0.25,  0.5,  1,     2.5};
+
 private:
     friend class FleetMetrics;
-    friend class FleetMetrics::Rebuild;
-    using Labels = std::map<std::string, std::string>;
-    SiteMetrics(FleetMetrics::Families& families, Labels labels);
-    // Makes the series in `families` (the order of m_gauges is the same every time).
-    void build();
-    // Moves the series to other families, with their values.
-    void moveTo(FleetMetrics::Families& families);
-    prometheus::Gauge& gauge(prometheus::Family<prometheus::Gauge>& family,
-                             const Labels& extra = {});
+    SiteMetrics(FleetMetrics& fleet, Labels labels);
 
-    FleetMetrics::Families* m_families;
-    bool m_forgotten = false;
-    Labels m_labels;
-    std::vector<std::pair<prometheus::Family<prometheus::Gauge>*, prometheus::Gauge*>> m_gauges;
-    prometheus::Gauge *m_up, *m_age, *m_ac, *m_acA, *m_dc, *m_dcA, *m_battA, *m_battC, *m_rectC,
-        *m_setV, *m_battV, *m_battPct;
-    prometheus::Gauge* m_cells[15];
-    std::vector<prometheus::Gauge*> m_alarms;
-    std::vector<prometheus::Gauge*> m_contacts;
-    prometheus::Gauge* m_info = nullptr;
-    Labels m_infoLabels;
-    prometheus::Counter *m_ok, *m_failed, *m_timeouts;
-    prometheus::Histogram* m_rtt;
+    // The gauges, in the order of the exposition's gauge families: the plain ones, then the
+    // 15 cells, the alarms and the contacts.
+    enum Plain { Up, Age, Ac, AcA, Dc, DcA, BattA, BattC, RectC, SetV, BattV, BattPct, PlainCount };
+    static int cellGauge(int cell) { return PlainCount + cell; }
+    static int alarmGauge(int alarm) { return PlainCount + 15 + alarm; }
+    static int contactGauge(int contact);
+    static int gaugeCount();
+
+    FleetMetrics& m_fleet;
+    const Labels m_labels; // sorted by name
+    std::unique_ptr<std::atomic<double>[]> m_gauges;
+    std::atomic<quint64> m_ok{0}, m_failed{0}, m_timeouts{0};
+    std::array<std::atomic<quint64>, RttBounds.size() + 1> m_rttBuckets{}; // not cumulative
+    std::atomic<double> m_rttSum{0};
+    mutable std::mutex m_infoLock;
+    Labels m_info; // model, system type, firmware; empty until the first reply
 };
 
 } // namespace quma::agent

@@ -1,8 +1,7 @@
-// The fleet agent's series at scale, without a network: N sites' series made and filled, then
-// removed as a stop and as reloads do it. Reports the time of each, in ms.
+// The fleet agent's series at scale, without a network: N sites' series made and filled, the
+// exposition rendered (the first render builds its shape, the next one reuses it), then sites
+// replaced as reloads do it and removed as a stop does. Reports the time of each, in ms.
 //   build/bench_agent_churn [sites ...]   (default 500 2000 5000)
-// With "one-by-one" it also times removing every site's series one by one (what a stop did
-// before the registry was rebuilt instead; quadratic in the sites, minutes at 5,000).
 // With "agent" it also times a whole agent's stop: N sites (to a closed port, reconnecting),
 // polled for 3 s, then stopped.
 #include "agent/AgentConfig.h"
@@ -48,18 +47,16 @@ double ms(const QElapsedTimer& t) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QList<int> counts;
-    bool oneByOne = false, agent = false;
+    bool agent = false;
     for (const QString& a : app.arguments().mid(1)) {
-        if (a == "one-by-one")
-            oneByOne = true;
-        else if (a == "agent")
+        if (a == "agent")
             agent = true;
         else
             counts << a.toInt();
     }
     if (counts.isEmpty()) counts = {500, 2000, 5000};
-    std::printf("%8s %10s %10s %14s %14s %16s %10s\n", "sites", "series", "make ms", "stop ms",
-                "reload all ms", "reload half ms", "1-by-1 ms");
+    std::printf("%8s %10s %10s %12s %12s %14s %14s %16s\n", "sites", "series", "make ms",
+                "render ms", "again ms", "stop ms", "reload all ms", "reload half ms");
     for (int n : counts) {
         FleetMetrics metrics;
         Sites sites;
@@ -67,50 +64,36 @@ int main(int argc, char** argv) {
         t.start();
         addSites(metrics, sites, n, 0);
         const double make = ms(t);
-        const std::string text = metrics.render();
+        t.restart();
+        std::string text = metrics.render();
+        const double render = ms(t);
+        t.restart();
+        text = metrics.render();
+        const double again = ms(t);
         const auto series = std::size_t(std::count(text.begin(), text.end(), '\n'));
 
-        // A reload that replaces half the sites: the rest carried over into a new registry.
+        // A reload that replaces half the sites, then the scrape that reshapes.
         t.restart();
-        FleetMetrics::Rebuild next = metrics.beginRebuild();
-        for (int i = 0; i < n; ++i) {
-            if (i % 2 == 0) {
-                sites[std::size_t(i)]->forget();
-                sites[std::size_t(i)].reset();
-            } else {
-                next.keep(*sites[std::size_t(i)]);
-            }
-        }
-        metrics.finishRebuild(std::move(next));
+        for (int i = 0; i < n; i += 2)
+            sites[std::size_t(i)].reset();
         addSites(metrics, sites, n / 2, n);
+        text = metrics.render();
         const double half = ms(t);
 
         // A reload that replaces them all.
         t.restart();
-        for (auto& s : sites)
-            if (s) s->forget();
         sites.clear();
-        metrics.finishRebuild(metrics.beginRebuild());
         addSites(metrics, sites, n, 2 * n);
+        text = metrics.render();
         const double all = ms(t);
 
         // A stop.
         t.restart();
-        for (auto& s : sites)
-            s->forget();
         sites.clear();
-        metrics.finishRebuild(metrics.beginRebuild());
         const double stop = ms(t);
 
-        double single = -1;
-        if (oneByOne) {
-            addSites(metrics, sites, n, 3 * n);
-            t.restart();
-            sites.clear();
-            single = ms(t);
-        }
-        std::printf("%8d %10zu %10.1f %14.1f %14.1f %16.1f %10.1f\n", n, series, make, stop, all,
-                    half, single);
+        std::printf("%8d %10zu %10.1f %12.1f %12.1f %14.1f %14.1f %16.1f\n", n, series, make,
+                    render, again, stop, all, half);
         std::fflush(stdout);
         if (agent) {
             QTcpServer probe;

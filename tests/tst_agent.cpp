@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <QtTest>
 #include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <memory>
 
 using namespace quma;
@@ -268,6 +270,53 @@ private slots:
         QVERIFY(agentSub.waitFor("quma/availability", [](const auto& m) {
             return m.retained && m.payload == "offline";
         }));
+    }
+
+    // Hundreds of sites on one broker connection whose descriptor is above 1023, where a
+    // select()-based loop cannot follow it: every site's retained availability is right.
+    void mqttAvailabilityOfManySites() {
+        MosquittoServer broker;
+        if (!broker.start()) QFAIL(qPrintable(broker.missing + broker.process.readAll()));
+        constexpr int Sites = 300;
+        std::vector<std::unique_ptr<sim::SimServer>> sims;
+        QList<QPair<QString, QString>> sites;
+        for (int i = 0; i < Sites; ++i) {
+            sims.push_back(std::make_unique<sim::SimServer>(frozen(quint32(i + 1))));
+            QVERIFY(sims.back()->listenTcp());
+            sites << qMakePair(QString("s%1").arg(i), tcpOf(*sims.back()));
+        }
+        rlimit files{};
+        QVERIFY(::getrlimit(RLIMIT_NOFILE, &files) == 0);
+        files.rlim_cur = files.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &files);
+        std::vector<int> padding;
+        for (int fd = ::dup(0); fd >= 0 && fd < 1100; fd = ::dup(0))
+            padding.push_back(fd);
+        FleetAgent agent;
+        QString error;
+        QVERIFY(agent.start(parse(configJson("127.0.0.1:0", sites, 1.0, broker.port)), &error));
+        for (int fd : padding)
+            ::close(fd); // the subscriber below needs a low descriptor: its library selects
+        QVERIFY(WaitFor(
+            [&] {
+                return std::all_of(agent.sites().begin(), agent.sites().end(),
+                                   [](const auto& s) { return s.second->up(); });
+            },
+            20000));
+        MqttSubscriber sub(broker.port, "quma/#");
+        QVERIFY(WaitFor(
+            [&] {
+                QHash<QString, QByteArray> availability;
+                for (const auto& m : sub.messages())
+                    if (m.topic.endsWith("/availability")) availability[m.topic] = m.payload;
+                return availability.value("quma/availability") == "online" &&
+                       std::all_of(sites.begin(), sites.end(), [&](const auto& s) {
+                           return availability.value("quma/" + s.first + "/availability") ==
+                                  "online";
+                       });
+            },
+            15000));
+        QVERIFY(agent.metrics().render().find("quma_mqtt_connected 1") != std::string::npos);
     }
 
     // One dead, one slow and one garbage-speaking site do not hold back a healthy one; a
