@@ -10,6 +10,7 @@
 
 #include <QObject>
 #include <QThread>
+#include <QTimer>
 #include <functional>
 #include <map>
 #include <memory>
@@ -49,6 +50,8 @@ signals:
     void mqttConnectionChanged(bool connected, const QString& why);
 
 private:
+    // Freed memory goes back to the system this often.
+    static constexpr int TrimEveryMs = 5000;
     struct Worker {
         QThread thread;
         QObject* context = nullptr; // lives in the thread: what runs there is invoked on it
@@ -69,6 +72,7 @@ private:
     std::vector<std::unique_ptr<Worker>> m_workers;
     std::map<QString, SitePoller*> m_sites;
     std::map<SitePoller*, Worker*> m_home;
+    QTimer m_trim;
 };
 
 } // namespace quma::agent

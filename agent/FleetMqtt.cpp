@@ -205,6 +205,8 @@ void FleetMqtt::publish(const QString& topic, const QByteArray& payload, int qos
 }
 
 void FleetMqtt::sayAvailability(const QString& site) {
+    // Not lost while not connected: every site's is said again on connecting.
+    if (!m_connected) return;
     publish(topic(site, "availability"), m_online.value(site) ? "online" : "offline", 1, true);
 }
 

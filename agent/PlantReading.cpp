@@ -53,14 +53,14 @@ PlantReading ReadPlant(const RegisterImage& r, const QString& modelName) {
     p.alarmWord2 = r[Reg::Alarm2];
     for (const AlarmBit& a : KnownAlarms())
         if (((a.word == 1 ? p.alarmWord1 : p.alarmWord2) & a.mask) != 0) p.activeAlarms << a.key;
-    const StatusView v = RenderStatus(r, modelName);
-    for (int i = 0; i < v.contactCount; ++i)
-        p.contacts << ((v.dryContacts & (1 << i)) != 0);
+    for (int i = 0; i < ContactCount(r); ++i)
+        p.contacts << ((r[Reg::DryContacts] & (1 << i)) != 0);
     p.systemType = r[Reg::SystemType];
     p.model = modelName.trimmed();
     // "QUMA-7TN(A)  F/W V1.1.5.0  (2021/12/27)" gives "1.1.5.0 (2021/12/27)".
-    const qsizetype at = v.firmware.indexOf("F/W V");
-    p.firmware = (at < 0 ? v.firmware : v.firmware.mid(at + 5)).simplified();
+    const QString firmware = FirmwareText(r, {});
+    const qsizetype at = firmware.indexOf("F/W V");
+    p.firmware = (at < 0 ? firmware : firmware.mid(at + 5)).simplified();
     return p;
 }
 

@@ -15,7 +15,7 @@ SitePoller::SitePoller(const SiteConfig& config, std::unique_ptr<SiteMetrics> me
     : QObject(parent), m_config(config), m_session(m_engine), m_metrics(std::move(metrics)),
       m_mqtt(mqtt), m_deadlines(clock), m_reconnect([this] { connectLink(); }) {
     m_engine.link().setTraceSink({});
-    m_session.tcp().shareTimeouts(&clock);
+    m_session.tcp().useFleetMode(&clock);
     m_reconnect.share(&clock);
     m_clock.start();
     connect(&m_engine, &MonitorEngine::statusRefreshed, this, &SitePoller::replied);

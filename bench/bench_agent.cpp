@@ -1,12 +1,19 @@
 // The fleet agent at scale: N simulated controllers served by a child process on consecutive
 // loopback ports, one agent polling them all every second for a while.
-// Reports the agent's CPU (percent of one core), its peak RSS, the /metrics scrape time and
-// size, and the polls lost.
-// With "mqtt" the agent also publishes to a mosquitto broker started for the run.
-//   build/bench_agent [sites=200] [seconds=120] [period=1] [mqtt]
+// Reports the agent's CPU (percent of one core), its peak RSS, threads and descriptors, the
+// /metrics scrape time and size, and the polls lost; then a minimal client (bench/MinimalClient.h)
+// polls the same simulators for a third of the time, for the cost per site of each side by side.
+// With "mqtt" the agent also publishes to a mosquitto broker started for the run, and the sites
+// whose retained availability is "online" are read back from the broker (mosquitto_sub) before
+// the agent stops.
+//   build/bench_agent [sites=200] [seconds=120] [period=1] [mqtt] [threads=0: one per core]
 #include "agent/AgentConfig.h"
 #include "agent/FleetAgent.h"
+#include "agent/FleetMqtt.h"
+#include "bench/MinimalClient.h"
 #include "sim/SimServer.h"
+
+#include <QDir>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -20,6 +27,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <csignal>
+#include <malloc.h>
 #include <cstdio>
 #include <memory>
 #include <sys/resource.h>
@@ -59,7 +67,9 @@ int serveSimulators(int argc, char** argv, int n, quint16 base, int readyFd) {
         o.seed = quint32(i + 1);
         auto s = std::make_unique<sim::SimServer>(o);
         if (!s->listenTcp(QHostAddress::LocalHost, quint16(base + i))) return 1;
-        s->startTicking(500);
+        // Values move every 5 s: ticking every site twice a second would cost the simulators'
+        // process more than the agent it serves at thousands of sites.
+        s->startTicking(5000);
         sims.push_back(std::move(s));
     }
     const char ok = 1;
@@ -75,6 +85,7 @@ int main(int argc, char** argv) {
     const int seconds = argc > 2 ? std::max(5, atoi(argv[2])) : 120;
     const double period = argc > 3 ? std::max(0.2, atof(argv[3])) : 1.0;
     const bool mqtt = argc > 4 && QByteArray(argv[4]) == "mqtt";
+    const int threads = argc > 5 ? atoi(argv[5]) : 0;
     const quint16 base = freeRun(sites);
     int ready[2];
     if (base == 0 || ::pipe(ready) != 0) return 1;
@@ -86,6 +97,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     agent::AgentConfig config;
     config.metricsAddress = "127.0.0.1:0";
+    config.threads = threads;
     QTemporaryDir brokerDir;
     QProcess broker;
     if (mqtt) {
@@ -110,6 +122,10 @@ int main(int argc, char** argv) {
         s.labels = {{"region", QString("r%1").arg(i % 10)}};
         config.sites << s;
     }
+    rlimit files{};
+    getrlimit(RLIMIT_NOFILE, &files);
+    files.rlim_cur = files.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &files);
     agent::FleetAgent fleet;
     QString error;
     if (!fleet.start(config, &error)) {
@@ -168,8 +184,47 @@ int main(int argc, char** argv) {
     }
     rusage self{};
     getrusage(RUSAGE_SELF, &self);
+    const auto threadCount = [] {
+        QFile status("/proc/self/status");
+        status.open(QIODevice::ReadOnly);
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("Threads:")) return line.mid(8).trimmed().toInt();
+        return 0;
+    };
+    const int threadsNow = threadCount();
+    const auto statusKiB = [](const char* key) {
+        QFile status("/proc/self/status");
+        status.open(QIODevice::ReadOnly);
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith(key)) return line.mid(int(strlen(key))).trimmed().split(' ')[0].toLong();
+        return 0L;
+    };
+    const long rssNow = statusKiB("VmRSS:");
+    const struct mallinfo2 heap = mallinfo2();
+    const auto descriptors = QDir("/proc/self/fd").entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size();
     std::sort(scrapeMs.begin(), scrapeMs.end());
+    // The retained availability as a consumer reads it, before the agent stops and says "offline".
+    int online = -1;
+    QByteArray agentAvailability;
+    if (mqtt) {
+        QProcess sub;
+        sub.start("mosquitto_sub", {"-h", "127.0.0.1", "-p", QString::number(config.mqtt.port),
+                                    "-t", "quma/+/availability", "-t", "quma/availability", "-v",
+                                    "-W", "5"});
+        sub.waitForFinished(15000);
+        online = 0;
+        for (const QByteArray& line : sub.readAllStandardOutput().split('\n')) {
+            if (line.startsWith("quma/availability ")) agentAvailability = line.mid(18);
+            else if (line.endsWith(" online")) ++online;
+        }
+    }
+    const bool mqttUp = fleet.mqtt() && fleet.mqtt()->connected();
+    const qint64 mqttFailures = fleet.mqtt() ? fleet.mqtt()->publishFailures() : 0;
     fleet.stop();
+
+    // The minimal client against the same simulators, for a third of the time.
+    const double minimalSeconds = std::max(10.0, seconds / 3.0);
+    const bench::MinimalRun minimal = bench::RunMinimalClient(base, sites, period, minimalSeconds);
     ::kill(child, SIGTERM);
     broker.terminate();
     broker.waitForFinished(5000);
@@ -180,7 +235,10 @@ int main(int argc, char** argv) {
     std::printf("sites %d, poll period %.1f s, measured %.1f s%s\n", sites, period, elapsed,
                 mqtt ? ", publishing to MQTT" : "");
     std::printf("agent CPU: %.2f %% of one core\n", 100.0 * cpu / elapsed);
-    std::printf("agent peak RSS: %.1f MB\n", self.ru_maxrss / 1024.0);
+    std::printf("agent RSS: peak %.1f MB, at the end %.1f MB\n", self.ru_maxrss / 1024.0,
+                rssNow / 1024.0);
+    std::printf("heap in use at the end: %.1f MB (of %.1f MB taken from the system)\n",
+                heap.uordblks / 1048576.0, (heap.arena + heap.hblkhd) / 1048576.0);
     if (!scrapeMs.empty())
         std::printf("/metrics scrape: median %.1f ms, max %.1f ms, %lld bytes (%zu scrapes)\n",
                     scrapeMs[scrapeMs.size() / 2], scrapeMs.back(), (long long)scrapeBytes,
@@ -188,6 +246,18 @@ int main(int argc, char** argv) {
     std::printf("polls answered: %lld in the measured run (%.0f periods x sites); over the whole "
                 "run %lld timed out, %lld link failures; sites up at the end: %d\n",
                 (long long)got, expected, (long long)timeouts, (long long)failures, up);
+    std::printf("agent threads: %d (%d polling), descriptors: %lld\n", threadsNow,
+                fleet.threadCount(), (long long)descriptors);
+    if (mqtt)
+        std::printf("MQTT: connected %s, publish failures %lld, retained availability online: %d "
+                    "of %d sites up; agent availability \"%s\"\n",
+                    mqttUp ? "yes" : "no", (long long)mqttFailures, online, up,
+                    agentAvailability.constData());
+    std::printf("cost per site per poll: agent %.1f us, minimal client %.1f us (%lld replies in "
+                "%.0f s)\n",
+                got > 0 ? 1e6 * cpu / double(got) : 0.0,
+                minimal.replies > 0 ? 1e6 * minimal.cpuSeconds / double(minimal.replies) : 0.0,
+                (long long)minimal.replies, minimalSeconds);
     std::printf("(simulators' CPU, other process: %.1f s)\n", simCpu);
     return 0;
 }

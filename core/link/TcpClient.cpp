@@ -3,6 +3,7 @@
 #include "core/link/TcpClient.h"
 
 #include <QCoreApplication>
+#include <utility>
 
 namespace quma {
 
@@ -91,11 +92,7 @@ TcpClient::TcpClient(QObject* parent)
     connect(&m_socket, &QTcpSocket::connected, this, &TcpClient::onConnected);
     connect(&m_socket, &QTcpSocket::readyRead, this, &TcpClient::onReadyRead);
     connect(&m_socket, &QTcpSocket::errorOccurred, this, &TcpClient::onSocketError);
-    connect(&m_socket, &QTcpSocket::disconnected, this, [this] {
-        if (m_busy) finishExchange(false, "Connection Closed Gracefully.");
-        emit disconnected();
-        failAll("Not Connected");
-    });
+    connect(&m_socket, &QTcpSocket::disconnected, this, &TcpClient::onPeerClosed);
 }
 
 TcpClient::~TcpClient() {
@@ -103,7 +100,8 @@ TcpClient::~TcpClient() {
     m_socket.abort();
 }
 
-void TcpClient::shareTimeouts(DeadlineQueue* queue) {
+void TcpClient::useFleetMode(DeadlineQueue* queue) {
+    m_fleet = true;
     m_connectTimer.share(queue);
     m_readTimer.share(queue);
 }
@@ -122,7 +120,9 @@ void TcpClient::Connect() {
     m_connecting = true;
     m_socket.abort();
     m_connectTimer.start(ConnectTimeout);
-    m_socket.connectToHost(Host, Port);
+    m_socket.connectToHost(Host, Port,
+                           m_fleet ? QIODevice::ReadWrite | QIODevice::Unbuffered
+                                   : QIODevice::ReadWrite);
 }
 
 void TcpClient::CancelConnect() {
@@ -221,12 +221,24 @@ void TcpClient::startNext() {
 
 void TcpClient::onReadyRead() {
     // Between exchanges nothing is read: the socket holds at most ReadBufferBytes and a peer
-    // that sends unasked waits in the network, costing no memory and no time here.
-    if (!m_busy) return;
+    // that sends unasked waits in the network, costing no memory and no time here. Unbuffered,
+    // the socket learns that the peer closed only by reading: what comes is read and dropped.
+    if (!m_busy) {
+        if (m_fleet) {
+            m_socket.skip(std::max<qint64>(1, m_socket.bytesAvailable()));
+            closedWhileReading();
+        }
+        return;
+    }
     char chunk[4096];
-    while (m_busy && m_socket.bytesAvailable() > 0) {
+    // Unbuffered, a notification with nothing available is the end of the stream: read once.
+    bool first = m_fleet;
+    while (m_busy && (std::exchange(first, false) || m_socket.bytesAvailable() > 0)) {
         const qint64 n = m_socket.read(chunk, sizeof chunk);
-        if (n <= 0) break;
+        if (n <= 0) {
+            closedWhileReading();
+            return;
+        }
         m_reply.feed(chunk, n); // what follows a complete block is excess: dropped
         if (m_reply.complete()) {
             finishExchange(true, {});
@@ -237,6 +249,17 @@ void TcpClient::onReadyRead() {
             return;
         }
     }
+}
+
+void TcpClient::closedWhileReading() {
+    // An unbuffered socket that reads the end of the stream closes without a signal.
+    if (m_fleet && m_socket.state() == QAbstractSocket::UnconnectedState) onPeerClosed();
+}
+
+void TcpClient::onPeerClosed() {
+    if (m_busy) finishExchange(false, "Connection Closed Gracefully.");
+    emit disconnected();
+    failAll("Not Connected");
 }
 
 void TcpClient::onReadTimeout() {

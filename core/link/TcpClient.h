@@ -76,9 +76,11 @@ public:
     void exchange(const TcpRequest& request) override;
     bool isQueued(std::uint8_t function) const override;
 
-    // Its time-outs go into `queue` (shared by the links of one thread) instead of timers of its
-    // own; before the first connection.
-    void shareTimeouts(DeadlineQueue* queue);
+    // For a fleet of thousands of links, before the first connection: the time-outs go into
+    // `queue` (shared by the links of one thread) instead of timers of their own, and the socket
+    // is unbuffered (Qt's buffers would keep some 48 KB a link): replies are read from the
+    // system straight into the assembler, and what comes between exchanges is dropped.
+    void useFleetMode(DeadlineQueue* queue);
 
 signals:
     void connectFinished(bool ok, const QString& error);
@@ -96,12 +98,15 @@ private:
     void onConnected();
     void onSocketError();
     void onReadTimeout();
+    void onPeerClosed();
+    void closedWhileReading();
 
     QTcpSocket m_socket;
     Timeout m_connectTimer;
     Timeout m_readTimer;
     bool m_connecting = false;
     bool m_busy = false;
+    bool m_fleet = false;
     TcpRequest m_current;
     TcpReplyAssembler m_reply;
     QList<TcpRequest> m_queue;

@@ -23,6 +23,18 @@ QString hex(int v, int n) {
 }
 } // namespace
 
+QString FirmwareText(const RegisterImage& r, const QString& modelName) {
+    return modelName + "  F/W V" + num(hi(r[Reg::FwVersion])) + "." + num(lo(r[Reg::FwVersion])) +
+           "." + num(hi(r[Reg::FwRevision])) + "." + num(lo(r[Reg::FwRevision])) + "  (" +
+           hex(r[Reg::FwYear], 4) + "/" + hex(hi(r[Reg::FwMonthDay]), 2) + "/" +
+           hex(lo(r[Reg::FwMonthDay]), 2) + ")";
+}
+
+int ContactCount(const RegisterImage& r) {
+    const int type = r[Reg::SystemType];
+    return ((type == 3 || type == 4) && r[Reg::AlarmOutputType] == 1) ? 4 : 6;
+}
+
 StatusView RenderStatus(const RegisterImage& r, const QString& modelName) {
     StatusView v;
     v.clock = "[  " + num(r[Reg::Year]) + "-" + DecDigits(r[Reg::Month], 2) + "-" +
@@ -51,10 +63,7 @@ StatusView RenderStatus(const RegisterImage& r, const QString& modelName) {
     };
     v.dsp1 = "DSP#1 VER : " + dsp(22, 23);
     v.dsp2 = "DSP#2 VER : " + dsp(24, 25);
-    v.firmware = modelName + "  F/W V" + num(hi(r[Reg::FwVersion])) + "." +
-                 num(lo(r[Reg::FwVersion])) + "." + num(hi(r[Reg::FwRevision])) + "." +
-                 num(lo(r[Reg::FwRevision])) + "  (" + hex(r[Reg::FwYear], 4) + "/" +
-                 hex(hi(r[Reg::FwMonthDay]), 2) + "/" + hex(lo(r[Reg::FwMonthDay]), 2) + ")";
+    v.firmware = FirmwareText(r, modelName);
     v.taskFail = "Task Fail Count : " + num(r[Reg::TaskFail]);
     static const char* const kSpeeds[] = {"Auto Nego", "10M Half", "10M Full", "100M Half",
                                           "100M Full"};
@@ -131,7 +140,7 @@ StatusView RenderStatus(const RegisterImage& r, const QString& modelName) {
     v.canCpuCom = v.canCpuFailed ? "CPU Com(Fail)" : "CPU Com(Normal)";
 
     v.dryContacts = r[Reg::DryContacts];
-    v.contactCount = ((type == 3 || type == 4) && r[Reg::AlarmOutputType] == 1) ? 4 : 6;
+    v.contactCount = ContactCount(r);
     v.factoryResetVisible = type == 3 || type == 4;
     v.alarmTest = r[Reg::AlarmTest] == 1;
     return v;

@@ -35,6 +35,10 @@ struct StatusView {
 };
 
 StatusView RenderStatus(const RegisterImage& img, const QString& modelName);
+// Parts of it for front ends that need no more: the firmware line, the relay contacts the plant
+// has (4 or 6).
+QString FirmwareText(const RegisterImage& img, const QString& modelName);
+int ContactCount(const RegisterImage& img);
 
 // The main status texts in page order, one per line (for front ends without the page).
 QList<QString> StatusLines(const StatusView& v);

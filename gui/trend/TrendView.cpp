@@ -31,6 +31,8 @@ struct TrendView::Chart {
     QValueAxis* left = nullptr;
     QValueAxis* right = nullptr;
     QList<int> leftSeries, rightSeries;
+    // The value axes' ranges as last set: a new sample inside them changes neither.
+    std::pair<double, double> leftRange{0, 1}, rightRange{0, 1};
     const char* title = "";      // untranslated, for a change of language
     const char* rightTitle = ""; // likewise
 };
@@ -283,18 +285,53 @@ void TrendView::toggleSeries(int s) {
 void TrendView::followLatest() {
     const qint64 length = WindowLengths()[std::max(0, m_window->currentIndex())];
     const TrendStore& s = shown();
-    m_to = s.isEmpty() ? QDateTime::currentMSecsSinceEpoch() : s.time(s.size() - 1) + 1;
+    const qint64 latest = s.isEmpty() ? QDateTime::currentMSecsSinceEpoch() : s.time(s.size() - 1) + 1;
+    // The time axis moves in steps of a twentieth of the window: between two steps a new sample
+    // only adds a point at the right end of each line, and no axis is touched.
+    const qint64 headroom = length / 20;
+    if (m_to - m_from == length && latest <= m_to && m_to - latest <= headroom) return;
+    m_to = latest + headroom;
     m_from = m_to - length;
 }
 
 void TrendView::sampleAdded() {
     if (m_file) return;
     if (!m_follow) return; // paused or zoomed: the window stays where the user put it
+    const qint64 from = m_from, to = m_to;
     followLatest();
-    if (isVisible())
-        refresh();
-    else
+    // Hidden, it costs nothing more: the charts are drawn when shown.
+    if (!isVisible()) {
         m_dirty = true;
+        return;
+    }
+    if (m_dirty || from != m_from || to != m_to || !appendLatest()) refresh();
+}
+
+bool TrendView::appendLatest() {
+    const TrendStore& store = m_live;
+    const int last = store.size() - 1;
+    // Only the one sample that follows the last one drawn, with no gap before it, and a bounded
+    // number of points beyond what a full drawing would have (then the window is decimated anew).
+    if (last < 1 || store.time(last - 1) != m_lastDrawn || m_appended >= MaxAppended ||
+        store.time(last) - m_lastDrawn > m_maxGap)
+        return false;
+    for (const auto& c : m_charts) {
+        for (int s : c->leftSeries + c->rightSeries) {
+            if (!m_series[s]->isVisible()) continue;
+            const double v = double(store.value(s, last));
+            const auto [lo, hi] = c->leftSeries.contains(s) ? c->leftRange : c->rightRange;
+            if (!(v >= lo && v <= hi)) return false; // the axis must rescale
+        }
+    }
+    m_applying = true;
+    const double t = double(store.time(last));
+    for (const auto& c : m_charts)
+        for (int s : c->leftSeries + c->rightSeries)
+            if (m_series[s]->isVisible()) m_tail[s]->append(t, double(store.value(s, last)));
+    m_applying = false;
+    m_lastDrawn = store.time(last);
+    ++m_appended;
+    return true;
 }
 
 void TrendView::showEvent(QShowEvent* e) {
@@ -343,6 +380,8 @@ void TrendView::refresh() {
     m_dirty = false;
     m_applying = true;
     const TrendStore& store = shown();
+    m_lastDrawn = store.isEmpty() ? -1 : store.time(store.size() - 1);
+    m_appended = 0;
     const qint64 span = m_to - m_from;
     const QString format = span > 24 * 60 * kMinute ? "MM-dd HH:mm"
                            : span > 10 * kMinute    ? "HH:mm"
@@ -352,6 +391,7 @@ void TrendView::refresh() {
         const int buckets = std::max(50, int(c->chart->plotArea().width()) / 2);
         ValueRange left, right;
         const qint64 maxGap = GapThreshold(store, m_from, m_to, buckets);
+        m_maxGap = maxGap;
         for (int s : c->leftSeries + c->rightSeries) {
             std::vector<std::vector<TrendPoint>> runs;
             if (m_series[s]->isVisible()) {
@@ -372,6 +412,7 @@ void TrendView::refresh() {
                 QLineSeries* line = r == 0 ? m_series[s] : segment(s, used++);
                 line->replace(points);
                 if (r > 0) line->setVisible(true);
+                m_tail[s] = line; // the next sample's point goes at its end
             }
             for (std::size_t k = used; k < m_segments[s].size(); ++k) {
                 m_segments[s][k]->clear();
@@ -381,10 +422,10 @@ void TrendView::refresh() {
         c->x->setFormat(format);
         c->x->setRange(QDateTime::fromMSecsSinceEpoch(m_from),
                        QDateTime::fromMSecsSinceEpoch(m_to));
-        const auto [llo, lhi] = left.padded();
-        c->left->setRange(llo, lhi);
-        const auto [rlo, rhi] = right.padded();
-        c->right->setRange(rlo, rhi);
+        c->leftRange = left.padded();
+        c->left->setRange(c->leftRange.first, c->leftRange.second);
+        c->rightRange = right.padded();
+        c->right->setRange(c->rightRange.first, c->rightRange.second);
         c->view->viewport()->update();
     }
     m_applying = false;
@@ -520,6 +561,11 @@ QByteArray TrendView::LastHourPng(const TrendStore& store, MessageHub& hub, cons
     view.setAttribute(Qt::WA_DontShowOnScreen);
     view.resize(1100, 620);
     view.m_window->setCurrentIndex(1); // 1 h
+    if (!store.isEmpty()) {
+        // The hour up to the last sample, with no room kept for the next one.
+        view.m_to = store.time(store.size() - 1) + 1;
+        view.m_from = view.m_to - WindowLengths()[1];
+    }
     view.setPlant(plant);
     view.show();
     view.refresh();

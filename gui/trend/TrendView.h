@@ -81,6 +81,10 @@ private:
     // Every text of the tab in the interface's language.
     void retranslate();
     void followLatest();
+    // Adds the newest live sample at the end of each line; false when the charts must be drawn
+    // whole instead (a gap, an axis to rescale, too many points added since the last drawing).
+    bool appendLatest();
+    static constexpr int MaxAppended = 64;
     void cursorAt(int chart, qint64 msecs);
     void chooseAndOpen();
     void chooseAndExport(bool png);
@@ -100,6 +104,11 @@ private:
     QPushButton* m_liveButton;
     QLabel* m_source;
     QLabel* m_cursor;
+    // The line of each series that ends at the last sample drawn.
+    std::array<QLineSeries*, quma::Trend::Count> m_tail{};
+    qint64 m_lastDrawn = -1;
+    qint64 m_maxGap = 0;
+    int m_appended = 0;
     bool m_follow = true;
     bool m_dirty = true;
     bool m_applying = false;
