@@ -15,6 +15,7 @@
 #include <QLineSeries>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QValueAxis>
 #include <QtTest>
 
 using namespace quma;
@@ -114,8 +115,10 @@ private slots:
         r.store.append(QDateTime::currentMSecsSinceEpoch() + 60000, TrendValues{});
         r.view.sampleAdded();
         QCOMPARE(r.view.to(), paused);
-        // The 5-minute window holds about 333 samples at 900 ms: all drawn.
-        QVERIFY(qAbs(r.view.series(Trend::DcVolts)->count() - 333) <= 2);
+        // The 5-minute window, a twentieth of it kept free for the samples to come, holds about
+        // 317 samples at 900 ms: all drawn.
+        QVERIFY2(qAbs(r.view.series(Trend::DcVolts)->count() - 318) <= 2,
+                 qPrintable(QString::number(r.view.series(Trend::DcVolts)->count())));
         window->setCurrentIndex(3);
         QCOMPARE(r.view.to(), paused);
         QCOMPARE(r.view.to() - r.view.from(), qint64(24 * 3600 * 1000));
@@ -125,6 +128,43 @@ private slots:
         QTest::mouseClick(r.button("btnTrendResetZoom"), Qt::LeftButton);
         QVERIFY(r.view.following());
         QVERIFY(r.button("btnTrendFollow")->isChecked());
+    }
+
+    // Following, a new sample adds one point at the end of each line and moves no axis, until
+    // the time axis steps; a value beyond a value axis rescales it.
+    void followingAppendsUntilTheWindowSteps() {
+        Rig r;
+        r.fill(400, 900);
+        QLineSeries* dc = r.view.series(Trend::DcVolts);
+        const qint64 from = r.view.from();
+        const int points = dc->count();
+        qint64 t = r.store.time(r.store.size() - 1);
+        const auto add = [&](float volts) {
+            TrendValues v{};
+            v.fill(3.3f);
+            v[Trend::DcVolts] = volts;
+            v[Trend::CellSpread] = 0.05f;
+            r.store.append(t += 900, v);
+            r.view.sampleAdded();
+        };
+        add(54.5f);
+        QCOMPARE(r.view.from(), from);
+        QCOMPARE(dc->count(), points); // the window's line stays as it was drawn
+        const auto ends = [&](const QPointF& p) {
+            for (QAbstractSeries* a : dc->chart()->series())
+                if (auto* line = qobject_cast<QLineSeries*>(a);
+                    line && line->isVisible() && line->count() > 0 &&
+                    line->at(line->count() - 1) == p)
+                    return true;
+            return false;
+        };
+        QVERIFY(ends(QPointF(double(t), double(54.5f))));
+        for (int i = 0; i < 20; ++i) // past the 15 s kept free
+            add(54.5f);
+        QVERIFY(r.view.from() > from);
+        add(58.0f);
+        auto* axis = qobject_cast<QValueAxis*>(dc->attachedAxes().last());
+        QVERIFY(axis && axis->max() > 58.0);
     }
 
     void wheelAndPanMoveTheWindow() {

@@ -28,6 +28,7 @@ public:
     ProtocolPane& protocolPane() { return *m_protocol; }
     quma::ProtocolMonitor& protocolMonitor() { return m_protocolMonitor; }
     quma::TrendRecorder& trendRecorder() { return *m_trendRecorder; }
+    quma::TrendStore& trendStore() { return m_trendStore; }
 
 private:
     void retranslate();

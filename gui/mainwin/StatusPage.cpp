@@ -38,6 +38,44 @@ void StatusPage::attach(Ui::MainWindow& form, PanelColour& tx, PanelColour& rx) 
 
 StatusView StatusPage::show(const RegisterImage& img, const QString& modelName) {
     const StatusView v = RenderStatus(img, modelName);
+    // What the window shows beyond the page follows every poll.
+    ShowValue(m_ui->edtFwCnt, v.fwCounter);
+    ShowValue(m_ui->lbDspVer1, v.dsp1);
+    ShowValue(m_ui->lbDspVer2, v.dsp2);
+    ShowValue(m_ui->lbTaskFail, v.taskFail);
+    ShowValue(m_ui->edtSpeedSetup, v.speedSetup);
+    ShowValue(m_ui->edtSpeed, v.speed);
+    ShowValue(m_ui->lbCHLimitFG, v.chLimitFg);
+    // The charge-limit flag colours the TX/RX captions.
+    const QColor caption = v.chLimit ? Qt::yellow : Qt::white;
+    m_txColour->setTextColour(caption);
+    m_rxColour->setTextColour(caption);
+    // Another tab in front: the page takes the latest poll when it is shown again, so that a
+    // hidden page costs nothing.
+    if (!isVisible()) {
+        const bool keepBatteryFirmware = !v.battFwKnown && m_hidden && m_hidden->battFwKnown;
+        const QString batteryFirmware = keepBatteryFirmware ? m_hidden->battFw : QString();
+        m_hidden = v;
+        if (keepBatteryFirmware) { // a poll that did not know it leaves the last one known
+            m_hidden->battFwKnown = true;
+            m_hidden->battFw = batteryFirmware;
+        }
+        return v;
+    }
+    m_hidden.reset();
+    showOnPage(v);
+    return v;
+}
+
+void StatusPage::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    if (!m_hidden) return;
+    const StatusView v = *m_hidden;
+    m_hidden.reset();
+    showOnPage(v);
+}
+
+void StatusPage::showOnPage(const StatusView& v) {
     ShowValue(m_ui->edtDateTime, v.clock);
     ShowValue(m_ui->edtFW, v.firmware);
     // The firmware line is never clipped: the column widens to it (within the window).
@@ -52,18 +90,7 @@ StatusView StatusPage::show(const RegisterImage& img, const QString& modelName) 
     ShowValue(m_ui->Lable_BCA, v.battAmps);
     ShowValue(m_ui->Label_BT, v.battTemp);
     ShowValue(m_ui->Label_RT, v.rectTemp);
-    ShowValue(m_ui->edtFwCnt, v.fwCounter);
-    ShowValue(m_ui->lbDspVer1, v.dsp1);
-    ShowValue(m_ui->lbDspVer2, v.dsp2);
-    ShowValue(m_ui->lbTaskFail, v.taskFail);
-    ShowValue(m_ui->edtSpeedSetup, v.speedSetup);
-    ShowValue(m_ui->edtSpeed, v.speed);
     ShowValue(m_ui->Label_SetV, v.setVolts);
-    ShowValue(m_ui->lbCHLimitFG, v.chLimitFg);
-    // The charge-limit flag colours the TX/RX captions.
-    const QColor caption = v.chLimit ? Qt::yellow : Qt::white;
-    m_txColour->setTextColour(caption);
-    m_rxColour->setTextColour(caption);
     m_ui->Lable_BTest->setVisible(v.battTestRunning);
     if (v.battFwKnown) ShowValue(m_ui->Lable_BFW, v.battFw);
     ShowValue(m_ui->Lable_BPackV, v.battPackVolts);
@@ -112,7 +139,6 @@ StatusView StatusPage::show(const RegisterImage& img, const QString& modelName) 
             m_ui->LabCanCpuCom->setPalette(p);
         }
     }
-    return v;
 }
 
 void StatusPage::advancePowerFlow(const RegisterImage& image) {

@@ -7,6 +7,7 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <optional>
 
 class LampPair;
 class PanelColour;
@@ -32,8 +33,14 @@ public:
     void blinkAlarmTestNotice();
     void stopAnimations() { m_noticeTimer.stop(); }
 
+protected:
+    void showEvent(QShowEvent* e) override;
+
 private:
+    void showOnPage(const quma::StatusView& v);
+
     Ui::MainWindow* m_ui = nullptr;
+    std::optional<quma::StatusView> m_hidden; // the poll the hidden page has still to show
     PanelColour* m_txColour = nullptr;
     PanelColour* m_rxColour = nullptr;
     // What every poll writes to, found once.

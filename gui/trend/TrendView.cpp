@@ -321,13 +321,24 @@ bool TrendView::appendLatest() {
             const double v = double(store.value(s, last));
             const auto [lo, hi] = c->leftSeries.contains(s) ? c->leftRange : c->rightRange;
             if (!(v >= lo && v <= hi)) return false; // the axis must rescale
+            if (m_tail[s]->count() == 0) return false; // nothing drawn to go on from
         }
     }
     m_applying = true;
     const double t = double(store.time(last));
-    for (const auto& c : m_charts)
-        for (int s : c->leftSeries + c->rightSeries)
-            if (m_series[s]->isVisible()) m_tail[s]->append(t, double(store.value(s, last)));
+    for (const auto& c : m_charts) {
+        for (int s : c->leftSeries + c->rightSeries) {
+            if (!m_series[s]->isVisible()) continue;
+            // Into a short line of its own that starts where the drawn one ends: only it is
+            // laid out again and repainted, not the whole window's line.
+            QLineSeries* tail = liveTail(s);
+            if (tail->count() == 0) {
+                tail->append(m_tail[s]->at(m_tail[s]->count() - 1));
+                showCompanion(tail);
+            }
+            tail->append(t, double(store.value(s, last)));
+        }
+    }
     m_applying = false;
     m_lastDrawn = store.time(last);
     ++m_appended;
@@ -382,6 +393,11 @@ void TrendView::refresh() {
     const TrendStore& store = shown();
     m_lastDrawn = store.isEmpty() ? -1 : store.time(store.size() - 1);
     m_appended = 0;
+    for (QLineSeries* tail : m_liveTails)
+        if (tail && tail->count() > 0) {
+            tail->clear();
+            tail->setVisible(false);
+        }
     const qint64 span = m_to - m_from;
     const QString format = span > 24 * 60 * kMinute ? "MM-dd HH:mm"
                            : span > 10 * kMinute    ? "HH:mm"
@@ -411,7 +427,7 @@ void TrendView::refresh() {
                 }
                 QLineSeries* line = r == 0 ? m_series[s] : segment(s, used++);
                 line->replace(points);
-                if (r > 0) line->setVisible(true);
+                if (r > 0) showCompanion(line);
                 m_tail[s] = line; // the next sample's point goes at its end
             }
             for (std::size_t k = used; k < m_segments[s].size(); ++k) {
@@ -431,9 +447,19 @@ void TrendView::refresh() {
     m_applying = false;
 }
 
+QLineSeries* TrendView::liveTail(int s) {
+    if (!m_liveTails[s]) m_liveTails[s] = companionLine(s);
+    return m_liveTails[s];
+}
+
 QLineSeries* TrendView::segment(int s, std::size_t k) {
     std::vector<QLineSeries*>& runs = m_segments[s];
     if (k < runs.size()) return runs[k];
+    runs.push_back(companionLine(s));
+    return runs.back();
+}
+
+QLineSeries* TrendView::companionLine(int s) {
     QLineSeries* main = m_series[s];
     QChart* chart = m_charts[std::size_t(m_chartOf[s])]->chart;
     auto* line = new QLineSeries;
@@ -443,8 +469,14 @@ QLineSeries* TrendView::segment(int s, std::size_t k) {
         line->attachAxis(axis);
     for (QLegendMarker* m : chart->legend()->markers(line))
         m->setVisible(false);
-    runs.push_back(line);
     return line;
+}
+
+void TrendView::showCompanion(QLineSeries* line) {
+    line->setVisible(true);
+    // A series shown shows its legend entry again: the series it belongs to has it already.
+    for (QLegendMarker* m : line->chart()->legend()->markers(line))
+        m->setVisible(false);
 }
 
 int TrendView::gapSegments(int s) const {

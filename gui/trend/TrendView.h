@@ -81,8 +81,9 @@ private:
     // Every text of the tab in the interface's language.
     void retranslate();
     void followLatest();
-    // Adds the newest live sample at the end of each line; false when the charts must be drawn
-    // whole instead (a gap, an axis to rescale, too many points added since the last drawing).
+    // Adds the newest live sample at the end of each line (in a short line of its own); false
+    // when the charts must be drawn whole instead (a gap, an axis to rescale, too many points
+    // added since the last drawing).
     bool appendLatest();
     static constexpr int MaxAppended = 64;
     void cursorAt(int chart, qint64 msecs);
@@ -97,6 +98,12 @@ private:
     // Further runs of a series after a gap, drawn like it but without a legend entry.
     std::array<std::vector<QLineSeries*>, quma::Trend::Count> m_segments;
     QLineSeries* segment(int s, std::size_t k);
+    // The samples added since the charts were last drawn whole, per series.
+    std::array<QLineSeries*, quma::Trend::Count> m_liveTails{};
+    QLineSeries* liveTail(int s);
+    // A line drawn like series s, without a legend entry.
+    QLineSeries* companionLine(int s);
+    static void showCompanion(QLineSeries* line);
     QString m_plant;
     std::array<int, quma::Trend::Count> m_chartOf{};
     QComboBox* m_window;
