@@ -172,8 +172,8 @@ ConfigResult ParseAgentConfig(const QByteArray& json, const QString& source) {
     }
     try {
         const QJsonObject o = doc.object();
-        onlyKnownFields(o, {"format", "version", "metrics", "poll_period", "threads", "mqtt", "sites"},
-                        {});
+        onlyKnownFields(
+            o, {"format", "version", "metrics", "poll_period", "threads", "mqtt", "sites"}, {});
         if (o.value("format").toString() != "quma-agent-config")
             refuse(fieldWhere({}, "format"), "must be \"quma-agent-config\"");
         if (!o.value("version").isDouble() || o.value("version").toDouble() != 1)

@@ -25,7 +25,7 @@ struct MqttConfig {
     QString host = "127.0.0.1";
     int port = 1883;
     QString username, password;
-    QString clientId = "quma-agent"; // each site's connection adds "-<site>"
+    QString clientId = "quma-agent"; // the agent's one connection
     QString topicPrefix = "quma";
     int keepAlive = 30; // seconds
     // TLS: on when a CA file or folder is given.

@@ -39,7 +39,8 @@ bool FleetAgent::start(const AgentConfig& config, QString* error) {
     m_trim.start();
     if (!m_metrics.listen(config.metricsAddress, error)) return false;
     if (m_workers.empty())
-        startWorkers(config.threads > 0 ? config.threads : std::max(1, QThread::idealThreadCount()));
+        startWorkers(config.threads > 0 ? config.threads
+                                        : std::max(1, QThread::idealThreadCount()));
     startMqtt(config.mqtt);
     startSites(config.sites);
     return true;
@@ -64,8 +65,7 @@ void FleetAgent::startMqtt(const MqttConfig& config) {
     m_mqtt.reset();
     if (!config.enabled) return;
     m_mqtt = std::make_unique<FleetMqtt>(config);
-    connect(m_mqtt.get(), &FleetMqtt::connectionChanged, this,
-            &FleetAgent::mqttConnectionChanged);
+    connect(m_mqtt.get(), &FleetMqtt::connectionChanged, this, &FleetAgent::mqttConnectionChanged);
     QString why;
     if (!m_mqtt->start(&why)) {
         emit mqttConnectionChanged(false, why);
@@ -86,8 +86,7 @@ void FleetAgent::startSites(const QList<SiteConfig>& sites) {
     for (const SiteConfig& s : sites) {
         Worker* least = m_workers.front().get();
         for (auto& w : m_workers)
-            if (w->sites.size() + made[w.get()].size() <
-                least->sites.size() + made[least].size())
+            if (w->sites.size() + made[w.get()].size() < least->sites.size() + made[least].size())
                 least = w.get();
         made[least].emplace_back(s, m_metrics.addSite(s));
     }

@@ -1,4 +1,4 @@
-// The exposition's shape, built when the fleet changes, and the values read into it per scrape.
+// The exposition built at each scrape from the sites' label sets and atomics.
 #include "agent/FleetMetrics.h"
 
 #include "agent/FleetMqtt.h"
@@ -57,9 +57,12 @@ class FleetMetrics::Collector : public prometheus::Collectable {
 public:
     std::vector<MetricFamily> Collect() const override {
         std::lock_guard lock(m_lock);
-        if (m_dirty) build();
-        std::vector<MetricFamily> out = m_shape;
-        for (const Slot& s : m_slots)
+        std::vector<MetricFamily> out;
+        std::vector<Slot> sources;
+        sources.reserve(m_slots);
+        build(out, sources);
+        m_slots = sources.size();
+        for (const Slot& s : sources)
             fill(out[s.family].metric[s.metric], s);
         if (m_mqtt) addMqtt(out);
         return out;
@@ -68,16 +71,10 @@ public:
     void join(SiteMetrics* site) {
         std::lock_guard lock(m_lock);
         m_sites.push_back(site);
-        m_dirty = true;
     }
     void leave(SiteMetrics* site) {
         std::lock_guard lock(m_lock);
         std::erase(m_sites, site);
-        m_dirty = true;
-    }
-    void reshape() {
-        std::lock_guard lock(m_lock);
-        m_dirty = true;
     }
     void watch(const FleetMqtt* mqtt) {
         std::lock_guard lock(m_lock);
@@ -94,21 +91,20 @@ private:
         int index; // the gauge, or the counter (0 success, 1 failure, 2 timeout)
     };
 
-    void build() const {
-        m_shape.clear();
-        m_slots.clear();
+    // The families and their series, each noting where its value comes from.
+    void build(std::vector<MetricFamily>& shape, std::vector<Slot>& sources) const {
         const auto family = [&](const char* name, const char* help, MetricType type) {
-            m_shape.push_back({name, help, type, {}});
-            return std::uint32_t(m_shape.size() - 1);
+            shape.push_back({name, help, type, {}});
+            return std::uint32_t(shape.size() - 1);
         };
         const auto series = [&](std::uint32_t f, const SiteMetrics* site, const Labels& extra,
                                 Kind kind, int index) {
-            m_shape[f].metric.push_back(metricWith(site->m_labels, extra));
-            m_slots.push_back({f, std::uint32_t(m_shape[f].metric.size() - 1), kind, site, index});
+            shape[f].metric.push_back(metricWith(site->m_labels, extra));
+            sources.push_back({f, std::uint32_t(shape[f].metric.size() - 1), kind, site, index});
         };
         for (int g = 0; g < SiteMetrics::PlainCount; ++g) {
-            const std::uint32_t f = family(kPlainGauges[g].first, kPlainGauges[g].second,
-                                           MetricType::Gauge);
+            const std::uint32_t f =
+                family(kPlainGauges[g].first, kPlainGauges[g].second, MetricType::Gauge);
             for (const SiteMetrics* site : m_sites)
                 series(f, site, {}, Kind::Gauge, g);
         }
@@ -126,17 +122,17 @@ private:
                    MetricType::Gauge);
         for (const SiteMetrics* site : m_sites)
             for (int c = 0; c < ContactNames().size(); ++c)
-                series(f, site,
-                       {{"contact", std::to_string(c + 1)},
-                        {"name", ContactNames()[c].toStdString()}},
-                       Kind::Gauge, SiteMetrics::contactGauge(c));
+                series(
+                    f, site,
+                    {{"contact", std::to_string(c + 1)}, {"name", ContactNames()[c].toStdString()}},
+                    Kind::Gauge, SiteMetrics::contactGauge(c));
         f = family("quma_controller_info", "The controller's model, system type and firmware",
                    MetricType::Gauge);
         for (const SiteMetrics* site : m_sites) {
             std::lock_guard info(site->m_infoLock);
             if (site->m_info.empty()) continue;
-            m_shape[f].metric.push_back(metricWith(site->m_labels, site->m_info));
-            m_shape[f].metric.back().gauge.value = 1;
+            shape[f].metric.push_back(metricWith(site->m_labels, site->m_info));
+            shape[f].metric.back().gauge.value = 1;
         }
         f = family("quma_polls_total",
                    "Polls by result: success, failure (link error), timeout (no good reply "
@@ -151,12 +147,11 @@ private:
                    MetricType::Histogram);
         for (const SiteMetrics* site : m_sites) {
             series(f, site, {}, Kind::Histogram, 0);
-            auto& buckets = m_shape[f].metric.back().histogram.bucket;
+            auto& buckets = shape[f].metric.back().histogram.bucket;
             for (double bound : SiteMetrics::RttBounds)
                 buckets.push_back({0, bound});
             buckets.push_back({0, std::numeric_limits<double>::infinity()});
         }
-        m_dirty = false;
     }
 
     static void fill(ClientMetric& m, const Slot& s) {
@@ -202,9 +197,7 @@ private:
     mutable std::mutex m_lock;
     std::vector<SiteMetrics*> m_sites; // in the order they came
     const FleetMqtt* m_mqtt = nullptr;
-    mutable bool m_dirty = true;
-    mutable std::vector<MetricFamily> m_shape;
-    mutable std::vector<Slot> m_slots;
+    mutable std::size_t m_slots = 0; // the last scrape's series, to reserve for the next
 };
 
 FleetMetrics::FleetMetrics() : m_collector(std::make_shared<Collector>()) {}
@@ -260,10 +253,6 @@ void FleetMetrics::join(SiteMetrics* site) {
 
 void FleetMetrics::leave(SiteMetrics* site) {
     m_collector->leave(site);
-}
-
-void FleetMetrics::reshape() {
-    m_collector->reshape();
 }
 
 int SiteMetrics::contactGauge(int contact) {
@@ -332,12 +321,8 @@ void SiteMetrics::update(const PlantReading& r) {
     Labels info{{"firmware", r.firmware.toStdString()},
                 {"model", r.model.toStdString()},
                 {"system_type", std::to_string(r.systemType)}};
-    {
-        std::lock_guard lock(m_infoLock);
-        if (info == m_info) return;
-        m_info = std::move(info);
-    }
-    m_fleet.reshape(); // the identity is a label set: the shape changes
+    std::lock_guard lock(m_infoLock);
+    if (info != m_info) m_info = std::move(info);
 }
 
 } // namespace quma::agent

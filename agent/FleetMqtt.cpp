@@ -159,11 +159,11 @@ void FleetMqtt::service(int rc) {
 
 void FleetMqtt::lost(const QString& why) {
     unwatchSocket();
-    if (m_connected) ++m_losses;
+    if (m_sessionUp) ++m_losses;
+    m_sessionUp = false;
     m_connected = false;
     m_refused.clear();
-    const QString said =
-        QString("%1 (again in %2 s)").arg(why).arg(m_backoffMs / 1000);
+    const QString said = QString("%1 (again in %2 s)").arg(why).arg(m_backoffMs / 1000);
     if (why != m_saidLost) emit connectionChanged(false, said);
     m_saidLost = why;
     m_retry.start(m_backoffMs);
@@ -178,6 +178,7 @@ void FleetMqtt::onConnect(struct mosquitto*, void* self, int rc) {
         return;
     }
     s->m_connected = true;
+    s->m_sessionUp = true;
     s->m_backoffMs = 1000;
     s->m_saidLost.clear();
     s->publish(s->agentTopic(), "online", 1, true);

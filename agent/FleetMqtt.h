@@ -79,7 +79,8 @@ private:
     QTimer m_retry; // the next connection attempt
     int m_backoffMs = 1000;
     QString m_saidLost;
-    QString m_refused; // the broker's answer to the last refused connection
+    QString m_refused;        // the broker's answer to the last refused connection
+    bool m_sessionUp = false; // connected since the last loss (counts the next one)
     std::atomic<bool> m_connected{false};
     std::atomic<qint64> m_publishFailures{0}, m_losses{0};
     QHash<QString, bool> m_online; // each site's availability, said again on reconnection

@@ -165,7 +165,8 @@ void SitePoller::replied() {
             for (bool c : r.contacts)
                 contacts << c;
             event["contacts"] = contacts;
-            m_mqtt->publishAlarm(m_config.name, QJsonDocument(event).toJson(QJsonDocument::Compact));
+            m_mqtt->publishAlarm(m_config.name,
+                                 QJsonDocument(event).toJson(QJsonDocument::Compact));
         }
     }
     m_last = r;

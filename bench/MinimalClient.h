@@ -69,10 +69,11 @@ inline MinimalRun RunMinimalClient(quint16 base, int sites, double period, doubl
                 if (::write(fds[i], poll.frame.constData(), std::size_t(poll.frame.size())) > 0)
                     pending[i] += poll.replyBytes;
             }
-            next += std::chrono::duration_cast<Clock::duration>(
-                std::chrono::duration<double>(period));
+            next +=
+                std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(period));
         }
-        const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(next - Clock::now());
+        const auto wait =
+            std::chrono::duration_cast<std::chrono::milliseconds>(next - Clock::now());
         const int n = ::epoll_wait(epoll, events, 256, int(std::max<qint64>(0, wait.count())));
         for (int k = 0; k < n; ++k) {
             const std::uint32_t i = events[k].data.u32;

@@ -7,6 +7,8 @@
 // whose retained availability is "online" are read back from the broker (mosquitto_sub) before
 // the agent stops.
 //   build/bench_agent [sites=200] [seconds=120] [period=1] [mqtt] [threads=0: one per core]
+// The agent's event dispatcher is Qt's own, as quma-agent sets it; QUMA_BENCH_GLIB=1 measures
+// GLib's instead.
 #include "agent/AgentConfig.h"
 #include "agent/FleetAgent.h"
 #include "agent/FleetMqtt.h"
@@ -27,8 +29,8 @@
 #include <QTimer>
 #include <algorithm>
 #include <csignal>
-#include <malloc.h>
 #include <cstdio>
+#include <malloc.h>
 #include <memory>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -85,6 +87,9 @@ int main(int argc, char** argv) {
     const int seconds = argc > 2 ? std::max(5, atoi(argv[2])) : 120;
     const double period = argc > 3 ? std::max(0.2, atof(argv[3])) : 1.0;
     const bool mqtt = argc > 4 && QByteArray(argv[4]) == "mqtt";
+    // As quma-agent runs (and the simulators' process too): Qt's own event dispatcher.
+    if (!qEnvironmentVariableIsSet("QT_NO_GLIB") && !qEnvironmentVariableIsSet("QUMA_BENCH_GLIB"))
+        qputenv("QT_NO_GLIB", "1");
     const int threads = argc > 5 ? atoi(argv[5]) : 0;
     const quint16 base = freeRun(sites);
     int ready[2];
@@ -196,26 +201,30 @@ int main(int argc, char** argv) {
         QFile status("/proc/self/status");
         status.open(QIODevice::ReadOnly);
         for (const QByteArray& line : status.readAll().split('\n'))
-            if (line.startsWith(key)) return line.mid(int(strlen(key))).trimmed().split(' ')[0].toLong();
+            if (line.startsWith(key))
+                return line.mid(int(strlen(key))).trimmed().split(' ')[0].toLong();
         return 0L;
     };
     const long rssNow = statusKiB("VmRSS:");
     const struct mallinfo2 heap = mallinfo2();
-    const auto descriptors = QDir("/proc/self/fd").entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size();
+    const auto descriptors =
+        QDir("/proc/self/fd").entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size();
     std::sort(scrapeMs.begin(), scrapeMs.end());
     // The retained availability as a consumer reads it, before the agent stops and says "offline".
     int online = -1;
     QByteArray agentAvailability;
     if (mqtt) {
         QProcess sub;
-        sub.start("mosquitto_sub", {"-h", "127.0.0.1", "-p", QString::number(config.mqtt.port),
-                                    "-t", "quma/+/availability", "-t", "quma/availability", "-v",
-                                    "-W", "5"});
+        sub.start("mosquitto_sub",
+                  {"-h", "127.0.0.1", "-p", QString::number(config.mqtt.port), "-t",
+                   "quma/+/availability", "-t", "quma/availability", "-v", "-W", "5"});
         sub.waitForFinished(15000);
         online = 0;
         for (const QByteArray& line : sub.readAllStandardOutput().split('\n')) {
-            if (line.startsWith("quma/availability ")) agentAvailability = line.mid(18);
-            else if (line.endsWith(" online")) ++online;
+            if (line.startsWith("quma/availability "))
+                agentAvailability = line.mid(18);
+            else if (line.endsWith(" online"))
+                ++online;
         }
     }
     const bool mqttUp = fleet.mqtt() && fleet.mqtt()->connected();

@@ -14,18 +14,18 @@
 #include "gui/shared/MessageHub.h"
 #include "sim/SimServer.h"
 
+#include "gui/trend/TrendView.h"
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPaintEvent>
 #include <QSignalSpy>
 #include <QSocketNotifier>
 #include <QTabWidget>
-#include "gui/trend/TrendView.h"
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <vector>
 #include <sys/resource.h>
+#include <vector>
 
 using namespace quma;
 
@@ -240,13 +240,13 @@ int main(int argc, char** argv) {
         return std::pair{cpu / (wall.elapsed() / 1000.0) * 100,
                          refreshed.isEmpty() ? 0.0 : 1000 * cpu / double(refreshed.size())};
     };
-    const QString link = QString("%1 to %2")
-                             .arg(serial ? "a serial line" : "TCP",
-                                  external.isEmpty()
-                                      ? (still ? "the in-process simulator, values still"
-                                               : "the in-process simulator, values moving every "
-                                                 "500 ms")
-                                      : external + " (its own process)");
+    const QString link =
+        QString("%1 to %2")
+            .arg(serial ? "a serial line" : "TCP",
+                 external.isEmpty() ? (still ? "the in-process simulator, values still"
+                                             : "the in-process simulator, values moving every "
+                                               "500 ms")
+                                    : external + " (its own process)");
     QWidget* statusPage = window.pages()->widget(0);
     const auto [share, statusPerPoll] = run(statusPage, seconds);
     std::printf("connected over %s for %d s, Status tab: %.2f %% of a core (goal < 1 %%), "

@@ -143,6 +143,13 @@ struct MosquittoServer : ServerProcess {
         return ServerProcess::start("mosquitto", {"-c", config.fileName()}) &&
                acceptsConnections(10000);
     }
+    // Stopped and started again on the same port (retained messages are not kept).
+    bool restart() {
+        process.kill();
+        process.waitForFinished(5000);
+        return ServerProcess::start("mosquitto", {"-c", dir.filePath("mosquitto.conf")}) &&
+               acceptsConnections(10000);
+    }
 };
 
 // A broker with a plain listener for the test's subscriber and a TLS listener that wants a
@@ -197,6 +204,13 @@ struct SecureMosquittoServer : MosquittoServer {
                          .toUtf8());
         config.close();
         return ServerProcess::start("mosquitto", {"-c", config.fileName()}) &&
+               acceptsConnections(10000);
+    }
+    // Stopped and started again on the same port (retained messages are not kept).
+    bool restart() {
+        process.kill();
+        process.waitForFinished(5000);
+        return ServerProcess::start("mosquitto", {"-c", dir.filePath("mosquitto.conf")}) &&
                acceptsConnections(10000);
     }
 };

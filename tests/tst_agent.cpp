@@ -14,9 +14,9 @@
 #include <QTimer>
 #include <QtTest>
 #include <csignal>
+#include <memory>
 #include <sys/resource.h>
 #include <unistd.h>
-#include <memory>
 
 using namespace quma;
 using namespace quma::agent;
@@ -263,13 +263,26 @@ private slots:
         QCOMPARE(event["raised"].toArray(), (QJsonArray{"ac_failure", "rectifier_module_failure"}));
         QCOMPARE(event["cleared"].toArray(), QJsonArray{});
 
+        // A broker that goes away is in the log and the metrics; back, it hears every
+        // availability again (it kept none: no persistence).
+        QSignalSpy mqttState(agent.get(), &FleetAgent::mqttConnectionChanged);
+        QVERIFY(broker.restart());
+        QVERIFY(WaitFor([&] { return mqttState.size() >= 2; }, 10000));
+        QCOMPARE(mqttState.first().first().toBool(), false);
+        QCOMPARE(mqttState.last().first().toBool(), true);
+        QVERIFY(agent->metrics().render().find("quma_mqtt_connection_losses_total 1") !=
+                std::string::npos);
+        MqttSubscriber again(broker.port, "quma/#");
+        QVERIFY(again.waitFor("quma/site-a/availability",
+                              [](const auto& m) { return m.retained && m.payload == "online"; }));
+        QVERIFY(again.waitFor("quma/availability",
+                              [](const auto& m) { return m.retained && m.payload == "online"; }));
+
         agent.reset(); // as on SIGTERM: the site and the agent say "offline"
-        QVERIFY(sub.waitFor("quma/site-a/availability",
-                            [](const auto& m) { return m.payload == "offline"; }));
-        MqttSubscriber agentSub(broker.port, "quma/availability");
-        QVERIFY(agentSub.waitFor("quma/availability", [](const auto& m) {
-            return m.retained && m.payload == "offline";
-        }));
+        QVERIFY(again.waitFor("quma/site-a/availability",
+                              [](const auto& m) { return m.payload == "offline"; }));
+        QVERIFY(again.waitFor("quma/availability",
+                              [](const auto& m) { return m.payload == "offline"; }));
     }
 
     // Hundreds of sites on one broker connection whose descriptor is above 1023, where a
@@ -520,12 +533,12 @@ private slots:
         MqttSubscriber sub(broker.port, "quma/#");
         QVERIFY(sub.waitFor("quma/w/availability",
                             [](const auto& m) { return m.payload == "online"; }));
-        QVERIFY(sub.waitFor("quma/availability",
-                            [](const auto& m) { return m.payload == "online"; }));
+        QVERIFY(
+            sub.waitFor("quma/availability", [](const auto& m) { return m.payload == "online"; }));
         run.signal(SIGKILL);
         QVERIFY(run.process.waitForFinished(5000));
-        const auto will = sub.waitFor("quma/availability",
-                                      [](const auto& m) { return m.payload == "offline"; });
+        const auto will =
+            sub.waitFor("quma/availability", [](const auto& m) { return m.payload == "offline"; });
         QVERIFY(will);
     }
 

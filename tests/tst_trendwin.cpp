@@ -152,9 +152,9 @@ private slots:
         QCOMPARE(dc->count(), points); // the window's line stays as it was drawn
         const auto ends = [&](const QPointF& p) {
             for (QAbstractSeries* a : dc->chart()->series())
-                if (auto* line = qobject_cast<QLineSeries*>(a);
-                    line && line->isVisible() && line->count() > 0 &&
-                    line->at(line->count() - 1) == p)
+                if (auto* line = qobject_cast<QLineSeries*>(a); line && line->isVisible() &&
+                                                                line->count() > 0 &&
+                                                                line->at(line->count() - 1) == p)
                     return true;
             return false;
         };

@@ -82,8 +82,8 @@ TcpClient::TcpClient(QObject* parent)
     : ITcpTransport(parent), m_connectTimer([this] {
           m_socket.abort();
           m_connecting = false;
-          m_lastError = QCoreApplication::translate("TcpClient",
-                                                    "timed out: no answer from the controller");
+          m_lastError =
+              QCoreApplication::translate("TcpClient", "timed out: no answer from the controller");
           emit connectFinished(false, m_lastError);
           failAll(m_lastError);
       }),
@@ -120,9 +120,8 @@ void TcpClient::Connect() {
     m_connecting = true;
     m_socket.abort();
     m_connectTimer.start(ConnectTimeout);
-    m_socket.connectToHost(Host, Port,
-                           m_fleet ? QIODevice::ReadWrite | QIODevice::Unbuffered
-                                   : QIODevice::ReadWrite);
+    m_socket.connectToHost(
+        Host, Port, m_fleet ? QIODevice::ReadWrite | QIODevice::Unbuffered : QIODevice::ReadWrite);
 }
 
 void TcpClient::CancelConnect() {

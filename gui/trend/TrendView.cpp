@@ -285,7 +285,8 @@ void TrendView::toggleSeries(int s) {
 void TrendView::followLatest() {
     const qint64 length = WindowLengths()[std::max(0, m_window->currentIndex())];
     const TrendStore& s = shown();
-    const qint64 latest = s.isEmpty() ? QDateTime::currentMSecsSinceEpoch() : s.time(s.size() - 1) + 1;
+    const qint64 latest =
+        s.isEmpty() ? QDateTime::currentMSecsSinceEpoch() : s.time(s.size() - 1) + 1;
     // The time axis moves in steps of a twentieth of the window: between two steps a new sample
     // only adds a point at the right end of each line, and no axis is touched.
     const qint64 headroom = length / 20;
@@ -320,7 +321,7 @@ bool TrendView::appendLatest() {
             if (!m_series[s]->isVisible()) continue;
             const double v = double(store.value(s, last));
             const auto [lo, hi] = c->leftSeries.contains(s) ? c->leftRange : c->rightRange;
-            if (!(v >= lo && v <= hi)) return false; // the axis must rescale
+            if (!(v >= lo && v <= hi)) return false;   // the axis must rescale
             if (m_tail[s]->count() == 0) return false; // nothing drawn to go on from
         }
     }
