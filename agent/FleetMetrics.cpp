@@ -40,14 +40,16 @@ constexpr std::pair<const char*, const char*> kPlainGauges[] = {
 
 using Labels = SiteMetrics::Labels;
 
+// A series with the site's labels and `extra` (both sorted by name), merged in order.
 ClientMetric metricWith(const Labels& site, const Labels& extra) {
-    Labels all = site;
-    all.insert(all.end(), extra.begin(), extra.end());
-    std::sort(all.begin(), all.end());
     ClientMetric m;
-    m.label.reserve(all.size());
-    for (const auto& [name, value] : all)
+    m.label.reserve(site.size() + extra.size());
+    auto a = site.begin(), b = extra.begin();
+    while (a != site.end() || b != extra.end()) {
+        const bool fromSite = b == extra.end() || (a != site.end() && a->first < b->first);
+        const auto& [name, value] = fromSite ? *a++ : *b++;
         m.label.push_back({name, value});
+    }
     return m;
 }
 
@@ -58,12 +60,7 @@ public:
     std::vector<MetricFamily> Collect() const override {
         std::lock_guard lock(m_lock);
         std::vector<MetricFamily> out;
-        std::vector<Slot> sources;
-        sources.reserve(m_slots);
-        build(out, sources);
-        m_slots = sources.size();
-        for (const Slot& s : sources)
-            fill(out[s.family].metric[s.metric], s);
+        build(out);
         if (m_mqtt) addMqtt(out);
         return out;
     }
@@ -84,42 +81,47 @@ public:
 private:
     enum class Kind { Gauge, Counter, Histogram };
     // Where one series' value comes from.
-    struct Slot {
-        std::uint32_t family, metric;
+    struct Source {
         Kind kind;
         const SiteMetrics* site;
         int index; // the gauge, or the counter (0 success, 1 failure, 2 timeout)
     };
 
-    // The families and their series, each noting where its value comes from.
-    void build(std::vector<MetricFamily>& shape, std::vector<Slot>& sources) const {
-        const auto family = [&](const char* name, const char* help, MetricType type) {
+    // The families and their series with their values.
+    void build(std::vector<MetricFamily>& shape) const {
+        // Each family's series reserved at once: a scrape of thousands of sites takes no more
+        // memory than it hands over.
+        const auto family = [&](const char* name, const char* help, MetricType type,
+                                std::size_t perSite) {
             shape.push_back({name, help, type, {}});
+            shape.back().metric.reserve(perSite * m_sites.size());
             return std::uint32_t(shape.size() - 1);
         };
+        shape.reserve(SiteMetrics::PlainCount + 7);
         const auto series = [&](std::uint32_t f, const SiteMetrics* site, const Labels& extra,
                                 Kind kind, int index) {
             shape[f].metric.push_back(metricWith(site->m_labels, extra));
-            sources.push_back({f, std::uint32_t(shape[f].metric.size() - 1), kind, site, index});
+            fill(shape[f].metric.back(), {kind, site, index});
         };
         for (int g = 0; g < SiteMetrics::PlainCount; ++g) {
             const std::uint32_t f =
-                family(kPlainGauges[g].first, kPlainGauges[g].second, MetricType::Gauge);
+                family(kPlainGauges[g].first, kPlainGauges[g].second, MetricType::Gauge, 1);
             for (const SiteMetrics* site : m_sites)
                 series(f, site, {}, Kind::Gauge, g);
         }
-        std::uint32_t f = family("quma_cell_volts", "Battery cell voltage", MetricType::Gauge);
+        std::uint32_t f = family("quma_cell_volts", "Battery cell voltage", MetricType::Gauge, 15);
         for (const SiteMetrics* site : m_sites)
             for (int c = 0; c < 15; ++c)
                 series(f, site, {{"cell", std::to_string(c + 1)}}, Kind::Gauge,
                        SiteMetrics::cellGauge(c));
-        f = family("quma_alarm_active", "1 while the alarm is raised", MetricType::Gauge);
+        f = family("quma_alarm_active", "1 while the alarm is raised", MetricType::Gauge,
+                   std::size_t(KnownAlarms().size()));
         for (const SiteMetrics* site : m_sites)
             for (int a = 0; a < KnownAlarms().size(); ++a)
                 series(f, site, {{"alarm", KnownAlarms()[a].key}}, Kind::Gauge,
                        SiteMetrics::alarmGauge(a));
         f = family("quma_contact_active", "1 while the alarm relay contact is active",
-                   MetricType::Gauge);
+                   MetricType::Gauge, std::size_t(ContactNames().size()));
         for (const SiteMetrics* site : m_sites)
             for (int c = 0; c < ContactNames().size(); ++c)
                 series(
@@ -127,7 +129,7 @@ private:
                     {{"contact", std::to_string(c + 1)}, {"name", ContactNames()[c].toStdString()}},
                     Kind::Gauge, SiteMetrics::contactGauge(c));
         f = family("quma_controller_info", "The controller's model, system type and firmware",
-                   MetricType::Gauge);
+                   MetricType::Gauge, 1);
         for (const SiteMetrics* site : m_sites) {
             std::lock_guard info(site->m_infoLock);
             if (site->m_info.empty()) continue;
@@ -137,24 +139,19 @@ private:
         f = family("quma_polls_total",
                    "Polls by result: success, failure (link error), timeout (no good reply "
                    "within the poll period)",
-                   MetricType::Counter);
+                   MetricType::Counter, 3);
         for (const SiteMetrics* site : m_sites) {
             series(f, site, {{"result", "success"}}, Kind::Counter, 0);
             series(f, site, {{"result", "failure"}}, Kind::Counter, 1);
             series(f, site, {{"result", "timeout"}}, Kind::Counter, 2);
         }
         f = family("quma_poll_duration_seconds", "Round-trip time of the successful polls",
-                   MetricType::Histogram);
-        for (const SiteMetrics* site : m_sites) {
+                   MetricType::Histogram, 1);
+        for (const SiteMetrics* site : m_sites)
             series(f, site, {}, Kind::Histogram, 0);
-            auto& buckets = shape[f].metric.back().histogram.bucket;
-            for (double bound : SiteMetrics::RttBounds)
-                buckets.push_back({0, bound});
-            buckets.push_back({0, std::numeric_limits<double>::infinity()});
-        }
     }
 
-    static void fill(ClientMetric& m, const Slot& s) {
+    static void fill(ClientMetric& m, const Source& s) {
         switch (s.kind) {
         case Kind::Gauge:
             m.gauge.value = s.site->m_gauges[std::size_t(s.index)].load(std::memory_order_relaxed);
@@ -166,10 +163,15 @@ private:
             break;
         }
         case Kind::Histogram: {
+            // Cumulative counts, the last bucket unbounded.
+            auto& buckets = m.histogram.bucket;
+            buckets.reserve(SiteMetrics::RttBounds.size() + 1);
             quint64 below = 0;
-            for (std::size_t b = 0; b < m.histogram.bucket.size(); ++b) {
+            for (std::size_t b = 0; b <= SiteMetrics::RttBounds.size(); ++b) {
                 below += s.site->m_rttBuckets[b].load(std::memory_order_relaxed);
-                m.histogram.bucket[b].cumulative_count = below;
+                buckets.push_back({below, b < SiteMetrics::RttBounds.size()
+                                              ? SiteMetrics::RttBounds[b]
+                                              : std::numeric_limits<double>::infinity()});
             }
             m.histogram.sample_count = below;
             m.histogram.sample_sum = s.site->m_rttSum.load(std::memory_order_relaxed);
@@ -197,7 +199,6 @@ private:
     mutable std::mutex m_lock;
     std::vector<SiteMetrics*> m_sites; // in the order they came
     const FleetMqtt* m_mqtt = nullptr;
-    mutable std::size_t m_slots = 0; // the last scrape's series, to reserve for the next
 };
 
 FleetMetrics::FleetMetrics() : m_collector(std::make_shared<Collector>()) {}

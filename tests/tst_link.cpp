@@ -1,6 +1,7 @@
 // The serial port component, the activity lamps, the port names and the TCP client.
 #include "core/link/ComPort.h"
 #include "core/link/ComSignal.h"
+#include "core/link/Deadlines.h"
 #include "core/link/PortList.h"
 #include "core/link/TcpClient.h"
 #include "sim/SimServer.h"
@@ -268,7 +269,41 @@ private slots:
         QVERIFY(!c.Connecting());
     }
 
+    // Many time-outs on one timer: in order of their deadlines, a cancelled one never, and a
+    // callback may add and cancel others.
+    void deadlinesFireInOrder() {
+        DeadlineQueue queue;
+        QStringList fired;
+        queue.schedule(60, [&] { fired << "c"; });
+        const auto cancelled = queue.schedule(30, [&] { fired << "never"; });
+        queue.schedule(20, [&] {
+            fired << "a";
+            queue.cancel(cancelled);
+            queue.schedule(0, [&] { fired << "b"; });
+        });
+        QTRY_COMPARE(fired, (QStringList{"a", "b", "c"}));
+        QCOMPARE(queue.pending(), std::size_t(0));
+        Timeout shared([&] { fired << "shared"; });
+        shared.share(&queue);
+        shared.start(10);
+        QVERIFY(shared.isActive());
+        shared.stop();
+        shared.start(10);
+        QTRY_COMPARE(fired.last(), QString("shared"));
+        QCOMPARE(fired.count("shared"), 1);
+        QVERIFY(!shared.isActive());
+    }
+
+    // The same exchanges with the client's own timers and in the fleet agent's mode (time-outs
+    // in a shared queue, an unbuffered socket).
+    void tcpExchangesInOrderWithTimeouts_data() {
+        QTest::addColumn<bool>("fleet");
+        QTest::newRow("own timers") << false;
+        QTest::newRow("fleet mode") << true;
+    }
     void tcpExchangesInOrderWithTimeouts() {
+        QFETCH(bool, fleet);
+        DeadlineQueue queue;
         QTcpServer server;
         QVERIFY(server.listen(QHostAddress::LocalHost));
         QList<QByteArray> received;
@@ -278,6 +313,7 @@ private slots:
             connect(peer, &QTcpSocket::readyRead, this, [&] { received << peer->readAll(); });
         });
         TcpClient c;
+        if (fleet) c.useFleetMode(&queue);
         c.Host = "127.0.0.1";
         c.Port = server.serverPort();
         QSignalSpy done(&c, &TcpClient::connectFinished);
@@ -322,6 +358,13 @@ private slots:
         QCOMPARE(replies[4].first, -5);
         QVERIFY(!c.Connected());
         QCOMPARE(disconnected, 1);
+        // Closed between exchanges: noticed at once.
+        c.Connect();
+        QTRY_VERIFY(c.Connected() && peer && peer->state() == QAbstractSocket::ConnectedState);
+        peer->write("unasked");
+        peer->close();
+        QTRY_COMPARE(disconnected, 2);
+        QVERIFY(!c.Connected());
     }
 };
 
