@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_NO_GLIB")) qputenv("QT_NO_GLIB", "1");
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("quma-agent");
-    QCoreApplication::setApplicationVersion("2.1");
+    QCoreApplication::setApplicationVersion(QUMA_VERSION);
     QCommandLineParser p;
     p.setApplicationDescription(
         "Fleet agent: polls every controller of CONFIG (JSON) and serves their values on "

@@ -20,7 +20,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("quma-console");
-    QApplication::setApplicationVersion("2.1");
+    QApplication::setApplicationVersion(QUMA_VERSION);
     QCommandLineParser p;
     p.setApplicationDescription("Maintenance and monitoring console for QUMA rectifier plants.");
     p.addHelpOption();

@@ -23,11 +23,13 @@ void onSignal(int) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("quma-sim");
+    QCoreApplication::setApplicationVersion(QUMA_VERSION);
     QCommandLineParser p;
     p.setApplicationDescription(
         "Simulated QUMA rectifier controller. Serves the controller protocol over TCP (binary "
         "frames) and on a pseudo-terminal (colon/hex/LRC frames) until SIGINT or SIGTERM.");
     p.addHelpOption();
+    p.addVersionOption();
     const QCommandLineOption tcp("tcp",
                                  "Listen on ADDRESS:PORT (default 127.0.0.1:1502; port 0 "
                                  "picks a free one).",

@@ -2,9 +2,13 @@
 #include "sim/SimServer.h"
 
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace quma;
 
@@ -55,6 +59,34 @@ private slots:
         m_serial = m_sim->ptyPath();
     }
     void cleanup() { delete m_sim; }
+
+    void versionIsTheProjects() {
+        const Run r = cli({"--version"});
+        QCOMPARE(r.rc, 0);
+        QCOMPARE(r.out, QString("quma-cli %1\n").arg(QUMA_VERSION));
+    }
+
+    // A device of a group the user is not in: the message names the device, its group and the
+    // fix, read from the device (run as an unprivileged user).
+    void serialPermissionSaysWhy() {
+        const QString setpriv = QStandardPaths::findExecutable("setpriv");
+        const group* dialout = ::getgrnam("dialout");
+        if (::geteuid() != 0 || setpriv.isEmpty() || !dialout)
+            QSKIP("needs root, setpriv and the dialout group");
+        const QByteArray pty = QFile::encodeName(QFileInfo(m_serial).canonicalFilePath());
+        QVERIFY(::chown(pty.constData(), 0, dialout->gr_gid) == 0);
+        QVERIFY(::chmod(pty.constData(), 0660) == 0);
+        QProcess p;
+        p.start(setpriv, {"--reuid=65534", "--regid=65534", "--clear-groups", QUMA_CLI_PATH,
+                          "--lang", "en", "--serial", QString::fromLocal8Bit(pty), "status"});
+        QVERIFY(p.waitForFinished(20000));
+        QVERIFY(p.exitCode() != 0);
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        QVERIFY2(err.contains(QString("%1 belongs to group dialout, which you are not in: sudo "
+                                      "usermod -aG dialout $USER, then log in again")
+                                  .arg(QString::fromLocal8Bit(pty))),
+                 qPrintable(err));
+    }
 
     void statusOnBothLinks() {
         for (const QStringList& link :

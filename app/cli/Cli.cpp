@@ -17,6 +17,7 @@ const char kUsage[] =
     "usage: quma-cli (--serial DEVICE | --tcp HOST[:PORT]) [--quiet] [--timeout SECONDS]\n"
     "                [--record FILE] [--lang ko|en] COMMAND\n"
     "       quma-cli session pcap RECORDING.jsonl OUT.pcap\n"
+    "       quma-cli --help | --version\n"
     "--record FILE writes every frame in and out to FILE as it happens (JSON lines).\n"
     "--lang en     prints the status, alarm and history texts in English (default: Korean).\n"
     "commands:\n"
@@ -58,6 +59,10 @@ int Cli::start() {
     if (const auto error = ParseCliOptions(m_args, &options)) return usage(*error);
     if (options.help) {
         std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (options.version) {
+        out(QString("quma-cli %1").arg(QUMA_VERSION));
         return 0;
     }
     if (options.quiet) m_engine.link().setTraceSink({});

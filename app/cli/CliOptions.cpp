@@ -30,6 +30,9 @@ std::optional<QString> ParseCliOptions(QStringList& args, CliOptions* o) {
         } else if (opt == "--help") {
             o->help = true;
             return std::nullopt;
+        } else if (opt == "--version") {
+            o->version = true;
+            return std::nullopt;
         } else {
             return "unknown option " + opt;
         }

@@ -9,10 +9,11 @@
 namespace quma::cli {
 
 struct CliOptions {
-    QString serial, tcp; // the link: one of them
-    QString record;      // --record FILE
-    bool quiet = false;  // no trace lines
-    bool help = false;   // --help: the usage text and nothing else
+    QString serial, tcp;  // the link: one of them
+    QString record;       // --record FILE
+    bool quiet = false;   // no trace lines
+    bool help = false;    // --help: the usage text and nothing else
+    bool version = false; // --version: "quma-cli <version>" and nothing else
     std::optional<Language> language;
     int timeoutMs = 5000;
 };

@@ -414,6 +414,29 @@
     </message>
 </context>
 <context>
+    <name>SerialAccess</name>
+    <message>
+        <source>%1 does not exist: is the adapter plugged in? (ls /dev/serial/by-id)</source>
+        <translation>%1 does not exist: is the adapter plugged in? (ls /dev/serial/by-id)</translation>
+    </message>
+    <message>
+        <source>%1 is in use by another program: close it there first</source>
+        <translation>%1 is in use by another program: close it there first</translation>
+    </message>
+    <message>
+        <source>%1 may be opened by its owner only (mode %2): ask the administrator</source>
+        <translation>%1 may be opened by its owner only (mode %2): ask the administrator</translation>
+    </message>
+    <message>
+        <source>%1 belongs to group %2, which you joined after logging in: log out and in again</source>
+        <translation>%1 belongs to group %2, which you joined after logging in: log out and in again</translation>
+    </message>
+    <message>
+        <source>%1 belongs to group %2, which you are not in: sudo usermod -aG %2 $USER, then log in again</source>
+        <translation>%1 belongs to group %2, which you are not in: sudo usermod -aG %2 $USER, then log in again</translation>
+    </message>
+</context>
+<context>
     <name>Settings</name>
     <message>
         <source>AC 저전압</source>

@@ -414,6 +414,29 @@
     </message>
 </context>
 <context>
+    <name>SerialAccess</name>
+    <message>
+        <source>%1 does not exist: is the adapter plugged in? (ls /dev/serial/by-id)</source>
+        <translation>%1 장치가 없습니다: 어댑터가 꽂혀 있는지 확인하십시오 (ls /dev/serial/by-id)</translation>
+    </message>
+    <message>
+        <source>%1 is in use by another program: close it there first</source>
+        <translation>%1 장치를 다른 프로그램이 쓰고 있습니다: 그 프로그램에서 먼저 닫으십시오</translation>
+    </message>
+    <message>
+        <source>%1 may be opened by its owner only (mode %2): ask the administrator</source>
+        <translation>%1 장치는 소유자만 열 수 있습니다 (권한 %2): 관리자에게 요청하십시오</translation>
+    </message>
+    <message>
+        <source>%1 belongs to group %2, which you joined after logging in: log out and in again</source>
+        <translation>%1 장치는 %2 그룹 소유이며, 로그인한 뒤에 그 그룹에 추가되었습니다: 로그아웃한 뒤 다시 로그인하십시오</translation>
+    </message>
+    <message>
+        <source>%1 belongs to group %2, which you are not in: sudo usermod -aG %2 $USER, then log in again</source>
+        <translation>%1 장치는 %2 그룹 소유이며, 사용자가 그 그룹에 속하지 않습니다: sudo usermod -aG %2 $USER 를 실행한 뒤 다시 로그인하십시오</translation>
+    </message>
+</context>
+<context>
     <name>Settings</name>
     <message>
         <source>AC 저전압</source>

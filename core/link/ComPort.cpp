@@ -2,6 +2,8 @@
 // receive notification on the main thread, non-blocking writes and block reads.
 #include "core/link/ComPort.h"
 
+#include "core/link/SerialAccess.h"
+
 #include <QFile>
 #include <QSerialPort>
 #include <cerrno>
@@ -98,7 +100,7 @@ void TCustomComPort::OpenDevice() {
     m_port->setPortName(m_deviceName);
     if (!m_port->open(QIODevice::ReadWrite)) {
         const auto err = m_port->error();
-        const QString text = m_port->errorString();
+        const QString text = SerialOpenAdvice(path, err, m_port->errorString());
         closeDevice();
         raise(text, errnoFor(err));
     }
