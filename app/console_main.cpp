@@ -18,6 +18,15 @@
 #include <optional>
 
 int main(int argc, char** argv) {
+    // --help and --version print and leave: they need no display (help2man, a shell over ssh).
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if ((a == "--help" || a == "-h" || a == "--version" || a == "-v") &&
+            qEnvironmentVariableIsEmpty("DISPLAY") &&
+            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+            qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("quma-console");
     QApplication::setApplicationVersion(QUMA_VERSION);

@@ -63,10 +63,22 @@ kill $sim
 rc=0
 QT_QPA_PLATFORM=offscreen timeout 5 quma-console --demo >/dev/null 2>&1 || rc=$?
 test $rc -eq 124 # still running after 5 s: it started and stayed up
-bash -c '. /usr/share/bash-completion/bash_completion
-         COMP_WORDS=(quma-cli --lang ""); COMP_CWORD=2; COMP_LINE="quma-cli --lang "
-         COMP_POINT=${#COMP_LINE}; _completion_loader quma-cli; _quma_cli
-         test "${COMPREPLY[*]}" = "ko en"'
+# The installed completion, called as bash would for a few command lines.
+complete_line() { # WORDS... -> what the completion offers for the last word
+    bash -c '. /usr/share/bash-completion/bash_completion
+             COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); COMP_LINE="$*"; COMP_POINT=${#COMP_LINE}
+             _completion_loader "$1"; complete -p "$1" >/dev/null
+             fn=$(complete -p "$1" | sed "s/.*-F \([^ ]*\).*/\1/"); $fn
+             echo "${COMPREPLY[*]}"' complete "$@"
+}
+test "$(complete_line quma-cli --lang '')" = "ko en"
+test "$(complete_line quma-cli --tcp host profile '')" = "save diff restore"
+complete_line quma-cli --tcp host st | grep -qw status
+if ls -d /dev/pts/[0-9]* >/dev/null 2>&1; then
+    complete_line quma-cli --serial /dev/pt | grep -q "/dev/pts/[0-9]"
+fi
+test "$(complete_line quma-cli --tcp host history '')" = "alarm event"
+complete_line quma-agent -- | grep -qw -- --check
 
 echo "== purged"
 dpkg --purge quma-console quma-agent >/dev/null
