@@ -75,7 +75,7 @@ void checkHostPort(const QString& text, const QString& where) {
 SiteConfig parseSite(const QJsonValue& v, int index, double defaultPeriod) {
     if (!v.isObject()) refuse(siteWhere({}, index), "must be an object");
     const QJsonObject o = v.toObject();
-    static const QRegularExpression nameRe("^[A-Za-z0-9_.-]{1,64}$");
+    static const QRegularExpression nameRe("^[A-Za-z0-9_.-]{1,64}\\z");
     SiteConfig s;
     s.name = stringField(o, "name", siteWhere({}, index));
     const QString where = siteWhere(s.name, index);
@@ -92,7 +92,7 @@ SiteConfig parseSite(const QJsonValue& v, int index, double defaultPeriod) {
     s.pollPeriod = numberField(o, "poll_period", where, defaultPeriod, 0.2, 3600, " seconds");
     if (o.contains("labels")) {
         if (!o["labels"].isObject()) refuse(fieldWhere(where, "labels"), "must be an object");
-        static const QRegularExpression labelRe("^[a-zA-Z_][a-zA-Z0-9_]{0,63}$");
+        static const QRegularExpression labelRe("^[a-zA-Z_][a-zA-Z0-9_]{0,63}\\z");
         static const QStringList reserved = {"site",     "alarm",  "cell",     "contact",
                                              "name",     "result", "model",    "system_type",
                                              "firmware", "job",    "instance", "le"};
@@ -127,11 +127,11 @@ MqttConfig parseMqtt(const QJsonValue& v) {
     if (!m.password.isEmpty() && m.username.isEmpty())
         refuse(fieldWhere(where, "password"), "a password needs a username");
     m.clientId = stringField(o, "client_id", where, m.clientId);
-    static const QRegularExpression idRe("^[A-Za-z0-9_.-]{1,40}$");
+    static const QRegularExpression idRe("^[A-Za-z0-9_.-]{1,40}\\z");
     if (!idRe.match(m.clientId).hasMatch())
         refuse(fieldWhere(where, "client_id"), "1 to 40 letters, digits, '_', '.' or '-'");
     m.topicPrefix = stringField(o, "topic_prefix", where, m.topicPrefix);
-    static const QRegularExpression topicRe("^[^#+\\s]+$");
+    static const QRegularExpression topicRe("^[^#+\\s]+\\z");
     if (!topicRe.match(m.topicPrefix).hasMatch() || m.topicPrefix.startsWith('/') ||
         m.topicPrefix.endsWith('/'))
         refuse(fieldWhere(where, "topic_prefix"),

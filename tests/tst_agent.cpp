@@ -121,6 +121,8 @@ private slots:
         QTest::newRow("same name")
             << cfg("{\"name\":\"a\",\"tcp\":\"h\"},{\"name\":\"a\",\"tcp\":\"g\"}")
             << "site \"a\": the name is used by an earlier site";
+        QTest::newRow("name with a line break")
+            << cfg("{\"name\":\"a\\n\",\"tcp\":\"h\"}") << "field \"name\"";
         QTest::newRow("label name")
             << cfg("{\"name\":\"a\",\"tcp\":\"h\",\"labels\":{\"1x\":\"v\"}}")
             << "site \"a\": field \"labels.1x\": a label name";

@@ -239,7 +239,7 @@ private slots:
         net[0] = QJsonObject{{"field", "site"}, {"value", QString(300, 'x')}};
         o["network"] = net;
         QTest::newRow("site too long") << text(o) << "network.site";
-        for (const char* id : {"0x1f", " +1f", "1f ", "123456789", ""}) {
+        for (const char* id : {"0x1f", " +1f", "1f ", "1f\n", "123456789", ""}) {
             net[0] = QJsonObject{{"field", "rectifier_id"}, {"value", id}};
             o["network"] = net;
             QTest::addRow("rectifier ID '%s'", id) << text(o) << "network.rectifier_id";

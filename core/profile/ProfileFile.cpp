@@ -75,7 +75,7 @@ QString networkError(const QString& key, const QString& value) {
             return QString("'%1' is not four numbers 0 ~ 255 joined by '.'").arg(value);
     } else if (key == "rectifier_id") {
         // Exactly what the dialog takes: 1 to 8 hex digits, no sign, prefix or blank.
-        static const QRegularExpression hex("^[0-9A-Fa-f]{1,8}$");
+        static const QRegularExpression hex("^[0-9A-Fa-f]{1,8}\\z");
         if (!hex.match(value).hasMatch())
             return QString("'%1' is not a hex number of at most 8 digits").arg(EscapedText(value));
     } else if (key == "site") {

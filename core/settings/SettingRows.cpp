@@ -354,7 +354,7 @@ NetIdPayload BuildNetIdPayload(const NetIdForm& f, const NetworkIdentity* last) 
     QString rectText = (f.rectId ? f.rectIdText : last->rectId).trimmed();
     if (!f.rectId && rectText.isEmpty()) rectText = "0";
     // 1 to 8 hex digits and nothing else ("0x1f" or "+1f" would be taken by toULongLong).
-    static const QRegularExpression hexDigits("^[0-9A-Fa-f]{1,8}$");
+    static const QRegularExpression hexDigits("^[0-9A-Fa-f]{1,8}\\z");
     bool ok = hexDigits.match(rectText).hasMatch();
     const qulonglong rectValue = ok ? rectText.toULongLong(&ok, 16) : 0;
     if (!ok) {
