@@ -103,10 +103,7 @@ void FleetAgent::startSites(const QList<SiteConfig>& sites) {
     });
     for (auto& w : m_workers)
         for (SitePoller* p : w->sites)
-            if (!m_home.count(p)) {
-                m_home[p] = w.get();
-                m_sites[p->config().name] = p;
-            }
+            m_sites.try_emplace(p->config().name, p);
 }
 
 void FleetAgent::stopSites(const std::vector<QString>& names) {
@@ -115,7 +112,6 @@ void FleetAgent::stopSites(const std::vector<QString>& names) {
         const auto it = m_sites.find(name);
         if (it == m_sites.end()) continue;
         going.insert(it->second);
-        m_home.erase(it->second);
         m_sites.erase(it);
     }
     inEachWorker([&](Worker& w) {

@@ -71,7 +71,6 @@ private:
     FleetMetrics m_metrics;
     std::vector<std::unique_ptr<Worker>> m_workers;
     std::map<QString, SitePoller*> m_sites;
-    std::map<SitePoller*, Worker*> m_home;
     QTimer m_trim;
 };
 
