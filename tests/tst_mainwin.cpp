@@ -26,6 +26,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSettings>
+#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -33,6 +34,9 @@
 #include <QTreeWidget>
 
 #include <QtTest>
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace quma;
 using namespace quma::test;
@@ -371,6 +375,51 @@ private slots:
             QVERIFY2(dlg.findChild<QLabel*>("lbState")->text().contains(sim.ptyPath()),
                      qPrintable(dlg.findChild<QLabel*>("lbState")->text()));
         }
+    }
+
+    // A port this user may not open is listed greyed out with the reason; with no other port the
+    // message names the device, its group and the fix.
+    void portsThisUserMayNotOpenSayWhy() {
+        const group* dialout = ::getgrnam("dialout");
+        if (::geteuid() != 0 || !dialout) QSKIP("needs root and the dialout group");
+        sim::SimServer sim(LiveRig::frozen());
+        QVERIFY(sim.openPty());
+        const QByteArray pty = QFile::encodeName(QFileInfo(sim.ptyPath()).canonicalFilePath());
+        QVERIFY(::chown(pty.constData(), 0, dialout->gr_gid) == 0);
+        QVERIFY(::chmod(pty.constData(), 0660) == 0);
+        const QString advice = QString("%1 belongs to group dialout, which you are not in: sudo "
+                                       "usermod -aG dialout $USER, then log in again")
+                                   .arg(sim.ptyPath());
+        MonitorEngine engine;
+        LinkSession session(engine);
+        MessageHub hub;
+        QStringList boxes;
+        hub.setRecorder([&](MessageKind, const QString& t) { boxes << t; });
+        // The effective user and groups of nobody while the dialog looks at the ports.
+        const int n = ::getgroups(0, nullptr);
+        std::vector<gid_t> groups(std::size_t(std::max(n, 0)));
+        QVERIFY(::getgroups(n, groups.data()) == n);
+        QVERIFY(::setgroups(0, nullptr) == 0 && ::setegid(65534) == 0 && ::seteuid(65534) == 0);
+        const auto restore = qScopeGuard([&] {
+            QVERIFY(::seteuid(0) == 0 && ::setegid(0) == 0);
+            QVERIFY(::setgroups(groups.size(), groups.data()) == 0);
+        });
+        ConnectionDialog dlg(session, hub, {sim.ptyPath()});
+        dlg.show();
+        QTest::mouseClick(dlg.findChild<QRadioButton*>("Serial"), Qt::LeftButton);
+        auto* list = dlg.findChild<QComboBox*>("PortSelect");
+        const int row = list->findText(sim.ptyPath() + " (no permission)");
+        QVERIFY(row >= 0);
+        QCOMPARE(list->itemData(row, Qt::ToolTipRole).toString(), advice);
+        QVERIFY(!qobject_cast<QStandardItemModel*>(list->model())->item(row)->isEnabled());
+        if (!dlg.chosenPort().isEmpty()) QSKIP("this machine has a port nobody may open");
+        QVERIFY2(boxes.value(0).startsWith("Can not find the serial port\n\n" + advice),
+                 qPrintable(boxes.value(0)));
+        QTest::mouseClick(dlg.findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
+        QCOMPARE(boxes.size(), 2);
+        QVERIFY(dlg.isVisible() && !session.port().Active());
+        QTest::mouseClick(dlg.findChild<QPushButton*>("Port"), Qt::LeftButton);
+        QVERIFY(dlg.findChild<QLabel*>("lbState")->text().contains(advice));
     }
 
     // A failed connect leaves the console ready to connect again and says what was tried and why.

@@ -262,6 +262,17 @@
         <source>TCP/IP %1: %2</source>
         <translation>TCP/IP %1: %2</translation>
     </message>
+    <message numerus="yes">
+        <source>Found %n serial port(s): %1</source>
+        <translation>
+            <numerusform>Found %n serial port: %1</numerusform>
+            <numerusform>Found %n serial ports: %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 (no permission)</source>
+        <translation>%1 (no permission)</translation>
+    </message>
 </context>
 <context>
     <name>ContactAlarmView</name>

@@ -262,6 +262,16 @@
         <source>Connecting to </source>
         <translation>연결 중: </translation>
     </message>
+    <message numerus="yes">
+        <source>Found %n serial port(s): %1</source>
+        <translation>
+            <numerusform>시리얼 포트 %n개를 찾았습니다: %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 (no permission)</source>
+        <translation>%1 (권한 없음)</translation>
+    </message>
 </context>
 <context>
     <name>ContactAlarmView</name>

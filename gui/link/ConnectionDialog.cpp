@@ -7,6 +7,7 @@
 #include "ui_ConnectionDialog.h"
 
 #include <QKeyEvent>
+#include <QStandardItemModel>
 #include <QTimer>
 
 ConnectionDialog::ConnectionDialog(quma::LinkSession& session, MessageHub& hub,
@@ -86,18 +87,19 @@ void ConnectionDialog::refreshPorts() {
     fillPorts();
     QStringList found;
     for (int i = 0; i < ui->PortSelect->count(); ++i)
-        found << ui->PortSelect->itemText(i);
-    ui->lbState->setText(found.isEmpty() ? tr("No serial port found.")
-                                         : QString("Found %1 serial port%2: %3")
-                                               .arg(found.size())
-                                               .arg(found.size() == 1 ? "" : "s")
-                                               .arg(found.join(", ")));
+        if (!portAt(i).isEmpty()) found << portAt(i);
+    QString state =
+        found.isEmpty()
+            ? tr("No serial port found.")
+            : tr("Found %n serial port(s): %1", "", int(found.size())).arg(found.join(", "));
+    if (!m_refusals.isEmpty()) state += '\n' + m_refusals.join('\n');
+    ui->lbState->setText(state);
 }
 
 void ConnectionDialog::preselect(Choice choice, const QString& port, const QString& host) {
     if (!host.isEmpty()) ui->edtHostIP->setText(host);
     if (choice == Choice::Serial) {
-        if (!port.isEmpty()) ui->PortSelect->setCurrentText(port);
+        if (indexOfPort(port) >= 0) ui->PortSelect->setCurrentIndex(indexOfPort(port));
         m_choice = Choice::Serial;
         ui->Serial->setChecked(true);
         ui->PortSelect->setEnabled(true);
@@ -113,7 +115,15 @@ void ConnectionDialog::preselect(Choice choice, const QString& port, const QStri
 }
 
 QString ConnectionDialog::chosenPort() const {
-    return ui->PortSelect->currentText();
+    return portAt(ui->PortSelect->currentIndex());
+}
+
+QString ConnectionDialog::portAt(int index) const {
+    return ui->PortSelect->itemData(index).toString();
+}
+
+int ConnectionDialog::indexOfPort(const QString& name) const {
+    return name.isEmpty() ? -1 : ui->PortSelect->findData(name);
 }
 
 QString ConnectionDialog::chosenHost() const {
@@ -121,10 +131,25 @@ QString ConnectionDialog::chosenHost() const {
 }
 
 void ConnectionDialog::fillPorts() {
-    const QString current = ui->PortSelect->currentText();
+    const QString current = chosenPort();
     ui->PortSelect->clear();
-    ui->PortSelect->addItems(m_extraPorts + quma::EnumerateSerialPorts(true));
-    if (!current.isEmpty()) ui->PortSelect->setCurrentText(current);
+    m_refusals.clear();
+    // A port this user may not open is listed greyed out with the reason and cannot be chosen;
+    // the item's data is the port name, empty for those.
+    auto* model = qobject_cast<QStandardItemModel*>(ui->PortSelect->model());
+    for (const quma::SerialPortEntry& port : quma::SurveySerialPorts(m_extraPorts)) {
+        if (port.refusal.isEmpty()) {
+            ui->PortSelect->addItem(port.name, port.name);
+            continue;
+        }
+        m_refusals << port.refusal;
+        ui->PortSelect->addItem(tr("%1 (no permission)").arg(port.name));
+        const int row = ui->PortSelect->count() - 1;
+        ui->PortSelect->setItemData(row, port.refusal, Qt::ToolTipRole);
+        if (model) model->item(row)->setEnabled(false);
+    }
+    const int keep = indexOfPort(current);
+    ui->PortSelect->setCurrentIndex(keep >= 0 ? keep : indexOfPort(portAt(0)));
 }
 
 bool ConnectionDialog::openChosenPort(const QString& name) {
@@ -149,16 +174,21 @@ void ConnectionDialog::chooseSerial() {
     ui->BitBtn1->setEnabled(true);
     ui->edtHostIP->setEnabled(false);
     fillPorts();
-    if (ui->PortSelect->count() == 0) {
-        m_hub.show(this, quma::MessageKind::Plain, tr("Can not find the serial port"));
+    if (chosenPort().isEmpty()) {
+        reportNoPort();
         return;
     }
-    if (ui->PortSelect->currentText().isEmpty()) ui->PortSelect->setCurrentIndex(0);
-    openChosenPort(ui->PortSelect->currentText());
+    openChosenPort(chosenPort());
+}
+
+void ConnectionDialog::reportNoPort() {
+    // Ports that are there but not this user's: why, and how to join their group.
+    m_hub.show(this, quma::MessageKind::Plain,
+               (QStringList{tr("Can not find the serial port")} + m_refusals).join("\n\n"));
 }
 
 void ConnectionDialog::portChosen(int index) {
-    openChosenPort(ui->PortSelect->itemText(index));
+    if (!portAt(index).isEmpty()) openChosenPort(portAt(index));
 }
 
 void ConnectionDialog::chooseTcp() {
@@ -184,11 +214,14 @@ void ConnectionDialog::setConnecting(bool on) {
 void ConnectionDialog::connectChosenLink() {
     QString error;
     if (m_choice == Choice::Serial) {
-        if (!m_session.connectSerial(ui->PortSelect->currentText(), &error)) {
-            m_triedLink = ui->PortSelect->currentText();
+        if (chosenPort().isEmpty()) {
+            reportNoPort();
+            return;
+        }
+        if (!m_session.connectSerial(chosenPort(), &error)) {
+            m_triedLink = chosenPort();
             m_failure = error;
-            m_hub.show(this, quma::MessageKind::Warning,
-                       ui->PortSelect->currentText() + ": " + error);
+            m_hub.show(this, quma::MessageKind::Warning, chosenPort() + ": " + error);
             return;
         }
         m_triedLink.clear();

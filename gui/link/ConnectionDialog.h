@@ -47,12 +47,18 @@ private:
     // Port Refind (F5): the list again, and what was found.
     void refreshPorts();
     bool openChosenPort(const QString& name);
+    // The port name of a list row; empty for a port this user may not open.
+    QString portAt(int index) const;
+    int indexOfPort(const QString& name) const;
+    // "Can not find the serial port", with the reasons of the ports this user may not open.
+    void reportNoPort();
     void setConnecting(bool on);
 
     Ui::ConnectionDialog* ui;
     quma::LinkSession& m_session;
     MessageHub& m_hub;
     QStringList m_extraPorts;
+    QStringList m_refusals;
     Choice m_choice = Choice::None;
     bool m_connecting = false;
     QString m_triedLink, m_failure;
