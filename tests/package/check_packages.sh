@@ -54,6 +54,10 @@ test "$(quma-cli --version)" = "quma-cli $(dpkg-query -W -f='${Version}' quma-co
 quma-agent --check /etc/quma-agent/agent.json
 id -nG quma-agent | grep -qw dialout
 test "$(systemctl is-enabled quma-agent.service 2>/dev/null || true)" != enabled
+# The installed unit as systemd reads it, and its exposure as systemd scores it (0 best, 10 worst).
+systemd-analyze verify /lib/systemd/system/quma-agent.service
+systemd-analyze security --offline=true --threshold=3 /lib/systemd/system/quma-agent.service |
+    tail -1
 quma-sim --tcp 127.0.0.1:0 --frozen >sim.out 2>&1 &
 sim=$!
 for i in 1 2 3 4 5 6 7 8 9 10; do grep -q "^TCP: " sim.out && break; sleep 0.5; done
