@@ -81,6 +81,16 @@ int main(int argc, char** argv) {
                                  "Register REG holds VALUE (repeatable): a plant configured "
                                  "otherwise.",
                                  "REG=VALUE");
+    const QCommandLineOption packAh(
+        "pack-ah", "Battery: model the pack from the start, AH ampere-hours when new.", "AH");
+    const QCommandLineOption packAge(
+        "pack-age", "Battery: age 0..0.95 (capacity falls by it, resistance rises by twice it).",
+        "AGE", "0");
+    const QCommandLineOption weakCell(
+        "weak-cell", "Battery: cell N (1..15) has less capacity and a lower voltage.", "N", "0");
+    const QCommandLineOption timeScale(
+        "time-scale", "Battery: a discharge test runs K times faster than the clock.", "K", "1");
+    p.addOptions({packAh, packAge, weakCell, timeScale});
     p.addOption(count);
     p.addOptions({replay,    replayLoop, set,    tcp,    noTcp, pty,           link, type,
                   noBattery, history,    events, frozen, seed,  pace,          drop, badLrc,
@@ -107,6 +117,18 @@ int main(int argc, char** argv) {
             return 2;
         }
         o.registers.append({r, v});
+    }
+    bool okAh = true, okAge = false, okCell = false, okScale = false;
+    o.pack.ampereHours = p.isSet(packAh) ? p.value(packAh).toDouble(&okAh) : 0;
+    o.pack.age = p.value(packAge).toDouble(&okAge);
+    o.pack.weakCell = p.value(weakCell).toInt(&okCell);
+    o.pack.timeScale = p.value(timeScale).toDouble(&okScale);
+    if (!okAh || !okAge || !okCell || !okScale || o.pack.ampereHours < 0 ||
+        o.pack.ampereHours > 10000 || o.pack.age < 0 || o.pack.age > 0.95 || o.pack.weakCell < 0 ||
+        o.pack.weakCell > 15 || o.pack.timeScale < 1 || o.pack.timeScale > 3600) {
+        std::fprintf(stderr, "quma-sim: --pack-ah takes 0..10000, --pack-age 0..0.95, "
+                             "--weak-cell 1..15 and --time-scale 1..3600\n");
+        return 2;
     }
     bool countOk = false;
     const int controllers = p.value(count).toInt(&countOk);
@@ -192,9 +214,10 @@ int main(int argc, char** argv) {
         if (p.isSet(link)) std::printf("Link: %s\n", qPrintable(p.value(link)));
     }
     std::fflush(stdout);
-    sim.startTicking(o.frozen ? 0 : 500);
+    // Frozen values stand still; a discharge test still runs.
+    sim.startTicking(500);
     for (auto& other : others)
-        other->startTicking(o.frozen ? 0 : 500);
+        other->startTicking(500);
 
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalFd) == 0) {
         auto* n = new QSocketNotifier(gSignalFd[0], QSocketNotifier::Read, &app);

@@ -4,6 +4,8 @@
 
 #include "core/monitor/RegisterMap.h"
 
+#include <cmath>
+
 namespace quma::sim {
 
 namespace {
@@ -62,7 +64,7 @@ bool NetIdRecord::applyWrite(const QByteArray& p) {
     return true;
 }
 
-ControllerModel::ControllerModel(const SimOptions& o) : m_opt(o), m_rng(o.seed) {
+ControllerModel::ControllerModel(const SimOptions& o) : m_opt(o), m_rng(o.seed), m_pack(o.pack) {
     const std::initializer_list<std::pair<int, int>> defaults = {
         {Reg::AcVolts, 2200},
         {Reg::AcAmps, 52},
@@ -136,6 +138,8 @@ ControllerModel::ControllerModel(const SimOptions& o) : m_opt(o), m_rng(o.seed) 
         setReg(r, v);
     m_frozenClock = QDateTime(QDate(2021, 12, 27), QTime(9, 5, 0));
     refreshClock();
+    m_packClock.start();
+    if (m_pack.modelled() && o.battery) showPack();
     const QDateTime base = m_frozenClock.addDays(-30);
     for (int i = 0; i < o.historySize; ++i) {
         static const int kCodes[] = {1, 2, 3, 6, 7, 9, 18, 20, 23, 25, 26};
@@ -232,11 +236,21 @@ void ControllerModel::writeRegister(int r, int value) {
     if (r == Reg::Restart && value == 2) {
         // Configuration initialised: set points back to their defaults.
         const SimOptions o = m_opt;
-        ControllerModel fresh(SimOptions{o.systemType, o.battery, 0, 0, true, o.seed, {}});
+        ControllerModel fresh(SimOptions{o.systemType, o.battery, 0, 0, true, o.seed, {}, {}});
         for (int i = Reg::TaskFail; i <= kRegisterCount; ++i)
             if (i != Reg::BattInstalled) setReg(i, fresh.reg(i));
         addEvent(0, 0);
         return;
+    }
+    if (r == Reg::ForcedTest && (value == 1 || value == 2)) {
+        // 1 starts a discharge test (with a battery, when none runs), 2 stops it.
+        advancePack();
+        if (value == 1 && reg(Reg::BattInstalled) && !m_pack.testing()) startTest();
+        if (value == 2 && m_pack.testing()) {
+            m_pack.stopTest();
+            setReg(Reg::BattTestRunning, 0);
+            showPack();
+        }
     }
     if (r == Reg::TaskFail && value == 255) {
         setReg(Reg::TaskFail, 0);
@@ -247,8 +261,57 @@ void ControllerModel::writeRegister(int r, int value) {
     addEvent(50, value);
 }
 
+void ControllerModel::startTest() {
+    m_pack.model(reg(Reg::BattSoc));
+    m_pack.startTest(reg(Reg::TestMinutes), reg(Reg::TestEndVolts) / 10.0);
+    setReg(Reg::BattTestRunning, 1);
+    showPack();
+}
+
+void ControllerModel::advancePack() {
+    const double seconds = m_packClock.restart() / 1000.0;
+    if (!m_pack.modelled()) return;
+    const bool was = m_pack.testing();
+    m_pack.step(seconds, reg(Reg::LoadAmps) / 10.0);
+    if (was && !m_pack.testing()) setReg(Reg::BattTestRunning, 0);
+}
+
+void ControllerModel::showPack() {
+    if (!m_pack.modelled()) return;
+    const int amps = int(std::lround(m_pack.amps() * 10)) & 0xFFFF;
+    const int volts = int(std::lround(m_pack.volts() * 100));
+    setReg(Reg::BattVolts, volts);
+    setReg(Reg::PackVolts, volts);
+    setReg(Reg::BattCurrent, amps);
+    setReg(Reg::BattAmps, amps);
+    setReg(Reg::BattSoc, m_pack.soc());
+    int lo = 0xFFFF, hi = 0;
+    for (int c = 0; c < Reg::CellCount; ++c) {
+        const int v = int(std::lround(m_pack.cellVolts(c) * 100));
+        setReg(Reg::Cell1 + c, v);
+        lo = std::min(lo, v);
+        hi = std::max(hi, v);
+    }
+    setReg(Reg::CellMin, lo);
+    setReg(Reg::CellMax, hi);
+    if (m_pack.testing()) setReg(Reg::DcVolts, volts / 10);
+}
+
 void ControllerModel::tick() {
-    if (m_opt.frozen) return;
+    advancePack();
+    // A scheduled test: in its month and day (every month with period 1), in its hour.
+    const QDateTime now = currentClock();
+    if (reg(Reg::TestPeriod) != 0 && reg(Reg::BattInstalled) && !m_pack.testing() &&
+        (reg(Reg::TestPeriod) == 1 || now.date().month() == reg(Reg::TestStartMonth)) &&
+        now.date().day() == reg(Reg::TestStartDay) &&
+        now.time().hour() == reg(Reg::TestStartHour) && m_scheduledHour != now.time().hour()) {
+        m_scheduledHour = now.time().hour();
+        startTest();
+    }
+    if (m_opt.frozen) {
+        showPack();
+        return;
+    }
     ++m_ticks;
     refreshClock();
     const auto jitter = [&](int centre, int spread) {
@@ -258,18 +321,23 @@ void ControllerModel::tick() {
     setReg(Reg::AcAmps, jitter(52, 4));
     setReg(Reg::DcVolts,
            jitter(reg(Reg::SetVolts) > 1000 ? reg(Reg::SetVolts) / 10 : reg(Reg::SetVolts), 2));
-    setReg(Reg::LoadAmps, jitter(350, 30));
-    // The battery charges for a minute, then discharges for a minute.
-    const bool charging = (m_ticks / 120) % 2 == 0;
-    const int battery = charging ? jitter(25, 5) : -jitter(40, 5);
-    if (reg(Reg::BattInstalled)) setReg(Reg::BattAmps, battery & 0xFFFF);
-    setReg(Reg::BattCurrent, battery & 0xFFFF);
-    setReg(Reg::BattSoc,
-           std::clamp(reg(Reg::BattSoc) + (charging ? (m_ticks % 10 == 0) : -(m_ticks % 10 == 0)),
-                      20, 100));
+    // The load is steady while the battery carries it in a test.
+    if (!m_pack.testing()) setReg(Reg::LoadAmps, jitter(350, 30));
     setReg(Reg::RectTemp, jitter(312, 6));
-    for (int c = 0; c < Reg::CellCount; ++c)
-        setReg(Reg::Cell1 + c, jitter(332, 4));
+    if (m_pack.modelled()) {
+        showPack();
+    } else {
+        // The battery charges for a minute, then discharges for a minute.
+        const bool charging = (m_ticks / 120) % 2 == 0;
+        const int battery = charging ? jitter(25, 5) : -jitter(40, 5);
+        if (reg(Reg::BattInstalled)) setReg(Reg::BattAmps, battery & 0xFFFF);
+        setReg(Reg::BattCurrent, battery & 0xFFFF);
+        setReg(Reg::BattSoc, std::clamp(reg(Reg::BattSoc) +
+                                            (charging ? (m_ticks % 10 == 0) : -(m_ticks % 10 == 0)),
+                                        20, 100));
+        for (int c = 0; c < Reg::CellCount; ++c)
+            setReg(Reg::Cell1 + c, jitter(332, 4));
+    }
     setReg(Reg::CellBalance, m_rng.bounded(8) == 0 ? int(m_rng.bounded(0x8000)) : 0);
     // Now and then an alarm comes or goes, and the history records it.
     if (m_ticks % 40 == 0) {

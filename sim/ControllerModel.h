@@ -2,8 +2,11 @@
 // and its answers to every request of the protocol, independent of the link.
 #pragma once
 
+#include "sim/BatteryPack.h"
+
 #include <QByteArray>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QList>
 #include <QRandomGenerator>
 #include <array>
@@ -20,6 +23,8 @@ struct SimOptions {
     quint32 seed = 1;
     // Register values set over the defaults (a plant configured otherwise).
     QList<std::pair<int, int>> registers;
+    // The battery pack the discharge tests run on.
+    PackOptions pack;
 };
 
 // Raw fields of the network identity record.
@@ -57,8 +62,10 @@ public:
     // Every register write received, in arrival order.
     const QList<std::pair<int, int>>& writes() const { return m_writes; }
 
-    // Moves the measurements, the clock and now and then an alarm (not when frozen).
+    // Moves the measurements, the clock and now and then an alarm (not when frozen), and a
+    // discharge test that runs (frozen or not).
     void tick();
+    BatteryPack& pack() { return m_pack; }
 
     const QList<QByteArray>& alarmHistory() const { return m_alarms; }
     const QList<QByteArray>& eventLog() const { return m_events; }
@@ -78,6 +85,10 @@ private:
     QDateTime currentClock() const;
     QByteArray alarmRecord(int number) const;
     QByteArray eventRecord(int number) const;
+    // The pack brought up to now, and its registers written.
+    void advancePack();
+    void showPack();
+    void startTest();
 
     SimOptions m_opt;
     std::array<int, 131> m_regs{};
@@ -91,6 +102,9 @@ private:
     QDateTime m_frozenClock;
     QRandomGenerator m_rng;
     int m_ticks = 0;
+    BatteryPack m_pack;
+    QElapsedTimer m_packClock;
+    int m_scheduledHour = -1; // the hour a scheduled test last started in
 };
 
 } // namespace quma::sim

@@ -1,6 +1,9 @@
 // quma-cli end to end against the simulated controller on both links.
 #include "sim/SimServer.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -59,6 +62,110 @@ private slots:
         m_serial = m_sim->ptyPath();
     }
     void cleanup() { delete m_sim; }
+
+    // Battery tests on a modelled pack (ticking every 100 ms); the histories in a folder of
+    // their own.
+    void packSim(const sim::PackOptions& pack, const QList<std::pair<int, int>>& regs = {}) {
+        delete m_sim;
+        sim::SimOptions o;
+        o.frozen = true;
+        o.pack = pack;
+        o.registers = regs;
+        m_sim = new sim::SimServer(o);
+        QVERIFY(m_sim->listenTcp());
+        QVERIFY(m_sim->openPty());
+        m_tcp = QString("127.0.0.1:%1").arg(m_sim->tcpPort());
+        m_serial = m_sim->ptyPath();
+        m_sim->startTicking(100);
+    }
+    // The last test of the plant's history, as written.
+    static QJsonObject lastTest(const QString& dataHome) {
+        QFile f(dataHome + "/quma/battery/025EC4E00001.json");
+        if (!f.open(QIODevice::ReadOnly)) return {};
+        return QJsonDocument::fromJson(f.readAll())["tests"].toArray().last().toObject();
+    }
+
+    // A healthy pack passes; aged between two tests, the second is looked at closer against
+    // the first. Ah as the simulator drew them, within 1 %. The history survives the runs, and a
+    // corrupt one is refused with its name and kept.
+    void batteryTestsJudgedAgainstTheFirst() {
+        QTemporaryDir data;
+        qputenv("XDG_DATA_HOME", data.path().toUtf8());
+        packSim({5, 0, 0, 4});
+        const QStringList start{"--quiet", "--lang", "en", "battery", "test", "start", "--wait"};
+        Run r = cli(QStringList{"--tcp", m_tcp} + start, 60000);
+        QVERIFY2(r.rc == 0, qPrintable(r.out + r.err));
+        const double drawn = m_sim->model().pack().lastTest().ampereHours;
+        QVERIFY(qAbs(lastTest(data.path())["ampere_hours"].toDouble() / drawn - 1) < 0.01);
+        QVERIFY(r.out.contains("Verdict: pass"));
+        m_sim->model().pack().setAge(0.15);
+        r = cli(QStringList{"--serial", m_serial} + start, 60000);
+        QVERIFY2(r.rc == 3, qPrintable(r.out + r.err));
+        QVERIFY2(r.out.contains(QRegularExpression("Capacity 8\\d % of the first test's: down more "
+                                                   "than 10 %.\n  - Resistance 1[2-4]\\d % of the "
+                                                   "first test's: up 20 % or more.")),
+                 qPrintable(r.out));
+        r = cli({"--tcp", m_tcp, "--quiet", "--lang", "en", "battery", "history"});
+        QCOMPARE(r.rc, 0);
+        QStringList rows = r.out.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(rows.size(), 3);
+        QVERIFY(rows[1].endsWith("\tpass") && rows[2].endsWith("\tlook closer"));
+        const QString file = data.path() + "/quma/battery/025EC4E00001.json";
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("{\"format\": \"quma-battery-hist") > 0);
+        f.close();
+        r = cli({"--tcp", m_tcp, "--quiet", "--lang", "en", "battery", "history"});
+        QCOMPARE(r.rc, 0);
+        QVERIFY2(r.err.contains(file + ": not JSON"), qPrintable(r.err));
+        QVERIFY(QFile::exists(file + ".corrupt"));
+        qunsetenv("XDG_DATA_HOME");
+    }
+
+    // How a test ends: at its time, at the end voltage (a pack too small, its weak cell lowest),
+    // or cut off by a silent link.
+    void batteryTestEnds_data() {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<double>("ampereHours");
+        QTest::addColumn<double>("timeScale");
+        QTest::addColumn<int>("minutes");
+        QTest::addColumn<int>("rc");
+        QTest::addColumn<QString>("says");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("time") << "tcp" << 100.0 << 1.0 << 1 << 0 << "), time elapsed"
+                              << "time";
+        QTest::newRow("end voltage")
+            << "serial" << 1.5 << 12.0 << 10 << 4 << "), end voltage reached early"
+            << "end-voltage";
+        QTest::newRow("link lost") << "tcp" << 5.0 << 1.0 << 1 << 1 << "), link lost"
+                                   << "link-lost";
+    }
+    void batteryTestEnds() {
+        QFETCH(QString, link);
+        QFETCH(double, ampereHours);
+        QFETCH(double, timeScale);
+        QFETCH(int, minutes);
+        QFETCH(int, rc);
+        QFETCH(QString, says);
+        QFETCH(QString, reason);
+        QTemporaryDir data;
+        qputenv("XDG_DATA_HOME", data.path().toUtf8());
+        packSim({ampereHours, 0, 7, timeScale}, {{79, minutes}});
+        const bool cut = rc == 1;
+        const Run r = cli({link == "tcp" ? "--tcp" : "--serial", link == "tcp" ? m_tcp : m_serial,
+                           "--quiet", "--lang", "en", "battery", "test", "start", "--wait"},
+                          90000, [&](qint64 ms) {
+                              if (cut && ms > 6000) m_sim->faults.dropEvery = 1;
+                          });
+        QVERIFY2(r.rc == rc, qPrintable(r.out + r.err));
+        QVERIFY2(r.out.contains(says), qPrintable(r.out));
+        QVERIFY(r.out.contains("Weakest cell: #7"));
+        if (!cut) {
+            const double drawn = m_sim->model().pack().lastTest().ampereHours;
+            QVERIFY(qAbs(lastTest(data.path())["ampere_hours"].toDouble() / drawn - 1) < 0.01);
+        }
+        QCOMPARE(lastTest(data.path())["end_reason"].toString(), reason);
+        qunsetenv("XDG_DATA_HOME");
+    }
 
     void versionIsTheProjects() {
         const Run r = cli({"--version"});

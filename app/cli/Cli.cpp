@@ -39,6 +39,12 @@ const char kUsage[] =
     "  report FILE.pdf|FILE.html [--engineer NAME] [--note TEXT]\n"
     "                              the site service report: plant, status, settings, alarm\n"
     "                              history and event log\n"
+    "  battery test start [--wait]  start a battery discharge test; --wait follows it to its\n"
+    "                              end and prints its record and verdict: exit 0 pass,\n"
+    "                              3 look closer, 4 fail, 1 could not run or cut off\n"
+    "  battery test stop           stop a discharge test\n"
+    "  battery history [--csv FILE]  the plant's recorded tests against its first one\n"
+    "  battery cells               the 15 cell voltages and their distance from the mean\n"
     "  profile save FILE           read every setting and the network identity into FILE\n"
     "  profile diff FILE [FILE2]   compare FILE with the plant (or with FILE2, no link needed);\n"
     "                              exit 0 when equal, 1 when they differ, 2 on error\n"
@@ -124,6 +130,7 @@ int Cli::start() {
     connect(&m_engine, &MonitorEngine::userMessage, this,
             [this](MessageKind k, const QString& t) { onMessage(k, t); });
     connect(&m_engine, &MonitorEngine::commandSucceeded, this, [this] {
+        if (m_command == "battery" && m_batteryWrite) onBatteryConfirmed();
         if (m_command == "clear" || !m_writes.isEmpty()) finish();
     });
     m_engine.setLiveTimers(true);
@@ -170,6 +177,8 @@ int Cli::refuse(const QString& why) {
 void Cli::fail(const QString& why, int rc) {
     if (m_finished) return;
     m_finished = true;
+    // A test followed to its end is recorded as cut off, with what it got so far.
+    if (m_battery.running()) m_battery.linkLost();
     std::fprintf(stderr, "quma-cli: %s\n", qPrintable(why));
     m_session.disconnectLink();
     // A diff that could not be made is an error (2), not a difference (1).
@@ -219,6 +228,8 @@ void Cli::begin() {
         });
         m_collector.start();
         m_engine.Timer1Timer();
+    } else if (m_command == "battery") {
+        beginBattery();
     } else if (m_command == "profile") {
         m_job.readPlant();
         m_engine.Timer1Timer();

@@ -3,6 +3,7 @@
 // talks to the controller through the engine, and the run ends with its exit code.
 #pragma once
 
+#include "core/battery/BatteryWatch.h"
 #include "core/export/CsvExport.h"
 #include "core/export/PcapExport.h"
 #include "core/export/SheetExport.h"
@@ -73,6 +74,14 @@ private:
 
     void onNetId();
 
+    // battery: its arguments, the start (identity first), and what follows.
+    bool parseBattery();
+    void beginBattery();
+    void onBatteryPlant();
+    void onBatteryPoll();
+    void onBatteryConfirmed();
+    void sendBatteryCommand(int value);
+
     void printRows();
 
     void onMessage(MessageKind kind, const QString& text);
@@ -98,6 +107,11 @@ private:
     QString m_xlsx, m_csv;
     CsvAppender m_csvFile;
     bool m_csvOpen = false;
+    BatteryWatch m_battery;
+    QString m_batteryAction;
+    bool m_batteryWait = false, m_batteryWrite = false, m_batteryConfirmed = false;
+    bool m_batteryStarted = false, m_plantSeen = false;
+    int m_batteryIdlePolls = 0;
     QTimer m_watchdog;
     int m_timeoutMs = 5000;
     int m_count = 0, m_seen = 0;

@@ -73,6 +73,7 @@ bool Cli::parseCommand() {
         return true;
     }
     if (m_command == "profile") return parseProfile();
+    if (m_command == "battery") return parseBattery();
     if (m_command == "report") {
         if (m_args.isEmpty()) return usage("report takes FILE.pdf or FILE.html") == 0;
         m_reportFile = m_args.takeFirst();
