@@ -1,5 +1,6 @@
 // Trends without windows: the rings, the values of a poll, the markers, decimation, reading data
 // logs back, and CSV files.
+#include "core/battery/BatteryWatch.h"
 #include "core/datalog/DataLog.h"
 #include "core/export/CsvExport.h"
 #include "core/trend/DataLogReader.h"
@@ -35,6 +36,36 @@ RegisterImage plantImage(int alarm1 = 0, int alarm2 = 0) {
 class TestTrend : public QObject {
     Q_OBJECT
 private slots:
+    // A cell is flagged when it stays apart from the others for the hold time, not before; a
+    // single noisy poll flags nothing, and a cell that comes back is cleared.
+    void cellTrendFlagsACellThatStaysApart_data() {
+        QTest::addColumn<QList<int>>("cell4");   // hundredths of a volt, a poll a minute
+        QTest::addColumn<QList<int>>("flagged"); // after each poll: 0 or cell 4
+        QTest::newRow("stays low 10 min")
+            << QList<int>{326, 326, 326, 326, 326, 326, 326, 326, 326, 326, 326, 326}
+            << QList<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, 4};
+        QTest::newRow("one noisy poll") << QList<int>{330, 320, 330, 330} << QList<int>{0, 0, 0, 0};
+        QTest::newRow("comes back")
+            << QList<int>{326, 326, 326, 326, 326, 326, 326, 326, 326, 326, 326, 330}
+            << QList<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, 0};
+        QTest::newRow("high too") << QList<int>{334, 334, 334, 334, 334, 334,
+                                                334, 334, 334, 334, 334}
+                                  << QList<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4};
+    }
+    void cellTrendFlagsACellThatStaysApart() {
+        QFETCH(QList<int>, cell4);
+        QFETCH(QList<int>, flagged);
+        CellTrend trend; // 30 mV for 10 minutes
+        RegisterImage image;
+        for (int c = 0; c < Reg::CellCount; ++c)
+            image.set(Reg::Cell1 + c, 330);
+        for (int i = 0; i < cell4.size(); ++i) {
+            image.set(Reg::Cell1 + 3, cell4[i]);
+            trend.add(BatterySample::FromImage(image, qint64(i) * 60000));
+            QCOMPARE(trend.flagged(), flagged[i] ? QList<int>{4} : QList<int>{});
+        }
+    }
+
     void ringKeepsTheNewestAndWrapsAround() {
         TrendStore s(5);
         QVERIFY(s.isEmpty());

@@ -16,10 +16,10 @@ void CellTrend::add(const BatterySample& s) {
         const double d = s.cells[c] - mean;
         m_deviation[c] = d;
         if (std::abs(d) > m_settings.thresholdVolts) {
-            if (!m_apartSince[c]) m_apartSince[c] = s.msecs;
+            if (m_apartSince[c] < 0) m_apartSince[c] = s.msecs;
             m_flagged[c] = s.msecs - m_apartSince[c] >= m_settings.holdMs;
         } else if (std::abs(d) <= m_settings.thresholdVolts / 2) {
-            m_apartSince[c] = 0;
+            m_apartSince[c] = -1;
             m_flagged[c] = false;
         }
     }

@@ -36,7 +36,12 @@ public:
 private:
     Settings m_settings;
     std::array<double, Reg::CellCount> m_deviation{};
-    std::array<qint64, Reg::CellCount> m_apartSince{}; // 0: not apart
+    std::array<qint64, Reg::CellCount> m_apartSince = filled(-1); // -1: not apart
+    static std::array<qint64, Reg::CellCount> filled(qint64 v) {
+        std::array<qint64, Reg::CellCount> a;
+        a.fill(v);
+        return a;
+    }
     std::array<bool, Reg::CellCount> m_flagged{};
 };
 
