@@ -95,6 +95,8 @@ void FleetAgent::startSites(const QList<SiteConfig>& sites) {
             auto* poller = new SitePoller(config, std::move(metrics), m_mqtt.get(), *w.clock);
             connect(poller, &SitePoller::linkError, this,
                     [this, name = config.name](const QString& why) { emit siteError(name, why); });
+            connect(poller, &SitePoller::batteryProblem, this,
+                    [this, name = config.name](const QString& why) { emit siteError(name, why); });
             connect(poller, &SitePoller::linkRestored, this,
                     [this, name = config.name] { emit siteRecovered(name); });
             poller->start();

@@ -36,6 +36,17 @@ constexpr std::pair<const char*, const char*> kPlainGauges[] = {
     {"quma_set_volts", "Output voltage set point"},
     {"quma_battery_volts", "Battery voltage (lithium battery data)"},
     {"quma_battery_charge_percent", "Battery state of charge"},
+    {"quma_battery_test_running", "1 while a battery discharge test runs"},
+    {"quma_battery_test_last_start_timestamp_seconds",
+     "Start of the last discharge test (NaN: none recorded)"},
+    {"quma_battery_test_last_duration_seconds", "Duration of the last discharge test"},
+    {"quma_battery_test_last_ampere_hours", "Charge the battery delivered in the last test"},
+    {"quma_battery_test_last_verdict",
+     "Verdict of the last test: 0 pass, 1 look closer, 2 fail, 3 not judged (cut off)"},
+    {"quma_battery_test_last_capacity_ratio",
+     "Capacity in the last test over the plant's first test's (NaN: not measurable)"},
+    {"quma_battery_test_last_resistance_ratio",
+     "Resistance in the last test over the plant's first test's (NaN: not measurable)"},
 };
 
 using Labels = SiteMetrics::Labels;
@@ -114,6 +125,12 @@ private:
             for (int c = 0; c < 15; ++c)
                 series(f, site, {{"cell", std::to_string(c + 1)}}, Kind::Gauge,
                        SiteMetrics::cellGauge(c));
+        f = family("quma_cell_deviation_volts",
+                   "Battery cell voltage less the mean of the 15 cells", MetricType::Gauge, 15);
+        for (const SiteMetrics* site : m_sites)
+            for (int c = 0; c < 15; ++c)
+                series(f, site, {{"cell", std::to_string(c + 1)}}, Kind::Gauge,
+                       SiteMetrics::deviationGauge(c));
         f = family("quma_alarm_active", "1 while the alarm is raised", MetricType::Gauge,
                    std::size_t(KnownAlarms().size()));
         for (const SiteMetrics* site : m_sites)
@@ -257,7 +274,7 @@ void FleetMetrics::leave(SiteMetrics* site) {
 }
 
 int SiteMetrics::contactGauge(int contact) {
-    return PlainCount + 15 + int(KnownAlarms().size()) + contact;
+    return alarmGauge(int(KnownAlarms().size())) + contact;
 }
 
 int SiteMetrics::gaugeCount() {
@@ -267,7 +284,9 @@ int SiteMetrics::gaugeCount() {
 SiteMetrics::SiteMetrics(FleetMetrics& fleet, Labels labels)
     : m_fleet(fleet), m_labels(std::move(labels)),
       m_gauges(std::make_unique<std::atomic<double>[]>(std::size_t(gaugeCount()))) {
-    m_gauges[Age] = std::numeric_limits<double>::quiet_NaN();
+    for (int g : {int(Age), int(TestStart), int(TestDuration), int(TestAh), int(TestVerdict),
+                  int(TestCapacity), int(TestResistance)})
+        m_gauges[std::size_t(g)] = std::numeric_limits<double>::quiet_NaN();
 }
 
 SiteMetrics::~SiteMetrics() {
@@ -297,6 +316,23 @@ void SiteMetrics::pollTimedOut() {
 
 void SiteMetrics::setLastReplyAge(double seconds) {
     m_gauges[Age] = seconds;
+}
+
+void SiteMetrics::updateBattery(bool testRunning, const std::array<double, 15>& deviations) {
+    m_gauges[TestRunning].store(testRunning ? 1 : 0, std::memory_order_relaxed);
+    for (int c = 0; c < 15; ++c)
+        m_gauges[std::size_t(deviationGauge(c))].store(deviations[std::size_t(c)],
+                                                       std::memory_order_relaxed);
+}
+
+void SiteMetrics::lastTest(const DischargeTest& t) {
+    constexpr double none = std::numeric_limits<double>::quiet_NaN();
+    m_gauges[TestStart] = t.startMs / 1000.0;
+    m_gauges[TestDuration] = (t.endMs - t.startMs) / 1000.0;
+    m_gauges[TestAh] = t.ampereHours;
+    m_gauges[TestVerdict] = double(int(t.verdict));
+    m_gauges[TestCapacity] = t.capacityVsBaseline.value_or(none);
+    m_gauges[TestResistance] = t.milliohmsVsBaseline.value_or(none);
 }
 
 void SiteMetrics::update(const PlantReading& r) {

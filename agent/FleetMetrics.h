@@ -9,6 +9,7 @@
 
 #include "agent/AgentConfig.h"
 #include "agent/PlantReading.h"
+#include "core/battery/DischargeTest.h"
 
 #include <QString>
 #include <array>
@@ -75,6 +76,10 @@ public:
     void pollTimedOut();
     void setLastReplyAge(double seconds);
     void update(const PlantReading& reading);
+    // The battery: a test running, each cell's distance from the mean of the 15.
+    void updateBattery(bool testRunning, const std::array<double, 15>& cellDeviations);
+    // The last discharge test's figures and verdict.
+    void lastTest(const DischargeTest& test);
 
     using Labels = std::vector<std::pair<std::string, std::string>>;
     // Upper bounds of the round-trip histogram's buckets (seconds).
@@ -86,10 +91,32 @@ private:
     SiteMetrics(FleetMetrics& fleet, Labels labels);
 
     // The gauges, in the order of the exposition's gauge families: the plain ones, then the
-    // 15 cells, the alarms and the contacts.
-    enum Plain { Up, Age, Ac, AcA, Dc, DcA, BattA, BattC, RectC, SetV, BattV, BattPct, PlainCount };
+    // 15 cells and their deviations, the alarms and the contacts.
+    enum Plain {
+        Up,
+        Age,
+        Ac,
+        AcA,
+        Dc,
+        DcA,
+        BattA,
+        BattC,
+        RectC,
+        SetV,
+        BattV,
+        BattPct,
+        TestRunning,
+        TestStart,
+        TestDuration,
+        TestAh,
+        TestVerdict,
+        TestCapacity,
+        TestResistance,
+        PlainCount
+    };
     static int cellGauge(int cell) { return PlainCount + cell; }
-    static int alarmGauge(int alarm) { return PlainCount + 15 + alarm; }
+    static int deviationGauge(int cell) { return PlainCount + 15 + cell; }
+    static int alarmGauge(int alarm) { return PlainCount + 30 + alarm; }
     static int contactGauge(int contact);
     static int gaugeCount();
 

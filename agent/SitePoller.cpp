@@ -1,6 +1,8 @@
 // Polling one site on its own period.
 #include "agent/SitePoller.h"
 
+#include <QDir>
+
 #include "agent/FleetMetrics.h"
 #include "agent/FleetMqtt.h"
 
@@ -19,6 +21,26 @@ SitePoller::SitePoller(const SiteConfig& config, std::unique_ptr<SiteMetrics> me
     m_reconnect.share(&clock);
     m_clock.start();
     connect(&m_engine, &MonitorEngine::statusRefreshed, this, &SitePoller::replied);
+    // The battery from the same polls (after replied(): the reading is published first).
+    const QString state = qEnvironmentVariable("STATE_DIRECTORY").section(':', 0, 0);
+    if (!state.isEmpty()) m_battery.setFolder(QDir(state).filePath("battery"));
+    m_battery.attach(m_engine);
+    connect(&m_battery, &BatteryWatch::cellsChanged, this, [this] {
+        if (m_metrics)
+            m_metrics->updateBattery(m_battery.running(), m_battery.cells().deviations());
+    });
+    connect(&m_battery, &BatteryWatch::problem, this,
+            [this](const QString& text) { emit batteryProblem(text); });
+    connect(&m_battery, &BatteryWatch::testEnded, this, [this](const DischargeTest& t) {
+        if (m_metrics) m_metrics->lastTest(t);
+        if (!m_mqtt) return;
+        const QJsonObject event{{"site", m_config.name},
+                                {"time_ms", t.endMs},
+                                {"event", "battery_test_ended"},
+                                {"test", t.toJson()}};
+        m_mqtt->publishAlarm(m_config.name, QJsonDocument(event).toJson(QJsonDocument::Compact));
+    });
+
     connect(&m_engine, &MonitorEngine::tcpExchangeFailed, this, [this] {
         // The exchange failed before its period ended (connection trouble): a failure, not
         // a time-out.
@@ -53,6 +75,10 @@ SitePoller::~SitePoller() {
 
 void SitePoller::start() {
     if (m_mqtt) m_mqtt->setAvailable(m_config.name, false);
+    // The site's test history: its last test in the metrics from the start.
+    m_battery.setPlant(m_config.name);
+    if (m_metrics && !m_battery.history().tests().isEmpty())
+        m_metrics->lastTest(m_battery.history().tests().last());
     m_pollDue = m_deadlines.now();
     schedulePoll();
     connectLink();
@@ -93,6 +119,7 @@ void SitePoller::linkUp() {
 }
 
 void SitePoller::linkDown(const QString& why) {
+    m_battery.linkLost();
     // Once per loss: closing the link below reports the close again.
     if (m_reconnect.isActive()) return;
     m_reconnect.start(m_backoffMs);
@@ -179,6 +206,7 @@ void SitePoller::refreshUp() {
     if (m_metrics && m_lastGood >= 0) m_metrics->setLastReplyAge((now - m_lastGood) / 1000.0);
     if (up == m_up) return;
     m_up = up;
+    if (!up) m_battery.linkLost();
     if (m_metrics) m_metrics->setUp(up);
     if (m_mqtt) m_mqtt->setAvailable(m_config.name, up);
 }

@@ -6,6 +6,7 @@
 
 #include "agent/AgentConfig.h"
 #include "agent/PlantReading.h"
+#include "core/battery/BatteryWatch.h"
 #include "core/link/Deadlines.h"
 #include "core/monitor/LinkSession.h"
 #include "core/monitor/MonitorEngine.h"
@@ -55,6 +56,8 @@ signals:
     void linkError(const QString& why);
     // The first good reply after linkError.
     void linkRestored();
+    // The site's battery history could not be read or written.
+    void batteryProblem(const QString& text);
 
 private:
     void connectLink();
@@ -87,6 +90,9 @@ private:
     std::atomic<bool> m_up{false};
     std::atomic<qint64> m_successes{0}, m_timeouts{0}, m_failures{0};
     std::optional<PlantReading> m_last;
+    // Discharge tests and the cell trend from the same polls; the history kept under the site's
+    // name in the agent's state folder.
+    BatteryWatch m_battery;
 };
 
 } // namespace quma::agent

@@ -287,6 +287,55 @@ private slots:
                               [](const auto& m) { return m.payload == "offline"; }));
     }
 
+    // A discharge test at a site: running, then its figures and verdict in the metrics, the
+    // cells' deviations, and a test-ended event on the alarm topic; its history in the state
+    // folder systemd gives the service.
+    void batteryTestInMetricsAndMqtt() {
+        MosquittoServer broker;
+        if (!broker.start()) QFAIL(qPrintable(broker.missing));
+        QTemporaryDir state;
+        qputenv("STATE_DIRECTORY", state.path().toUtf8());
+        sim::SimOptions o = frozen();
+        o.pack = {5, 0, 2, 12};
+        o.registers = {{79, 1}};
+        sim::SimServer a(o);
+        a.startTicking(100);
+        QVERIFY(a.listenTcp());
+        FleetAgent agent;
+        QString error;
+        QVERIFY(agent.start(
+            parse(configJson("127.0.0.1:0", {{"site-a", tcpOf(a)}}, 0.3, broker.port)), &error));
+        qunsetenv("STATE_DIRECTORY");
+        MqttSubscriber sub(broker.port, "quma/site-a/alarm");
+        QVERIFY(WaitFor([&] { return agent.site("site-a")->successes() >= 3; }, 10000));
+        const auto has = [&](const std::string& line) {
+            return agent.metrics().render().find(line) != std::string::npos;
+        };
+        QVERIFY(has("quma_battery_test_last_verdict{region=\"test\",site=\"site-a\"} Nan"));
+        a.model().writeRegister(92, 1);
+        QVERIFY(WaitFor(
+            [&] { return has("quma_battery_test_running{region=\"test\",site=\"site-a\"} 1"); },
+            5000));
+        QVERIFY(WaitFor(
+            [&] {
+                return !has("quma_battery_test_last_verdict{region=\"test\",site=\"site-a\"} Nan");
+            },
+            20000));
+        QVERIFY(has("quma_battery_test_running{region=\"test\",site=\"site-a\"} 0"));
+        const std::string text = agent.metrics().render();
+        QVERIFY(text.find(
+                    "quma_cell_deviation_volts{cell=\"2\",region=\"test\",site=\"site-a\"} -0.0") !=
+                std::string::npos);
+        const auto ended = sub.waitFor("quma/site-a/alarm", [](const auto& m) {
+            return QJsonDocument::fromJson(m.payload)["event"] == "battery_test_ended";
+        });
+        QVERIFY(ended);
+        const QJsonObject test = QJsonDocument::fromJson(ended->payload)["test"].toObject();
+        QCOMPARE(test["kind"].toString(), QString("controller"));
+        QCOMPARE(test["weakest_cell"].toInt(), 2);
+        QVERIFY(QFile::exists(state.path() + "/battery/site-a.json"));
+    }
+
     // Hundreds of sites on one broker connection whose descriptor is above 1023, where a
     // select()-based loop cannot follow it: every site's retained availability is right.
     void mqttAvailabilityOfManySites() {
