@@ -1,5 +1,6 @@
 // The console window headless: login, menu availability, connecting to the simulator on both
 // links and the status page it shows.
+#include "gui/battery/BatteryTab.h"
 #include "gui/config/ClockDialog.h"
 #include "gui/config/ContactAlarmView.h"
 #include "gui/config/SetPointDialog.h"
@@ -28,6 +29,7 @@
 #include <QSettings>
 #include <QStandardItemModel>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -642,6 +644,40 @@ private slots:
         QCOMPARE(state(c.ui()->pnl_RX), rx);
         QCOMPARE(state(c.ui()->LabCanCpuCom), can);
         QVERIFY(c.ui()->pnl_TX->styleSheet().isEmpty());
+    }
+
+    // The Battery tab: Cancel at the confirmation sends nothing; a confirmed start is followed
+    // live and ends as a row of the plant's history (read under the identity the tab asks for).
+    void batteryTabFollowsATest() {
+        QTemporaryDir data;
+        qputenv("XDG_DATA_HOME", data.path().toUtf8());
+        sim::SimOptions o = LiveRig::frozen();
+        o.pack = {5, 0, 4, 12};
+        o.registers = {{Reg::TestMinutes, 1}};
+        Window c(LinkKind::Tcp, o);
+        c.rig.sim.startTicking(100);
+        c.window.completeLogin();
+        c.window.completeConnection();
+        c.rig.engine.setLiveTimers(true);
+        c.ui()->PageControl1->setCurrentWidget(&c.console.batteryTab());
+        QTRY_VERIFY_WITH_TIMEOUT(!c.console.battery().plant().isEmpty(), 5000);
+        auto* start = c.window.findChild<QPushButton*>("btnStartTest");
+        QTest::mouseClick(start, Qt::LeftButton); // no answerer: the escape answer, Cancel
+        QTest::qWait(1000);
+        QVERIFY(!c.rig.sim.model().writes().contains(std::pair<int, int>{Reg::ForcedTest, 1}));
+        c.hub.setAnswerer([](const QString&) { return QMessageBox::Yes; });
+        QTest::mouseClick(start, Qt::LeftButton);
+        auto* state = c.window.findChild<QLabel*>("lblTestState");
+        QTRY_VERIFY_WITH_TIMEOUT(state->text().startsWith("Test running: "), 5000);
+        QVERIFY(c.window.findChild<QLabel*>("lblTestCharge")->text().endsWith(" Ah delivered"));
+        QVERIFY(!start->isEnabled());
+        auto* table = c.window.findChild<QTableWidget*>("tblBatteryTests");
+        QTRY_COMPARE_WITH_TIMEOUT(table->rowCount(), 1, 20000);
+        QCOMPARE(table->item(0, 1)->text(), QString("forced"));
+        QVERIFY(c.boxes.last().startsWith("Discharge test: forced"));
+        QCOMPARE(state->text(), QString("No test running."));
+        QVERIFY(c.window.findChild<QLabel*>("lblFlaggedCells")->isVisible());
+        qunsetenv("XDG_DATA_HOME");
     }
 
     void screenshot() {

@@ -63,6 +63,12 @@ void BatteryWatch::setPlant(const QString& key) {
         store(t);
 }
 
+void BatteryWatch::forgetPlant() {
+    m_plant.clear();
+    m_history = BatteryHistory{};
+    emit historyChanged();
+}
+
 void BatteryWatch::commandConfirmed(int reg, int value) {
     if (reg != Reg::ForcedTest) return;
     if (value == 1) m_forcedAt = m_clock();
@@ -144,6 +150,7 @@ void BatteryWatch::finish(bool lost) {
     m_stopped = false;
     if (m_plant.isEmpty()) {
         m_unstored << test;
+        emit plantNeeded();
         return;
     }
     store(test);

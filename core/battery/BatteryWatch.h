@@ -79,6 +79,8 @@ public:
     // The plant's key (MAC or serial number): its history is loaded (and a test that ended
     // before the key was known is written to it).
     void setPlant(const QString& key);
+    // Another controller may come next: the plant is known again from its identity.
+    void forgetPlant();
 
     bool running() const { return m_running; }
     const DischargeProgress& progress() const { return m_progress; }
@@ -95,6 +97,8 @@ signals:
     void cellsChanged();
     // The history file could not be read or written.
     void problem(const QString& text);
+    // A test ended before the plant was known: it is written once its identity is read.
+    void plantNeeded();
 
 private:
     void finish(bool linkLost);

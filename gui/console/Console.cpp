@@ -3,6 +3,7 @@
 
 #include "core/monitor/MonitorEngine.h"
 #include "core/trend/TrendRecorder.h"
+#include "gui/battery/BatteryTab.h"
 #include "gui/monitor/ProtocolPane.h"
 #include "gui/profile/ProfileCommands.h"
 #include "gui/report/ServiceReportDialog.h"
@@ -26,6 +27,16 @@ Console::Console(MonitorEngine& engine, LinkSession& session, MessageHub& hub)
                      &TrendView::sampleAdded);
     QObject::connect(&engine, &MonitorEngine::statusRefreshed, m_trends,
                      [this, &engine] { m_trends->setPlant(engine.modelName().trimmed()); });
+
+    // Battery: discharge tests and the cells, from the same polls.
+    m_battery.attach(engine);
+    m_batteryTab = new BatteryTab(engine, m_battery, hub, &w);
+    m_batteryTab->setLinkCheck([this] { return m_window.requireLink(); });
+    w.pages()->addTab(m_batteryTab, QString());
+    QObject::connect(&w, &MainWindow::linkLost, &m_battery, [this] {
+        m_battery.linkLost();
+        m_battery.forgetPlant();
+    });
 
     // The Protocol pane: docked below, shown by its menu command; the monitor and the recorder
     // see every frame of the link.
@@ -74,6 +85,8 @@ Console::Console(MonitorEngine& engine, LinkSession& session, MessageHub& hub)
 void Console::retranslate() {
     QTabWidget* pages = m_window.pages();
     pages->setTabText(pages->indexOf(m_trends), MainWindow::tr("Trends"));
+    pages->setTabText(pages->indexOf(m_batteryTab), MainWindow::tr("Battery"));
+    m_batteryTab->retranslate();
     m_protocol->toggleViewAction()->setText(MainWindow::tr("프로토콜 모니터 (Protocol)"));
     m_serviceReport->setText(MainWindow::tr("서비스 리포트 (Service report)..."));
 }

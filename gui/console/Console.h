@@ -3,11 +3,13 @@
 // The program and the window tests build this.
 #pragma once
 
+#include "core/battery/BatteryWatch.h"
 #include "core/monitor/ProtocolMonitor.h"
 #include "core/monitor/SessionFile.h"
 #include "core/trend/TrendStore.h"
 #include "gui/mainwin/MainWindow.h"
 
+class BatteryTab;
 class MessageHub;
 class ProfileCommands;
 class ProtocolPane;
@@ -29,6 +31,8 @@ public:
     quma::ProtocolMonitor& protocolMonitor() { return m_protocolMonitor; }
     quma::TrendRecorder& trendRecorder() { return *m_trendRecorder; }
     quma::TrendStore& trendStore() { return m_trendStore; }
+    quma::BatteryWatch& battery() { return m_battery; }
+    BatteryTab& batteryTab() { return *m_batteryTab; }
 
 private:
     void retranslate();
@@ -37,10 +41,12 @@ private:
     quma::TrendStore m_trendStore;
     quma::ProtocolMonitor m_protocolMonitor;
     quma::SessionRecorder m_recorder;
+    quma::BatteryWatch m_battery;
     MainWindow m_window;
     // Owned by the window.
     quma::TrendRecorder* m_trendRecorder;
     TrendView* m_trends;
+    BatteryTab* m_batteryTab;
     ProtocolPane* m_protocol;
     QAction* m_serviceReport;
     ProfileCommands* m_profiles;
