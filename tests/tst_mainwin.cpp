@@ -717,6 +717,41 @@ private slots:
         QTest::qWait(2500);
         c.window.grab().save(path);
     }
+
+    // The Battery tab (QUMA_SCREENSHOT_LANG=en or ko): two tests recorded, the pack aged between
+    // them, and a third one running.
+    void screenshotBattery() {
+        const QString path = qEnvironmentVariable("QUMA_SCREENSHOT_BATTERY");
+        if (path.isEmpty()) QSKIP("set QUMA_SCREENSHOT_BATTERY=file.png to write the Battery tab");
+        QTemporaryDir data;
+        qputenv("XDG_DATA_HOME", data.path().toUtf8());
+        sim::SimOptions o;
+        o.pack = {5, 0, 4, 12};
+        o.registers = {{Reg::TestMinutes, 1}};
+        Window c(LinkKind::Tcp, o);
+        c.rig.sim.startTicking(100);
+        c.window.completeLogin();
+        c.window.completeConnection();
+        c.rig.engine.setLiveTimers(true);
+        c.hub.setAnswerer([](const QString&) { return QMessageBox::Yes; });
+        QVERIFY(c.window.setLanguage(qEnvironmentVariable("QUMA_SCREENSHOT_LANG") == "en"
+                                         ? Language::English
+                                         : Language::Korean,
+                                     false));
+        c.ui()->PageControl1->setCurrentWidget(&c.console.batteryTab());
+        c.window.showMaximized();
+        auto* table = c.window.findChild<QTableWidget*>("tblBatteryTests");
+        for (int test = 0; test < 3; ++test) {
+            QTRY_VERIFY_WITH_TIMEOUT(!c.console.battery().running(), 20000);
+            QTest::qWait(2000);
+            if (test == 2) c.rig.sim.model().pack().setAge(0.2);
+            c.console.batteryTab().startTest();
+            if (test < 2) QTRY_COMPARE_WITH_TIMEOUT(table->rowCount(), test + 1, 20000);
+        }
+        QTest::qWait(2500);
+        c.window.screen()->grabWindow(0).save(path);
+        qunsetenv("XDG_DATA_HOME");
+    }
 };
 
 QTEST_MAIN(TestMainWin)

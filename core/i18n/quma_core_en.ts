@@ -61,6 +61,193 @@
     </message>
 </context>
 <context>
+    <name>Battery</name>
+    <message>
+        <source>forced</source>
+        <translation>forced</translation>
+    </message>
+    <message>
+        <source>scheduled</source>
+        <translation>scheduled</translation>
+    </message>
+    <message>
+        <source>started at the controller</source>
+        <translation>started at the controller</translation>
+    </message>
+    <message>
+        <source>time elapsed</source>
+        <translation>time elapsed</translation>
+    </message>
+    <message>
+        <source>end voltage reached early</source>
+        <translation>end voltage reached early</translation>
+    </message>
+    <message>
+        <source>stopped by command</source>
+        <translation>stopped by command</translation>
+    </message>
+    <message>
+        <source>link lost</source>
+        <translation>link lost</translation>
+    </message>
+    <message>
+        <source>ended at the controller</source>
+        <translation>ended at the controller</translation>
+    </message>
+    <message>
+        <source>pass</source>
+        <translation>pass</translation>
+    </message>
+    <message>
+        <source>look closer</source>
+        <translation>look closer</translation>
+    </message>
+    <message>
+        <source>fail</source>
+        <translation>fail</translation>
+    </message>
+    <message>
+        <source>not judged</source>
+        <translation>not judged</translation>
+    </message>
+    <message>
+        <source>Discharge test: %1, %2 to %3 (%4 of %5 min), %6</source>
+        <translation>Discharge test: %1, %2 to %3 (%4 of %5 min), %6</translation>
+    </message>
+    <message>
+        <source>Delivered: %1 Ah, %2 Wh; charge %3 % to %4 %</source>
+        <translation>Delivered: %1 Ah, %2 Wh; charge %3 % to %4 %</translation>
+    </message>
+    <message>
+        <source>Capacity: %1 Ah (%2 of the first test)</source>
+        <translation>Capacity: %1 Ah (%2 of the first test)</translation>
+    </message>
+    <message>
+        <source>Resistance: %1 mOhm (%2 of the first test)</source>
+        <translation>Resistance: %1 mOhm (%2 of the first test)</translation>
+    </message>
+    <message>
+        <source>Weakest cell: #%1 at %2 V; spread %3 mV at the start, %4 mV at the end</source>
+        <translation>Weakest cell: #%1 at %2 V; spread %3 mV at the start, %4 mV at the end</translation>
+    </message>
+    <message>
+        <source>Temperature: %1 to %2 C</source>
+        <translation>Temperature: %1 to %2 C</translation>
+    </message>
+    <message>
+        <source>Verdict: %1</source>
+        <translation>Verdict: %1</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Kind</translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <translation>Minutes</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>Ah</source>
+        <translation>Ah</translation>
+    </message>
+    <message>
+        <source>Wh</source>
+        <translation>Wh</translation>
+    </message>
+    <message>
+        <source>Charge %</source>
+        <translation>Charge %</translation>
+    </message>
+    <message>
+        <source>Capacity Ah</source>
+        <translation>Capacity Ah</translation>
+    </message>
+    <message>
+        <source>vs first</source>
+        <translation>vs first</translation>
+    </message>
+    <message>
+        <source>mOhm</source>
+        <translation>mOhm</translation>
+    </message>
+    <message>
+        <source>Weakest cell</source>
+        <translation>Weakest cell</translation>
+    </message>
+    <message>
+        <source>Spread mV</source>
+        <translation>Spread mV</translation>
+    </message>
+    <message>
+        <source>Verdict</source>
+        <translation>Verdict</translation>
+    </message>
+    <message>
+        <source>The test did not run to its end: not judged.</source>
+        <translation>The test did not run to its end: not judged.</translation>
+    </message>
+    <message>
+        <source>The end voltage %1 V came after %2 of %3 minutes.</source>
+        <translation>The end voltage %1 V came after %2 of %3 minutes.</translation>
+    </message>
+    <message>
+        <source>Capacity %1 % of the first test&apos;s: below %2 %.</source>
+        <translation>Capacity %1 % of the first test&apos;s: below %2 %.</translation>
+    </message>
+    <message>
+        <source>Capacity %1 % of the first test&apos;s: down more than %2 %.</source>
+        <translation>Capacity %1 % of the first test&apos;s: down more than %2 %.</translation>
+    </message>
+    <message>
+        <source>Resistance %1 % of the first test&apos;s: up %2 % or more.</source>
+        <translation>Resistance %1 % of the first test&apos;s: up %2 % or more.</translation>
+    </message>
+    <message>
+        <source>Cell spread %1 mV at the end (limit %2 mV), lowest cell #%3.</source>
+        <translation>Cell spread %1 mV at the end (limit %2 mV), lowest cell #%3.</translation>
+    </message>
+    <message>
+        <source>Cell #%1 ended at %2 V (limit %3 V).</source>
+        <translation>Cell #%1 ended at %2 V (limit %3 V).</translation>
+    </message>
+    <message>
+        <source>Cell #%1 was the weakest in the test before too.</source>
+        <translation>Cell #%1 was the weakest in the test before too.</translation>
+    </message>
+    <message>
+        <source>%1: %2; the file is kept as %3 and a new history begins</source>
+        <translation>%1: %2; the file is kept as %3 and a new history begins</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>not JSON (%1 at byte %2)</source>
+        <translation>not JSON (%1 at byte %2)</translation>
+    </message>
+    <message>
+        <source>not a battery test history</source>
+        <translation>not a battery test history</translation>
+    </message>
+    <message>
+        <source>version %1 is not known here</source>
+        <translation>version %1 is not known here</translation>
+    </message>
+    <message>
+        <source>test %1 is not readable</source>
+        <translation>test %1 is not readable</translation>
+    </message>
+</context>
+<context>
     <name>History</name>
     <message>
         <source>순서</source>

@@ -61,6 +61,193 @@
     </message>
 </context>
 <context>
+    <name>Battery</name>
+    <message>
+        <source>forced</source>
+        <translation>강제</translation>
+    </message>
+    <message>
+        <source>scheduled</source>
+        <translation>예약</translation>
+    </message>
+    <message>
+        <source>started at the controller</source>
+        <translation>제어기에서 시작</translation>
+    </message>
+    <message>
+        <source>time elapsed</source>
+        <translation>시간 경과</translation>
+    </message>
+    <message>
+        <source>end voltage reached early</source>
+        <translation>방전전압에 일찍 도달</translation>
+    </message>
+    <message>
+        <source>stopped by command</source>
+        <translation>명령으로 정지</translation>
+    </message>
+    <message>
+        <source>link lost</source>
+        <translation>연결 끊김</translation>
+    </message>
+    <message>
+        <source>ended at the controller</source>
+        <translation>제어기에서 종료</translation>
+    </message>
+    <message>
+        <source>pass</source>
+        <translation>합격</translation>
+    </message>
+    <message>
+        <source>look closer</source>
+        <translation>정밀 점검</translation>
+    </message>
+    <message>
+        <source>fail</source>
+        <translation>불합격</translation>
+    </message>
+    <message>
+        <source>not judged</source>
+        <translation>판정 안 함</translation>
+    </message>
+    <message>
+        <source>Discharge test: %1, %2 to %3 (%4 of %5 min), %6</source>
+        <translation>방전시험: %1, %2 ~ %3 (%5분 중 %4분), %6</translation>
+    </message>
+    <message>
+        <source>Delivered: %1 Ah, %2 Wh; charge %3 % to %4 %</source>
+        <translation>방전량: %1 Ah, %2 Wh; 잔량 %3 % → %4 %</translation>
+    </message>
+    <message>
+        <source>Capacity: %1 Ah (%2 of the first test)</source>
+        <translation>용량: %1 Ah (첫 시험 대비 %2)</translation>
+    </message>
+    <message>
+        <source>Resistance: %1 mOhm (%2 of the first test)</source>
+        <translation>내부저항: %1 mOhm (첫 시험 대비 %2)</translation>
+    </message>
+    <message>
+        <source>Weakest cell: #%1 at %2 V; spread %3 mV at the start, %4 mV at the end</source>
+        <translation>가장 약한 셀: #%1, %2 V; 셀 편차 시작 %3 mV, 끝 %4 mV</translation>
+    </message>
+    <message>
+        <source>Temperature: %1 to %2 C</source>
+        <translation>온도: %1 ~ %2 C</translation>
+    </message>
+    <message>
+        <source>Verdict: %1</source>
+        <translation>판정: %1</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>시작</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>종류</translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <translation>분</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>종료</translation>
+    </message>
+    <message>
+        <source>Ah</source>
+        <translation>Ah</translation>
+    </message>
+    <message>
+        <source>Wh</source>
+        <translation>Wh</translation>
+    </message>
+    <message>
+        <source>Charge %</source>
+        <translation>잔량 %</translation>
+    </message>
+    <message>
+        <source>Capacity Ah</source>
+        <translation>용량 Ah</translation>
+    </message>
+    <message>
+        <source>vs first</source>
+        <translation>첫 시험 대비</translation>
+    </message>
+    <message>
+        <source>mOhm</source>
+        <translation>mOhm</translation>
+    </message>
+    <message>
+        <source>Weakest cell</source>
+        <translation>약한 셀</translation>
+    </message>
+    <message>
+        <source>Spread mV</source>
+        <translation>셀 편차 mV</translation>
+    </message>
+    <message>
+        <source>Verdict</source>
+        <translation>판정</translation>
+    </message>
+    <message>
+        <source>The test did not run to its end: not judged.</source>
+        <translation>시험이 끝까지 진행되지 않아 판정하지 않았습니다.</translation>
+    </message>
+    <message>
+        <source>The end voltage %1 V came after %2 of %3 minutes.</source>
+        <translation>%3분 중 %2분 만에 방전전압 %1 V에 도달했습니다.</translation>
+    </message>
+    <message>
+        <source>Capacity %1 % of the first test&apos;s: below %2 %.</source>
+        <translation>용량이 첫 시험의 %1 %: %2 % 미만입니다.</translation>
+    </message>
+    <message>
+        <source>Capacity %1 % of the first test&apos;s: down more than %2 %.</source>
+        <translation>용량이 첫 시험의 %1 %: %2 % 넘게 줄었습니다.</translation>
+    </message>
+    <message>
+        <source>Resistance %1 % of the first test&apos;s: up %2 % or more.</source>
+        <translation>내부저항이 첫 시험의 %1 %: %2 % 이상 늘었습니다.</translation>
+    </message>
+    <message>
+        <source>Cell spread %1 mV at the end (limit %2 mV), lowest cell #%3.</source>
+        <translation>시험 끝의 셀 편차 %1 mV (한계 %2 mV), 가장 낮은 셀 #%3.</translation>
+    </message>
+    <message>
+        <source>Cell #%1 ended at %2 V (limit %3 V).</source>
+        <translation>셀 #%1이 %2 V로 끝났습니다 (한계 %3 V).</translation>
+    </message>
+    <message>
+        <source>Cell #%1 was the weakest in the test before too.</source>
+        <translation>셀 #%1은 지난 시험에서도 가장 약했습니다.</translation>
+    </message>
+    <message>
+        <source>%1: %2; the file is kept as %3 and a new history begins</source>
+        <translation>%1: %2; 파일은 %3(으)로 보관하고 새 이력을 시작합니다</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>not JSON (%1 at byte %2)</source>
+        <translation>JSON이 아닙니다 (%2 바이트에서 %1)</translation>
+    </message>
+    <message>
+        <source>not a battery test history</source>
+        <translation>축전지 시험 이력 파일이 아닙니다</translation>
+    </message>
+    <message>
+        <source>version %1 is not known here</source>
+        <translation>버전 %1은(는) 알 수 없습니다</translation>
+    </message>
+    <message>
+        <source>test %1 is not readable</source>
+        <translation>시험 %1을(를) 읽을 수 없습니다</translation>
+    </message>
+</context>
+<context>
     <name>History</name>
     <message>
         <source>순서</source>

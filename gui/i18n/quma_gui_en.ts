@@ -96,6 +96,81 @@
     </message>
 </context>
 <context>
+    <name>BatteryTab</name>
+    <message>
+        <source>Discharge test</source>
+        <translation>Discharge test</translation>
+    </message>
+    <message>
+        <source>Tests of this plant</source>
+        <translation>Tests of this plant</translation>
+    </message>
+    <message>
+        <source>Cells: distance from the mean of the 15</source>
+        <translation>Cells: distance from the mean of the 15</translation>
+    </message>
+    <message>
+        <source>Start test...</source>
+        <translation>Start test...</translation>
+    </message>
+    <message>
+        <source>Stop test</source>
+        <translation>Stop test</translation>
+    </message>
+    <message>
+        <source>Start a forced discharge test (register 92)</source>
+        <translation>Start a forced discharge test (register 92)</translation>
+    </message>
+    <message>
+        <source>No test running.</source>
+        <translation>No test running.</translation>
+    </message>
+    <message>
+        <source>Test running: %1 of %2 min</source>
+        <translation>Test running: %1 of %2 min</translation>
+    </message>
+    <message>
+        <source>%1 Ah delivered</source>
+        <translation>%1 Ah delivered</translation>
+    </message>
+    <message>
+        <source>%1 V, %2 A; cells %3 to %4 V</source>
+        <translation>%1 V, %2 A; cells %3 to %4 V</translation>
+    </message>
+    <message>
+        <source>End voltage %1 V: not in sight</source>
+        <translation>End voltage %1 V: not in sight</translation>
+    </message>
+    <message>
+        <source>End voltage %1 V in about %2 min</source>
+        <translation>End voltage %1 V in about %2 min</translation>
+    </message>
+    <message>
+        <source>No cell stays apart from the others.</source>
+        <translation>No cell stays apart from the others.</translation>
+    </message>
+    <message>
+        <source>Apart from the others for %1 min or more: %2</source>
+        <translation>Apart from the others for %1 min or more: %2</translation>
+    </message>
+    <message>
+        <source>A discharge test makes the battery carry the plant&apos;s load: the rectifiers stand back until the test ends after %1 min or at the end voltage of %2 V. A weak battery may leave the load without power.
+
+Start the test?</source>
+        <translation>A discharge test makes the battery carry the plant&apos;s load: the rectifiers stand back until the test ends after %1 min or at the end voltage of %2 V. A weak battery may leave the load without power.
+
+Start the test?</translation>
+    </message>
+    <message>
+        <source>The console is busy with another command: try again when it has finished.</source>
+        <translation>The console is busy with another command: try again when it has finished.</translation>
+    </message>
+    <message>
+        <source>The controller did not confirm the test command: look at the Battery tab to see whether a test runs.</source>
+        <translation>The controller did not confirm the test command: look at the Battery tab to see whether a test runs.</translation>
+    </message>
+</context>
+<context>
     <name>CalibrationDialog</name>
     <message>
         <source>계측값 설정</source>
@@ -1196,6 +1271,10 @@ It is kept in %2.</translation>
 </source>
         <translation>The data log has no journal: a crash would lose its unsaved lines.
 </translation>
+    </message>
+    <message>
+        <source>Battery</source>
+        <translation>Battery</translation>
     </message>
 </context>
 <context>

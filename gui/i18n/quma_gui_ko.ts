@@ -96,6 +96,81 @@
     </message>
 </context>
 <context>
+    <name>BatteryTab</name>
+    <message>
+        <source>Discharge test</source>
+        <translation>방전시험</translation>
+    </message>
+    <message>
+        <source>Tests of this plant</source>
+        <translation>이 설비의 시험</translation>
+    </message>
+    <message>
+        <source>Cells: distance from the mean of the 15</source>
+        <translation>셀: 15개 평균과의 차이</translation>
+    </message>
+    <message>
+        <source>Start test...</source>
+        <translation>시험 시작...</translation>
+    </message>
+    <message>
+        <source>Stop test</source>
+        <translation>시험 정지</translation>
+    </message>
+    <message>
+        <source>Start a forced discharge test (register 92)</source>
+        <translation>강제 방전시험 시작 (레지스터 92)</translation>
+    </message>
+    <message>
+        <source>No test running.</source>
+        <translation>진행 중인 시험이 없습니다.</translation>
+    </message>
+    <message>
+        <source>Test running: %1 of %2 min</source>
+        <translation>시험 중: %2분 중 %1분</translation>
+    </message>
+    <message>
+        <source>%1 Ah delivered</source>
+        <translation>방전량 %1 Ah</translation>
+    </message>
+    <message>
+        <source>%1 V, %2 A; cells %3 to %4 V</source>
+        <translation>%1 V, %2 A; 셀 %3 ~ %4 V</translation>
+    </message>
+    <message>
+        <source>End voltage %1 V: not in sight</source>
+        <translation>방전전압 %1 V: 도달 예상 없음</translation>
+    </message>
+    <message>
+        <source>End voltage %1 V in about %2 min</source>
+        <translation>방전전압 %1 V까지 약 %2분</translation>
+    </message>
+    <message>
+        <source>No cell stays apart from the others.</source>
+        <translation>다른 셀과 벌어진 셀이 없습니다.</translation>
+    </message>
+    <message>
+        <source>Apart from the others for %1 min or more: %2</source>
+        <translation>%1분 이상 다른 셀과 벌어진 셀: %2</translation>
+    </message>
+    <message>
+        <source>A discharge test makes the battery carry the plant&apos;s load: the rectifiers stand back until the test ends after %1 min or at the end voltage of %2 V. A weak battery may leave the load without power.
+
+Start the test?</source>
+        <translation>방전시험 동안에는 축전지가 설비의 부하를 맡고 정류기는 물러납니다. 시험은 %1분이 지나거나 방전전압 %2 V에 도달하면 끝납니다. 축전지가 약하면 부하 전원이 끊길 수 있습니다.
+
+시험을 시작하시겠습니까?</translation>
+    </message>
+    <message>
+        <source>The console is busy with another command: try again when it has finished.</source>
+        <translation>다른 명령을 처리 중입니다: 끝난 뒤 다시 시도하십시오.</translation>
+    </message>
+    <message>
+        <source>The controller did not confirm the test command: look at the Battery tab to see whether a test runs.</source>
+        <translation>제어기가 시험 명령을 확인하지 않았습니다: 축전지 탭에서 시험이 진행 중인지 확인하십시오.</translation>
+    </message>
+</context>
+<context>
     <name>CalibrationDialog</name>
     <message>
         <source>계측값 설정</source>
@@ -1195,6 +1270,10 @@ It is kept in %2.</source>
 </source>
         <translation>데이터 로그 저널이 없습니다: 비정상 종료 시 저장하지 않은 줄을 잃습니다.
 </translation>
+    </message>
+    <message>
+        <source>Battery</source>
+        <translation>축전지</translation>
     </message>
 </context>
 <context>
