@@ -110,6 +110,17 @@ private slots:
         QStringList rows = r.out.split('\n', Qt::SkipEmptyParts);
         QCOMPARE(rows.size(), 3);
         QVERIFY(rows[1].endsWith("\tpass") && rows[2].endsWith("\tlook closer"));
+        // The service report's battery section: the last test, the tests against the first.
+        const QString pdf = data.path() + "/report.pdf";
+        r = cli({"--tcp", m_tcp, "--quiet", "--lang", "en", "report", pdf}, 60000);
+        QCOMPARE(r.rc, 0);
+        QProcess text;
+        text.start("pdftotext", {"-layout", pdf, "-"});
+        QVERIFY(text.waitForFinished(20000));
+        const QString report = QString::fromUtf8(text.readAllStandardOutput());
+        for (const char* part :
+             {"Last discharge test", "Verdict: look closer", "Lowest cell V", "Tests against the "})
+            QVERIFY2(report.contains(part), part);
         const QString file = data.path() + "/quma/battery/025EC4E00001.json";
         QFile f(file);
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write("{\"format\": \"quma-battery-hist") > 0);

@@ -599,6 +599,46 @@
         <source>Event log (%1 records)</source>
         <translation>Event log (%1 records)</translation>
     </message>
+    <message>
+        <source>Battery</source>
+        <translation>Battery</translation>
+    </message>
+    <message>
+        <source>No discharge test is recorded for this plant.</source>
+        <translation>No discharge test is recorded for this plant.</translation>
+    </message>
+    <message>
+        <source>Last discharge test</source>
+        <translation>Last discharge test</translation>
+    </message>
+    <message>
+        <source>Voltage, current and lowest cell</source>
+        <translation>Voltage, current and lowest cell</translation>
+    </message>
+    <message>
+        <source>Seconds</source>
+        <translation>Seconds</translation>
+    </message>
+    <message>
+        <source>Battery V</source>
+        <translation>Battery V</translation>
+    </message>
+    <message>
+        <source>Battery A</source>
+        <translation>Battery A</translation>
+    </message>
+    <message>
+        <source>Lowest cell V</source>
+        <translation>Lowest cell V</translation>
+    </message>
+    <message>
+        <source>Tests against the first (%1)</source>
+        <translation>Tests against the first (%1)</translation>
+    </message>
+    <message>
+        <source>Cells apart from the others: %1</source>
+        <translation>Cells apart from the others: %1</translation>
+    </message>
 </context>
 <context>
     <name>SerialAccess</name>

@@ -599,6 +599,46 @@
         <source>Event log (%1 records)</source>
         <translation>이벤트 로그 (%1건)</translation>
     </message>
+    <message>
+        <source>Battery</source>
+        <translation>축전지</translation>
+    </message>
+    <message>
+        <source>No discharge test is recorded for this plant.</source>
+        <translation>이 설비에 기록된 방전시험이 없습니다.</translation>
+    </message>
+    <message>
+        <source>Last discharge test</source>
+        <translation>마지막 방전시험</translation>
+    </message>
+    <message>
+        <source>Voltage, current and lowest cell</source>
+        <translation>전압, 전류, 가장 낮은 셀</translation>
+    </message>
+    <message>
+        <source>Seconds</source>
+        <translation>초</translation>
+    </message>
+    <message>
+        <source>Battery V</source>
+        <translation>축전지 V</translation>
+    </message>
+    <message>
+        <source>Battery A</source>
+        <translation>축전지 A</translation>
+    </message>
+    <message>
+        <source>Lowest cell V</source>
+        <translation>최저 셀 V</translation>
+    </message>
+    <message>
+        <source>Tests against the first (%1)</source>
+        <translation>첫 시험과 비교한 시험 (%1)</translation>
+    </message>
+    <message>
+        <source>Cells apart from the others: %1</source>
+        <translation>다른 셀과 벌어진 셀: %1</translation>
+    </message>
 </context>
 <context>
     <name>SerialAccess</name>

@@ -70,9 +70,65 @@ QString logTable(const QList<QStringList>& rows) {
     return "<div class=\"log\">\n" + table(out, true) + "</div>\n";
 }
 
+// The battery: the last test's record and curve, the tests against the first, the cells apart.
+QString batterySection(const ReportData& d, ReportImages images) {
+    QString h = "<h2>" + esc(QCoreApplication::translate("Report", "Battery")) + "</h2>\n";
+    if (d.batteryTests.isEmpty()) {
+        h += "<p>" +
+             esc(QCoreApplication::translate("Report",
+                                             "No discharge test is recorded for this plant.")) +
+             "</p>\n";
+    } else {
+        const DischargeTest& last = d.batteryTests.last();
+        h += "<h3>" + esc(QCoreApplication::translate("Report", "Last discharge test")) +
+             "</h3>\n<p>" + esc(DischargeTestLines(last).join('\n')).replace("\n", "<br/>") +
+             "</p>\n";
+        if (!d.batteryCurvePng.isEmpty()) {
+            const QString src =
+                images == ReportImages::Embedded
+                    ? "data:image/png;base64," + QString::fromLatin1(d.batteryCurvePng.toBase64())
+                    : QString("battery-curve.png");
+            h += "<p><img src=\"" + src + "\" width=\"" + QString::number(ReportPageWidth) +
+                 "\" alt=\"" +
+                 esc(QCoreApplication::translate("Report", "Voltage, current and lowest cell")) +
+                 "\"/></p>\n";
+        }
+        // The curve in figures too: a dozen points over the test.
+        QList<QStringList> curve{{QCoreApplication::translate("Report", "Seconds"),
+                                  QCoreApplication::translate("Report", "Battery V"),
+                                  QCoreApplication::translate("Report", "Battery A"),
+                                  QCoreApplication::translate("Report", "Lowest cell V")}};
+        const int n = int(last.curve.size());
+        for (int k = 0; k < std::min(n, 12); ++k) {
+            const CurvePoint& p = last.curve[n <= 12 ? k : k * (n - 1) / 11];
+            curve << QStringList{QString::number(p.seconds, 'f', 0),
+                                 QString::number(p.volts, 'f', 2), QString::number(p.amps, 'f', 1),
+                                 QString::number(p.lowestCell, 'f', 2)};
+        }
+        h += table(curve, true);
+        h += "<h3>" +
+             esc(QCoreApplication::translate("Report", "Tests against the first (%1)")
+                     .arg(d.batteryTests.size())) +
+             "</h3>\n";
+        QList<QStringList> rows{DischargeTableHeader()};
+        for (const DischargeTest& t : d.batteryTests)
+            rows << DischargeTableRow(t);
+        h += "<div class=\"log\">\n" + table(rows, true) + "</div>\n";
+    }
+    QStringList cells;
+    for (const auto& [cell, volts] : d.flaggedCells)
+        cells << QString("#%1 (%2 mV)").arg(cell).arg(volts * 1000, 0, 'f', 0);
+    if (!cells.isEmpty())
+        h += "<p class=\"alarm\">" +
+             esc(QCoreApplication::translate("Report", "Cells apart from the others: %1")
+                     .arg(cells.join(", "))) +
+             "</p>\n";
+    return h;
+}
+
 } // namespace
 
-ReportData ReportSnapshot(const MonitorEngine& engine) {
+ReportData ReportSnapshot(const MonitorEngine& engine, const QString& batteryFolder) {
     ReportData d;
     const RegisterImage& img = engine.image();
     const StatusView v = RenderStatus(img, engine.modelName());
@@ -97,6 +153,9 @@ ReportData ReportSnapshot(const MonitorEngine& engine) {
             {QCoreApplication::translate("Report", names[i]), bool(v.dryContacts & (1 << i))});
     const auto& id = engine.networkIdentity();
     d.settings = ProfileFromPlant(img, id ? &*id : nullptr, engine.modelName(), d.laptopTime);
+    if (id && !id->mac.isEmpty())
+        d.batteryTests =
+            BatteryHistory::Load(BatteryHistory::PathFor(batteryFolder, id->mac), nullptr).tests();
     return d;
 }
 
@@ -195,6 +254,8 @@ QString ReportHtml(const ReportData& d, ReportImages images) {
             settings << QStringList{ProfileFieldLabel(f), QString::number(f.reg),
                                     ProfileValueText(f, d.settings.settings.value(f.key)), f.unit};
     h += table(settings, true);
+
+    h += batterySection(d, images);
 
     if (!d.charts.isEmpty()) {
         // The charts start a page with their heading, drawn at the page's width.

@@ -3,6 +3,8 @@
 // writes them as HTML; the windows' library renders the same HTML to PDF.
 #pragma once
 
+#include "core/battery/BatteryHistory.h"
+
 #include "core/monitor/AlarmTree.h"
 #include "core/monitor/MonitorEngine.h"
 #include "core/profile/ProfileJob.h"
@@ -30,11 +32,18 @@ struct ReportData {
     SiteProfile settings;
     QList<QStringList> alarmHistory, eventLog;    // header row first
     QList<std::pair<QString, QByteArray>> charts; // caption and PNG bytes
+    // The plant's discharge tests (oldest first), the last one's curve drawn (PNG, may be
+    // empty), and the cells that stay apart from the others (number, volts from the mean).
+    QList<DischargeTest> batteryTests;
+    QByteArray batteryCurvePng;
+    QList<std::pair<int, double>> flaggedCells;
     QString engineer, note, consoleVersion;
 };
 
-// The data of the plant as the engine holds it now (no request): the image, the identity read.
-ReportData ReportSnapshot(const MonitorEngine& engine);
+// The data of the plant as the engine holds it now (no request): the image, the identity read,
+// and the plant's battery tests kept under its MAC address in `batteryFolder`.
+ReportData ReportSnapshot(const MonitorEngine& engine,
+                          const QString& batteryFolder = BatteryHistory::DefaultFolder());
 
 // How the HTML carries chart images: inside as data URLs (a file on its own), or by the names
 // "chart-N.png" that a renderer provides.

@@ -60,6 +60,10 @@ Console::Console(MonitorEngine& engine, LinkSession& session, MessageHub& hub)
     QObject::connect(m_serviceReport, &QAction::triggered, &w, [this, &engine, &hub] {
         if (!m_window.requireLink()) return;
         ServiceReportDialog dialog(engine, m_trendStore, hub, &m_window);
+        QList<std::pair<int, double>> flagged;
+        for (int cell : m_battery.cells().flagged())
+            flagged.append({cell, m_battery.cells().deviations()[std::size_t(cell - 1)]});
+        dialog.setFlaggedCells(flagged);
         m_window.runModal(dialog);
     });
 

@@ -1653,6 +1653,10 @@ Restore its settings anyway? Its network section is never written.</translation>
         <source>Service report </source>
         <translation>Service report </translation>
     </message>
+    <message>
+        <source>Battery V %1 to %2 (blue), A %3 to %4 (red), lowest cell V %5 to %6 (green); %7 s</source>
+        <translation>Battery V %1 to %2 (blue), A %3 to %4 (red), lowest cell V %5 to %6 (green); %7 s</translation>
+    </message>
 </context>
 <context>
     <name>ServiceReportDialog</name>

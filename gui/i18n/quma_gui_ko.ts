@@ -1652,6 +1652,10 @@ Restore its settings anyway? Its network section is never written.</source>
         <source>Service report </source>
         <translation>서비스 리포트 </translation>
     </message>
+    <message>
+        <source>Battery V %1 to %2 (blue), A %3 to %4 (red), lowest cell V %5 to %6 (green); %7 s</source>
+        <translation>축전지 V %1 ~ %2 (파랑), A %3 ~ %4 (빨강), 최저 셀 V %5 ~ %6 (초록); %7초</translation>
+    </message>
 </context>
 <context>
     <name>ServiceReportDialog</name>

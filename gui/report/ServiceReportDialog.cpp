@@ -1,8 +1,8 @@
 // The Service report dialog.
 #include "gui/report/ServiceReportDialog.h"
 
-#include "gui/shared/MessageHub.h"
 #include "gui/report/ReportPdf.h"
+#include "gui/shared/MessageHub.h"
 #include "gui/trend/TrendView.h"
 
 #include <QComboBox>
@@ -79,6 +79,7 @@ void ServiceReportDialog::write(ReportData data) {
     data.engineer = m_engineer->text().trimmed();
     data.note = m_note->toPlainText();
     data.consoleVersion = "quma-console 2.1";
+    data.flaggedCells = m_flaggedCells;
     if (m_trends.size() > 1) {
         QString plant = data.model.trimmed();
         if (data.identity && !data.identity->siteInfoUtf8.isEmpty())

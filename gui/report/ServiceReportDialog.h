@@ -27,6 +27,9 @@ public:
     QPushButton* createButton() const { return m_create; }
     // The path of the last report written (empty before one).
     QString written() const { return m_written; }
+    // Cells that stay apart from the others (number, volts from the mean), for the battery
+    // section.
+    void setFlaggedCells(const QList<std::pair<int, double>>& cells) { m_flaggedCells = cells; }
     void create();
 
 private:
@@ -42,4 +45,5 @@ private:
     QPushButton* m_create;
     QPointer<QProgressDialog> m_progress;
     QString m_path, m_written;
+    QList<std::pair<int, double>> m_flaggedCells;
 };
