@@ -5,6 +5,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <csignal>
 #include <cstdio>
 #include <memory>
@@ -218,6 +219,22 @@ int main(int argc, char** argv) {
     sim.startTicking(500);
     for (auto& other : others)
         other->startTicking(500);
+
+    // Each discharge test the simulator ran, as it drew the charge.
+    QTimer testWatch;
+    bool testing = false;
+    QObject::connect(&testWatch, &QTimer::timeout, [&] {
+        const quma::sim::BatteryPack& pack = sim.model().pack();
+        if (testing && !pack.testing()) {
+            static const char* const kEnds[] = {"running", "time", "end voltage", "stopped"};
+            std::printf("Battery test ended (%s): %.4f Ah in %.1f s\n",
+                        kEnds[int(pack.lastTest().end)], pack.lastTest().ampereHours,
+                        pack.lastTest().seconds);
+            std::fflush(stdout);
+        }
+        testing = pack.testing();
+    });
+    testWatch.start(100);
 
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalFd) == 0) {
         auto* n = new QSocketNotifier(gSignalFd[0], QSocketNotifier::Read, &app);

@@ -39,7 +39,7 @@ void BatteryPack::build(double age) {
         const bool weak = c + 1 == m_opt.weakCell;
         m_capacity[c] = ah * (1 - age) * (weak ? 0.8 : 1.0);
         m_ohms[c] = kCellOhms * (1 + 2 * age) * (weak ? 2.5 : 1.0);
-        m_offset[c] = weak ? -0.040 : 0.0;
+        m_offset[c] = weak ? -0.060 : 0.0;
     }
 }
 

@@ -86,8 +86,8 @@ private slots:
     }
 
     // A healthy pack passes; aged between two tests, the second is looked at closer against
-    // the first. Ah as the simulator drew them, within 1 %. The history survives the runs, and a
-    // corrupt one is refused with its name and kept.
+    // the first. The history survives the runs, and a corrupt one is refused with its name and
+    // kept.
     void batteryTestsJudgedAgainstTheFirst() {
         QTemporaryDir data;
         qputenv("XDG_DATA_HOME", data.path().toUtf8());
@@ -95,8 +95,6 @@ private slots:
         const QStringList start{"--quiet", "--lang", "en", "battery", "test", "start", "--wait"};
         Run r = cli(QStringList{"--tcp", m_tcp} + start, 60000);
         QVERIFY2(r.rc == 0, qPrintable(r.out + r.err));
-        const double drawn = m_sim->model().pack().lastTest().ampereHours;
-        QVERIFY(qAbs(lastTest(data.path())["ampere_hours"].toDouble() / drawn - 1) < 0.01);
         QVERIFY(r.out.contains("Verdict: pass"));
         m_sim->model().pack().setAge(0.15);
         r = cli(QStringList{"--serial", m_serial} + start, 60000);
@@ -133,7 +131,9 @@ private slots:
     }
 
     // How a test ends: at its time, at the end voltage (a pack too small, its weak cell lowest),
-    // or cut off by a silent link.
+    // or cut off by a silent link. A test of a minute on the clock gives the Ah the simulator
+    // drew within 1 % (the end is known to half a poll period: 450 ms over TCP, 300 ms on the
+    // serial line).
     void batteryTestEnds_data() {
         QTest::addColumn<QString>("link");
         QTest::addColumn<double>("ampereHours");
@@ -142,8 +142,10 @@ private slots:
         QTest::addColumn<int>("rc");
         QTest::addColumn<QString>("says");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("time") << "tcp" << 100.0 << 1.0 << 1 << 0 << "), time elapsed"
-                              << "time";
+        QTest::newRow("time, tcp") << "tcp" << 100.0 << 1.0 << 1 << 0 << "), time elapsed"
+                                   << "time";
+        QTest::newRow("time, serial") << "serial" << 100.0 << 1.0 << 1 << 0 << "), time elapsed"
+                                      << "time";
         QTest::newRow("end voltage")
             << "serial" << 1.5 << 12.0 << 10 << 4 << "), end voltage reached early"
             << "end-voltage";
@@ -170,7 +172,7 @@ private slots:
         QVERIFY2(r.rc == rc, qPrintable(r.out + r.err));
         QVERIFY2(r.out.contains(says), qPrintable(r.out));
         QVERIFY(r.out.contains("Weakest cell: #7"));
-        if (!cut) {
+        if (reason == "time") {
             const double drawn = m_sim->model().pack().lastTest().ampereHours;
             QVERIFY(qAbs(lastTest(data.path())["ampere_hours"].toDouble() / drawn - 1) < 0.01);
         }

@@ -12,6 +12,7 @@
 #include "gui/shared/ConsoleFont.h"
 #include "gui/shared/MessageHub.h"
 #include "gui/shared/PaintedWidgets.h"
+#include "gui/trend/TrendView.h"
 #include "tests/LiveRig.h"
 #include "ui_MainWindow.h"
 
@@ -546,8 +547,12 @@ private slots:
         QCOMPARE(c.ui()->mConnect->text(), QString("연결하기"));
         QCOMPARE(settings.value("language").toString(), QString("ko"));
         // What the original screens did not have is Korean too; their own texts are unchanged.
-        QCOMPARE(c.ui()->PageControl1->tabText(c.ui()->PageControl1->count() - 1),
+        QCOMPARE(c.ui()->PageControl1->tabText(
+                     c.ui()->PageControl1->indexOf(&c.console.trends())),
                  QString("트렌드"));
+        QCOMPARE(c.ui()->PageControl1->tabText(
+                     c.ui()->PageControl1->indexOf(&c.console.batteryTab())),
+                 QString("축전지"));
         QCOMPARE(c.console.protocolPane().findChild<QCheckBox*>("chkProtocolPause")->text(),
                  QString("일시 정지"));
         QCOMPARE(c.window.findChild<QPushButton*>("btnTrendFollow")->text(), QString("따라가기"));
@@ -708,7 +713,7 @@ private slots:
         if (qEnvironmentVariableIsSet("QUMA_SCREENSHOT_TRENDS")) {
             // The Trends tab in the Korean interface, as the console starts it.
             QVERIFY(c.window.setLanguage(Language::Korean, false));
-            c.ui()->PageControl1->setCurrentIndex(c.ui()->PageControl1->count() - 1);
+            c.ui()->PageControl1->setCurrentWidget(&c.console.trends());
             c.window.showMaximized();
             QTest::qWait(20000);
             c.window.screen()->grabWindow(0).save(path);

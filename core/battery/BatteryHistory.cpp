@@ -108,12 +108,15 @@ bool BatteryHistory::add(DischargeTest test, const BatteryJudgement& judgement, 
 }
 
 QByteArray BatteryHistory::toJson() const {
-    QJsonArray tests;
-    for (const DischargeTest& t : m_tests)
-        tests.append(t.toJson());
-    const QJsonObject o{
-        {"format", kFormat}, {"version", kVersion}, {"plant", m_plant}, {"tests", tests}};
-    return QJsonDocument(o).toJson(QJsonDocument::Indented);
+    // A test a line: the curves would make an indented file long.
+    QByteArray out = "{\"format\": \"" + QByteArray(kFormat) + "\", \"version\": " +
+                     QByteArray::number(kVersion) + ", \"plant\": " +
+                     QJsonDocument(QJsonArray{m_plant}).toJson(QJsonDocument::Compact).mid(1).chopped(1) +
+                     ",\n \"tests\": [";
+    for (qsizetype i = 0; i < m_tests.size(); ++i)
+        out += (i ? ",\n  " : "\n  ") +
+               QJsonDocument(m_tests[i].toJson()).toJson(QJsonDocument::Compact);
+    return out + "\n ]}\n";
 }
 
 } // namespace quma

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace quma {
 
@@ -108,7 +109,9 @@ void BatteryWatch::addPoll(const RegisterImage& image) {
         m_progress.endVolts = m_context.endVolts;
         emit testStarted();
     }
-    const BatterySample* previous = m_samples.isEmpty() ? nullptr : &m_samples.last();
+    // A copy: appending may move the list.
+    const std::optional<BatterySample> previous =
+        m_samples.isEmpty() ? std::nullopt : std::optional(m_samples.last());
     m_samples << s;
     if (m_running && !s.running) {
         m_running = false;

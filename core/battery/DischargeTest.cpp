@@ -350,8 +350,11 @@ QJsonValue optional(const std::optional<double>& v) {
 
 QJsonObject DischargeTest::toJson() const {
     QJsonArray points;
+    // Rounded to what the registers resolve: the file stays small and readable.
+    const auto round = [](double v, double perUnit) { return std::round(v * perUnit) / perUnit; };
     for (const CurvePoint& p : curve)
-        points.append(QJsonArray{p.seconds, p.volts, p.amps, p.lowestCell});
+        points.append(QJsonArray{round(p.seconds, 10), round(p.volts, 100), round(p.amps, 10),
+                                 round(p.lowestCell, 100)});
     const auto number = [](double v) { return std::isnan(v) ? QJsonValue() : QJsonValue(v); };
     return {{"kind", kKinds[int(kind)]},
             {"start", startMs},

@@ -82,6 +82,7 @@ if ls -d /dev/pts/[0-9]* >/dev/null 2>&1; then
     complete_line quma-cli --serial /dev/pt | grep -q "/dev/pts/[0-9]"
 fi
 test "$(complete_line quma-cli --tcp host history '')" = "alarm event"
+test "$(complete_line quma-cli --tcp host battery test '')" = "start stop"
 complete_line quma-agent -- | grep -qw -- --check
 
 echo "== purged"
