@@ -11,7 +11,7 @@ quma_install_deps
 seconds=${1:-30}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_serial_receive fuzz_tcp_receive fuzz_decoders fuzz_typed_text fuzz_profile)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_serial_receive fuzz_tcp_receive fuzz_decoders fuzz_typed_text fuzz_profile fuzz_battery_history)
 
 build=${QUMA_FUZZ_BUILD_DIR:-build-fuzz}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUMA_FUZZ=ON \

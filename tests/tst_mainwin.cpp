@@ -63,6 +63,22 @@ struct Window {
     bool lampAlarm(const QString& name) { return find<LampPair>(name)->isAlarm(); }
 };
 
+// The window on a modelled pack (5 Ah, cell 4 weak, a test of a minute played at 12x), logged
+// in, connected and polling.
+struct PackWindow : Window {
+    explicit PackWindow(sim::SimOptions o) : Window(LinkKind::Tcp, withPack(o)) {
+        rig.sim.startTicking(100);
+        window.completeLogin();
+        window.completeConnection();
+        rig.engine.setLiveTimers(true);
+    }
+    static sim::SimOptions withPack(sim::SimOptions o) {
+        o.pack = {5, 0, 4, 12};
+        o.registers = {{Reg::TestMinutes, 1}};
+        return o;
+    }
+};
+
 struct MenuState {
     bool connect, disconnect, login, logout, data;
 };
@@ -547,12 +563,11 @@ private slots:
         QCOMPARE(c.ui()->mConnect->text(), QString("연결하기"));
         QCOMPARE(settings.value("language").toString(), QString("ko"));
         // What the original screens did not have is Korean too; their own texts are unchanged.
-        QCOMPARE(c.ui()->PageControl1->tabText(
-                     c.ui()->PageControl1->indexOf(&c.console.trends())),
+        QCOMPARE(c.ui()->PageControl1->tabText(c.ui()->PageControl1->indexOf(&c.console.trends())),
                  QString("트렌드"));
-        QCOMPARE(c.ui()->PageControl1->tabText(
-                     c.ui()->PageControl1->indexOf(&c.console.batteryTab())),
-                 QString("축전지"));
+        QCOMPARE(
+            c.ui()->PageControl1->tabText(c.ui()->PageControl1->indexOf(&c.console.batteryTab())),
+            QString("축전지"));
         QCOMPARE(c.console.protocolPane().findChild<QCheckBox*>("chkProtocolPause")->text(),
                  QString("일시 정지"));
         QCOMPARE(c.window.findChild<QPushButton*>("btnTrendFollow")->text(), QString("따라가기"));
@@ -656,14 +671,7 @@ private slots:
     void batteryTabFollowsATest() {
         QTemporaryDir data;
         qputenv("XDG_DATA_HOME", data.path().toUtf8());
-        sim::SimOptions o = LiveRig::frozen();
-        o.pack = {5, 0, 4, 12};
-        o.registers = {{Reg::TestMinutes, 1}};
-        Window c(LinkKind::Tcp, o);
-        c.rig.sim.startTicking(100);
-        c.window.completeLogin();
-        c.window.completeConnection();
-        c.rig.engine.setLiveTimers(true);
+        PackWindow c(LiveRig::frozen());
         c.ui()->PageControl1->setCurrentWidget(&c.console.batteryTab());
         QTRY_VERIFY_WITH_TIMEOUT(!c.console.battery().plant().isEmpty(), 5000);
         auto* start = c.window.findChild<QPushButton*>("btnStartTest");
@@ -730,14 +738,7 @@ private slots:
         if (path.isEmpty()) QSKIP("set QUMA_SCREENSHOT_BATTERY=file.png to write the Battery tab");
         QTemporaryDir data;
         qputenv("XDG_DATA_HOME", data.path().toUtf8());
-        sim::SimOptions o;
-        o.pack = {5, 0, 4, 12};
-        o.registers = {{Reg::TestMinutes, 1}};
-        Window c(LinkKind::Tcp, o);
-        c.rig.sim.startTicking(100);
-        c.window.completeLogin();
-        c.window.completeConnection();
-        c.rig.engine.setLiveTimers(true);
+        PackWindow c(sim::SimOptions{});
         c.hub.setAnswerer([](const QString&) { return QMessageBox::Yes; });
         QVERIFY(c.window.setLanguage(qEnvironmentVariable("QUMA_SCREENSHOT_LANG") == "en"
                                          ? Language::English

@@ -57,8 +57,22 @@ BatteryHistory BatteryHistory::Load(const QString& path, QString* error) {
         h.m_unreadable = readError;
         return h;
     }
+    QString why;
+    const std::optional<BatteryHistory> read = FromJson(*bytes, &why);
+    if (!read) return refuse(why);
+    h.m_tests = read->m_tests;
+    if (!read->m_plant.isEmpty()) h.m_plant = read->m_plant;
+    return h;
+}
+
+std::optional<BatteryHistory> BatteryHistory::FromJson(const QByteArray& bytes, QString* error) {
+    const auto refuse = [&](const QString& why) {
+        if (error) *error = why;
+        return std::nullopt;
+    };
+    BatteryHistory h;
     QJsonParseError parse{};
-    const QJsonDocument doc = QJsonDocument::fromJson(*bytes, &parse);
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parse);
     const QJsonObject o = doc.object();
     if (parse.error != QJsonParseError::NoError)
         return refuse(QCoreApplication::translate("Battery", "not JSON (%1 at byte %2)")
@@ -109,10 +123,11 @@ bool BatteryHistory::add(DischargeTest test, const BatteryJudgement& judgement, 
 
 QByteArray BatteryHistory::toJson() const {
     // A test a line: the curves would make an indented file long.
-    QByteArray out = "{\"format\": \"" + QByteArray(kFormat) + "\", \"version\": " +
-                     QByteArray::number(kVersion) + ", \"plant\": " +
-                     QJsonDocument(QJsonArray{m_plant}).toJson(QJsonDocument::Compact).mid(1).chopped(1) +
-                     ",\n \"tests\": [";
+    QByteArray out =
+        "{\"format\": \"" + QByteArray(kFormat) +
+        "\", \"version\": " + QByteArray::number(kVersion) + ", \"plant\": " +
+        QJsonDocument(QJsonArray{m_plant}).toJson(QJsonDocument::Compact).mid(1).chopped(1) +
+        ",\n \"tests\": [";
     for (qsizetype i = 0; i < m_tests.size(); ++i)
         out += (i ? ",\n  " : "\n  ") +
                QJsonDocument(m_tests[i].toJson()).toJson(QJsonDocument::Compact);

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <optional>
 
 namespace quma {
 
@@ -23,6 +24,8 @@ public:
     // is refused with its name and a copy is kept beside it (`<file>.corrupt`): the next test
     // written starts the file anew without losing what was there.
     static BatteryHistory Load(const QString& path, QString* error);
+    // The history in `bytes`; nullopt with the reason (not naming a file) when they are not one.
+    static std::optional<BatteryHistory> FromJson(const QByteArray& bytes, QString* error);
 
     const QString& path() const { return m_path; }
     const QList<DischargeTest>& tests() const { return m_tests; }

@@ -87,9 +87,10 @@ QString percentOf(const std::optional<double>& ratio) {
     return ratio ? QString::number(*ratio * 100, 'f', 0) + " %" : QString("-");
 }
 
+// In whole millivolts (the registers hold tens of them): 3.29 - 3.19 is 100 mV, not a hair more.
 double spread(const BatterySample& s) {
     const auto [lo, hi] = std::minmax_element(s.cells.begin(), s.cells.end());
-    return *hi - *lo;
+    return std::round((*hi - *lo) * 1000) / 1000;
 }
 
 // Time-weighted: each running sample's current holds from halfway after the sample before to
@@ -392,6 +393,9 @@ std::optional<DischargeTest> DischargeTest::fromJson(const QJsonObject& o) {
           "soc_end", "weakest_cell", "weakest_cell_volts", "spread_start", "spread_end"})
         if (!o[key].isDouble()) return std::nullopt;
     if (!k || !r || !v || !o["curve"].isArray() || !o["findings"].isArray()) return std::nullopt;
+    // Times in ms since the epoch, within a few thousand years of it.
+    for (const char* key : {"start", "end"})
+        if (std::abs(o[key].toDouble()) > 1e14) return std::nullopt;
     const auto opt = [&](const char* key) {
         return o[key].isDouble() ? std::optional<double>(o[key].toDouble()) : std::nullopt;
     };
