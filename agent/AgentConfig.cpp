@@ -173,7 +173,9 @@ ConfigResult ParseAgentConfig(const QByteArray& json, const QString& source) {
     try {
         const QJsonObject o = doc.object();
         onlyKnownFields(
-            o, {"format", "version", "metrics", "poll_period", "threads", "mqtt", "sites"}, {});
+            o,
+            {"format", "version", "metrics", "poll_period", "threads", "mqtt", "battery", "sites"},
+            {});
         if (o.value("format").toString() != "quma-agent-config")
             refuse(fieldWhere({}, "format"), "must be \"quma-agent-config\"");
         if (!o.value("version").isDouble() || o.value("version").toDouble() != 1)
@@ -197,11 +199,21 @@ ConfigResult ParseAgentConfig(const QByteArray& json, const QString& source) {
         if (c.threads != o.value("threads").toDouble(c.threads))
             refuse(fieldWhere({}, "threads"), "must be a whole number");
         if (o.contains("mqtt")) c.mqtt = parseMqtt(o["mqtt"]);
+        // The thresholds discharge tests and cells are judged by.
+        BatterySettings battery;
+        if (o.contains("battery")) {
+            if (!o["battery"].isObject()) refuse("battery", "must be an object");
+            QString why;
+            const auto read = BatterySettingsFromJson(o["battery"].toObject(), "battery", &why);
+            if (!read) throw Refusal{why};
+            battery = *read;
+        }
         if (!o["sites"].isArray()) refuse(fieldWhere({}, "sites"), "must be a list of sites");
         const QJsonArray sites = o["sites"].toArray();
         QSet<QString> names;
         for (int i = 0; i < sites.size(); ++i) {
             SiteConfig s = parseSite(sites[i], i, c.defaultPollPeriod);
+            s.battery = battery;
             if (names.contains(s.name))
                 refuse(siteWhere(s.name, i), "the name is used by an earlier site");
             names.insert(s.name);

@@ -2,6 +2,8 @@
 // One JSON file, checked whole before anything starts; every refusal names the site and field.
 #pragma once
 
+#include "core/battery/BatteryWatch.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QMap>
@@ -16,6 +18,7 @@ struct SiteConfig {
     QString serial;                // a device path, or empty
     double pollPeriod = 1;         // seconds
     QMap<QString, QString> labels; // extra Prometheus labels (region, site code...)
+    BatterySettings battery;       // the configuration's "battery" section, the same for all
 
     bool operator==(const SiteConfig&) const = default;
 };

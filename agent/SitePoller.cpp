@@ -25,6 +25,7 @@ SitePoller::SitePoller(const SiteConfig& config, std::unique_ptr<SiteMetrics> me
     const QString state = qEnvironmentVariable("STATE_DIRECTORY").section(':', 0, 0);
     if (!state.isEmpty()) m_battery.setFolder(QDir(state).filePath("battery"));
     m_battery.attach(m_engine);
+    m_battery.setSettings(m_config.battery);
     connect(&m_battery, &BatteryWatch::cellsChanged, this, [this] {
         if (m_metrics)
             m_metrics->updateBattery(m_battery.running(), m_battery.cells().deviations());

@@ -137,6 +137,11 @@ private slots:
             << cfg("", "\"mqtt\":{\"port\":0},") << "mqtt: field \"port\": must be 1 to 65535";
         QTest::newRow("mqtt tls") << cfg("", "\"mqtt\":{\"tls\":{\"cert_file\":\"c\"}},")
                                   << "mqtt.tls: give \"ca_file\" or \"ca_path\"";
+        QTest::newRow("battery threshold")
+            << cfg("", "\"battery\":{\"capacity_fail\":2},")
+            << "battery: field \"capacity_fail\": must be a number from 0.1 to 1";
+        QTest::newRow("battery field")
+            << cfg("", "\"battery\":{\"spread\":2},") << "battery: field \"spread\": unknown field";
         QTest::newRow("mqtt password")
             << cfg("", "\"mqtt\":{\"password\":\"p\"},") << "a password needs a username";
     }

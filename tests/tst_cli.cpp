@@ -1,6 +1,7 @@
 // quma-cli end to end against the simulated controller on both links.
 #include "sim/SimServer.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -103,8 +104,19 @@ private slots:
                                                    "than 10 %.\n  - Resistance 1[2-4]\\d % of the "
                                                    "first test's: up 20 % or more.")),
                  qPrintable(r.out));
+        // Thresholds out of range in the settings file: said, and the defaults judge.
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        QDir(config.path()).mkpath("quma");
+        QFile settings(config.path() + "/quma/battery.json");
+        QVERIFY(settings.open(QIODevice::WriteOnly) && settings.write("{\"spread_look_mv\": 5}"));
+        settings.close();
         r = cli({"--tcp", m_tcp, "--quiet", "--lang", "en", "battery", "history"});
+        qunsetenv("XDG_CONFIG_HOME");
         QCOMPARE(r.rc, 0);
+        QVERIFY2(r.err.contains("battery.json: field \"spread_look_mv\": must be a number from 10 "
+                                "to 1000 (the defaults are used)"),
+                 qPrintable(r.err));
         QStringList rows = r.out.split('\n', Qt::SkipEmptyParts);
         QCOMPARE(rows.size(), 3);
         QVERIFY(rows[1].endsWith("\tpass") && rows[2].endsWith("\tlook closer"));

@@ -33,6 +33,9 @@ bool Cli::parseBattery() {
 }
 
 void Cli::beginBattery() {
+    QString settingsError;
+    m_battery.setSettings(LoadBatterySettings(&settingsError));
+    if (!settingsError.isEmpty()) std::fprintf(stderr, "quma-cli: %s\n", qPrintable(settingsError));
     connect(&m_battery, &BatteryWatch::problem, this,
             [](const QString& text) { std::fprintf(stderr, "quma-cli: %s\n", qPrintable(text)); });
     connect(&m_battery, &BatteryWatch::testStarted, this, [this] {

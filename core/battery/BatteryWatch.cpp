@@ -3,7 +3,13 @@
 
 #include "core/monitor/MonitorEngine.h"
 
+#include "core/io/ReadFile.h"
+
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QStandardPaths>
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -33,6 +39,79 @@ QList<int> CellTrend::flagged() const {
     std::sort(cells.begin(), cells.end(),
               [&](int a, int b) { return m_deviation[a - 1] < m_deviation[b - 1]; });
     return cells;
+}
+
+std::optional<BatterySettings> BatterySettingsFromJson(const QJsonObject& o, const QString& where,
+                                                       QString* error) {
+    BatterySettings s;
+    BatteryJudgement& j = s.judgement;
+    double spreadMv = j.spreadLookVolts * 1000, thresholdMv = s.cells.thresholdVolts * 1000;
+    double holdMinutes = s.cells.holdMs / 60000.0, minSocDrop = j.minSocDrop;
+    struct Field {
+        const char* key;
+        double* value;
+        double min, max;
+    };
+    const Field fields[] = {{"capacity_fail", &j.capacityFail, 0.1, 1},
+                            {"capacity_look", &j.capacityLook, 0.1, 1},
+                            {"resistance_look", &j.resistanceLook, 1, 5},
+                            {"spread_look_mv", &spreadMv, 10, 1000},
+                            {"cell_low_look_volts", &j.cellLowLookVolts, 2, 4},
+                            {"min_soc_drop", &minSocDrop, 1, 100},
+                            {"cell_threshold_mv", &thresholdMv, 10, 1000},
+                            {"cell_hold_minutes", &holdMinutes, 1, 10080}};
+    const auto refuse = [&](const QString& why) {
+        if (error) *error = where + ": " + why;
+        return std::nullopt;
+    };
+    for (auto it = o.begin(); it != o.end(); ++it) {
+        const Field* f = std::find_if(std::begin(fields), std::end(fields),
+                                      [&](const Field& x) { return it.key() == x.key; });
+        if (f == std::end(fields)) {
+            QStringList known;
+            for (const Field& x : fields)
+                known << x.key;
+            return refuse(
+                QString("field \"%1\": unknown field (known: %2)").arg(it.key(), known.join(", ")));
+        }
+        const double v = it.value().toDouble(std::nan(""));
+        if (!it.value().isDouble() || !(v >= f->min && v <= f->max))
+            return refuse(QString("field \"%1\": must be a number from %2 to %3")
+                              .arg(it.key())
+                              .arg(f->min)
+                              .arg(f->max));
+        *f->value = v;
+    }
+    if (j.capacityFail > j.capacityLook)
+        return refuse("field \"capacity_fail\": must not be above capacity_look");
+    j.spreadLookVolts = spreadMv / 1000;
+    j.minSocDrop = int(minSocDrop);
+    s.cells.thresholdVolts = thresholdMv / 1000;
+    s.cells.holdMs = qint64(holdMinutes * 60000);
+    return s;
+}
+
+QString BatterySettingsPath() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+        .filePath("quma/battery.json");
+}
+
+BatterySettings LoadBatterySettings(QString* error) {
+    const QString path = BatterySettingsPath();
+    if (!QFileInfo::exists(path)) return {};
+    QString why;
+    const auto bytes = ReadWholeFile(path, 1 << 20, "battery settings", &why);
+    QJsonParseError parse{};
+    const QJsonDocument doc = bytes ? QJsonDocument::fromJson(*bytes, &parse) : QJsonDocument();
+    std::optional<BatterySettings> s;
+    if (!bytes) {
+    } else if (parse.error != QJsonParseError::NoError || !doc.isObject()) {
+        why = path + ": not a JSON object";
+    } else {
+        s = BatterySettingsFromJson(doc.object(), path, &why);
+    }
+    if (!s && error) *error = why + " (the defaults are used)";
+    return s.value_or(BatterySettings{});
 }
 
 BatteryWatch::BatteryWatch(QObject* parent)

@@ -6,6 +6,7 @@
 #include "core/battery/BatteryHistory.h"
 #include "core/battery/DischargeTest.h"
 
+#include <QJsonObject>
 #include <QObject>
 #include <array>
 #include <deque>
@@ -23,6 +24,7 @@ public:
     struct Settings {
         double thresholdVolts = 0.03;
         qint64 holdMs = 10 * 60 * 1000;
+        bool operator==(const Settings&) const = default;
     };
     void setSettings(const Settings& s) { m_settings = s; }
     const Settings& settings() const { return m_settings; }
@@ -44,6 +46,22 @@ private:
     }
     std::array<bool, Reg::CellCount> m_flagged{};
 };
+
+// The thresholds a plant's battery is judged by, as JSON (the agent's "battery" section, the
+// console's and quma-cli's battery.json): each key optional, each value checked against its range.
+struct BatterySettings {
+    BatteryJudgement judgement;
+    CellTrend::Settings cells;
+    bool operator==(const BatterySettings&) const = default;
+};
+// Nullopt with the field, its range and `where` in *error when a value is missing its range or
+// a key is unknown.
+std::optional<BatterySettings> BatterySettingsFromJson(const QJsonObject& o, const QString& where,
+                                                       QString* error);
+// The settings file of the console and quma-cli: ~/.config/quma/battery.json. Absent: the
+// defaults; unreadable or out of range: the defaults and the reason in *error.
+QString BatterySettingsPath();
+BatterySettings LoadBatterySettings(QString* error);
 
 // A test in progress as the windows show it.
 struct DischargeProgress {
@@ -70,6 +88,10 @@ public:
     // Where the plants' histories are kept (default: BatteryHistory::DefaultFolder()).
     void setFolder(const QString& folder) { m_folder = folder; }
     void setJudgement(const BatteryJudgement& j) { m_judgement = j; }
+    void setSettings(const BatterySettings& s) {
+        m_judgement = s.judgement;
+        m_cells.setSettings(s.cells);
+    }
     CellTrend& cells() { return m_cells; }
 
     // What the engine would tell: one decoded poll, a confirmed write, the link lost.

@@ -50,6 +50,7 @@ struct BatteryJudgement {
     double spreadLookVolts = 0.10;  // cell spread at the end of the test
     double cellLowLookVolts = 3.00; // the weakest cell at the end of the test
     int minSocDrop = 5;             // percent of charge the capacity figure needs
+    bool operator==(const BatteryJudgement&) const = default;
 };
 
 // What the test was, besides its samples: how it started and ended, and the plant's settings.

@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QTabWidget>
+#include <QTimer>
 
 using namespace quma;
 
@@ -30,6 +31,8 @@ Console::Console(MonitorEngine& engine, LinkSession& session, MessageHub& hub)
 
     // Battery: discharge tests and the cells, from the same polls.
     m_battery.attach(engine);
+    QString settingsError;
+    m_battery.setSettings(LoadBatterySettings(&settingsError));
     m_batteryTab = new BatteryTab(engine, m_battery, hub, &w);
     m_batteryTab->setLinkCheck([this] { return m_window.requireLink(); });
     w.pages()->addTab(m_batteryTab, QString());
@@ -83,6 +86,10 @@ Console::Console(MonitorEngine& engine, LinkSession& session, MessageHub& hub)
     QObject::connect(&w, &MainWindow::linkLost, m_profiles, &ProfileCommands::linkLost);
 
     retranslate();
+    if (!settingsError.isEmpty())
+        QTimer::singleShot(0, &w, [&hub, &w, settingsError] {
+            hub.show(&w, MessageKind::Warning, settingsError);
+        });
     QObject::connect(&w, &MainWindow::retranslated, &w, [this] { retranslate(); });
 }
 
