@@ -44,6 +44,8 @@ std::optional<ReportData> gather(LiveRig& rig) {
         QTest::qWait(5);
         if (t.elapsed() % 60 < 6) rig.engine.Timer1Timer(); // the request clock
     }
+    if (!failed.isEmpty())
+        qWarning("the report failed: %s", qPrintable(failed.first().first().toString()));
     if (done.isEmpty()) return std::nullopt;
     return done.first().first().value<ReportData>();
 }
