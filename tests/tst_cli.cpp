@@ -121,13 +121,24 @@ private slots:
         QCOMPARE(rows.size(), 3);
         QVERIFY(rows[1].endsWith("\tpass") && rows[2].endsWith("\tlook closer"));
         // The service report's battery section: the last test, the tests against the first.
+        // (Read back with pdftotext; a build without the PDF writer, the sanitizer run's, writes
+        // HTML.)
         const QString pdf = data.path() + "/report.pdf";
         r = cli({"--tcp", m_tcp, "--quiet", "--lang", "en", "report", pdf}, 60000);
+        QString report;
+        if (r.rc == 2 && r.err.contains("writes HTML reports only")) {
+            const QString html = data.path() + "/report.html";
+            r = cli({"--tcp", m_tcp, "--quiet", "--lang", "en", "report", html}, 60000);
+            QFile page(html);
+            QVERIFY(page.open(QIODevice::ReadOnly));
+            report = QString::fromUtf8(page.readAll());
+        } else {
+            QProcess text;
+            text.start("pdftotext", {"-layout", pdf, "-"});
+            QVERIFY(text.waitForFinished(20000));
+            report = QString::fromUtf8(text.readAllStandardOutput());
+        }
         QCOMPARE(r.rc, 0);
-        QProcess text;
-        text.start("pdftotext", {"-layout", pdf, "-"});
-        QVERIFY(text.waitForFinished(20000));
-        const QString report = QString::fromUtf8(text.readAllStandardOutput());
         for (const char* part :
              {"Last discharge test", "Verdict: look closer", "Lowest cell V", "Tests against the "})
             QVERIFY2(report.contains(part), part);
