@@ -56,7 +56,7 @@ void Cli::beginBattery() {
                 for (const QString& line : DischargeTestLines(test))
                     out(line);
                 if (!error.isEmpty()) {
-                    fail(error);
+                    finish(1); // the reason is said already (problem)
                     return;
                 }
                 switch (test.verdict) {
