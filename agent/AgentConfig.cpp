@@ -1,6 +1,7 @@
 // Reading and checking the agent's configuration file.
 #include "agent/AgentConfig.h"
 
+#include "agent/PlantReading.h"
 #include "core/io/ReadFile.h"
 #include "core/link/TcpClient.h"
 
@@ -155,6 +156,51 @@ MqttConfig parseMqtt(const QJsonValue& v) {
     return m;
 }
 
+SnmpConfig parseSnmp(const QJsonValue& v) {
+    const QString where = "snmp";
+    if (!v.isObject()) refuse(where, "must be an object");
+    const QJsonObject o = v.toObject();
+    onlyKnownFields(o,
+                    {"enabled", "agentx_socket", "root_oid", "heartbeat_period",
+                     "end_voltage_margin", "severities"},
+                    where);
+    SnmpConfig s;
+    s.enabled = boolField(o, "enabled", where, true);
+    s.agentxSocket = stringField(o, "agentx_socket", where, s.agentxSocket).trimmed();
+    if (s.agentxSocket.isEmpty()) refuse(fieldWhere(where, "agentx_socket"), "must not be empty");
+    s.rootOid = stringField(o, "root_oid", where, s.rootOid).trimmed();
+    if (s.rootOid.startsWith('.')) s.rootOid.remove(0, 1);
+    static const QRegularExpression oidRe(
+        "^1\\.3\\.6\\.1\\.4\\.1(\\.(0|[1-9][0-9]{0,8})){1,20}\\z");
+    if (!oidRe.match(s.rootOid).hasMatch())
+        refuse(fieldWhere(where, "root_oid"),
+               QString("'%1' is not an OID under enterprises (1.3.6.1.4.1.N...)").arg(s.rootOid));
+    s.heartbeatSeconds = int(numberField(o, "heartbeat_period", where, s.heartbeatSeconds, 0, 86400,
+                                         " seconds (0: off)"));
+    s.endVoltageMargin =
+        numberField(o, "end_voltage_margin", where, s.endVoltageMargin, 0, 10, " volts");
+    if (o.contains("severities")) {
+        const QString sw = fieldWhere(where, "severities");
+        if (!o["severities"].isObject()) refuse(sw, "must be an object");
+        QStringList keys;
+        for (const AlarmBit& a : KnownAlarms())
+            keys << a.key;
+        keys << "battery_discharge"
+             << "contact";
+        static const QStringList levels = {"critical", "major", "minor", "warning"};
+        const QJsonObject sev = o["severities"].toObject();
+        for (auto it = sev.begin(); it != sev.end(); ++it) {
+            const QString kw = fieldWhere(where, "severities." + it.key());
+            if (!keys.contains(it.key()))
+                refuse(kw, "not an alarm of the agent's (known: " + keys.join(", ") + ")");
+            if (!levels.contains(it.value().toString()))
+                refuse(kw, "must be \"critical\", \"major\", \"minor\" or \"warning\"");
+            s.severities.insert(it.key(), it.value().toString());
+        }
+    }
+    return s;
+}
+
 } // namespace
 
 ConfigResult ParseAgentConfig(const QByteArray& json, const QString& source) {
@@ -172,10 +218,10 @@ ConfigResult ParseAgentConfig(const QByteArray& json, const QString& source) {
     }
     try {
         const QJsonObject o = doc.object();
-        onlyKnownFields(
-            o,
-            {"format", "version", "metrics", "poll_period", "threads", "mqtt", "battery", "sites"},
-            {});
+        onlyKnownFields(o,
+                        {"format", "version", "metrics", "poll_period", "threads", "mqtt", "snmp",
+                         "battery", "sites"},
+                        {});
         if (o.value("format").toString() != "quma-agent-config")
             refuse(fieldWhere({}, "format"), "must be \"quma-agent-config\"");
         if (!o.value("version").isDouble() || o.value("version").toDouble() != 1)
@@ -199,6 +245,7 @@ ConfigResult ParseAgentConfig(const QByteArray& json, const QString& source) {
         if (c.threads != o.value("threads").toDouble(c.threads))
             refuse(fieldWhere({}, "threads"), "must be a whole number");
         if (o.contains("mqtt")) c.mqtt = parseMqtt(o["mqtt"]);
+        if (o.contains("snmp")) c.snmp = parseSnmp(o["snmp"]);
         // The thresholds discharge tests and cells are judged by.
         BatterySettings battery;
         if (o.contains("battery")) {

@@ -38,12 +38,28 @@ struct MqttConfig {
     bool operator==(const MqttConfig&) const = default;
 };
 
+// The SNMP subagent: the host's snmpd is the master; the agent registers its subtree there over
+// AgentX and answers from what it polled. Severities are per alarm key (KnownAlarms(), plus
+// "battery_discharge" and "contact").
+struct SnmpConfig {
+    bool enabled = false;
+    QString agentxSocket = "/var/agentx/master"; // as snmpd's agentXSocket: a path or tcp:host:port
+    QString rootOid = "1.3.6.1.4.1.32473";       // the MIB module's place: see QUMA-PLANT-MIB
+    int heartbeatSeconds = 300;                  // 0: no heartbeat
+    // Battery discharge turns critical when the battery voltage is this close to the end voltage.
+    double endVoltageMargin = 1.0;
+    QMap<QString, QString> severities; // alarm key -> critical / major / minor / warning
+
+    bool operator==(const SnmpConfig&) const = default;
+};
+
 struct AgentConfig {
     QString metricsAddress = "127.0.0.1:9851"; // host:port of the /metrics endpoint
     double defaultPollPeriod = 1;
     // Threads polling the sites, each with its own event loop; 0: one per core.
     int threads = 0;
     MqttConfig mqtt;
+    SnmpConfig snmp;
     QList<SiteConfig> sites;
 };
 

@@ -2,6 +2,7 @@
 #include "agent/FleetAgent.h"
 
 #include "agent/FleetMqtt.h"
+#include "agent/SnmpSubagent.h"
 
 #include <malloc.h>
 #include <mosquitto.h>
@@ -17,6 +18,7 @@ FleetAgent::FleetAgent(QObject* parent) : QObject(parent) {
 
 FleetAgent::~FleetAgent() {
     stop();
+    stopSnmp();
     for (auto& w : m_workers) {
         QMetaObject::invokeMethod(
             w->context,
@@ -41,9 +43,40 @@ bool FleetAgent::start(const AgentConfig& config, QString* error) {
     if (m_workers.empty())
         startWorkers(config.threads > 0 ? config.threads
                                         : std::max(1, QThread::idealThreadCount()));
+    if (config.snmp.enabled && !startSnmp(config, error)) return false;
     startMqtt(config.mqtt);
     startSites(config.sites);
     return true;
+}
+
+bool FleetAgent::startSnmp(const AgentConfig& config, QString* error) {
+    m_snmpState = std::make_unique<SnmpState>(config.snmp);
+    m_snmpState->setSites(config.sites);
+    m_snmpThread.setObjectName("snmp");
+    m_snmpThread.start();
+    m_snmp = new SnmpSubagent(config.snmp, *m_snmpState);
+    m_snmp->moveToThread(&m_snmpThread);
+    connect(m_snmp, &SnmpSubagent::message, this, &FleetAgent::snmpMessage);
+    bool started = false;
+    QMetaObject::invokeMethod(
+        m_snmp, [&] { started = m_snmp->start(error); }, Qt::BlockingQueuedConnection);
+    if (!started) {
+        stopSnmp();
+        return false;
+    }
+    connect(m_snmpState.get(), &SnmpState::notice, m_snmp, &SnmpSubagent::send,
+            Qt::QueuedConnection);
+    return true;
+}
+
+void FleetAgent::stopSnmp() {
+    if (!m_snmp) return;
+    QMetaObject::invokeMethod(
+        m_snmp, [this] { delete m_snmp; }, Qt::BlockingQueuedConnection);
+    m_snmp = nullptr;
+    m_snmpThread.quit();
+    m_snmpThread.wait();
+    m_snmpState.reset();
 }
 
 void FleetAgent::startWorkers(int count) {
@@ -92,7 +125,8 @@ void FleetAgent::startSites(const QList<SiteConfig>& sites) {
     }
     inEachWorker([&](Worker& w) {
         for (auto& [config, metrics] : made[&w]) {
-            auto* poller = new SitePoller(config, std::move(metrics), m_mqtt.get(), *w.clock);
+            auto* poller = new SitePoller(config, std::move(metrics), m_mqtt.get(), *w.clock,
+                                          m_snmpState.get());
             connect(poller, &SitePoller::linkError, this,
                     [this, name = config.name](const QString& why) { emit siteError(name, why); });
             connect(poller, &SitePoller::batteryProblem, this,
@@ -137,6 +171,7 @@ void FleetAgent::reload(const AgentConfig& config) {
             going.push_back(name);
     }
     stopSites(going);
+    if (m_snmpState) m_snmpState->setSites(config.sites);
     if (m_mqtt && !mqttChanged)
         for (const QString& name : going)
             if (!wanted.count(name)) m_mqtt->removeSite(name);

@@ -19,6 +19,8 @@
 namespace quma::agent {
 
 class FleetMqtt;
+class SnmpState;
+class SnmpSubagent;
 
 class FleetAgent : public QObject {
     Q_OBJECT
@@ -42,12 +44,16 @@ public:
     int threadCount() const { return int(m_workers.size()); }
     // Null while MQTT is not configured.
     const FleetMqtt* mqtt() const { return m_mqtt.get(); }
+    // Null while SNMP is not configured.
+    const SnmpSubagent* snmp() const { return m_snmp; }
 
 signals:
     void siteError(const QString& site, const QString& why);
     void siteRecovered(const QString& site);
     // The MQTT connection came up (why empty), or was lost or refused.
     void mqttConnectionChanged(bool connected, const QString& why);
+    // What the SNMP subagent's library says about its master.
+    void snmpMessage(const QString& text);
 
 private:
     // Freed memory goes back to the system this often.
@@ -60,6 +66,8 @@ private:
     };
     void startWorkers(int count);
     void startMqtt(const MqttConfig& config);
+    bool startSnmp(const AgentConfig& config, QString* error);
+    void stopSnmp();
     void startSites(const QList<SiteConfig>& sites);
     // Deletes the pollers in their threads.
     void stopSites(const std::vector<QString>& names);
@@ -72,6 +80,10 @@ private:
     std::vector<std::unique_ptr<Worker>> m_workers;
     std::map<QString, SitePoller*> m_sites;
     QTimer m_trim;
+    // The SNMP subagent in its own thread (the section takes effect at start).
+    std::unique_ptr<SnmpState> m_snmpState;
+    QThread m_snmpThread;
+    SnmpSubagent* m_snmp = nullptr;
 };
 
 } // namespace quma::agent

@@ -47,6 +47,8 @@ PlantReading ReadPlant(const RegisterImage& r, const QString& modelName) {
     p.batteryInstalled = r[Reg::BattInstalled] != 0;
     p.batteryVolts = r[Reg::BattVolts] / 100.0;
     p.batteryChargePercent = r[Reg::BattSoc];
+    p.batteryEndVolts = tenths(r[Reg::BattLvd]);
+    p.cellBalance = r[Reg::CellBalance];
     for (int c = 0; c < 15; ++c)
         p.cellVolts[std::size_t(c)] = r[Reg::Cell1 + c] / 100.0;
     p.alarmWord1 = r[Reg::Alarm1];

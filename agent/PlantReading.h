@@ -31,7 +31,9 @@ struct PlantReading {
     double setVolts = 0;
     bool batteryInstalled = false;
     double batteryVolts = 0, batteryChargePercent = 0;
+    double batteryEndVolts = 0; // where the controller ends a discharge
     std::array<double, 15> cellVolts{};
+    int cellBalance = 0;         // bit c - 1: cell c is being balanced
     QList<QString> activeAlarms; // keys of KnownAlarms()
     QList<bool> contacts;        // one per contact the plant has (4 or 6)
     int alarmWord1 = 0, alarmWord2 = 0;

@@ -5,6 +5,7 @@
 
 #include "agent/FleetMetrics.h"
 #include "agent/FleetMqtt.h"
+#include "agent/SnmpState.h"
 
 #include <QDateTime>
 #include <QJsonArray>
@@ -13,14 +14,19 @@
 namespace quma::agent {
 
 SitePoller::SitePoller(const SiteConfig& config, std::unique_ptr<SiteMetrics> metrics,
-                       FleetMqtt* mqtt, DeadlineQueue& clock, QObject* parent)
+                       FleetMqtt* mqtt, DeadlineQueue& clock, SnmpState* snmp, QObject* parent)
     : QObject(parent), m_config(config), m_session(m_engine), m_metrics(std::move(metrics)),
-      m_mqtt(mqtt), m_deadlines(clock), m_reconnect([this] { connectLink(); }) {
+      m_mqtt(mqtt), m_snmp(snmp), m_deadlines(clock), m_reconnect([this] { connectLink(); }) {
     m_engine.link().setTraceSink({});
     m_session.tcp().useFleetMode(&clock);
     m_reconnect.share(&clock);
     m_clock.start();
     connect(&m_engine, &MonitorEngine::statusRefreshed, this, &SitePoller::replied);
+    connect(&m_engine, &MonitorEngine::networkIdentityDecoded, this,
+            [this](const NetworkIdentity& identity) {
+                m_identified = true;
+                if (m_snmp) m_snmp->identified(m_config.name, identity);
+            });
     // The battery from the same polls (after replied(): the reading is published first).
     const QString state = qEnvironmentVariable("STATE_DIRECTORY").section(':', 0, 0);
     if (!state.isEmpty()) m_battery.setFolder(QDir(state).filePath("battery"));
@@ -116,6 +122,8 @@ void SitePoller::connectLink() {
 
 void SitePoller::linkUp() {
     m_sentAt = -1;
+    m_repliesOnLink = m_identityAsks = 0;
+    m_identified = false;
     tick(); // the first poll at once
 }
 
@@ -148,6 +156,13 @@ void SitePoller::tick() {
     }
     refreshUp();
     if (!linked()) return;
+    // Once the plant answers, this period reads its identity instead (not a poll: no
+    // time-out is counted for it).
+    if (m_snmp && !m_identified && m_repliesOnLink > 0 && m_identityAsks < IdentityAsks) {
+        ++m_identityAsks;
+        m_engine.readIdentityNow();
+        return;
+    }
     m_sentAt = m_clock.nsecsElapsed();
     m_engine.pollNow();
 }
@@ -168,11 +183,13 @@ void SitePoller::replied() {
     }
     m_lastGood = m_clock.elapsed();
     ++m_successes;
+    ++m_repliesOnLink;
     const PlantReading r = ReadPlant(m_engine.image(), m_engine.modelName());
+    const qint64 wall = QDateTime::currentMSecsSinceEpoch();
     if (m_metrics) m_metrics->update(r);
     refreshUp();
+    if (m_snmp) m_snmp->replied(m_config.name, r, wall);
     if (m_mqtt) {
-        const qint64 wall = QDateTime::currentMSecsSinceEpoch();
         m_mqtt->publishState(
             m_config.name,
             QJsonDocument(StateJson(m_config.name, r, wall)).toJson(QJsonDocument::Compact));
@@ -210,6 +227,7 @@ void SitePoller::refreshUp() {
     if (!up) m_battery.linkLost();
     if (m_metrics) m_metrics->setUp(up);
     if (m_mqtt) m_mqtt->setAvailable(m_config.name, up);
+    if (m_snmp) m_snmp->setUp(m_config.name, up, QDateTime::currentMSecsSinceEpoch());
 }
 
 } // namespace quma::agent

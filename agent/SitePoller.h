@@ -20,6 +20,7 @@ namespace quma::agent {
 
 class FleetMqtt;
 class SiteMetrics;
+class SnmpState;
 
 class SitePoller : public QObject {
     Q_OBJECT
@@ -29,9 +30,12 @@ public:
     // Silence for this many poll periods puts the site down.
     static constexpr int DownAfterPeriods = 3;
 
-    // `clock` and `mqtt` (null: no MQTT) outlive the poller.
+    // Identity reads asked per connection, while SNMP wants the plant's MAC and serial number.
+    static constexpr int IdentityAsks = 3;
+
+    // `clock`, `mqtt` and `snmp` (null: none) outlive the poller.
     SitePoller(const SiteConfig& config, std::unique_ptr<SiteMetrics> metrics, FleetMqtt* mqtt,
-               DeadlineQueue& clock, QObject* parent = nullptr);
+               DeadlineQueue& clock, SnmpState* snmp = nullptr, QObject* parent = nullptr);
     ~SitePoller() override;
 
     void start();
@@ -73,6 +77,7 @@ private:
     LinkSession m_session;
     std::unique_ptr<SiteMetrics> m_metrics;
     FleetMqtt* m_mqtt;
+    SnmpState* m_snmp;
     DeadlineQueue& m_deadlines;
     DeadlineQueue::Id m_nextPoll = 0;
     qint64 m_pollDue = 0;
@@ -90,6 +95,9 @@ private:
     std::atomic<bool> m_up{false};
     std::atomic<qint64> m_successes{0}, m_timeouts{0}, m_failures{0};
     std::optional<PlantReading> m_last;
+    // Since the link was made: good replies, identity reads asked, whether one was answered.
+    int m_repliesOnLink = 0, m_identityAsks = 0;
+    bool m_identified = false;
     // Discharge tests and the cell trend from the same polls; the history kept under the site's
     // name in the agent's state folder.
     BatteryWatch m_battery;

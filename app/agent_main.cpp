@@ -74,6 +74,8 @@ int main(int argc, char** argv) {
                          log(connected ? QString("MQTT: connected")
                                        : QString("MQTT: not connected: %1").arg(why));
                      });
+    QObject::connect(&agent, &quma::agent::FleetAgent::snmpMessage, &agent,
+                     [](const QString& text) { log("SNMP: " + text); });
     // One descriptor a site at least: as many as the system lets this process have.
     rlimit files{};
     if (::getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
@@ -88,6 +90,9 @@ int main(int argc, char** argv) {
     log(QString("polling %1 site(s); metrics on http://%2/metrics")
             .arg(read.config->sites.size())
             .arg(read.config->metricsAddress));
+    if (read.config->snmp.enabled)
+        log(QString("SNMP: subagent of %1, serving %2")
+                .arg(read.config->snmp.agentxSocket, read.config->snmp.rootOid));
     for (const QString& w : quma::agent::ConfigWarnings(*read.config, path))
         log("warning: " + w);
 

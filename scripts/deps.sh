@@ -3,7 +3,8 @@ QUMA_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev 
     qt6-l10n-tools qt6-tools-dev qt6-tools-dev-tools
     libqt6opengl6-dev
     libxlsxwriter-dev libpcap-dev tshark
-    prometheus-cpp-dev libmosquitto-dev prometheus mosquitto mosquitto-clients openssl help2man librsvg2-bin lintian desktop-file-utils appstream bash-completion man-db
+    prometheus-cpp-dev libmosquitto-dev prometheus mosquitto mosquitto-clients
+    libsnmp-dev snmpd snmptrapd snmp smitools openssl help2man librsvg2-bin lintian desktop-file-utils appstream bash-completion man-db
     libgl-dev fonts-nanum fonts-dejavu-core poppler-utils xvfb xauth unzip)
 
 quma_install_deps() {

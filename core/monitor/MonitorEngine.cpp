@@ -56,6 +56,11 @@ void MonitorEngine::pollNow() {
     m_link.send(Request::readRegisters(kPollFirstRegister, kRegisterCount));
 }
 
+void MonitorEngine::readIdentityNow() {
+    m_mode = RectMode::NetRead;
+    m_link.send(Request::readNetworkIdentity());
+}
+
 void MonitorEngine::Timer1Timer() {
     const bool serial = m_link.linkKind() == LinkKind::Serial;
     if (m_clock.takeDue()) {

@@ -58,6 +58,8 @@ public:
     void stopPolling();
     // One poll now, outside the clock (a poller with its own period).
     void pollNow();
+    // The network identity read now, outside the clock; polling resumes with pollNow().
+    void readIdentityNow();
 
     // Timer ticks.
     void Timer1Timer();

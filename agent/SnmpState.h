@@ -1,0 +1,108 @@
+// What the SNMP subagent serves, kept apart from net-snmp: each site's row (identity, the last
+// reading, up/down), its active alarms and contacts with their sequence numbers, and the
+// notices (raised, cleared, site down, site up) each change gives. The pollers write from their
+// threads; the subagent reads a snapshot from its own.
+#pragma once
+
+#include "agent/AgentConfig.h"
+#include "agent/PlantReading.h"
+
+#include <QMutex>
+#include <QObject>
+#include <atomic>
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace quma {
+struct NetworkIdentity;
+}
+
+namespace quma::agent {
+
+// As the MIB numbers them.
+enum class Severity { Critical = 1, Major = 2, Minor = 3, Warning = 4 };
+enum class AlarmGroup { Ac = 1, Dc = 2, Battery = 3, Rectifier = 4, Contact = 5 };
+
+std::optional<Severity> SeverityFromText(const QString& text);
+QString SeverityText(Severity s);
+
+struct ActiveAlarm {
+    quint32 sequence = 0; // of the notice that raised it: its row's index
+    QString key;          // "ac_failure", "battery_discharge", "contact_1"...
+    QString name;         // the English text
+    AlarmGroup group = AlarmGroup::Ac;
+    Severity severity = Severity::Warning;
+    qint64 raisedMs = 0; // since the epoch
+
+    bool operator==(const ActiveAlarm&) const = default;
+};
+
+struct SnmpSiteRow {
+    quint32 index = 0; // stable while the agent runs
+    QString name, labels, link;
+    bool up = false;
+    qint64 lastGoodMs = -1; // since the epoch, or -1 before the first good reply
+    std::optional<PlantReading> reading;
+    QByteArray mac; // 6 bytes once the identity was read
+    QString serial, siteText;
+    std::vector<ActiveAlarm> alarms; // by sequence
+};
+
+struct SnmpNotice {
+    enum class Kind { Raised, Cleared, SiteDown, SiteUp };
+    Kind kind = Kind::Raised;
+    quint32 sequence = 0;
+    quint32 siteIndex = 0;
+    QString site;
+    ActiveAlarm alarm; // Raised and Cleared
+    QString text;      // "busan-02: AC Failure raised"
+    qint64 timeMs = 0;
+};
+
+struct SnmpSnapshot {
+    std::vector<SnmpSiteRow> sites; // by index
+    quint32 lastSequence = 0;
+};
+
+// The alarms a reading holds, each with its severity under `config`.
+std::vector<ActiveAlarm> AlarmsOf(const PlantReading& reading, const SnmpConfig& config);
+
+class SnmpState : public QObject {
+    Q_OBJECT
+public:
+    explicit SnmpState(const SnmpConfig& config, QObject* parent = nullptr);
+
+    // The configured sites: new ones get the next index, gone ones lose their row.
+    void setSites(const QList<SiteConfig>& sites);
+    // From a poller's thread.
+    void replied(const QString& site, const PlantReading& reading, qint64 wallMs);
+    void identified(const QString& site, const NetworkIdentity& identity);
+    void setUp(const QString& site, bool up, qint64 wallMs);
+
+    SnmpSnapshot snapshot() const;
+    // Grows at every change; `shape` only when rows, alarms or up/down change (values alone
+    // may be served a little late, these may not).
+    quint64 generation() const { return m_generation; }
+    quint64 shape() const { return m_shape; }
+    quint32 lastSequence() const { return m_lastSequence; }
+
+signals:
+    void notice(const quma::agent::SnmpNotice& notice);
+
+private:
+    SnmpSiteRow* row(const QString& site);
+    void emitAll(const std::vector<SnmpNotice>& notices);
+
+    const SnmpConfig m_config;
+    mutable QMutex m_mutex;
+    std::map<QString, quint32> m_indexOf;
+    std::map<quint32, SnmpSiteRow> m_rows;
+    quint32 m_nextIndex = 1;
+    std::atomic<quint32> m_lastSequence{0};
+    std::atomic<quint64> m_generation{0}, m_shape{0};
+};
+
+} // namespace quma::agent
+
+Q_DECLARE_METATYPE(quma::agent::SnmpNotice)
