@@ -74,6 +74,7 @@ SitePoller::SitePoller(const SiteConfig& config, std::unique_ptr<SiteMetrics> me
 
 SitePoller::~SitePoller() {
     m_deadlines.cancel(m_nextPoll);
+    m_deadlines.cancel(m_downCheck);
     // Closing the link now says nothing to this poller.
     disconnect(&m_session.tcp(), nullptr, this, nullptr);
     disconnect(&m_session.port(), nullptr, this, nullptr);
@@ -155,6 +156,16 @@ void SitePoller::tick() {
         if (m_metrics) m_metrics->pollTimedOut();
     }
     refreshUp();
+    // Silence that reaches its limit before the next period is checked when it does, not a
+    // period late.
+    if (m_up && !m_deadlines.isPending(m_downCheck)) {
+        const qint64 quiet = m_clock.elapsed() - m_lastGood;
+        if (quiet + qint64(m_config.pollPeriod * 1000) >= silenceMs())
+            m_downCheck = m_deadlines.schedule(int(silenceMs() - quiet) + 1, [this] {
+                m_downCheck = 0;
+                refreshUp();
+            });
+    }
     if (!linked()) return;
     // Once the plant answers, this period reads its identity instead (not a poll: no
     // time-out is counted for it).

@@ -80,6 +80,7 @@ private:
     SnmpState* m_snmp;
     DeadlineQueue& m_deadlines;
     DeadlineQueue::Id m_nextPoll = 0;
+    DeadlineQueue::Id m_downCheck = 0; // when the silence will have lasted its limit
     qint64 m_pollDue = 0;
     Timeout m_reconnect;
     QElapsedTimer m_clock;

@@ -7,10 +7,12 @@
 #include <atomic>
 
 // net-snmp's headers last: they define macros of their own.
-#include <net-snmp/agent/net-snmp-agent-includes.h>
-#include <net-snmp/library/large_fd_set.h>
+// clang-format off
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>
+#include <net-snmp/agent/net-snmp-agent-includes.h>
+#include <net-snmp/library/large_fd_set.h>
+// clang-format on
 
 static_assert(std::is_same_v<oid, unsigned long>, "SnmpOid holds net-snmp's sub-identifiers");
 
@@ -179,6 +181,9 @@ void SnmpSubagent::stop() {
     m_timeout.stop();
     m_heartbeat.stop();
     m_notifiers.clear();
+    // The library frees what its callbacks were given when it shuts down: not this object.
+    snmp_unregister_callback(SNMP_CALLBACK_LIBRARY, SNMP_CALLBACK_LOGGING, SnmpHandlerAccess::log,
+                             this, 1);
     snmp_shutdown(kAppName);
     g_libraryInUse = false;
 }
@@ -205,31 +210,42 @@ void SnmpSubagent::pump() {
     netsnmp_large_fd_set fds;
     netsnmp_large_fd_set_init(&fds, FD_SETSIZE);
     snmp_select_info2(&fdCount, &fds, &wait, &block);
-    std::map<int, std::unique_ptr<QSocketNotifier>> kept;
-    for (int fd = 0; fd < fdCount; ++fd) {
-        if (!NETSNMP_LARGE_FD_ISSET(fd, &fds)) continue;
-        auto it = m_notifiers.find(fd);
-        if (it != m_notifiers.end()) {
-            kept[fd] = std::move(it->second);
-            m_notifiers.erase(it);
-            continue;
-        }
-        auto n = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
-        connect(n.get(), &QSocketNotifier::activated, this, [this, fd] { readSocket(fd); });
-        kept[fd] = std::move(n);
-    }
+    std::vector<int> wanted;
+    for (int fd = 0; fd < fdCount; ++fd)
+        if (NETSNMP_LARGE_FD_ISSET(fd, &fds)) wanted.push_back(fd);
     netsnmp_large_fd_set_cleanup(&fds);
-    // Descriptors net-snmp closed: their notifiers may be the ones signalling now.
-    for (auto& [fd, n] : m_notifiers) {
-        n->setEnabled(false);
-        n.release()->deleteLater();
+    // After most exchanges the descriptors are the same: nothing to change.
+    const bool same = wanted.size() == m_notifiers.size() &&
+                      std::equal(wanted.begin(), wanted.end(), m_notifiers.begin(),
+                                 [](int fd, const auto& n) { return fd == n.first; });
+    if (!same) {
+        std::map<int, std::unique_ptr<QSocketNotifier>> kept;
+        for (int fd : wanted) {
+            auto it = m_notifiers.find(fd);
+            if (it != m_notifiers.end()) {
+                kept[fd] = std::move(it->second);
+                m_notifiers.erase(it);
+                continue;
+            }
+            auto n = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+            connect(n.get(), &QSocketNotifier::activated, this, [this, fd] { readSocket(fd); });
+            kept[fd] = std::move(n);
+        }
+        // Descriptors net-snmp closed: their notifiers may be the ones signalling now.
+        for (auto& [fd, n] : m_notifiers) {
+            n->setEnabled(false);
+            n.release()->deleteLater();
+        }
+        m_notifiers = std::move(kept);
     }
-    m_notifiers = std::move(kept);
-    if (block)
+    if (block) {
         m_timeout.stop();
-    else
-        m_timeout.start(
-            int(std::min<long>(wait.tv_sec * 1000 + (wait.tv_usec + 999) / 1000, 60000)));
+        return;
+    }
+    // The library's next timer (its AgentX pings, a reconnection); a timer already due about
+    // then is left as it is.
+    const int ms = int(std::min<long>(wait.tv_sec * 1000 + (wait.tv_usec + 999) / 1000, 60000));
+    if (!m_timeout.isActive() || std::abs(m_timeout.remainingTime() - ms) > 10) m_timeout.start(ms);
 }
 
 void SnmpSubagent::readSocket(int fd) {

@@ -1,4 +1,5 @@
-// quma-agent: polls many controllers and publishes them to Prometheus (/metrics) and MQTT.
+// quma-agent: polls many controllers and publishes them to Prometheus (/metrics), MQTT and SNMP
+// (as an AgentX subagent of the host's snmpd).
 // SIGHUP reloads the configuration; SIGTERM and SIGINT end it cleanly.
 #include "agent/AgentConfig.h"
 #include "agent/FleetAgent.h"
@@ -39,7 +40,8 @@ int main(int argc, char** argv) {
     QCommandLineParser p;
     p.setApplicationDescription(
         "Fleet agent: polls every controller of CONFIG (JSON) and serves their values on "
-        "/metrics for Prometheus and, when configured, publishes them to an MQTT broker.");
+        "/metrics for Prometheus and, when configured, publishes them to an MQTT broker and "
+        "serves them to SNMP managers as a subagent of the host's snmpd.");
     p.addHelpOption();
     p.addVersionOption();
     const QCommandLineOption check("check", "Only check the configuration and exit (0: valid).");

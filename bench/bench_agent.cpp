@@ -5,13 +5,17 @@
 // polls the same simulators for a third of the time, for the cost per site of each side by side.
 // With "mqtt" the agent also publishes to a mosquitto broker started for the run, and the sites
 // whose retained availability is "online" are read back from the broker (mosquitto_sub) before
-// the agent stops.
-//   build/bench_agent [sites=200] [seconds=120] [period=1] [mqtt] [threads=0: one per core]
+// the agent stops. With "snmp" the agent is also the AgentX subagent of an snmpd started for the
+// run, and a full snmpwalk (then an snmpbulkwalk) of its subtree runs every 10 s: their times,
+// the varbinds they read, and snmpd's own CPU are reported ("mqtt,snmp" for both).
+//   build/bench_agent [sites=200] [seconds=120] [period=1] [mqtt|snmp|mqtt,snmp|-]
+//                     [threads=0: one per core]
 // The agent's event dispatcher is Qt's own, as quma-agent sets it; QUMA_BENCH_GLIB=1 measures
 // GLib's instead.
 #include "agent/AgentConfig.h"
 #include "agent/FleetAgent.h"
 #include "agent/FleetMqtt.h"
+#include "agent/SnmpSubagent.h"
 #include "bench/MinimalClient.h"
 #include "sim/SimServer.h"
 
@@ -86,7 +90,10 @@ int main(int argc, char** argv) {
     const int sites = argc > 1 ? std::max(1, atoi(argv[1])) : 200;
     const int seconds = argc > 2 ? std::max(5, atoi(argv[2])) : 120;
     const double period = argc > 3 ? std::max(0.2, atof(argv[3])) : 1.0;
-    const bool mqtt = argc > 4 && QByteArray(argv[4]) == "mqtt";
+    const QList<QByteArray> features =
+        argc > 4 ? QByteArray(argv[4]).split(',') : QList<QByteArray>();
+    const bool mqtt = features.contains("mqtt");
+    const bool snmp = features.contains("snmp");
     // As quma-agent runs (and the simulators' process too): Qt's own event dispatcher.
     if (!qEnvironmentVariableIsSet("QT_NO_GLIB") && !qEnvironmentVariableIsSet("QUMA_BENCH_GLIB"))
         qputenv("QT_NO_GLIB", "1");
@@ -118,6 +125,31 @@ int main(int argc, char** argv) {
         QThread::msleep(500);
         config.mqtt.enabled = true;
         config.mqtt.port = port;
+    }
+    QTemporaryDir snmpDir;
+    QProcess snmpd;
+    quint16 snmpPort = 0;
+    QProcessEnvironment snmpEnv = QProcessEnvironment::systemEnvironment();
+    if (snmp) {
+        snmpPort = freeRun(1);
+        snmpEnv.insert("MIBS", "");
+        snmpEnv.insert("SNMP_PERSISTENT_DIR", snmpDir.filePath("persist"));
+        QFile conf(snmpDir.filePath("snmpd.conf"));
+        if (!conf.open(QIODevice::WriteOnly)) return 1;
+        conf.write(QString("master agentx\nagentXSocket %1\nagentaddress udp:127.0.0.1:%2\n"
+                           "rocommunity public 127.0.0.1\n")
+                       .arg(snmpDir.filePath("agentx.sock"))
+                       .arg(snmpPort)
+                       .toUtf8());
+        conf.close();
+        snmpd.setProcessEnvironment(snmpEnv);
+        snmpd.start("/usr/sbin/snmpd",
+                    {"-f", "-Lf", snmpDir.filePath("snmpd.log"), "-C", "-c", conf.fileName()});
+        if (!snmpd.waitForStarted(5000)) return 1;
+        QThread::msleep(1000);
+        config.snmp.enabled = true;
+        config.snmp.agentxSocket = snmpDir.filePath("agentx.sock");
+        config.snmp.heartbeatSeconds = 60;
     }
     for (int i = 0; i < sites; ++i) {
         agent::SiteConfig s;
@@ -173,6 +205,33 @@ int main(int argc, char** argv) {
         });
     });
     QTimer::singleShot(warmMs + 2500, &scraper, [&] { scraper.start(); });
+
+    // The walks, each in a process of its own while the agent goes on.
+    struct Walk {
+        double ms;
+        int varbinds;
+    };
+    std::vector<Walk> walks, bulkWalks;
+    QTimer walker;
+    walker.setInterval(10000);
+    const auto walk = [&](const QString& program, std::vector<Walk>& into) {
+        auto* p = new QProcess;
+        auto* t = new QElapsedTimer;
+        p->setProcessEnvironment(snmpEnv);
+        QObject::connect(p, &QProcess::finished, [p, t, &into] {
+            into.push_back({t->nsecsElapsed() / 1e6, int(p->readAllStandardOutput().count('\n'))});
+            delete t;
+            p->deleteLater();
+        });
+        t->start();
+        p->start(program, {"-v2c", "-c", "public", "-On", "-t", "5",
+                           QString("127.0.0.1:%1").arg(snmpPort), config.snmp.rootOid});
+    };
+    QObject::connect(&walker, &QTimer::timeout, [&] {
+        walk("snmpwalk", walks);
+        QTimer::singleShot(5000, [&] { walk("snmpbulkwalk", bulkWalks); });
+    });
+    if (snmp) QTimer::singleShot(warmMs + 1000, &walker, [&] { walker.start(); });
     QTimer::singleShot(warmMs + seconds * 1000, &app, &QCoreApplication::quit);
     app.exec();
 
@@ -227,6 +286,22 @@ int main(int argc, char** argv) {
                 ++online;
         }
     }
+    const auto processCpu = [](qint64 pid) {
+        QFile stat(QString("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly)) return 0.0;
+        const QList<QByteArray> f = stat.readAll().split(')').last().split(' ');
+        return (f.value(12).toDouble() + f.value(13).toDouble()) / double(sysconf(_SC_CLK_TCK));
+    };
+    const double snmpdCpu = snmp ? processCpu(snmpd.processId()) : 0;
+    // The subagent's own thread (a thread's figures are in /proc/TID/stat too).
+    double snmpThreadCpu = 0;
+    for (const QString& task :
+         QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm("/proc/self/task/" + task + "/comm");
+        if (comm.open(QIODevice::ReadOnly) && comm.readAll().trimmed() == "snmp")
+            snmpThreadCpu = processCpu(task.toLongLong());
+    }
+    const qint64 snmpRequests = fleet.snmp() ? fleet.snmp()->requests() : 0;
     const bool mqttUp = fleet.mqtt() && fleet.mqtt()->connected();
     const qint64 mqttFailures = fleet.mqtt() ? fleet.mqtt()->publishFailures() : 0;
     fleet.stop();
@@ -237,12 +312,14 @@ int main(int argc, char** argv) {
     ::kill(child, SIGTERM);
     broker.terminate();
     broker.waitForFinished(5000);
+    snmpd.terminate();
+    snmpd.waitForFinished(5000);
     int status = 0;
     waitpid(child, &status, 0);
     const double simCpu = cpuSeconds(RUSAGE_CHILDREN);
 
-    std::printf("sites %d, poll period %.1f s, measured %.1f s%s\n", sites, period, elapsed,
-                mqtt ? ", publishing to MQTT" : "");
+    std::printf("sites %d, poll period %.1f s, measured %.1f s%s%s\n", sites, period, elapsed,
+                mqtt ? ", publishing to MQTT" : "", snmp ? ", serving SNMP" : "");
     std::printf("agent CPU: %.2f %% of one core\n", 100.0 * cpu / elapsed);
     std::printf("agent RSS: peak %.1f MB, at the end %.1f MB\n", self.ru_maxrss / 1024.0,
                 rssNow / 1024.0);
@@ -262,6 +339,20 @@ int main(int argc, char** argv) {
                     "of %d sites up; agent availability \"%s\"\n",
                     mqttUp ? "yes" : "no", (long long)mqttFailures, online, up,
                     agentAvailability.constData());
+    if (snmp) {
+        const auto report = [](const char* what, std::vector<Walk> w) {
+            if (w.empty()) return;
+            std::sort(w.begin(), w.end(), [](const Walk& a, const Walk& b) { return a.ms < b.ms; });
+            std::printf("%s of the subtree: median %.0f ms, max %.0f ms, %d varbinds (%zu walks)\n",
+                        what, w[w.size() / 2].ms, w.back().ms, w.back().varbinds, w.size());
+        };
+        report("snmpwalk", walks);
+        report("snmpbulkwalk", bulkWalks);
+        std::printf("SNMP: %lld requests answered by the subagent, whose thread took %.1f s of CPU "
+                    "over the whole run (%.1f us a request); snmpd's CPU %.1f s\n",
+                    (long long)snmpRequests, snmpThreadCpu,
+                    snmpRequests ? 1e6 * snmpThreadCpu / double(snmpRequests) : 0.0, snmpdCpu);
+    }
     std::printf("cost per site per poll: agent %.1f us, minimal client %.1f us (%lld replies in "
                 "%.0f s)\n",
                 got > 0 ? 1e6 * cpu / double(got) : 0.0,

@@ -144,6 +144,18 @@ private slots:
             << cfg("", "\"battery\":{\"spread\":2},") << "battery: field \"spread\": unknown field";
         QTest::newRow("mqtt password")
             << cfg("", "\"mqtt\":{\"password\":\"p\"},") << "a password needs a username";
+        QTest::newRow("snmp root")
+            << cfg("", "\"snmp\":{\"root_oid\":\"1.3.6.1.2.1\"},")
+            << "snmp: field \"root_oid\": '1.3.6.1.2.1' is not an OID under enterprises";
+        QTest::newRow("snmp severity")
+            << cfg("", "\"snmp\":{\"severities\":{\"ac_failure\":\"urgent\"}},")
+            << "snmp: field \"severities.ac_failure\": must be \"critical\"";
+        QTest::newRow("snmp alarm")
+            << cfg("", "\"snmp\":{\"severities\":{\"fire\":\"major\"}},")
+            << "snmp: field \"severities.fire\": not an alarm of the agent's";
+        QTest::newRow("snmp heartbeat")
+            << cfg("", "\"snmp\":{\"heartbeat_period\":-1},")
+            << "snmp: field \"heartbeat_period\": must be 0 to 86400 seconds";
     }
     void configurationErrors() {
         QFETCH(QByteArray, json);

@@ -38,13 +38,18 @@ sim::SimOptions frozen(quint32 seed) {
 struct AgentProcess {
     QProcess process;
     QTemporaryDir dir;
-    bool start(const SnmpdServer& snmpd, const QList<QPair<QString, quint16>>& sites,
+    // Sites by name: a TCP port, or a serial device.
+    bool start(const SnmpdServer& snmpd, const QList<QPair<QString, QVariant>>& sites,
                int heartbeat) {
         QJsonArray list;
-        for (const auto& [name, port] : sites)
-            list << QJsonObject{{"name", name},
-                                {"tcp", QString("127.0.0.1:%1").arg(port)},
-                                {"labels", QJsonObject{{"region", "south"}}}};
+        for (const auto& [name, link] : sites) {
+            QJsonObject site{{"name", name}, {"labels", QJsonObject{{"region", "south"}}}};
+            if (link.typeId() == QMetaType::QString)
+                site["serial"] = link.toString();
+            else
+                site["tcp"] = QString("127.0.0.1:%1").arg(link.toInt());
+            list << site;
+        }
         const QJsonObject config{
             {"format", "quma-agent-config"},
             {"version", 1},
@@ -72,7 +77,7 @@ struct Rig {
     SnmpdServer snmpd;
     AgentProcess agent;
     QString failure;
-    bool start(const QList<QPair<QString, quint16>>& sites, int heartbeat = 0) {
+    bool start(const QList<QPair<QString, QVariant>>& sites, int heartbeat = 0) {
         if (!traps.start())
             failure = traps.missing.isEmpty() ? "snmptrapd did not start: " + traps.readLog()
                                               : traps.missing;
@@ -97,9 +102,9 @@ QList<SnmptrapdServer::Trap> trapsOf(const SnmptrapdServer& traps, unsigned long
 class TestSnmp : public QObject {
     Q_OBJECT
 private slots:
-    // Two sites, one of them on a link with faults: the site table in the MIB's units, the
-    // cells, the invalid value, the alarm table and its notifications, the heartbeat, and a
-    // site that stops answering.
+    // Three sites, two of them on links with faults (TCP and serial): the site table in the
+    // MIB's units, the cells, the invalid value, the alarm table and its notifications, the
+    // heartbeat, and a site that stops answering.
     void tablesAndNotifications() {
         sim::SimServer a(frozen(1));
         a.model().setReg(Reg::DcVolts, 545);
@@ -112,20 +117,33 @@ private slots:
         b->faults.badLrcEvery = 11;
         b->model().setReg(Reg::DcVolts, 536);
         QVERIFY(b->listenTcp());
+        sim::SimServer c(frozen(3));
+        c.faults = b->faults;
+        c.model().setReg(Reg::DcVolts, 527);
+        QVERIFY(c.openPty());
         Rig rig;
-        if (!rig.start({{"site-a", a.tcpPort()}, {"site-b", b->tcpPort()}}, 2))
+        if (!rig.start({{"site-a", a.tcpPort()}, {"site-b", b->tcpPort()}, {"site-c", c.ptyPath()}},
+                       2))
             QFAIL(qPrintable(rig.failure));
 
         const QString status1 = at("1.2.1.5.1"), status2 = at("1.2.1.5.2");
         QVERIFY2(WaitFor([&] { return rig.snmpd.get(status1) == "INTEGER: 1"; }, 20000),
                  qPrintable(rig.agentLog()));
         QVERIFY(WaitFor([&] { return rig.snmpd.get(status2) == "INTEGER: 1"; }, 20000));
-        // The identity is read once the site answers.
-        QVERIFY(WaitFor([&] { return !rig.snmpd.get(at("1.2.1.11.1")).endsWith("\"\""); }, 10000));
+        QVERIFY(WaitFor([&] { return rig.snmpd.get(at("1.2.1.5.3")) == "INTEGER: 1"; }, 20000));
+        // The identity is read once each site answers, through the faults too.
+        for (const QString site : {"1", "2", "3"})
+            QVERIFY2(WaitFor(
+                         [&] {
+                             return rig.snmpd.get(at("1.2.1.11." + site)) ==
+                                    "STRING: \"2200000001\"";
+                         },
+                         10000),
+                     qPrintable("site " + site));
 
         const QMap<QString, QString> walk = rig.snmpd.walk(kRoot);
-        QCOMPARE(walk.value(at("1.1.2.0")), QString("Gauge32: 2"));
-        QCOMPARE(walk.value(at("1.1.3.0")), QString("Gauge32: 2"));
+        QCOMPARE(walk.value(at("1.1.2.0")), QString("Gauge32: 3"));
+        QCOMPARE(walk.value(at("1.1.3.0")), QString("Gauge32: 3"));
         QCOMPARE(walk.value(at("1.2.1.2.1")), QString("STRING: \"site-a\""));
         QCOMPARE(walk.value(at("1.2.1.3.1")), QString("STRING: \"region=south\""));
         QCOMPARE(walk.value(at("1.2.1.7.1")), QString("STRING: \"QUMA-7TN(A)\""));
@@ -133,10 +151,12 @@ private slots:
         QCOMPARE(walk.value(at("1.2.1.11.1")), QString("STRING: \"2200000001\""));
         QCOMPARE(walk.value(at("1.2.1.15.1")), QString("INTEGER: 54500"));
         QCOMPARE(walk.value(at("1.2.1.15.2")), QString("INTEGER: 53600"));
+        QCOMPARE(walk.value(at("1.2.1.15.3")), QString("INTEGER: 52700"));
+        QVERIFY(walk.value(at("1.2.1.4.3")).startsWith("STRING: \"serial /dev/pts/"));
         QCOMPARE(walk.value(at("1.2.1.18.1")), QString("INTEGER: -12300"));
         QCOMPARE(walk.value(at("1.2.1.20.1")), QString("INTEGER: 2147483647"));
         // 15 cells a site, in mV.
-        for (const QString site : {"1", "2"}) {
+        for (const QString site : {"1", "2", "3"}) {
             int cells = 0;
             for (auto it = walk.begin(); it != walk.end(); ++it)
                 cells += it.key().startsWith(at("1.3.1.2." + site + "."));
@@ -270,6 +290,43 @@ private slots:
         QVERIFY(WaitFor([&] { return rig.snmpd.get(name) == "STRING: \"site-a\""; }, 10000));
         qInfo("the subtree was back %lld ms after snmpd was started again", back.elapsed());
         QVERIFY(rig.agentLog().contains("SNMP: "));
+    }
+
+    // The alarms a reading gives and their severities: the defaults, the configuration's, and
+    // a battery discharge that turns critical near the end voltage.
+    void alarmSeverities_data() {
+        QTest::addColumn<double>("batteryAmperes");
+        QTest::addColumn<double>("batteryVolts");
+        QTest::addColumn<QString>("configured"); // the severity given to ac_failure
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("charging") << 2.0 << 53.1 << "" << QStringList{"ac_failure major"};
+        QTest::newRow("configured")
+            << 2.0 << 53.1 << "critical" << QStringList{"ac_failure critical"};
+        QTest::newRow("discharging")
+            << -12.3 << 48.0 << "" << QStringList{"ac_failure major", "battery_discharge major"};
+        QTest::newRow("near the end voltage")
+            << -12.3 << 42.9 << "" << QStringList{"ac_failure major", "battery_discharge critical"};
+        QTest::newRow("a trickle is no discharge")
+            << -0.4 << 42.9 << "" << QStringList{"ac_failure major"};
+    }
+    void alarmSeverities() {
+        QFETCH(double, batteryAmperes);
+        QFETCH(double, batteryVolts);
+        QFETCH(QString, configured);
+        QFETCH(QStringList, expected);
+        PlantReading r;
+        r.activeAlarms = {"ac_failure"};
+        r.batteryInstalled = true;
+        r.batteryAmperes = batteryAmperes;
+        r.batteryVolts = batteryVolts;
+        r.batteryEndVolts = 42.0; // margin 1 V
+        r.contacts = {false, false};
+        SnmpConfig config;
+        if (!configured.isEmpty()) config.severities["ac_failure"] = configured;
+        QStringList got;
+        for (const ActiveAlarm& a : AlarmsOf(r, config))
+            got << a.key + " " + SeverityText(a.severity);
+        QCOMPARE(got, expected);
     }
 
     // The MIB module: smilint finds nothing at its strictest level, and its leaves (scalars,
