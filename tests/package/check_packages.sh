@@ -33,7 +33,7 @@ want_console="./usr/bin/quma-console ./usr/bin/quma-cli ./usr/bin/quma-sim
 ./usr/share/doc/quma-console/copyright"
 want_agent="./usr/bin/quma-agent ./lib/systemd/system/quma-agent.service
 ./usr/lib/sysusers.d/quma-agent.conf ./etc/quma-agent/agent.json
-./usr/share/man/man1/quma-agent.1.gz
+./usr/share/man/man1/quma-agent.1.gz ./usr/share/snmp/mibs/QUMA-PLANT-MIB.txt
 ./usr/share/bash-completion/completions/quma-agent
 ./usr/share/doc/quma-agent/copyright"
 dpkg-deb -c "$console" >console.contents
