@@ -72,6 +72,12 @@ struct ServerProcess {
         process.start(path, args);
         return process.waitForStarted(5000);
     }
+    // A file in the server's folder: its path, or empty when it could not be written.
+    QString writeFile(const QString& name, const QString& text) {
+        QFile f(dir.filePath(name));
+        if (!f.open(QIODevice::WriteOnly) || f.write(text.toUtf8()) < 0) return {};
+        return f.fileName();
+    }
     bool acceptsConnections(int timeoutMs) {
         return WaitFor(
             [this] {
@@ -93,19 +99,16 @@ struct ServerProcess {
 struct PrometheusServer : ServerProcess {
     bool start(quint16 targetPort) {
         port = FreePort();
-        QFile config(dir.filePath("prometheus.yml"));
-        if (!config.open(QIODevice::WriteOnly)) return false;
-        config.write(QString("global:\n  scrape_interval: 500ms\n  scrape_timeout: 400ms\n"
-                             "scrape_configs:\n  - job_name: quma\n    static_configs:\n"
-                             "      - targets: ['127.0.0.1:%1']\n")
-                         .arg(targetPort)
-                         .toUtf8());
-        config.close();
-        return ServerProcess::start("prometheus",
-                                    {"--config.file=" + config.fileName(),
-                                     "--storage.tsdb.path=" + dir.filePath("data"),
-                                     QString("--web.listen-address=127.0.0.1:%1").arg(port),
-                                     "--log.level=warn"}) &&
+        const QString config = writeFile(
+            "prometheus.yml", QString("global:\n  scrape_interval: 500ms\n  scrape_timeout: 400ms\n"
+                                      "scrape_configs:\n  - job_name: quma\n    static_configs:\n"
+                                      "      - targets: ['127.0.0.1:%1']\n")
+                                  .arg(targetPort));
+        if (config.isEmpty()) return false;
+        return ServerProcess::start(
+                   "prometheus",
+                   {"--config.file=" + config, "--storage.tsdb.path=" + dir.filePath("data"),
+                    QString("--web.listen-address=127.0.0.1:%1").arg(port), "--log.level=warn"}) &&
                acceptsConnections(20000);
     }
     // The value of an instant query with exactly one series, or nullopt.
@@ -134,13 +137,10 @@ struct PrometheusServer : ServerProcess {
 struct MosquittoServer : ServerProcess {
     bool start() {
         port = FreePort();
-        QFile config(dir.filePath("mosquitto.conf"));
-        if (!config.open(QIODevice::WriteOnly)) return false;
-        config.write(QString("listener %1 127.0.0.1\nallow_anonymous true\npersistence false\n")
-                         .arg(port)
-                         .toUtf8());
-        config.close();
-        return ServerProcess::start("mosquitto", {"-c", config.fileName()}) &&
+        const QString config = writeFile(
+            "mosquitto.conf",
+            QString("listener %1 127.0.0.1\nallow_anonymous true\npersistence false\n").arg(port));
+        return !config.isEmpty() && ServerProcess::start("mosquitto", {"-c", config}) &&
                acceptsConnections(10000);
     }
     // Stopped and started again on the same port (retained messages are not kept).

@@ -75,18 +75,16 @@ struct SnmpdServer : ServerProcess {
         trapPort = trapSinkPort;
         socket = dir.filePath("agentx.sock");
         env = SnmpToolEnvironment(dir.filePath("persist"));
-        QFile config(dir.filePath("snmpd.conf"));
-        if (!config.open(QIODevice::WriteOnly)) return false;
-        config.write(QString("master agentx\nagentXSocket %1\nagentXPerms 0660 0770\n"
-                             "agentaddress udp:127.0.0.1:%2\nrocommunity %3 127.0.0.1\n"
-                             "trap2sink 127.0.0.1:%4 %3\n")
-                         .arg(socket)
-                         .arg(port)
-                         .arg(community)
-                         .arg(trapPort)
-                         .toUtf8());
-        config.close();
-        return run();
+        return !writeFile("snmpd.conf",
+                          QString("master agentx\nagentXSocket %1\nagentXPerms 0660 0770\n"
+                                  "agentaddress udp:127.0.0.1:%2\nrocommunity %3 127.0.0.1\n"
+                                  "trap2sink 127.0.0.1:%4 %3\n")
+                              .arg(socket)
+                              .arg(port)
+                              .arg(community)
+                              .arg(trapPort))
+                    .isEmpty() &&
+               run();
     }
     // Started again on the same port and socket.
     bool restart() {
@@ -132,14 +130,13 @@ struct SnmptrapdServer : ServerProcess {
     bool start() {
         port = FreeUdpPort();
         log = dir.filePath("traps.log");
-        QFile config(dir.filePath("snmptrapd.conf"));
-        if (!config.open(QIODevice::WriteOnly)) return false;
-        config.write("disableAuthorization yes\nformat2 TRAP\t%V\t%v\\n\n");
-        config.close();
+        // One line a notification: "TRAP", then its varbinds, tab-separated.
+        const QString config =
+            writeFile("snmptrapd.conf", "disableAuthorization yes\nformat2 TRAP\t%V\t%v\\n\n");
         process.setProcessEnvironment(SnmpToolEnvironment(dir.filePath("persist")));
-        if (!ServerProcess::start("snmptrapd",
-                                  {"-f", "-Lf", log, "-On", "-C", "-c", config.fileName(),
-                                   QString("udp:127.0.0.1:%1").arg(port)}))
+        if (config.isEmpty() ||
+            !ServerProcess::start("snmptrapd", {"-f", "-Lf", log, "-On", "-C", "-c", config,
+                                                QString("udp:127.0.0.1:%1").arg(port)}))
             return false;
         return WaitFor([this] { return readLog().contains("NET-SNMP version"); }, 10000);
     }
