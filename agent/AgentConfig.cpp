@@ -201,6 +201,44 @@ SnmpConfig parseSnmp(const QJsonValue& v) {
     return s;
 }
 
+NutConfig parseNut(const QJsonValue& v) {
+    const QString where = "nut";
+    if (!v.isObject()) refuse(where, "must be an object");
+    const QJsonObject o = v.toObject();
+    onlyKnownFields(o, {"enabled", "listen", "max_clients", "end_voltage_margin", "users"}, where);
+    NutConfig n;
+    n.enabled = boolField(o, "enabled", where, true);
+    n.listen = stringField(o, "listen", where, n.listen).trimmed();
+    checkHostPort(n.listen, fieldWhere(where, "listen"));
+    n.maxClients = int(numberField(o, "max_clients", where, n.maxClients, 1, 1024, ""));
+    n.endVoltageMargin =
+        numberField(o, "end_voltage_margin", where, n.endVoltageMargin, 0, 10, " volts");
+    if (o.contains("users")) {
+        if (!o["users"].isArray()) refuse(fieldWhere(where, "users"), "must be a list of users");
+        const QJsonArray users = o["users"].toArray();
+        for (int i = 0; i < users.size(); ++i) {
+            const QString uw = QString("nut: user %1").arg(i + 1);
+            if (!users[i].isObject()) refuse(uw, "must be an object");
+            const QJsonObject u = users[i].toObject();
+            onlyKnownFields(u, {"name", "password", "upsmon"}, uw);
+            NutUser user;
+            user.name = stringField(u, "name", uw);
+            user.password = stringField(u, "password", uw);
+            static const QRegularExpression tokenRe("^[!-~]{1,64}\\z");
+            if (!tokenRe.match(user.name).hasMatch())
+                refuse(fieldWhere(uw, "name"), "1 to 64 printable characters without blanks");
+            if (!tokenRe.match(user.password).hasMatch())
+                refuse(fieldWhere(uw, "password"), "1 to 64 printable characters without blanks");
+            const QString role = stringField(u, "upsmon", uw, "secondary");
+            if (role != "primary" && role != "secondary")
+                refuse(fieldWhere(uw, "upsmon"), "must be \"primary\" or \"secondary\"");
+            user.primary = role == "primary";
+            n.users << user;
+        }
+    }
+    return n;
+}
+
 } // namespace
 
 ConfigResult ParseAgentConfig(const QByteArray& json, const QString& source) {
@@ -220,7 +258,7 @@ ConfigResult ParseAgentConfig(const QByteArray& json, const QString& source) {
         const QJsonObject o = doc.object();
         onlyKnownFields(o,
                         {"format", "version", "metrics", "poll_period", "threads", "mqtt", "snmp",
-                         "battery", "sites"},
+                         "nut", "battery", "sites"},
                         {});
         if (o.value("format").toString() != "quma-agent-config")
             refuse(fieldWhere({}, "format"), "must be \"quma-agent-config\"");
@@ -246,6 +284,7 @@ ConfigResult ParseAgentConfig(const QByteArray& json, const QString& source) {
             refuse(fieldWhere({}, "threads"), "must be a whole number");
         if (o.contains("mqtt")) c.mqtt = parseMqtt(o["mqtt"]);
         if (o.contains("snmp")) c.snmp = parseSnmp(o["snmp"]);
+        if (o.contains("nut")) c.nut = parseNut(o["nut"]);
         // The thresholds discharge tests and cells are judged by.
         BatterySettings battery;
         if (o.contains("battery")) {

@@ -53,6 +53,26 @@ struct SnmpConfig {
     bool operator==(const SnmpConfig&) const = default;
 };
 
+// The NUT server: each site a UPS to upsmon, upsc and the NUT CGI pages (read-only; a primary
+// may set the forced-shutdown flag).
+struct NutUser {
+    QString name, password;
+    bool primary = false; // "upsmon": "primary" (may ask for PRIMARY and FSD) or "secondary"
+
+    bool operator==(const NutUser&) const = default;
+};
+
+struct NutConfig {
+    bool enabled = false;
+    QString listen = "127.0.0.1:3493";
+    int maxClients = 32;
+    // Low battery (LB) once the battery voltage is this close to the end voltage.
+    double endVoltageMargin = 1.0;
+    QList<NutUser> users;
+
+    bool operator==(const NutConfig&) const = default;
+};
+
 struct AgentConfig {
     QString metricsAddress = "127.0.0.1:9851"; // host:port of the /metrics endpoint
     double defaultPollPeriod = 1;
@@ -60,6 +80,7 @@ struct AgentConfig {
     int threads = 0;
     MqttConfig mqtt;
     SnmpConfig snmp;
+    NutConfig nut;
     QList<SiteConfig> sites;
 };
 

@@ -2,6 +2,7 @@
 #include "agent/FleetAgent.h"
 
 #include "agent/FleetMqtt.h"
+#include "agent/NutServer.h"
 #include "agent/SnmpSubagent.h"
 
 #include <malloc.h>
@@ -18,7 +19,7 @@ FleetAgent::FleetAgent(QObject* parent) : QObject(parent) {
 
 FleetAgent::~FleetAgent() {
     stop();
-    stopSnmp();
+    stopServers();
     for (auto& w : m_workers) {
         QMetaObject::invokeMethod(
             w->context,
@@ -43,40 +44,62 @@ bool FleetAgent::start(const AgentConfig& config, QString* error) {
     if (m_workers.empty())
         startWorkers(config.threads > 0 ? config.threads
                                         : std::max(1, QThread::idealThreadCount()));
-    if (config.snmp.enabled && !startSnmp(config, error)) return false;
+    if (config.snmp.enabled || config.nut.enabled) {
+        // The severities are the snmp section's.
+        m_state = std::make_unique<FleetState>(config.snmp);
+        m_state->setSites(config.sites);
+    }
+    if ((config.snmp.enabled && !startSnmp(config, error)) ||
+        (config.nut.enabled && !startNut(config.nut, error))) {
+        stopServers();
+        return false;
+    }
     startMqtt(config.mqtt);
     startSites(config.sites);
     return true;
 }
 
 bool FleetAgent::startSnmp(const AgentConfig& config, QString* error) {
-    m_snmpState = std::make_unique<SnmpState>(config.snmp);
-    m_snmpState->setSites(config.sites);
     m_snmpThread.setObjectName("snmp");
     m_snmpThread.start();
-    m_snmp = new SnmpSubagent(config.snmp, *m_snmpState);
+    m_snmp = new SnmpSubagent(config.snmp, *m_state);
     m_snmp->moveToThread(&m_snmpThread);
     connect(m_snmp, &SnmpSubagent::message, this, &FleetAgent::snmpMessage);
     bool started = false;
     QMetaObject::invokeMethod(
         m_snmp, [&] { started = m_snmp->start(error); }, Qt::BlockingQueuedConnection);
-    if (!started) {
-        stopSnmp();
-        return false;
-    }
-    connect(m_snmpState.get(), &SnmpState::notice, m_snmp, &SnmpSubagent::send,
+    if (!started) return false;
+    connect(m_state.get(), &FleetState::occurred, m_snmp, &SnmpSubagent::send,
             Qt::QueuedConnection);
     return true;
 }
 
-void FleetAgent::stopSnmp() {
-    if (!m_snmp) return;
+bool FleetAgent::startNut(const NutConfig& config, QString* error) {
+    m_nutThread.setObjectName("nut");
+    m_nutThread.start();
+    m_nut = new NutServer(config, *m_state);
+    m_nut->moveToThread(&m_nutThread);
+    bool started = false;
     QMetaObject::invokeMethod(
-        m_snmp, [this] { delete m_snmp; }, Qt::BlockingQueuedConnection);
-    m_snmp = nullptr;
-    m_snmpThread.quit();
-    m_snmpThread.wait();
-    m_snmpState.reset();
+        m_nut, [&] { started = m_nut->start(error); }, Qt::BlockingQueuedConnection);
+    return started;
+}
+
+void FleetAgent::stopServers() {
+    // Each deleted in its own thread, before the rows it reads.
+    const auto end = [](QObject*& server, QThread& thread) {
+        if (server)
+            QMetaObject::invokeMethod(
+                server, [&server] { delete server; }, Qt::BlockingQueuedConnection);
+        server = nullptr;
+        thread.quit();
+        thread.wait();
+    };
+    QObject* snmp = std::exchange(m_snmp, nullptr);
+    QObject* nut = std::exchange(m_nut, nullptr);
+    end(snmp, m_snmpThread);
+    end(nut, m_nutThread);
+    m_state.reset();
 }
 
 void FleetAgent::startWorkers(int count) {
@@ -125,8 +148,8 @@ void FleetAgent::startSites(const QList<SiteConfig>& sites) {
     }
     inEachWorker([&](Worker& w) {
         for (auto& [config, metrics] : made[&w]) {
-            auto* poller = new SitePoller(config, std::move(metrics), m_mqtt.get(), *w.clock,
-                                          m_snmpState.get());
+            auto* poller =
+                new SitePoller(config, std::move(metrics), m_mqtt.get(), *w.clock, m_state.get());
             connect(poller, &SitePoller::linkError, this,
                     [this, name = config.name](const QString& why) { emit siteError(name, why); });
             connect(poller, &SitePoller::batteryProblem, this,
@@ -171,7 +194,7 @@ void FleetAgent::reload(const AgentConfig& config) {
             going.push_back(name);
     }
     stopSites(going);
-    if (m_snmpState) m_snmpState->setSites(config.sites);
+    if (m_state) m_state->setSites(config.sites);
     if (m_mqtt && !mqttChanged)
         for (const QString& name : going)
             if (!wanted.count(name)) m_mqtt->removeSite(name);

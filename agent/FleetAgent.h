@@ -19,8 +19,9 @@
 namespace quma::agent {
 
 class FleetMqtt;
-class SnmpState;
+class FleetState;
 class SnmpSubagent;
+class NutServer;
 
 class FleetAgent : public QObject {
     Q_OBJECT
@@ -44,8 +45,9 @@ public:
     int threadCount() const { return int(m_workers.size()); }
     // Null while MQTT is not configured.
     const FleetMqtt* mqtt() const { return m_mqtt.get(); }
-    // Null while SNMP is not configured.
+    // Null while SNMP, NUT are not configured.
     const SnmpSubagent* snmp() const { return m_snmp; }
+    const NutServer* nut() const { return m_nut; }
 
 signals:
     void siteError(const QString& site, const QString& why);
@@ -67,7 +69,8 @@ private:
     void startWorkers(int count);
     void startMqtt(const MqttConfig& config);
     bool startSnmp(const AgentConfig& config, QString* error);
-    void stopSnmp();
+    bool startNut(const NutConfig& config, QString* error);
+    void stopServers();
     void startSites(const QList<SiteConfig>& sites);
     // Deletes the pollers in their threads.
     void stopSites(const std::vector<QString>& names);
@@ -80,10 +83,12 @@ private:
     std::vector<std::unique_ptr<Worker>> m_workers;
     std::map<QString, SitePoller*> m_sites;
     QTimer m_trim;
-    // The SNMP subagent in its own thread (the section takes effect at start).
-    std::unique_ptr<SnmpState> m_snmpState;
-    QThread m_snmpThread;
+    // What the SNMP subagent and the NUT server serve, each in a thread of its own (their
+    // sections take effect at start).
+    std::unique_ptr<FleetState> m_state;
+    QThread m_snmpThread, m_nutThread;
     SnmpSubagent* m_snmp = nullptr;
+    NutServer* m_nut = nullptr;
 };
 
 } // namespace quma::agent

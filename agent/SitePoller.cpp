@@ -5,7 +5,7 @@
 
 #include "agent/FleetMetrics.h"
 #include "agent/FleetMqtt.h"
-#include "agent/SnmpState.h"
+#include "agent/FleetState.h"
 
 #include <QDateTime>
 #include <QJsonArray>
@@ -14,9 +14,9 @@
 namespace quma::agent {
 
 SitePoller::SitePoller(const SiteConfig& config, std::unique_ptr<SiteMetrics> metrics,
-                       FleetMqtt* mqtt, DeadlineQueue& clock, SnmpState* snmp, QObject* parent)
+                       FleetMqtt* mqtt, DeadlineQueue& clock, FleetState* fleet, QObject* parent)
     : QObject(parent), m_config(config), m_session(m_engine), m_metrics(std::move(metrics)),
-      m_mqtt(mqtt), m_snmp(snmp), m_deadlines(clock), m_reconnect([this] { connectLink(); }) {
+      m_mqtt(mqtt), m_fleet(fleet), m_deadlines(clock), m_reconnect([this] { connectLink(); }) {
     m_engine.link().setTraceSink({});
     m_session.tcp().useFleetMode(&clock);
     m_reconnect.share(&clock);
@@ -25,7 +25,7 @@ SitePoller::SitePoller(const SiteConfig& config, std::unique_ptr<SiteMetrics> me
     connect(&m_engine, &MonitorEngine::networkIdentityDecoded, this,
             [this](const NetworkIdentity& identity) {
                 m_identified = true;
-                if (m_snmp) m_snmp->identified(m_config.name, identity);
+                if (m_fleet) m_fleet->identified(m_config.name, identity);
             });
     // The battery from the same polls (after replied(): the reading is published first).
     const QString state = qEnvironmentVariable("STATE_DIRECTORY").section(':', 0, 0);
@@ -40,6 +40,7 @@ SitePoller::SitePoller(const SiteConfig& config, std::unique_ptr<SiteMetrics> me
             [this](const QString& text) { emit batteryProblem(text); });
     connect(&m_battery, &BatteryWatch::testEnded, this, [this](const DischargeTest& t) {
         if (m_metrics) m_metrics->lastTest(t);
+        if (m_fleet) m_fleet->setReplaceBattery(m_config.name, t.verdict == Verdict::Fail);
         if (!m_mqtt) return;
         const QJsonObject event{{"site", m_config.name},
                                 {"time_ms", t.endMs},
@@ -85,8 +86,11 @@ void SitePoller::start() {
     if (m_mqtt) m_mqtt->setAvailable(m_config.name, false);
     // The site's test history: its last test in the metrics from the start.
     m_battery.setPlant(m_config.name);
-    if (m_metrics && !m_battery.history().tests().isEmpty())
-        m_metrics->lastTest(m_battery.history().tests().last());
+    if (!m_battery.history().tests().isEmpty()) {
+        const DischargeTest& last = m_battery.history().tests().last();
+        if (m_metrics) m_metrics->lastTest(last);
+        if (m_fleet) m_fleet->setReplaceBattery(m_config.name, last.verdict == Verdict::Fail);
+    }
     m_pollDue = m_deadlines.now();
     schedulePoll();
     connectLink();
@@ -169,7 +173,7 @@ void SitePoller::tick() {
     if (!linked()) return;
     // Once the plant answers, this period reads its identity instead (not a poll: no
     // time-out is counted for it).
-    if (m_snmp && !m_identified && m_repliesOnLink > 0 && m_identityAsks < IdentityAsks) {
+    if (m_fleet && !m_identified && m_repliesOnLink > 0 && m_identityAsks < IdentityAsks) {
         ++m_identityAsks;
         m_engine.readIdentityNow();
         return;
@@ -199,7 +203,7 @@ void SitePoller::replied() {
     const qint64 wall = QDateTime::currentMSecsSinceEpoch();
     if (m_metrics) m_metrics->update(r);
     refreshUp();
-    if (m_snmp) m_snmp->replied(m_config.name, r, wall);
+    if (m_fleet) m_fleet->replied(m_config.name, r, wall);
     if (m_mqtt) {
         m_mqtt->publishState(
             m_config.name,
@@ -238,7 +242,7 @@ void SitePoller::refreshUp() {
     if (!up) m_battery.linkLost();
     if (m_metrics) m_metrics->setUp(up);
     if (m_mqtt) m_mqtt->setAvailable(m_config.name, up);
-    if (m_snmp) m_snmp->setUp(m_config.name, up, QDateTime::currentMSecsSinceEpoch());
+    if (m_fleet) m_fleet->setUp(m_config.name, up, QDateTime::currentMSecsSinceEpoch());
 }
 
 } // namespace quma::agent

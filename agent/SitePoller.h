@@ -20,7 +20,7 @@ namespace quma::agent {
 
 class FleetMqtt;
 class SiteMetrics;
-class SnmpState;
+class FleetState;
 
 class SitePoller : public QObject {
     Q_OBJECT
@@ -30,12 +30,13 @@ public:
     // Silence for this many poll periods puts the site down.
     static constexpr int DownAfterPeriods = 3;
 
-    // Identity reads asked per connection, while SNMP wants the plant's MAC and serial number.
+    // Identity reads asked per connection, while SNMP and NUT want the plant's MAC and serial
+    // number.
     static constexpr int IdentityAsks = 3;
 
-    // `clock`, `mqtt` and `snmp` (null: none) outlive the poller.
+    // `clock`, `mqtt` and `fleet` (the rows SNMP and NUT serve; null: none) outlive the poller.
     SitePoller(const SiteConfig& config, std::unique_ptr<SiteMetrics> metrics, FleetMqtt* mqtt,
-               DeadlineQueue& clock, SnmpState* snmp = nullptr, QObject* parent = nullptr);
+               DeadlineQueue& clock, FleetState* fleet = nullptr, QObject* parent = nullptr);
     ~SitePoller() override;
 
     void start();
@@ -77,7 +78,7 @@ private:
     LinkSession m_session;
     std::unique_ptr<SiteMetrics> m_metrics;
     FleetMqtt* m_mqtt;
-    SnmpState* m_snmp;
+    FleetState* m_fleet;
     DeadlineQueue& m_deadlines;
     DeadlineQueue::Id m_nextPoll = 0;
     DeadlineQueue::Id m_downCheck = 0; // when the silence will have lasted its limit

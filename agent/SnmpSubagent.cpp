@@ -117,7 +117,7 @@ struct SnmpHandlerAccess {
     }
 };
 
-SnmpSubagent::SnmpSubagent(const SnmpConfig& config, const SnmpState& state, QObject* parent)
+SnmpSubagent::SnmpSubagent(const SnmpConfig& config, const FleetState& state, QObject* parent)
     : QObject(parent), m_config(config), m_state(state), m_root(ParseOid(config.rootOid)),
       m_timeout(this), m_heartbeat(this) {
     m_timeout.setSingleShot(true);
@@ -305,14 +305,14 @@ private:
 
 } // namespace
 
-void SnmpSubagent::send(const SnmpNotice& n) {
+void SnmpSubagent::send(const FleetEvent& n) {
     if (!m_started) return;
     using namespace Mib;
     using Sy = SnmpSyntax;
     const unsigned long kind[] = {AlarmRaised, AlarmCleared, SiteDown, SiteUp};
     Notification trap(m_root, kind[int(n.kind)]);
     trap.add({1, SiteTable, 1, SiteName, n.siteIndex}, Sy::OctetString, 0, n.site.toUtf8());
-    if (n.kind == SnmpNotice::Kind::Raised || n.kind == SnmpNotice::Kind::Cleared) {
+    if (n.kind == FleetEvent::Kind::Raised || n.kind == FleetEvent::Kind::Cleared) {
         const unsigned long seq = n.alarm.sequence;
         trap.add({1, AlarmTable, 1, AlarmName, n.siteIndex, seq}, Sy::OctetString, 0,
                  n.alarm.name.toUtf8())
@@ -322,7 +322,7 @@ void SnmpSubagent::send(const SnmpNotice& n) {
                  int(n.alarm.severity));
     } else {
         trap.add({1, SiteTable, 1, SiteStatus, n.siteIndex}, Sy::Integer,
-                 n.kind == SnmpNotice::Kind::SiteUp ? 1 : 2);
+                 n.kind == FleetEvent::Kind::SiteUp ? 1 : 2);
     }
     trap.add({1, Notify, NotifyText, 0}, Sy::OctetString, 0, n.text.toUtf8())
         .add({1, Notify, NotifyTime, 0}, Sy::OctetString, 0, DateAndTime(n.timeMs))
@@ -334,9 +334,9 @@ void SnmpSubagent::sendHeartbeat() {
     if (!m_started) return;
     using namespace Mib;
     using Sy = SnmpSyntax;
-    const SnmpSnapshot s = m_state.snapshot();
+    const FleetSnapshot s = m_state.snapshot();
     const auto up =
-        std::count_if(s.sites.begin(), s.sites.end(), [](const SnmpSiteRow& r) { return r.up; });
+        std::count_if(s.sites.begin(), s.sites.end(), [](const SiteRow& r) { return r.up; });
     Notification(m_root, Heartbeat)
         .add({1, Agent, LastSequence, 0}, Sy::Unsigned, m_state.lastSequence())
         .add({1, Agent, SitesUp, 0}, Sy::Gauge, up)

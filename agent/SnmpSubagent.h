@@ -9,7 +9,7 @@
 #pragma once
 
 #include "agent/AgentConfig.h"
-#include "agent/SnmpState.h"
+#include "agent/FleetState.h"
 #include "agent/SnmpTable.h"
 
 #include <QElapsedTimer>
@@ -30,7 +30,7 @@ public:
     // How often a lost master is tried again.
     static constexpr int ReconnectSeconds = 2;
 
-    SnmpSubagent(const SnmpConfig& config, const SnmpState& state, QObject* parent = nullptr);
+    SnmpSubagent(const SnmpConfig& config, const FleetState& state, QObject* parent = nullptr);
     ~SnmpSubagent() override;
 
     // In the subagent's thread: opens the session to the master (or keeps trying); false with
@@ -39,7 +39,7 @@ public:
     void stop();
 
     // A notice as a notification; in the subagent's thread.
-    void send(const quma::agent::SnmpNotice& notice);
+    void send(const quma::agent::FleetEvent& notice);
     void sendHeartbeat();
 
     // Requests answered (read by tests and the benchmark).
@@ -58,7 +58,7 @@ private:
     void readSocket(int fd);
 
     const SnmpConfig m_config;
-    const SnmpState& m_state;
+    const FleetState& m_state;
     SnmpOid m_root;
     bool m_started = false;
     std::vector<SnmpValue> m_table;

@@ -110,7 +110,7 @@ qint64 tenth(double v) {
 
 } // namespace
 
-std::vector<SnmpValue> BuildSnmpTable(const SnmpOid& root, const SnmpSnapshot& s, qint64 nowMs,
+std::vector<SnmpValue> BuildSnmpTable(const SnmpOid& root, const FleetSnapshot& s, qint64 nowMs,
                                       int heartbeatSeconds) {
     using namespace Mib;
     using Sy = SnmpSyntax;
@@ -128,7 +128,7 @@ std::vector<SnmpValue> BuildSnmpTable(const SnmpOid& root, const SnmpSnapshot& s
         out.push_back(std::move(v));
     };
     int up = 0;
-    for (const SnmpSiteRow& r : s.sites)
+    for (const SiteRow& r : s.sites)
         up += r.up;
     put({1, Agent, AgentVersion, 0}, Sy::OctetString, 0, QByteArray("quma-agent ") + QUMA_VERSION);
     put({1, Agent, SitesConfigured, 0}, Sy::Gauge, qint64(s.sites.size()));
@@ -138,41 +138,40 @@ std::vector<SnmpValue> BuildSnmpTable(const SnmpOid& root, const SnmpSnapshot& s
 
     // Column by column, row by row: OID order.
     const auto site = [&](unsigned long column, auto value) {
-        for (const SnmpSiteRow& r : s.sites)
+        for (const SiteRow& r : s.sites)
             value(r, SnmpOid{1, SiteTable, 1, column, r.index});
     };
     const auto textColumn = [&](unsigned long column, auto text) {
-        site(column, [&](const SnmpSiteRow& r, const SnmpOid& at) {
+        site(column, [&](const SiteRow& r, const SnmpOid& at) {
             put(at, Sy::OctetString, 0, text(r).toUtf8().left(255));
         });
     };
     // A measurement while the site is up and the plant reports it; Invalid otherwise.
     const auto measure = [&](unsigned long column, auto value) {
-        site(column, [&](const SnmpSiteRow& r, const SnmpOid& at) {
+        site(column, [&](const SiteRow& r, const SnmpOid& at) {
             const std::optional<qint64> v =
                 r.up && r.reading ? value(*r.reading) : std::optional<qint64>();
             put(at, Sy::Integer, v.value_or(Invalid));
         });
     };
-    textColumn(SiteName, [](const SnmpSiteRow& r) { return r.name; });
-    textColumn(SiteLabels, [](const SnmpSiteRow& r) { return r.labels; });
-    textColumn(SiteLink, [](const SnmpSiteRow& r) { return r.link; });
+    textColumn(SiteName, [](const SiteRow& r) { return r.name; });
+    textColumn(SiteLabels, [](const SiteRow& r) { return r.labels; });
+    textColumn(SiteLink, [](const SiteRow& r) { return r.link; });
     site(SiteStatus,
-         [&](const SnmpSiteRow& r, const SnmpOid& at) { put(at, Sy::Integer, r.up ? 1 : 2); });
-    site(SiteLastReplyAge, [&](const SnmpSiteRow& r, const SnmpOid& at) {
+         [&](const SiteRow& r, const SnmpOid& at) { put(at, Sy::Integer, r.up ? 1 : 2); });
+    site(SiteLastReplyAge, [&](const SiteRow& r, const SnmpOid& at) {
         put(at, Sy::Integer,
             r.lastGoodMs < 0 ? Invalid : std::max<qint64>(0, (nowMs - r.lastGoodMs) / 1000));
     });
-    textColumn(SiteModel, [](const SnmpSiteRow& r) { return r.reading ? r.reading->model : ""; });
-    site(SiteSystemType, [&](const SnmpSiteRow& r, const SnmpOid& at) {
+    textColumn(SiteModel, [](const SiteRow& r) { return r.reading ? r.reading->model : ""; });
+    site(SiteSystemType, [&](const SiteRow& r, const SnmpOid& at) {
         put(at, Sy::Integer, r.reading ? r.reading->systemType : Invalid);
     });
-    textColumn(SiteFirmware,
-               [](const SnmpSiteRow& r) { return r.reading ? r.reading->firmware : ""; });
+    textColumn(SiteFirmware, [](const SiteRow& r) { return r.reading ? r.reading->firmware : ""; });
     site(SiteMacAddress,
-         [&](const SnmpSiteRow& r, const SnmpOid& at) { put(at, Sy::OctetString, 0, r.mac); });
-    textColumn(SiteSerialNumber, [](const SnmpSiteRow& r) { return r.serial; });
-    textColumn(SiteText, [](const SnmpSiteRow& r) { return r.siteText; });
+         [&](const SiteRow& r, const SnmpOid& at) { put(at, Sy::OctetString, 0, r.mac); });
+    textColumn(SiteSerialNumber, [](const SiteRow& r) { return r.serial; });
+    textColumn(SiteText, [](const SiteRow& r) { return r.siteText; });
     using M = std::optional<qint64>;
     measure(SiteAcVoltage, [](const PlantReading& p) -> M { return milli(p.acVolts); });
     measure(SiteAcCurrent, [](const PlantReading& p) -> M { return milli(p.acAmperes); });
@@ -192,13 +191,12 @@ std::vector<SnmpValue> BuildSnmpTable(const SnmpOid& root, const SnmpSnapshot& s
     });
     measure(SiteRectifierTemperature,
             [](const PlantReading& p) -> M { return tenth(p.rectifierCelsius); });
-    site(SiteActiveAlarms, [&](const SnmpSiteRow& r, const SnmpOid& at) {
-        put(at, Sy::Gauge, qint64(r.alarms.size()));
-    });
+    site(SiteActiveAlarms,
+         [&](const SiteRow& r, const SnmpOid& at) { put(at, Sy::Gauge, qint64(r.alarms.size())); });
 
     // The cells: 15 rows a site.
     for (unsigned long column : {CellVoltage, CellBalancing})
-        for (const SnmpSiteRow& r : s.sites)
+        for (const SiteRow& r : s.sites)
             for (unsigned long c = 1; c <= unsigned(Reg::CellCount); ++c) {
                 const bool known = r.up && r.reading && r.reading->batteryInstalled;
                 qint64 v = Invalid;
@@ -212,7 +210,7 @@ std::vector<SnmpValue> BuildSnmpTable(const SnmpOid& root, const SnmpSnapshot& s
     // The active alarms and contacts.
     for (unsigned long column :
          {AlarmName, AlarmGroupColumn, AlarmSeverity, AlarmRaisedTime, AlarmKey})
-        for (const SnmpSiteRow& r : s.sites)
+        for (const SiteRow& r : s.sites)
             for (const ActiveAlarm& a : r.alarms) {
                 const SnmpOid at{1, AlarmTable, 1, column, r.index, a.sequence};
                 switch (column) {

@@ -3,7 +3,7 @@
 // snapshot. No net-snmp here: the subagent maps the syntaxes onto its types.
 #pragma once
 
-#include "agent/SnmpState.h"
+#include "agent/FleetState.h"
 
 #include <QByteArray>
 #include <vector>
@@ -63,7 +63,7 @@ struct SnmpValue {
 };
 
 // Every instance in OID order.
-std::vector<SnmpValue> BuildSnmpTable(const SnmpOid& root, const SnmpSnapshot& snapshot,
+std::vector<SnmpValue> BuildSnmpTable(const SnmpOid& root, const FleetSnapshot& snapshot,
                                       qint64 nowMs, int heartbeatSeconds);
 
 // DateAndTime (SNMPv2-TC), in UTC.

@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrlQuery>
+#include <csignal>
 #include <mosquitto.h>
 
 namespace quma::test {
@@ -274,5 +275,36 @@ private:
     QMutex m_mutex;
     QList<Message> m_messages;
 };
+
+#ifdef QUMA_AGENT_PATH
+// The agent's program with a configuration of the test's.
+struct AgentRun {
+    QProcess process;
+    QTemporaryDir dir;
+    QString config;
+    bool start(const QByteArray& json) {
+        config = dir.filePath("agent.json");
+        QFile f(config);
+        if (!f.open(QIODevice::WriteOnly) || f.write(json) != json.size()) return false;
+        f.close();
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(QUMA_AGENT_PATH, {config});
+        return process.waitForStarted(5000);
+    }
+    void rewrite(const QByteArray& json) {
+        QFile f(config);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(json);
+    }
+    void signal(int s) { ::kill(pid_t(process.processId()), s); }
+    ~AgentRun() {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished(3000);
+        }
+    }
+};
+
+#endif
 
 } // namespace quma::test

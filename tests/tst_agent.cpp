@@ -56,33 +56,6 @@ QString tcpOf(const sim::SimServer& s) {
     return QString("127.0.0.1:%1").arg(s.tcpPort());
 }
 
-struct AgentRun {
-    QProcess process;
-    QTemporaryDir dir;
-    QString config;
-    bool start(const QByteArray& json) {
-        config = dir.filePath("agent.json");
-        QFile f(config);
-        if (!f.open(QIODevice::WriteOnly) || f.write(json) != json.size()) return false;
-        f.close();
-        process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start(QUMA_AGENT_PATH, {config});
-        return process.waitForStarted(5000);
-    }
-    void rewrite(const QByteArray& json) {
-        QFile f(config);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(json);
-    }
-    void signal(int s) { ::kill(pid_t(process.processId()), s); }
-    ~AgentRun() {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished(3000);
-        }
-    }
-};
-
 } // namespace
 
 class TestAgent : public QObject {

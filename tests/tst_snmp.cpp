@@ -34,48 +34,34 @@ sim::SimOptions frozen(quint32 seed) {
     return o;
 }
 
-// The agent's process, polling `sites` every 0.3 s, a subagent of `snmpd`.
-struct AgentProcess {
-    QProcess process;
-    QTemporaryDir dir;
-    // Sites by name: a TCP port, or a serial device.
-    bool start(const SnmpdServer& snmpd, const QList<QPair<QString, QVariant>>& sites,
-               int heartbeat) {
-        QJsonArray list;
-        for (const auto& [name, link] : sites) {
-            QJsonObject site{{"name", name}, {"labels", QJsonObject{{"region", "south"}}}};
-            if (link.typeId() == QMetaType::QString)
-                site["serial"] = link.toString();
-            else
-                site["tcp"] = QString("127.0.0.1:%1").arg(link.toInt());
-            list << site;
-        }
-        const QJsonObject config{
-            {"format", "quma-agent-config"},
-            {"version", 1},
-            {"metrics", QJsonObject{{"listen", "127.0.0.1:0"}}},
-            {"poll_period", 0.3},
-            {"snmp", QJsonObject{{"agentx_socket", snmpd.socket}, {"heartbeat_period", heartbeat}}},
-            {"sites", list}};
-        QFile f(dir.filePath("agent.json"));
-        if (!f.open(QIODevice::WriteOnly)) return false;
-        f.write(QJsonDocument(config).toJson());
-        f.close();
-        process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start(QUMA_AGENT_PATH, {f.fileName()});
-        return process.waitForStarted(5000);
+// The agent's configuration: `sites` polled every 0.3 s, a subagent of `snmpd`. Sites by name:
+// a TCP port, or a serial device.
+QByteArray agentConfig(const SnmpdServer& snmpd, const QList<QPair<QString, QVariant>>& sites,
+                       int heartbeat) {
+    QJsonArray list;
+    for (const auto& [name, link] : sites) {
+        QJsonObject site{{"name", name}, {"labels", QJsonObject{{"region", "south"}}}};
+        if (link.typeId() == QMetaType::QString)
+            site["serial"] = link.toString();
+        else
+            site["tcp"] = QString("127.0.0.1:%1").arg(link.toInt());
+        list << site;
     }
-    ~AgentProcess() {
-        process.terminate();
-        if (!process.waitForFinished(5000)) process.kill();
-    }
-};
+    return QJsonDocument(QJsonObject{{"format", "quma-agent-config"},
+                                     {"version", 1},
+                                     {"metrics", QJsonObject{{"listen", "127.0.0.1:0"}}},
+                                     {"poll_period", 0.3},
+                                     {"snmp", QJsonObject{{"agentx_socket", snmpd.socket},
+                                                          {"heartbeat_period", heartbeat}}},
+                                     {"sites", list}})
+        .toJson();
+}
 
 // The servers and the agent for one test.
 struct Rig {
     SnmptrapdServer traps;
     SnmpdServer snmpd;
-    AgentProcess agent;
+    AgentRun agent;
     QString failure;
     bool start(const QList<QPair<QString, QVariant>>& sites, int heartbeat = 0) {
         if (!traps.start())
@@ -83,7 +69,7 @@ struct Rig {
                                               : traps.missing;
         else if (!snmpd.start(traps.port))
             failure = snmpd.missing.isEmpty() ? "snmpd did not start" : snmpd.missing;
-        else if (!agent.start(snmpd, sites, heartbeat))
+        else if (!agent.start(agentConfig(snmpd, sites, heartbeat)))
             failure = "the agent did not start";
         return failure.isEmpty();
     }

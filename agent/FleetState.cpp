@@ -1,5 +1,5 @@
-// The subagent's view of the fleet: rows, alarms and their sequence numbers.
-#include "agent/SnmpState.h"
+// The fleet's rows, alarms and their sequence numbers.
+#include "agent/FleetState.h"
 
 #include "core/monitor/RegisterMap.h"
 
@@ -90,19 +90,19 @@ std::vector<ActiveAlarm> AlarmsOf(const PlantReading& r, const SnmpConfig& confi
     return alarms;
 }
 
-SnmpState::SnmpState(const SnmpConfig& config, QObject* parent)
+FleetState::FleetState(const SnmpConfig& config, QObject* parent)
     : QObject(parent), m_config(config) {
-    qRegisterMetaType<SnmpNotice>();
+    qRegisterMetaType<FleetEvent>();
 }
 
-void SnmpState::setSites(const QList<SiteConfig>& sites) {
+void FleetState::setSites(const QList<SiteConfig>& sites) {
     QMutexLocker lock(&m_mutex);
-    std::map<quint32, SnmpSiteRow> rows;
+    std::map<quint32, SiteRow> rows;
     for (const SiteConfig& s : sites) {
         auto [it, fresh] = m_indexOf.try_emplace(s.name, m_nextIndex);
         if (fresh) ++m_nextIndex;
         const auto old = m_rows.find(it->second);
-        SnmpSiteRow row = old != m_rows.end() ? old->second : SnmpSiteRow{};
+        SiteRow row = old != m_rows.end() ? old->second : SiteRow{};
         row.index = it->second;
         row.name = s.name;
         QStringList labels;
@@ -117,18 +117,18 @@ void SnmpState::setSites(const QList<SiteConfig>& sites) {
     ++m_shape;
 }
 
-SnmpSiteRow* SnmpState::row(const QString& site) {
+SiteRow* FleetState::find(const QString& site) {
     const auto index = m_indexOf.find(site);
     if (index == m_indexOf.end()) return nullptr;
     const auto it = m_rows.find(index->second);
     return it == m_rows.end() ? nullptr : &it->second;
 }
 
-void SnmpState::replied(const QString& site, const PlantReading& reading, qint64 wallMs) {
-    std::vector<SnmpNotice> notices;
+void FleetState::replied(const QString& site, const PlantReading& reading, qint64 wallMs) {
+    std::vector<FleetEvent> notices;
     {
         QMutexLocker lock(&m_mutex);
-        SnmpSiteRow* r = row(site);
+        SiteRow* r = find(site);
         if (!r) return;
         r->reading = reading;
         r->lastGoodMs = wallMs;
@@ -138,31 +138,31 @@ void SnmpState::replied(const QString& site, const PlantReading& reading, qint64
                 return b.key == a.key && b.severity == a.severity;
             });
         };
-        const auto say = [&](SnmpNotice::Kind kind, const ActiveAlarm& a) {
-            SnmpNotice n;
+        const auto say = [&](FleetEvent::Kind kind, const ActiveAlarm& a) {
+            FleetEvent n;
             n.kind = kind;
             n.sequence = ++m_lastSequence;
             n.siteIndex = r->index;
             n.site = r->name;
             n.alarm = a;
             // A raised alarm's row is indexed by the sequence number of its notice.
-            if (kind == SnmpNotice::Kind::Raised) n.alarm.sequence = n.sequence;
+            if (kind == FleetEvent::Kind::Raised) n.alarm.sequence = n.sequence;
             n.timeMs = wallMs;
             n.text = QString("%1: %2 (%3) %4")
                          .arg(r->name, a.name, SeverityText(a.severity),
-                              kind == SnmpNotice::Kind::Raised ? "raised" : "cleared");
+                              kind == FleetEvent::Kind::Raised ? "raised" : "cleared");
             notices.push_back(n);
         };
         // A severity that changed clears the alarm and raises it again.
         std::vector<ActiveAlarm> kept;
         for (const ActiveAlarm& a : r->alarms)
             if (find(now, a) == now.end())
-                say(SnmpNotice::Kind::Cleared, a);
+                say(FleetEvent::Kind::Cleared, a);
             else
                 kept.push_back(a);
         for (ActiveAlarm a : now)
             if (find(kept, a) == kept.end()) {
-                say(SnmpNotice::Kind::Raised, a);
+                say(FleetEvent::Kind::Raised, a);
                 a.sequence = notices.back().alarm.sequence;
                 a.raisedMs = wallMs;
                 kept.push_back(a);
@@ -174,9 +174,9 @@ void SnmpState::replied(const QString& site, const PlantReading& reading, qint64
     emitAll(notices);
 }
 
-void SnmpState::identified(const QString& site, const NetworkIdentity& identity) {
+void FleetState::identified(const QString& site, const NetworkIdentity& identity) {
     QMutexLocker lock(&m_mutex);
-    SnmpSiteRow* r = row(site);
+    SiteRow* r = find(site);
     if (!r) return;
     r->mac = QByteArray::fromHex(identity.mac.toLatin1());
     r->serial = QString::fromLatin1(identity.serialNumber).trimmed();
@@ -185,15 +185,15 @@ void SnmpState::identified(const QString& site, const NetworkIdentity& identity)
     ++m_shape;
 }
 
-void SnmpState::setUp(const QString& site, bool up, qint64 wallMs) {
-    std::vector<SnmpNotice> notices;
+void FleetState::setUp(const QString& site, bool up, qint64 wallMs) {
+    std::vector<FleetEvent> notices;
     {
         QMutexLocker lock(&m_mutex);
-        SnmpSiteRow* r = row(site);
+        SiteRow* r = find(site);
         if (!r || r->up == up) return;
         r->up = up;
-        SnmpNotice n;
-        n.kind = up ? SnmpNotice::Kind::SiteUp : SnmpNotice::Kind::SiteDown;
+        FleetEvent n;
+        n.kind = up ? FleetEvent::Kind::SiteUp : FleetEvent::Kind::SiteDown;
         n.sequence = ++m_lastSequence;
         n.siteIndex = r->index;
         n.site = r->name;
@@ -206,14 +206,29 @@ void SnmpState::setUp(const QString& site, bool up, qint64 wallMs) {
     emitAll(notices);
 }
 
-void SnmpState::emitAll(const std::vector<SnmpNotice>& notices) {
-    for (const SnmpNotice& n : notices)
-        emit notice(n);
+void FleetState::emitAll(const std::vector<FleetEvent>& notices) {
+    for (const FleetEvent& n : notices)
+        emit occurred(n);
 }
 
-SnmpSnapshot SnmpState::snapshot() const {
+void FleetState::setReplaceBattery(const QString& site, bool replace) {
     QMutexLocker lock(&m_mutex);
-    SnmpSnapshot s;
+    if (SiteRow* r = find(site)) r->replaceBattery = replace;
+    ++m_generation;
+}
+
+std::optional<SiteRow> FleetState::row(const QString& site) const {
+    QMutexLocker lock(&m_mutex);
+    const auto index = m_indexOf.find(site);
+    if (index == m_indexOf.end()) return std::nullopt;
+    const auto it = m_rows.find(index->second);
+    if (it == m_rows.end()) return std::nullopt;
+    return it->second;
+}
+
+FleetSnapshot FleetState::snapshot() const {
+    QMutexLocker lock(&m_mutex);
+    FleetSnapshot s;
     s.sites.reserve(m_rows.size());
     for (const auto& [index, row] : m_rows)
         s.sites.push_back(row);

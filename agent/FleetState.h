@@ -1,7 +1,7 @@
-// What the SNMP subagent serves, kept apart from net-snmp: each site's row (identity, the last
-// reading, up/down), its active alarms and contacts with their sequence numbers, and the
-// notices (raised, cleared, site down, site up) each change gives. The pollers write from their
-// threads; the subagent reads a snapshot from its own.
+// The fleet as the agent's servers see it: each site's row (identity, the last reading, up/down),
+// its active alarms and contacts with their sequence numbers, and the events (raised, cleared,
+// site down, site up) each change gives. The pollers write from their threads; the SNMP subagent
+// and the NUT server read from theirs.
 #pragma once
 
 #include "agent/AgentConfig.h"
@@ -28,7 +28,7 @@ std::optional<Severity> SeverityFromText(const QString& text);
 QString SeverityText(Severity s);
 
 struct ActiveAlarm {
-    quint32 sequence = 0; // of the notice that raised it: its row's index
+    quint32 sequence = 0; // of the event that raised it: its row's index
     QString key;          // "ac_failure", "battery_discharge", "contact_1"...
     QString name;         // the English text
     AlarmGroup group = AlarmGroup::Ac;
@@ -38,7 +38,7 @@ struct ActiveAlarm {
     bool operator==(const ActiveAlarm&) const = default;
 };
 
-struct SnmpSiteRow {
+struct SiteRow {
     quint32 index = 0; // stable while the agent runs
     QString name, labels, link;
     bool up = false;
@@ -47,9 +47,10 @@ struct SnmpSiteRow {
     QByteArray mac; // 6 bytes once the identity was read
     QString serial, siteText;
     std::vector<ActiveAlarm> alarms; // by sequence
+    bool replaceBattery = false;     // the last discharge test failed
 };
 
-struct SnmpNotice {
+struct FleetEvent {
     enum class Kind { Raised, Cleared, SiteDown, SiteUp };
     Kind kind = Kind::Raised;
     quint32 sequence = 0;
@@ -60,18 +61,18 @@ struct SnmpNotice {
     qint64 timeMs = 0;
 };
 
-struct SnmpSnapshot {
-    std::vector<SnmpSiteRow> sites; // by index
+struct FleetSnapshot {
+    std::vector<SiteRow> sites; // by index
     quint32 lastSequence = 0;
 };
 
 // The alarms a reading holds, each with its severity under `config`.
 std::vector<ActiveAlarm> AlarmsOf(const PlantReading& reading, const SnmpConfig& config);
 
-class SnmpState : public QObject {
+class FleetState : public QObject {
     Q_OBJECT
 public:
-    explicit SnmpState(const SnmpConfig& config, QObject* parent = nullptr);
+    explicit FleetState(const SnmpConfig& config, QObject* parent = nullptr);
 
     // The configured sites: new ones get the next index, gone ones lose their row.
     void setSites(const QList<SiteConfig>& sites);
@@ -79,8 +80,11 @@ public:
     void replied(const QString& site, const PlantReading& reading, qint64 wallMs);
     void identified(const QString& site, const NetworkIdentity& identity);
     void setUp(const QString& site, bool up, qint64 wallMs);
+    void setReplaceBattery(const QString& site, bool replace);
 
-    SnmpSnapshot snapshot() const;
+    FleetSnapshot snapshot() const;
+    // One site's row, if it is configured.
+    std::optional<SiteRow> row(const QString& site) const;
     // Grows at every change; `shape` only when rows, alarms or up/down change (values alone
     // may be served a little late, these may not).
     quint64 generation() const { return m_generation; }
@@ -88,16 +92,16 @@ public:
     quint32 lastSequence() const { return m_lastSequence; }
 
 signals:
-    void notice(const quma::agent::SnmpNotice& notice);
+    void occurred(const quma::agent::FleetEvent& event);
 
 private:
-    SnmpSiteRow* row(const QString& site);
-    void emitAll(const std::vector<SnmpNotice>& notices);
+    SiteRow* find(const QString& site);
+    void emitAll(const std::vector<FleetEvent>& events);
 
     const SnmpConfig m_config;
     mutable QMutex m_mutex;
     std::map<QString, quint32> m_indexOf;
-    std::map<quint32, SnmpSiteRow> m_rows;
+    std::map<quint32, SiteRow> m_rows;
     quint32 m_nextIndex = 1;
     std::atomic<quint32> m_lastSequence{0};
     std::atomic<quint64> m_generation{0}, m_shape{0};
@@ -105,4 +109,4 @@ private:
 
 } // namespace quma::agent
 
-Q_DECLARE_METATYPE(quma::agent::SnmpNotice)
+Q_DECLARE_METATYPE(quma::agent::FleetEvent)
