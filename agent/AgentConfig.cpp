@@ -321,19 +321,30 @@ ConfigResult ReadAgentConfig(const QString& path) {
 
 QStringList ConfigWarnings(const AgentConfig& config, const QString& path) {
     QStringList warnings;
-    QString host = config.metricsAddress.section(':', 0, -2);
-    if (host.startsWith('[')) host = host.mid(1, host.size() - 2);
-    const QHostAddress address(host);
-    const bool loopback = host == "localhost" || (!address.isNull() && address.isLoopback());
-    if (!loopback)
+    const auto loopback = [](const QString& hostPort) {
+        QString host = hostPort.contains(':') ? hostPort.section(':', 0, -2) : hostPort;
+        if (host.startsWith('[')) host = host.mid(1, host.size() - 2);
+        const QHostAddress address(host);
+        return host == "localhost" || (!address.isNull() && address.isLoopback());
+    };
+    if (!loopback(config.metricsAddress))
         warnings << QString("/metrics is served on %1, beyond this machine, without "
                             "authentication: bind it to 127.0.0.1 unless a firewall or a proxy "
                             "guards it")
                         .arg(config.metricsAddress);
+    if (config.nut.enabled && !loopback(config.nut.listen))
+        warnings << QString("the NUT server listens on %1, beyond this machine, without TLS: "
+                            "its passwords cross the network in clear; keep it on a management "
+                            "network")
+                        .arg(config.nut.listen);
     const QFileInfo file(path);
-    if (!config.mqtt.password.isEmpty() &&
-        (file.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther)))
+    const bool readable = file.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    if (!config.mqtt.password.isEmpty() && readable)
         warnings << QString("%1 holds the MQTT password and other users may read it: "
+                            "chmod 600 %1")
+                        .arg(path);
+    if (config.nut.enabled && !config.nut.users.isEmpty() && readable)
+        warnings << QString("%1 holds the NUT users' passwords and other users may read it: "
                             "chmod 600 %1")
                         .arg(path);
     return warnings;

@@ -129,6 +129,13 @@ private slots:
         QTest::newRow("snmp heartbeat")
             << cfg("", "\"snmp\":{\"heartbeat_period\":-1},")
             << "snmp: field \"heartbeat_period\": must be 0 to 86400 seconds";
+        QTest::newRow("nut role")
+            << cfg("",
+                   "\"nut\":{\"users\":[{\"name\":\"u\",\"password\":\"p\",\"upsmon\":\"boss\"}]},")
+            << "nut: user 1: field \"upsmon\": must be \"primary\" or \"secondary\"";
+        QTest::newRow("nut password")
+            << cfg("", "\"nut\":{\"users\":[{\"name\":\"u\",\"password\":\"a b\"}]},")
+            << "nut: user 1: field \"password\": 1 to 64 printable characters";
     }
     void configurationErrors() {
         QFETCH(QByteArray, json);
