@@ -239,6 +239,42 @@ NutConfig parseNut(const QJsonValue& v) {
     return n;
 }
 
+QStringList textList(const QJsonObject& o, const QString& key, const QString& owner) {
+    if (!o.contains(key)) return {};
+    if (!o[key].isArray()) refuse(fieldWhere(owner, key), "must be a list of texts");
+    QStringList out;
+    for (const QJsonValue& v : o[key].toArray()) {
+        if (!v.isString()) refuse(fieldWhere(owner, key), "must be a list of texts");
+        out << v.toString();
+    }
+    return out;
+}
+
+HookConfig parseHook(const QJsonValue& v, int index, const QSet<QString>& sites) {
+    const QString where = QString("hook %1").arg(index + 1);
+    if (!v.isObject()) refuse(where, "must be an object");
+    const QJsonObject o = v.toObject();
+    onlyKnownFields(o, {"command", "sites", "events", "timeout", "debounce"}, where);
+    HookConfig h;
+    h.command = textList(o, "command", where);
+    if (h.command.isEmpty() || h.command[0].isEmpty())
+        refuse(fieldWhere(where, "command"), "give the program and its arguments, as a list");
+    if (!QFileInfo(h.command[0]).isAbsolute())
+        refuse(fieldWhere(where, "command"), "the program needs its full path (no shell runs it)");
+    h.sites = textList(o, "sites", where);
+    for (const QString& s : h.sites)
+        if (!sites.contains(s)) refuse(fieldWhere(where, "sites"), "no site \"" + s + "\"");
+    static const QStringList events = {"alarm_raised", "alarm_cleared", "site_down", "site_up",
+                                       "test_ended"};
+    h.events = textList(o, "events", where);
+    for (const QString& e : h.events)
+        if (!events.contains(e))
+            refuse(fieldWhere(where, "events"), "'" + e + "' is not one of " + events.join(", "));
+    h.timeout = numberField(o, "timeout", where, h.timeout, 0.1, 3600, " seconds");
+    h.debounce = numberField(o, "debounce", where, h.debounce, 0, 86400, " seconds");
+    return h;
+}
+
 } // namespace
 
 ConfigResult ParseAgentConfig(const QByteArray& json, const QString& source) {
@@ -258,7 +294,7 @@ ConfigResult ParseAgentConfig(const QByteArray& json, const QString& source) {
         const QJsonObject o = doc.object();
         onlyKnownFields(o,
                         {"format", "version", "metrics", "poll_period", "threads", "mqtt", "snmp",
-                         "nut", "battery", "sites"},
+                         "nut", "hooks", "hooks_running", "battery", "sites"},
                         {});
         if (o.value("format").toString() != "quma-agent-config")
             refuse(fieldWhere({}, "format"), "must be \"quma-agent-config\"");
@@ -305,6 +341,13 @@ ConfigResult ParseAgentConfig(const QByteArray& json, const QString& source) {
             names.insert(s.name);
             c.sites << s;
         }
+        if (o.contains("hooks")) {
+            if (!o["hooks"].isArray()) refuse(fieldWhere({}, "hooks"), "must be a list of hooks");
+            const QJsonArray hooks = o["hooks"].toArray();
+            for (int i = 0; i < hooks.size(); ++i)
+                c.hooks << parseHook(hooks[i], i, names);
+        }
+        c.hooksRunning = int(numberField(o, "hooks_running", {}, c.hooksRunning, 1, 64, ""));
         r.config = c;
     } catch (const Refusal& refusal) {
         r.error = source + ": " + refusal.text;

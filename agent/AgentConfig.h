@@ -73,6 +73,18 @@ struct NutConfig {
     bool operator==(const NutConfig&) const = default;
 };
 
+// A command run on the fleet's events (no shell: the program and its arguments as given), with
+// what happened in its environment.
+struct HookConfig {
+    QStringList command;
+    QStringList sites;    // empty: every site
+    QStringList events;   // alarm_raised, alarm_cleared, site_down, site_up, test_ended; empty: all
+    double timeout = 10;  // seconds, then it is killed
+    double debounce = 30; // seconds: one run per site and alarm (or site state) within it
+
+    bool operator==(const HookConfig&) const = default;
+};
+
 struct AgentConfig {
     QString metricsAddress = "127.0.0.1:9851"; // host:port of the /metrics endpoint
     double defaultPollPeriod = 1;
@@ -81,6 +93,8 @@ struct AgentConfig {
     MqttConfig mqtt;
     SnmpConfig snmp;
     NutConfig nut;
+    QList<HookConfig> hooks;
+    int hooksRunning = 4; // hooks running at once at most; the others wait their turn
     QList<SiteConfig> sites;
 };
 

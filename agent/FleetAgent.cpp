@@ -1,6 +1,7 @@
 // Sites started, reloaded and stopped, in their threads.
 #include "agent/FleetAgent.h"
 
+#include "agent/AlarmHooks.h"
 #include "agent/FleetMqtt.h"
 #include "agent/NutServer.h"
 #include "agent/SnmpSubagent.h"
@@ -44,10 +45,14 @@ bool FleetAgent::start(const AgentConfig& config, QString* error) {
     if (m_workers.empty())
         startWorkers(config.threads > 0 ? config.threads
                                         : std::max(1, QThread::idealThreadCount()));
-    if (config.snmp.enabled || config.nut.enabled) {
+    if (config.snmp.enabled || config.nut.enabled || !config.hooks.isEmpty()) {
         // The severities are the snmp section's.
         m_state = std::make_unique<FleetState>(config.snmp);
         m_state->setSites(config.sites);
+        // Each event in the journal, and the hooks run on them.
+        m_hooks = std::make_unique<AlarmHooks>(config.hooks, config.hooksRunning, *m_state);
+        connect(m_hooks.get(), &AlarmHooks::log, this, &FleetAgent::eventLogged);
+        connect(m_state.get(), &FleetState::occurred, m_hooks.get(), &AlarmHooks::handle);
     }
     if ((config.snmp.enabled && !startSnmp(config, error)) ||
         (config.nut.enabled && !startNut(config.nut, error))) {
@@ -99,6 +104,7 @@ void FleetAgent::stopServers() {
     QObject* nut = std::exchange(m_nut, nullptr);
     end(snmp, m_snmpThread);
     end(nut, m_nutThread);
+    m_hooks.reset();
     m_state.reset();
 }
 

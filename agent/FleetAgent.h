@@ -22,6 +22,7 @@ class FleetMqtt;
 class FleetState;
 class SnmpSubagent;
 class NutServer;
+class AlarmHooks;
 
 class FleetAgent : public QObject {
     Q_OBJECT
@@ -56,6 +57,8 @@ signals:
     void mqttConnectionChanged(bool connected, const QString& why);
     // What the SNMP subagent's library says about its master.
     void snmpMessage(const QString& text);
+    // A line for the journal: an event of the fleet's, or a hook that failed.
+    void eventLogged(const QString& line);
 
 private:
     // Freed memory goes back to the system this often.
@@ -89,6 +92,7 @@ private:
     QThread m_snmpThread, m_nutThread;
     SnmpSubagent* m_snmp = nullptr;
     NutServer* m_nut = nullptr;
+    std::unique_ptr<AlarmHooks> m_hooks; // in this thread
 };
 
 } // namespace quma::agent

@@ -217,6 +217,24 @@ void FleetState::setReplaceBattery(const QString& site, bool replace) {
     ++m_generation;
 }
 
+void FleetState::testEnded(const QString& site, const QString& verdict, bool failed,
+                           qint64 wallMs) {
+    FleetEvent n;
+    {
+        QMutexLocker lock(&m_mutex);
+        SiteRow* r = find(site);
+        if (!r) return;
+        r->replaceBattery = failed;
+        n.kind = FleetEvent::Kind::TestEnded;
+        n.siteIndex = r->index;
+        n.site = r->name;
+        n.timeMs = wallMs;
+        n.text = QString("%1: battery test ended: %2").arg(r->name, verdict);
+        ++m_generation;
+    }
+    emitAll({n});
+}
+
 std::optional<SiteRow> FleetState::row(const QString& site) const {
     QMutexLocker lock(&m_mutex);
     const auto index = m_indexOf.find(site);

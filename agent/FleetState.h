@@ -51,7 +51,8 @@ struct SiteRow {
 };
 
 struct FleetEvent {
-    enum class Kind { Raised, Cleared, SiteDown, SiteUp };
+    // TestEnded has no sequence number: SNMP has no notification for it.
+    enum class Kind { Raised, Cleared, SiteDown, SiteUp, TestEnded };
     Kind kind = Kind::Raised;
     quint32 sequence = 0;
     quint32 siteIndex = 0;
@@ -81,6 +82,8 @@ public:
     void identified(const QString& site, const NetworkIdentity& identity);
     void setUp(const QString& site, bool up, qint64 wallMs);
     void setReplaceBattery(const QString& site, bool replace);
+    // A discharge test ended at the site: an event, and RB while its verdict is a failure.
+    void testEnded(const QString& site, const QString& verdict, bool failed, qint64 wallMs);
 
     FleetSnapshot snapshot() const;
     // One site's row, if it is configured.

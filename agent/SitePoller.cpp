@@ -40,7 +40,9 @@ SitePoller::SitePoller(const SiteConfig& config, std::unique_ptr<SiteMetrics> me
             [this](const QString& text) { emit batteryProblem(text); });
     connect(&m_battery, &BatteryWatch::testEnded, this, [this](const DischargeTest& t) {
         if (m_metrics) m_metrics->lastTest(t);
-        if (m_fleet) m_fleet->setReplaceBattery(m_config.name, t.verdict == Verdict::Fail);
+        if (m_fleet)
+            m_fleet->testEnded(m_config.name, VerdictText(t.verdict), t.verdict == Verdict::Fail,
+                               t.endMs);
         if (!m_mqtt) return;
         const QJsonObject event{{"site", m_config.name},
                                 {"time_ms", t.endMs},

@@ -306,7 +306,7 @@ private:
 } // namespace
 
 void SnmpSubagent::send(const FleetEvent& n) {
-    if (!m_started) return;
+    if (!m_started || n.kind == FleetEvent::Kind::TestEnded) return;
     using namespace Mib;
     using Sy = SnmpSyntax;
     const unsigned long kind[] = {AlarmRaised, AlarmCleared, SiteDown, SiteUp};

@@ -78,6 +78,8 @@ int main(int argc, char** argv) {
                      });
     QObject::connect(&agent, &quma::agent::FleetAgent::snmpMessage, &agent,
                      [](const QString& text) { log("SNMP: " + text); });
+    QObject::connect(&agent, &quma::agent::FleetAgent::eventLogged, &agent,
+                     [](const QString& line) { log(line); });
     // One descriptor a site at least: as many as the system lets this process have.
     rlimit files{};
     if (::getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
