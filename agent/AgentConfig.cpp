@@ -84,13 +84,20 @@ SiteConfig parseSite(const QJsonValue& v, int index, double defaultPeriod) {
     if (!nameRe.match(s.name).hasMatch())
         refuse(fieldWhere(where, "name"),
                "1 to 64 letters, digits, '_', '.' or '-' (it is a label value and a topic level)");
-    onlyKnownFields(o, {"name", "tcp", "serial", "poll_period", "labels"}, where);
+    onlyKnownFields(o,
+                    {"name", "tcp", "serial", "poll_period", "labels", "close_after_poll",
+                     "pause_after_connect"},
+                    where);
     s.tcp = stringField(o, "tcp", where).trimmed();
     s.serial = stringField(o, "serial", where).trimmed();
     if (s.tcp.isEmpty() == s.serial.isEmpty())
         refuse(where, "give exactly one link: \"tcp\": \"host[:port]\" or \"serial\": \"DEVICE\"");
     if (!s.tcp.isEmpty()) checkHostPort(s.tcp, fieldWhere(where, "tcp"));
     s.pollPeriod = numberField(o, "poll_period", where, defaultPeriod, 0.2, 3600, " seconds");
+    s.closeAfterPoll = boolField(o, "close_after_poll", where, false);
+    s.pauseAfterConnect = numberField(o, "pause_after_connect", where, 0, 0, 10, " seconds");
+    if (s.pauseAfterConnect >= s.pollPeriod)
+        refuse(fieldWhere(where, "pause_after_connect"), "must be shorter than the poll period");
     if (o.contains("labels")) {
         if (!o["labels"].isObject()) refuse(fieldWhere(where, "labels"), "must be an object");
         static const QRegularExpression labelRe("^[a-zA-Z_][a-zA-Z0-9_]{0,63}\\z");

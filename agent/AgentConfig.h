@@ -19,6 +19,10 @@ struct SiteConfig {
     double pollPeriod = 1;         // seconds
     QMap<QString, QString> labels; // extra Prometheus labels (region, site code...)
     BatterySettings battery;       // the configuration's "battery" section, the same for all
+    // Devices that allow one session: the link is closed after each poll, so that an engineer's
+    // console can connect between polls.
+    bool closeAfterPoll = false;
+    double pauseAfterConnect = 0; // seconds between making the link and the first request
 
     bool operator==(const SiteConfig&) const = default;
 };

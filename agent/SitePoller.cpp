@@ -26,6 +26,7 @@ SitePoller::SitePoller(const SiteConfig& config, std::unique_ptr<SiteMetrics> me
             [this](const NetworkIdentity& identity) {
                 m_identified = true;
                 if (m_fleet) m_fleet->identified(m_config.name, identity);
+                release();
             });
     // The battery from the same polls (after replied(): the reading is published first).
     const QString state = qEnvironmentVariable("STATE_DIRECTORY").section(':', 0, 0);
@@ -67,7 +68,7 @@ SitePoller::SitePoller(const SiteConfig& config, std::unique_ptr<SiteMetrics> me
             linkDown(error);
     });
     connect(&m_session.tcp(), &TcpClient::disconnected, this, [this] {
-        if (!m_connecting) linkDown("the controller closed the connection");
+        if (!m_connecting && !m_released) linkDown("the controller closed the connection");
     });
     connect(&m_session.port(), &TCustomComPort::error, this, [this](const EComError& e) {
         const QString why = QString("serial port: %1").arg(e.what());
@@ -78,6 +79,7 @@ SitePoller::SitePoller(const SiteConfig& config, std::unique_ptr<SiteMetrics> me
 SitePoller::~SitePoller() {
     m_deadlines.cancel(m_nextPoll);
     m_deadlines.cancel(m_downCheck);
+    m_deadlines.cancel(m_pauseEnd);
     // Closing the link now says nothing to this poller.
     disconnect(&m_session.tcp(), nullptr, this, nullptr);
     disconnect(&m_session.port(), nullptr, this, nullptr);
@@ -129,9 +131,24 @@ void SitePoller::connectLink() {
 
 void SitePoller::linkUp() {
     m_sentAt = -1;
-    m_repliesOnLink = m_identityAsks = 0;
-    m_identified = false;
-    tick(); // the first poll at once
+    if (m_config.pauseAfterConnect <= 0) {
+        tick(); // the first poll at once
+        return;
+    }
+    // A device that needs a moment after the link is made: nothing is asked until then.
+    m_pausing = true;
+    m_pauseEnd = m_deadlines.schedule(int(m_config.pauseAfterConnect * 1000), [this] {
+        m_pauseEnd = 0;
+        m_pausing = false;
+        tick();
+    });
+}
+
+void SitePoller::release() {
+    if (!m_config.closeAfterPoll || !linked()) return;
+    m_released = true;
+    m_session.disconnectLink();
+    if (!m_config.serial.isEmpty()) m_session.port().Close();
 }
 
 void SitePoller::linkDown(const QString& why) {
@@ -142,6 +159,11 @@ void SitePoller::linkDown(const QString& why) {
     m_backoffMs = std::min(m_backoffMs * 2, MaxBackoffMs);
     m_connecting = false;
     m_sentAt = -1;
+    m_released = m_pausing = false;
+    m_deadlines.cancel(m_pauseEnd);
+    // The controller may have changed: its identity is read again.
+    m_identityAsks = 0;
+    m_identified = false;
     m_session.disconnectLink();
     if (!m_config.serial.isEmpty()) m_session.port().Close();
     ++m_failures;
@@ -172,10 +194,16 @@ void SitePoller::tick() {
                 refreshUp();
             });
     }
-    if (!linked()) return;
-    // Once the plant answers, this period reads its identity instead (not a poll: no
+    if (m_released) {
+        // Closed after the last poll: made again for this one, which goes out once it is up.
+        m_released = false;
+        connectLink();
+        return;
+    }
+    if (!linked() || m_pausing) return;
+    // Once the plant answered, this period reads its identity instead (not a poll: no
     // time-out is counted for it).
-    if (m_fleet && !m_identified && m_repliesOnLink > 0 && m_identityAsks < IdentityAsks) {
+    if (m_fleet && !m_identified && m_successes > 0 && m_identityAsks < IdentityAsks) {
         ++m_identityAsks;
         m_engine.readIdentityNow();
         return;
@@ -200,7 +228,6 @@ void SitePoller::replied() {
     }
     m_lastGood = m_clock.elapsed();
     ++m_successes;
-    ++m_repliesOnLink;
     const PlantReading r = ReadPlant(m_engine.image(), m_engine.modelName());
     const qint64 wall = QDateTime::currentMSecsSinceEpoch();
     if (m_metrics) m_metrics->update(r);
@@ -232,6 +259,7 @@ void SitePoller::replied() {
         }
     }
     m_last = r;
+    release();
 }
 
 void SitePoller::refreshUp() {

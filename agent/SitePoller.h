@@ -72,6 +72,8 @@ private:
     void replied();
     void refreshUp();
     void schedulePoll();
+    // With close_after_poll: the link is closed until the next period.
+    void release();
 
     SiteConfig m_config;
     MonitorEngine m_engine;
@@ -97,9 +99,12 @@ private:
     std::atomic<bool> m_up{false};
     std::atomic<qint64> m_successes{0}, m_timeouts{0}, m_failures{0};
     std::optional<PlantReading> m_last;
-    // Since the link was made: good replies, identity reads asked, whether one was answered.
-    int m_repliesOnLink = 0, m_identityAsks = 0;
+    // Since the link was last lost: identity reads asked, whether one was answered.
+    int m_identityAsks = 0;
     bool m_identified = false;
+    // Closed by close_after_poll (not a loss); within pause_after_connect.
+    bool m_released = false, m_pausing = false;
+    DeadlineQueue::Id m_pauseEnd = 0;
     // Discharge tests and the cell trend from the same polls; the history kept under the site's
     // name in the agent's state folder.
     BatteryWatch m_battery;

@@ -18,6 +18,12 @@ SimServer::SimServer(const SimOptions& options, QObject* parent)
     : QObject(parent), m_model(options) {
     connect(&m_server, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket* s = m_server.nextPendingConnection()) {
+            if (oneSession && !m_buffers.isEmpty()) {
+                s->abort();
+                s->deleteLater();
+                continue;
+            }
+            ++m_accepted;
             m_buffers.insert(s, {});
             connect(s, &QTcpSocket::readyRead, this, [this, s] { onTcpData(s); });
             connect(s, &QTcpSocket::disconnected, this, [this, s] {

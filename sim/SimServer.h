@@ -62,6 +62,11 @@ public:
     void startTicking(int ms = 500);
 
     int requestsServed() const { return m_served; }
+    // TCP connections accepted since the start, and open now.
+    int connectionsAccepted() const { return m_accepted; }
+    int connectionsOpen() const { return int(m_buffers.size()); }
+    // A controller that allows one session: a second connection is closed at once.
+    bool oneSession = false;
 
 signals:
     // Replaying: a request the recording never saw was answered by the model.
@@ -95,6 +100,7 @@ private:
     QTimer m_lineTimer;
     int m_replies = 0;
     int m_served = 0;
+    int m_accepted = 0;
 };
 
 } // namespace quma::sim

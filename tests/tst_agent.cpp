@@ -516,6 +516,39 @@ private slots:
         QVERIFY(agent.site("closer")->backoffMs() >= 8000);
     }
 
+    // A device that allows one session, polled with close_after_poll (and a pause after each
+    // connection): one connection a poll, no link counted lost, and a second client gets in
+    // between polls.
+    void closeAfterPoll() {
+        sim::SimServer plant(frozen());
+        plant.oneSession = true;
+        QVERIFY(plant.listenTcp());
+        FleetAgent agent;
+        QString error;
+        AgentConfig config = parse(configJson("127.0.0.1:0", {{"one", tcpOf(plant)}}, 0.5));
+        config.sites[0].closeAfterPoll = true;
+        config.sites[0].pauseAfterConnect = 0.1;
+        QVERIFY(agent.start(config, &error));
+        QVERIFY(WaitFor([&] { return agent.site("one")->successes() >= 6; }, 15000));
+        const qint64 polls = agent.site("one")->successes();
+        QVERIFY2(std::abs(plant.connectionsAccepted() - polls) <= 1,
+                 qPrintable(QString("%1 connections for %2 polls")
+                                .arg(plant.connectionsAccepted())
+                                .arg(polls)));
+        QCOMPARE(agent.site("one")->linkLosses(), 0);
+        QVERIFY(agent.site("one")->up());
+        // Between polls the device is free: an engineer's console connects and stays.
+        bool gotIn = false;
+        for (int attempt = 0; attempt < 20 && !gotIn; ++attempt) {
+            QTcpSocket console;
+            console.connectToHost(QHostAddress::LocalHost, plant.tcpPort());
+            QVERIFY(console.waitForConnected(1000));
+            gotIn = !console.waitForDisconnected(100);
+            QTest::qWait(37);
+        }
+        QVERIFY(gotIn);
+    }
+
     void serialSite() {
         sim::SimServer s(frozen());
         s.model().setReg(9, 537);
