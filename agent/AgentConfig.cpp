@@ -121,10 +121,10 @@ MqttConfig parseMqtt(const QJsonValue& v) {
     const QString where = "mqtt";
     if (!v.isObject()) refuse(where, "must be an object");
     const QJsonObject o = v.toObject();
-    onlyKnownFields(
-        o,
-        {"host", "port", "username", "password", "client_id", "topic_prefix", "keepalive", "tls"},
-        where);
+    onlyKnownFields(o,
+                    {"host", "port", "username", "password", "client_id", "topic_prefix",
+                     "keepalive", "tls", "home_assistant"},
+                    where);
     MqttConfig m;
     m.enabled = true;
     m.host = stringField(o, "host", where, m.host).trimmed();
@@ -159,6 +159,18 @@ MqttConfig parseMqtt(const QJsonValue& v) {
             refuse(tw, "give \"ca_file\" or \"ca_path\" to check the broker");
         if (m.certFile.isEmpty() != m.keyFile.isEmpty())
             refuse(tw, "\"cert_file\" and \"key_file\" go together");
+    }
+    if (o.contains("home_assistant")) {
+        const QString hw = "mqtt.home_assistant";
+        if (!o["home_assistant"].isObject()) refuse(hw, "must be an object");
+        const QJsonObject h = o["home_assistant"].toObject();
+        onlyKnownFields(h, {"enabled", "discovery_prefix"}, hw);
+        m.homeAssistant = boolField(h, "enabled", hw, true);
+        m.discoveryPrefix = stringField(h, "discovery_prefix", hw, m.discoveryPrefix);
+        if (!topicRe.match(m.discoveryPrefix).hasMatch() || m.discoveryPrefix.startsWith('/') ||
+            m.discoveryPrefix.endsWith('/'))
+            refuse(fieldWhere(hw, "discovery_prefix"),
+                   "a topic without '#', '+', blanks or a leading or trailing '/'");
     }
     return m;
 }

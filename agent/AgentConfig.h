@@ -38,6 +38,9 @@ struct MqttConfig {
     // TLS: on when a CA file or folder is given.
     QString caFile, caPath, certFile, keyFile;
     bool tlsInsecure = false; // do not check the broker's host name (test brokers only)
+    // Home Assistant's MQTT discovery: retained configurations under the discovery prefix.
+    bool homeAssistant = false;
+    QString discoveryPrefix = "homeassistant";
 
     bool operator==(const MqttConfig&) const = default;
 };

@@ -1,6 +1,8 @@
 // libmosquitto driven by the agent's event loop.
 #include "agent/FleetMqtt.h"
 
+#include "agent/HomeAssistant.h"
+
 #include <QSocketNotifier>
 #include <fcntl.h>
 #include <mosquitto.h>
@@ -184,6 +186,9 @@ void FleetMqtt::onConnect(struct mosquitto*, void* self, int rc) {
     s->publish(s->agentTopic(), "online", 1, true);
     for (auto it = s->m_online.begin(); it != s->m_online.end(); ++it)
         s->sayAvailability(it.key());
+    for (const auto& configs : std::as_const(s->m_discovery))
+        for (const auto& [t, payload] : configs)
+            s->publish(t, payload, 1, true);
     emit s->connectionChanged(true, {});
 }
 
@@ -239,8 +244,25 @@ void FleetMqtt::removeSite(const QString& site) {
     QMetaObject::invokeMethod(
         this,
         [this, site] {
+            // An empty retained message removes an entity from Home Assistant.
+            for (const auto& [t, payload] : m_discovery.take(site))
+                publish(t, {}, 1, true);
             if (!m_online.remove(site)) return;
             publish(topic(site, "availability"), "offline", 1, true);
+        },
+        Qt::AutoConnection);
+}
+
+void FleetMqtt::announceSite(const QString& site, const PlantReading& reading) {
+    if (!m_config.homeAssistant) return;
+    const auto configs = DiscoveryConfigs(m_config, site, reading, topic(site, "state"),
+                                          topic(site, "availability"), agentTopic());
+    QMetaObject::invokeMethod(
+        this,
+        [this, site, configs] {
+            m_discovery[site] = configs;
+            for (const auto& [t, payload] : configs)
+                publish(t, payload, 1, true);
         },
         Qt::AutoConnection);
 }

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "agent/AgentConfig.h"
+#include "agent/PlantReading.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -40,8 +41,12 @@ public:
     void publishAlarm(const QString& site, const QByteArray& json);
     // Retained "online" or "offline"; every site's is sent again after each reconnection.
     void setAvailable(const QString& site, bool online);
-    // The site is gone from the configuration: "offline", and it is not repeated any more.
+    // The site is gone from the configuration: "offline", and it is not repeated any more; its
+    // Home Assistant configurations are emptied.
     void removeSite(const QString& site);
+    // With Home Assistant discovery: the site's entities from its first reading, retained, and
+    // said again after each reconnection.
+    void announceSite(const QString& site, const PlantReading& reading);
 
     bool connected() const { return m_connected; }
     qint64 publishFailures() const { return m_publishFailures; }
@@ -84,6 +89,8 @@ private:
     std::atomic<bool> m_connected{false};
     std::atomic<qint64> m_publishFailures{0}, m_losses{0};
     QHash<QString, bool> m_online; // each site's availability, said again on reconnection
+    // Each site's discovery configurations, said again on reconnection.
+    QHash<QString, QList<QPair<QString, QByteArray>>> m_discovery;
 };
 
 } // namespace quma::agent

@@ -57,6 +57,12 @@ const AlarmKind& kindOf(const char* key) {
 
 } // namespace
 
+QString AlarmText(const QString& key) {
+    for (const AlarmKind& k : AlarmKinds())
+        if (key == k.key) return k.name;
+    return key;
+}
+
 std::optional<Severity> SeverityFromText(const QString& text) {
     static const QStringList names = {"critical", "major", "minor", "warning"};
     const qsizetype at = names.indexOf(text);

@@ -25,6 +25,8 @@ enum class Severity { Critical = 1, Major = 2, Minor = 3, Warning = 4 };
 enum class AlarmGroup { Ac = 1, Dc = 2, Battery = 3, Rectifier = 4, Contact = 5 };
 
 std::optional<Severity> SeverityFromText(const QString& text);
+// An alarm key's English name ("ac_failure": "AC Failure").
+QString AlarmText(const QString& key);
 QString SeverityText(Severity s);
 
 struct ActiveAlarm {

@@ -234,6 +234,11 @@ void SitePoller::replied() {
     refreshUp();
     if (m_fleet) m_fleet->replied(m_config.name, r, wall);
     if (m_mqtt) {
+        // Home Assistant's entities once the plant says what it has (its first reading).
+        if (!m_announced) {
+            m_announced = true;
+            m_mqtt->announceSite(m_config.name, r);
+        }
         m_mqtt->publishState(
             m_config.name,
             QJsonDocument(StateJson(m_config.name, r, wall)).toJson(QJsonDocument::Compact));

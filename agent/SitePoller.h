@@ -102,6 +102,7 @@ private:
     // Since the link was last lost: identity reads asked, whether one was answered.
     int m_identityAsks = 0;
     bool m_identified = false;
+    bool m_announced = false; // the site's discovery configurations went out
     // Closed by close_after_poll (not a loss); within pause_after_connect.
     bool m_released = false, m_pausing = false;
     DeadlineQueue::Id m_pauseEnd = 0;

@@ -284,6 +284,85 @@ private slots:
                               [](const auto& m) { return m.payload == "offline"; }));
     }
 
+    // Home Assistant's discovery: a retained configuration per entity whose template reads a key
+    // of the state; emptied when the site leaves the configuration; no state while it is down.
+    void homeAssistantDiscovery() {
+        MosquittoServer broker;
+        if (!broker.start()) QFAIL(qPrintable(broker.missing));
+        auto a = std::make_unique<sim::SimServer>(frozen());
+        a->model().setReg(Reg::BattTemp, kTempProbeOpen);
+        QVERIFY(a->listenTcp());
+        // The broker's section with discovery on.
+        const auto withDiscovery = [&](const QList<QPair<QString, QString>>& sites) {
+            QJsonObject o =
+                QJsonDocument::fromJson(configJson("127.0.0.1:0", sites, 0.3, broker.port))
+                    .object();
+            QJsonObject mqtt = o["mqtt"].toObject();
+            mqtt["home_assistant"] = QJsonObject{{"enabled", true}};
+            o["mqtt"] = mqtt;
+            return parse(QJsonDocument(o).toJson());
+        };
+        FleetAgent agent;
+        QString error;
+        QVERIFY(agent.start(withDiscovery({{"site-a", tcpOf(*a)}}), &error));
+        MqttSubscriber sub(broker.port, "#");
+        const auto state = sub.waitFor("quma/site-a/state", [](const auto&) { return true; });
+        QVERIFY(state);
+        const QJsonObject values = QJsonDocument::fromJson(state->payload).object();
+        QVERIFY(WaitFor(
+            [&] {
+                int n = 0;
+                for (const auto& m : sub.messages())
+                    n += m.topic.startsWith("homeassistant/");
+                return n >= 9 + 9; // the sensors this plant has and the nine alarms
+            },
+            10000));
+        QSet<QString> topics;
+        static const QRegularExpression key("value_json\\.(\\w+)");
+        for (const auto& m : sub.messages()) {
+            if (!m.topic.startsWith("homeassistant/")) continue;
+            topics << m.topic;
+            const QJsonObject c = QJsonDocument::fromJson(m.payload).object();
+            QVERIFY2(c["unique_id"].toString().startsWith("quma_site-a_"), m.payload.constData());
+            QCOMPARE(c["state_topic"].toString(), QString("quma/site-a/state"));
+            const QString read = key.match(c["value_template"].toString()).captured(1);
+            QVERIFY2(values.contains(read) && !values[read].isNull(), m.payload.constData());
+            if (m.topic.startsWith("homeassistant/sensor/")) {
+                QCOMPARE(c["state_class"].toString(), QString("measurement"));
+                QVERIFY(!c["unit_of_measurement"].toString().isEmpty());
+            }
+        }
+        QVERIFY(topics.contains("homeassistant/sensor/quma_site-a/dc_volts/config"));
+        QVERIFY(topics.contains("homeassistant/binary_sensor/quma_site-a/ac_failure/config"));
+        // Retained, for a Home Assistant that comes later.
+        MqttSubscriber late(broker.port, "homeassistant/#");
+        QVERIFY(late.waitFor("homeassistant/sensor/quma_site-a/dc_volts/config",
+                             [](const auto& m) { return m.retained; }));
+        // An open probe is no entity, rather than a temperature of 0.
+        QVERIFY(!topics.contains("homeassistant/sensor/quma_site-a/battery_celsius/config"));
+
+        // Down: no state goes out.
+        a.reset();
+        QVERIFY(sub.waitFor("quma/site-a/availability",
+                            [](const auto& m) { return m.payload == "offline"; }));
+        sub.clear();
+        QTest::qWait(1000);
+        for (const auto& m : sub.messages())
+            QVERIFY2(m.topic != "quma/site-a/state", m.payload.constData());
+
+        // Gone from the configuration: every configuration emptied.
+        agent.reload(withDiscovery({}));
+        QVERIFY(WaitFor(
+            [&] {
+                QSet<QString> emptied;
+                for (const auto& m : sub.messages())
+                    if (m.topic.startsWith("homeassistant/") && m.payload.isEmpty())
+                        emptied << m.topic;
+                return emptied == topics;
+            },
+            10000));
+    }
+
     // A discharge test at a site: running, then its figures and verdict in the metrics, the
     // cells' deviations, and a test-ended event on the alarm topic; its history in the state
     // folder systemd gives the service.
