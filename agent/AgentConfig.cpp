@@ -323,7 +323,8 @@ ConfigResult ParseAgentConfig(const QByteArray& json, const QString& source) {
         if (o.contains("metrics")) {
             if (!o["metrics"].isObject()) refuse("metrics", "must be an object");
             const QJsonObject m = o["metrics"].toObject();
-            onlyKnownFields(m, {"listen"}, "metrics");
+            onlyKnownFields(m, {"listen", "web_config"}, "metrics");
+            c.webConfig = stringField(m, "web_config", "metrics").trimmed();
             c.metricsAddress = stringField(m, "listen", "metrics", c.metricsAddress).trimmed();
             // Port 0 takes a free port (tests).
             const qsizetype colon = c.metricsAddress.lastIndexOf(':');
@@ -389,7 +390,7 @@ QStringList ConfigWarnings(const AgentConfig& config, const QString& path) {
         const QHostAddress address(host);
         return host == "localhost" || (!address.isNull() && address.isLoopback());
     };
-    if (!loopback(config.metricsAddress))
+    if (!loopback(config.metricsAddress) && config.webConfig.isEmpty())
         warnings << QString("/metrics is served on %1, beyond this machine, without "
                             "authentication: bind it to 127.0.0.1 unless a firewall or a proxy "
                             "guards it")

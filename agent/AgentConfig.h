@@ -94,6 +94,8 @@ struct HookConfig {
 
 struct AgentConfig {
     QString metricsAddress = "127.0.0.1:9851"; // host:port of the /metrics endpoint
+    // The endpoint's TLS and basic auth: the exporter toolkit's web configuration file.
+    QString webConfig;
     double defaultPollPeriod = 1;
     // Threads polling the sites, each with its own event loop; 0: one per core.
     int threads = 0;

@@ -41,7 +41,7 @@ bool FleetAgent::start(const AgentConfig& config, QString* error) {
     // freed in it: the threads share a few arenas, and what they freed goes back to the system.
     mallopt(M_ARENA_MAX, 2);
     m_trim.start();
-    if (!m_metrics.listen(config.metricsAddress, error)) return false;
+    if (!m_metrics.listen(config.metricsAddress, config.webConfig, error)) return false;
     if (m_workers.empty())
         startWorkers(config.threads > 0 ? config.threads
                                         : std::max(1, QThread::idealThreadCount()));

@@ -1,6 +1,9 @@
 // The exposition built at each scrape from the sites' label sets and atomics.
 #include "agent/FleetMetrics.h"
 
+#include "agent/TlsFront.h"
+#include "agent/WebConfig.h"
+
 #include "agent/FleetMqtt.h"
 
 #include <prometheus/collectable.h>
@@ -220,26 +223,68 @@ private:
 
 FleetMetrics::FleetMetrics() : m_collector(std::make_shared<Collector>()) {}
 
-FleetMetrics::~FleetMetrics() = default;
+FleetMetrics::~FleetMetrics() {
+    stopTls();
+}
 
-bool FleetMetrics::listen(const QString& hostPort, QString* error) {
+bool FleetMetrics::listen(const QString& hostPort, const QString& webConfig, QString* error) {
+    stopTls();
     m_exposer.reset();
+    WebConfig web;
+    if (!webConfig.isEmpty()) {
+        auto read = ReadWebConfig(webConfig, error);
+        if (!read) return false;
+        web = *read;
+    }
+    // With TLS the endpoint listens on loopback only, behind the agent's TLS.
+    const QString address = web.tls() ? QString("127.0.0.1:0") : hostPort;
     try {
         // Enough workers, and a short read time-out, that clients sending their request slowly
         // (or not at all) cannot keep a scrape waiting: each holds a worker 2 s at the most.
         m_exposer = std::make_unique<prometheus::Exposer>(std::vector<std::string>{
-            "listening_ports", hostPort.toStdString(), "num_threads", std::to_string(ServerThreads),
+            "listening_ports", address.toStdString(), "num_threads", std::to_string(ServerThreads),
             "request_timeout_ms", std::to_string(RequestTimeoutMs), "linger_timeout_ms", "0"});
         m_exposer->RegisterCollectable(m_collector);
+        if (!web.users.empty()) {
+            m_auth = std::make_unique<BasicAuth>(web.users);
+            m_exposer->RegisterAuth(
+                [auth = m_auth.get()](const std::string& user, const std::string& password) {
+                    return auth->check(QString::fromStdString(user),
+                                       QString::fromStdString(password));
+                },
+                "quma-agent");
+        }
     } catch (const std::exception& e) {
         m_exposer.reset();
-        if (error) *error = QString("cannot serve metrics on %1: %2").arg(hostPort, e.what());
+        if (error) *error = QString("cannot serve metrics on %1: %2").arg(address, e.what());
         return false;
     }
-    return true;
+    if (!web.tls()) return true;
+    m_tlsThread.setObjectName("metrics-tls");
+    m_tlsThread.start();
+    m_tls = new TlsFront(web, quint16(m_exposer->GetListeningPorts().front()));
+    m_tls->moveToThread(&m_tlsThread);
+    bool listening = false;
+    QMetaObject::invokeMethod(
+        m_tls, [&] { listening = m_tls->listen(hostPort, error); }, Qt::BlockingQueuedConnection);
+    if (!listening) {
+        stopTls();
+        m_exposer.reset();
+    }
+    return listening;
+}
+
+void FleetMetrics::stopTls() {
+    if (!m_tls) return;
+    QMetaObject::invokeMethod(
+        m_tls, [this] { delete m_tls; }, Qt::BlockingQueuedConnection);
+    m_tls = nullptr;
+    m_tlsThread.quit();
+    m_tlsThread.wait();
 }
 
 int FleetMetrics::port() const {
+    if (m_tls) return m_tls->port();
     if (!m_exposer) return 0;
     const auto ports = m_exposer->GetListeningPorts();
     return ports.empty() ? 0 : ports.front();

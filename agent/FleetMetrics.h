@@ -12,6 +12,7 @@
 #include "core/battery/DischargeTest.h"
 
 #include <QString>
+#include <QThread>
 #include <array>
 #include <atomic>
 #include <memory>
@@ -30,6 +31,8 @@ namespace quma::agent {
 
 class FleetMqtt;
 class SiteMetrics;
+class BasicAuth;
+class TlsFront;
 
 class FleetMetrics {
 public:
@@ -38,12 +41,16 @@ public:
     FleetMetrics(const FleetMetrics&) = delete;
     FleetMetrics& operator=(const FleetMetrics&) = delete;
 
-    // Serves /metrics on "host:port"; false with the reason when the address cannot be bound.
+    // Serves /metrics on "host:port", with the web configuration's TLS and basic auth when a
+    // path is given; false with the reason when the address cannot be bound or the web
+    // configuration is refused.
     static constexpr int ServerThreads = 16;
     static constexpr int RequestTimeoutMs = 2000;
-    bool listen(const QString& hostPort, QString* error);
+    bool listen(const QString& hostPort, const QString& webConfig, QString* error);
     // The port actually bound (port 0 in the address takes a free one); 0 when not listening.
     int port() const;
+    // Served over TLS.
+    bool secure() const { return m_tls != nullptr; }
     // The text a scrape would return (for tests and the benchmarks).
     std::string render() const;
 
@@ -56,10 +63,15 @@ private:
     friend class SiteMetrics;
     class Collector;
     void join(SiteMetrics* site);
+    void stopTls();
     void leave(SiteMetrics* site);
 
     std::shared_ptr<Collector> m_collector;
     std::unique_ptr<prometheus::Exposer> m_exposer;
+    std::unique_ptr<BasicAuth> m_auth;
+    // TLS in front of the endpoint, in its own thread.
+    QThread m_tlsThread;
+    TlsFront* m_tls = nullptr;
 };
 
 // One site's values. Its setters are called by the site's polling thread.

@@ -91,9 +91,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "quma-agent: %s\n", qPrintable(error));
         return 1;
     }
-    log(QString("polling %1 site(s); metrics on http://%2/metrics")
+    log(QString("polling %1 site(s); metrics on %2://%3/metrics")
             .arg(read.config->sites.size())
-            .arg(read.config->metricsAddress));
+            .arg(agent.metrics().secure() ? "https" : "http", read.config->metricsAddress));
     if (read.config->snmp.enabled)
         log(QString("SNMP: subagent of %1, serving %2")
                 .arg(read.config->snmp.agentxSocket, read.config->snmp.rootOid));

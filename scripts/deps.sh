@@ -4,7 +4,7 @@ QUMA_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev 
     libqt6opengl6-dev
     libxlsxwriter-dev libpcap-dev tshark
     prometheus-cpp-dev libmosquitto-dev prometheus mosquitto mosquitto-clients
-    libsnmp-dev snmpd snmptrapd snmp smitools nut-client nut-cgi openssl help2man librsvg2-bin lintian desktop-file-utils appstream bash-completion man-db
+    libsnmp-dev snmpd snmptrapd snmp smitools nut-client nut-cgi libyaml-cpp-dev apache2-utils curl openssl help2man librsvg2-bin lintian desktop-file-utils appstream bash-completion man-db
     libgl-dev fonts-nanum fonts-dejavu-core poppler-utils xvfb xauth unzip)
 
 quma_install_deps() {

@@ -79,6 +79,26 @@ struct ServerProcess {
         if (!f.open(QIODevice::WriteOnly) || f.write(text.toUtf8()) < 0) return {};
         return f.fileName();
     }
+    // A program run in the server's folder; true when it ends with 0.
+    bool run(const QString& program, const QStringList& args) {
+        QProcess p;
+        p.setWorkingDirectory(dir.path());
+        p.start(program, args);
+        return p.waitForFinished(30000) && p.exitCode() == 0;
+    }
+    // In the folder: a certificate authority made for the run (ca.crt) and a certificate for
+    // 127.0.0.1 it signed (server.crt, server.key).
+    bool makeCertificates() {
+        return !writeFile("san.ext", "subjectAltName=IP:127.0.0.1,DNS:localhost\n").isEmpty() &&
+               run("openssl",
+                   {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
+                    "/CN=quma test CA", "-keyout", "ca.key", "-out", "ca.crt"}) &&
+               run("openssl", {"req", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=127.0.0.1",
+                               "-keyout", "server.key", "-out", "server.csr"}) &&
+               run("openssl",
+                   {"x509", "-req", "-in", "server.csr", "-CA", "ca.crt", "-CAkey", "ca.key",
+                    "-CAcreateserial", "-days", "2", "-extfile", "san.ext", "-out", "server.crt"});
+    }
     bool acceptsConnections(int timeoutMs) {
         return WaitFor(
             [this] {
@@ -96,15 +116,17 @@ struct ServerProcess {
     }
 };
 
-// Prometheus scraping one target every 500 ms.
+// Prometheus scraping one target every 500 ms; `job` adds lines to the job (a scheme, TLS,
+// credentials).
 struct PrometheusServer : ServerProcess {
-    bool start(quint16 targetPort) {
+    bool start(quint16 targetPort, const QString& job = {}) {
         port = FreePort();
         const QString config = writeFile(
             "prometheus.yml", QString("global:\n  scrape_interval: 500ms\n  scrape_timeout: 400ms\n"
                                       "scrape_configs:\n  - job_name: quma\n    static_configs:\n"
-                                      "      - targets: ['127.0.0.1:%1']\n")
-                                  .arg(targetPort));
+                                      "      - targets: ['127.0.0.1:%1']\n%2")
+                                  .arg(targetPort)
+                                  .arg(job));
         if (config.isEmpty()) return false;
         return ServerProcess::start(
                    "prometheus",
@@ -163,24 +185,8 @@ struct SecureMosquittoServer : MosquittoServer {
         do
             tlsPort = FreePort();
         while (tlsPort == port);
-        const auto run = [this](const QString& program, const QStringList& args) {
-            QProcess p;
-            p.setWorkingDirectory(dir.path());
-            p.start(program, args);
-            return p.waitForFinished(30000) && p.exitCode() == 0;
-        };
-        QFile ext(dir.filePath("san.ext"));
-        if (!ext.open(QIODevice::WriteOnly)) return false;
-        ext.write("subjectAltName=IP:127.0.0.1,DNS:localhost\n");
-        ext.close();
         caFile = dir.filePath("ca.crt");
-        if (!run("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
-                             "/CN=quma test CA", "-keyout", "ca.key", "-out", "ca.crt"}) ||
-            !run("openssl", {"req", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=127.0.0.1",
-                             "-keyout", "server.key", "-out", "server.csr"}) ||
-            !run("openssl",
-                 {"x509", "-req", "-in", "server.csr", "-CA", "ca.crt", "-CAkey", "ca.key",
-                  "-CAcreateserial", "-days", "2", "-extfile", "san.ext", "-out", "server.crt"}) ||
+        if (!makeCertificates() ||
             !run("mosquitto_passwd", {"-c", "-b", "passwd", user, password})) {
             missing = "openssl or mosquitto_passwd failed";
             return false;

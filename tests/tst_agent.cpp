@@ -228,6 +228,88 @@ private slots:
     }
 
     // State retained, an event when an alarm rises, "offline" when the agent stops.
+    // /metrics behind TLS and basic auth (the exporter toolkit's web configuration): Debian's
+    // Prometheus scrapes it over HTTPS with its credentials; curl without them gets 401, and with
+    // another certificate authority no answer at all.
+    void metricsOverHttpsWithBasicAuth() {
+        PrometheusServer prometheus;
+        if (!prometheus.makeCertificates() ||
+            !prometheus.run("htpasswd", {"-cbBC", "10", "users", "scraper", "s3cret"}))
+            QFAIL("openssl or htpasswd failed");
+        QFile users(prometheus.dir.filePath("users"));
+        QVERIFY(users.open(QIODevice::ReadOnly));
+        const QString hash = QString::fromUtf8(users.readAll()).trimmed().section(':', 1);
+        const QString web = prometheus.writeFile(
+            "web.yml",
+            QString("tls_server_config:\n  cert_file: server.crt\n  key_file: server.key\n"
+                    "basic_auth_users:\n  scraper: %1\n")
+                .arg(hash));
+        sim::SimServer a(frozen());
+        QVERIFY(a.listenTcp());
+        QJsonObject o =
+            QJsonDocument::fromJson(configJson("127.0.0.1:0", {{"site-a", tcpOf(a)}}, 0.5))
+                .object();
+        o["metrics"] = QJsonObject{{"listen", "127.0.0.1:0"}, {"web_config", web}};
+        FleetAgent agent;
+        QString error;
+        QVERIFY2(agent.start(parse(QJsonDocument(o).toJson()), &error), qPrintable(error));
+        QVERIFY(agent.metrics().secure());
+        const quint16 port = quint16(agent.metrics().port());
+        if (!prometheus.start(port,
+                              QString("    scheme: https\n    tls_config:\n      ca_file: %1\n"
+                                      "    basic_auth:\n      username: scraper\n"
+                                      "      password: s3cret\n")
+                                  .arg(prometheus.dir.filePath("ca.crt"))))
+            QFAIL(qPrintable(prometheus.missing.isEmpty() ? "prometheus did not start"
+                                                          : prometheus.missing));
+        QVERIFY(prometheus.waitValue("up{job=\"quma\"}", 1));
+        QVERIFY(prometheus.waitValue("quma_up{site=\"site-a\"}", 1));
+        const auto curl = [&](const QStringList& args) {
+            QProcess p;
+            p.start("curl", QStringList{"-s", "-o", "/dev/null", "-w", "%{http_code}"} + args +
+                                QStringList{QString("https://127.0.0.1:%1/metrics").arg(port)});
+            p.waitForFinished(10000);
+            return QPair<int, QByteArray>(p.exitCode(), p.readAllStandardOutput());
+        };
+        const QString ca = prometheus.dir.filePath("ca.crt");
+        QCOMPARE(curl({"--cacert", ca}), (QPair<int, QByteArray>(0, "401")));
+        QCOMPARE(curl({"--cacert", ca, "-u", "scraper:wrong"}), (QPair<int, QByteArray>(0, "401")));
+        QCOMPARE(curl({"--cacert", ca, "-u", "scraper:s3cret"}),
+                 (QPair<int, QByteArray>(0, "200")));
+        QCOMPARE(curl({"-u", "scraper:s3cret"}).first,
+                 60); // the system's authorities do not know it
+    }
+
+    // A web configuration that cannot be served stops the agent at its start, saying why.
+    void badWebConfiguration_data() {
+        QTest::addColumn<QString>("yaml");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing") << QString() << "web.yml: No such file or directory";
+        QTest::newRow("bad hash") << "basic_auth_users:\n  scraper: plain-text\n"
+                                  << "basic_auth_users.scraper: not a bcrypt hash";
+        QTest::newRow("no key") << "tls_server_config:\n  cert_file: x.crt\n"
+                                << "tls_server_config: give cert_file and key_file";
+        QTest::newRow("unknown") << "http_server_config:\n  http2: false\n"
+                                 << "http_server_config: not read by this agent";
+    }
+    void badWebConfiguration() {
+        QFETCH(QString, yaml);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString web = dir.filePath("web.yml");
+        if (!yaml.isEmpty()) {
+            QFile f(web);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(yaml.toUtf8());
+        }
+        AgentConfig config = parse(configJson("127.0.0.1:0", {}, 1));
+        config.webConfig = web;
+        FleetAgent agent;
+        QString error;
+        QVERIFY(!agent.start(config, &error));
+        QVERIFY2(error.contains(message), qPrintable(error));
+    }
+
     void mqttStateAlarmsAndAvailability() {
         MosquittoServer broker;
         if (!broker.start())
