@@ -40,6 +40,15 @@ QByteArray agentConfig(quint16 simPort, const QJsonObject& hook) {
         .toJson();
 }
 
+// The agent running the recorder on the alarms of `plant`.
+bool startRecording(AgentRun& agent, const sim::SimServer& plant, const QTemporaryDir& dir,
+                    double debounce) {
+    return agent.start(agentConfig(
+        plant.tcpPort(), QJsonObject{{"command", QJsonArray{recorder(dir)}},
+                                     {"events", QJsonArray{"alarm_raised", "alarm_cleared"}},
+                                     {"debounce", debounce}}));
+}
+
 QStringList runs(const QTemporaryDir& dir, const QString& alarm) {
     QFile f(dir.filePath("runs.log"));
     QStringList lines;
@@ -66,10 +75,7 @@ private slots:
         QVERIFY(plant.listenTcp());
         QTemporaryDir dir;
         AgentRun agent;
-        QVERIFY(agent.start(agentConfig(
-            plant.tcpPort(), QJsonObject{{"command", QJsonArray{recorder(dir)}},
-                                         {"events", QJsonArray{"alarm_raised", "alarm_cleared"}},
-                                         {"debounce", 0}})));
+        QVERIFY(startRecording(agent, plant, dir, 0));
         QVERIFY(WaitFor([&] { return plant.requestsServed() > 2; }, 10000));
         plant.model().setReg(Reg::Alarm1, 0x0001);
         QVERIFY(WaitFor([&] { return runs(dir, "ac_failure").size() == 1; }, 10000));
@@ -90,10 +96,7 @@ private slots:
         QVERIFY(plant.listenTcp());
         QTemporaryDir dir;
         AgentRun agent;
-        QVERIFY(agent.start(agentConfig(
-            plant.tcpPort(), QJsonObject{{"command", QJsonArray{recorder(dir)}},
-                                         {"events", QJsonArray{"alarm_raised", "alarm_cleared"}},
-                                         {"debounce", 2}})));
+        QVERIFY(startRecording(agent, plant, dir, 2));
         QVERIFY(WaitFor([&] { return plant.requestsServed() > 2; }, 10000));
         QTimer flap;
         int toggles = 0;

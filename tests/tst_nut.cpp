@@ -68,6 +68,15 @@ QString readFile(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
+// A simulator, and the agent serving it as a UPS.
+struct Rig {
+    sim::SimServer plant{frozen()};
+    const quint16 port = FreePort();
+    AgentRun agent;
+    bool start() { return plant.listenTcp() && agent.start(agentConfig(port, plant.tcpPort())); }
+    QString ups() const { return QString("site-a@127.0.0.1:%1").arg(port); }
+};
+
 // An upsmon of Debian's in the foreground, its configuration, scripts and files in a folder.
 struct Upsmon {
     QTemporaryDir dir;
@@ -138,12 +147,10 @@ private slots:
 
     // upsc and upsmon against a simulator whose mains fail and whose battery runs down.
     void mainsFailureToShutdown() {
-        sim::SimServer plant(frozen());
-        QVERIFY(plant.listenTcp());
-        const quint16 port = FreePort();
-        AgentRun agent;
-        QVERIFY(agent.start(agentConfig(port, plant.tcpPort())));
-        const QString ups = QString("site-a@127.0.0.1:%1").arg(port);
+        Rig rig;
+        QVERIFY(rig.start());
+        auto& [plant, port, agent] = rig;
+        const QString ups = rig.ups();
         QVERIFY2(WaitFor(
                      [&] {
                          return run("upsc", {ups, "device.serial"}).contains("22000");
@@ -212,12 +219,9 @@ private slots:
     void upsstatsPage() {
         const QString cgi = "/usr/lib/cgi-bin/nut/upsstats.cgi";
         if (!QFile::exists(cgi)) QSKIP("nut-cgi is not installed");
-        sim::SimServer plant(frozen());
-        QVERIFY(plant.listenTcp());
-        const quint16 port = FreePort();
-        AgentRun agent;
-        QVERIFY(agent.start(agentConfig(port, plant.tcpPort())));
-        const QString ups = QString("site-a@127.0.0.1:%1").arg(port);
+        Rig rig;
+        QVERIFY(rig.start());
+        const QString ups = rig.ups();
         QVERIFY(WaitFor([&] { return run("upsc", {ups, "ups.status"}).contains("OL"); }, 15000));
         QTemporaryDir conf;
         for (const char* page : {"upsstats.html", "upsstats-single.html"})
@@ -239,11 +243,9 @@ private slots:
     // A line of a megabyte, garbage and 500 idle connections: each answered or closed, while
     // the plant is polled as before and a logged-in client goes on.
     void hostileClients() {
-        sim::SimServer plant(frozen());
-        QVERIFY(plant.listenTcp());
-        const quint16 port = FreePort();
-        AgentRun agent;
-        QVERIFY(agent.start(agentConfig(port, plant.tcpPort())));
+        Rig rig;
+        QVERIFY(rig.start());
+        auto& [plant, port, agent] = rig;
         QVERIFY(WaitFor([&] { return ask(port, "GET VAR site-a ups.status\n").startsWith("VAR"); },
                         15000));
         QTcpSocket loggedIn;
