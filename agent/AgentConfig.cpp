@@ -382,6 +382,13 @@ ConfigResult ReadAgentConfig(const QString& path) {
     return ParseAgentConfig(*bytes, path);
 }
 
+QHostAddress ListenAddress(const QString& hostPort, quint16 defaultPort, quint16* port) {
+    QString host;
+    ParseHostPort(hostPort, &host, port);
+    if (!hostPort.contains(':')) *port = defaultPort;
+    return QHostAddress(host == "localhost" ? QString("127.0.0.1") : host);
+}
+
 QStringList ConfigWarnings(const AgentConfig& config, const QString& path) {
     QStringList warnings;
     const auto loopback = [](const QString& hostPort) {

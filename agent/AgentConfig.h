@@ -5,6 +5,7 @@
 #include "core/battery/BatteryWatch.h"
 
 #include <QByteArray>
+#include <QHostAddress>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -115,6 +116,9 @@ struct ConfigResult {
 // Parses and checks a configuration text; `source` names it in messages.
 ConfigResult ParseAgentConfig(const QByteArray& json, const QString& source);
 ConfigResult ReadAgentConfig(const QString& path);
+// Where a server of the agent's listens: "host:port", or "host" and `defaultPort`; "localhost"
+// is 127.0.0.1. A null address when the host is no address.
+QHostAddress ListenAddress(const QString& hostPort, quint16 defaultPort, quint16* port);
 // What an operator should know about a configuration that is valid: /metrics served beyond this
 // machine (it has no authentication), a password in a file other users may read.
 QStringList ConfigWarnings(const AgentConfig& config, const QString& path);

@@ -12,53 +12,36 @@ namespace {
 // A killed command that ignores SIGTERM gets SIGKILL this much later.
 constexpr int kKillAfterMs = 2000;
 
-// What a debounce window is kept for: the alarm, or the site's own state.
+// Each kind of event: its name, the state it leaves, and what its debounce window is kept for
+// (the alarm, the site's own state, its battery tests), in FleetEvent::Kind order.
+struct KindInfo {
+    const char* name;
+    const char* state;
+    const char* window; // empty: the alarm's key
+};
+constexpr KindInfo kKinds[] = {{"alarm_raised", "raised", ""},
+                               {"alarm_cleared", "cleared", ""},
+                               {"site_down", "down", "site"},
+                               {"site_up", "up", "site"},
+                               {"test_ended", "ended", "test"}};
+
+const KindInfo& info(FleetEvent::Kind kind) {
+    return kKinds[int(kind)];
+}
+
 QString gateKey(const FleetEvent& e) {
-    switch (e.kind) {
-    case FleetEvent::Kind::Raised:
-    case FleetEvent::Kind::Cleared:
-        return e.site + '/' + e.alarm.key;
-    case FleetEvent::Kind::SiteDown:
-    case FleetEvent::Kind::SiteUp:
-        return e.site + "/site";
-    case FleetEvent::Kind::TestEnded:
-        break;
-    }
-    return e.site + "/test";
+    const char* window = info(e.kind).window;
+    return e.site + '/' + (*window ? QString(window) : e.alarm.key);
 }
 
 QString stateOf(const FleetEvent& e) {
-    switch (e.kind) {
-    case FleetEvent::Kind::Raised:
-        return "raised";
-    case FleetEvent::Kind::Cleared:
-        return "cleared";
-    case FleetEvent::Kind::SiteDown:
-        return "down";
-    case FleetEvent::Kind::SiteUp:
-        return "up";
-    case FleetEvent::Kind::TestEnded:
-        break;
-    }
-    return "ended";
+    return info(e.kind).state;
 }
 
 } // namespace
 
 QString EventName(FleetEvent::Kind kind) {
-    switch (kind) {
-    case FleetEvent::Kind::Raised:
-        return "alarm_raised";
-    case FleetEvent::Kind::Cleared:
-        return "alarm_cleared";
-    case FleetEvent::Kind::SiteDown:
-        return "site_down";
-    case FleetEvent::Kind::SiteUp:
-        return "site_up";
-    case FleetEvent::Kind::TestEnded:
-        break;
-    }
-    return "test_ended";
+    return info(kind).name;
 }
 
 AlarmHooks::AlarmHooks(const QList<HookConfig>& hooks, int maxRunning, const FleetState& state,

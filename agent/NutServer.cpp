@@ -1,8 +1,6 @@
 // The NUT line protocol over the fleet's rows.
 #include "agent/NutServer.h"
 
-#include "core/link/TcpClient.h"
-
 #include <QHostAddress>
 #include <QTcpSocket>
 
@@ -147,11 +145,9 @@ NutServer::~NutServer() {
 }
 
 bool NutServer::start(QString* error) {
-    QString host;
     quint16 port = 0;
-    ParseHostPort(m_config.listen, &host, &port);
-    const QHostAddress address(host == "localhost" ? QString("127.0.0.1") : host);
-    if (!m_server.listen(address, m_config.listen.contains(':') ? port : 3493)) {
+    const QHostAddress address = ListenAddress(m_config.listen, 3493, &port);
+    if (!m_server.listen(address, port)) {
         *error =
             QString("nut: cannot listen on %1: %2").arg(m_config.listen, m_server.errorString());
         return false;

@@ -1,8 +1,9 @@
 // TLS terminated by the agent, the bytes passed to the loopback endpoint.
 #include "agent/TlsFront.h"
 
+#include "agent/AgentConfig.h"
+
 #include "core/io/ReadFile.h"
-#include "core/link/TcpClient.h"
 
 #include <QHostAddress>
 #include <QSslKey>
@@ -40,10 +41,8 @@ bool TlsFront::listen(const QString& hostPort, QString* error) {
     }
     m_server.setSslConfiguration(tls);
     m_server.setHandshakeTimeout(HandshakeMs);
-    QString host;
     quint16 port = 0;
-    ParseHostPort(hostPort, &host, &port);
-    const QHostAddress address(host == "localhost" ? QString("127.0.0.1") : host);
+    const QHostAddress address = ListenAddress(hostPort, 0, &port);
     if (!m_server.listen(address.isNull() ? QHostAddress::Any : address, port)) {
         *error = QString("cannot serve metrics on %1: %2").arg(hostPort, m_server.errorString());
         return false;
