@@ -68,7 +68,9 @@ SitePoller::SitePoller(const SiteConfig& config, std::unique_ptr<SiteMetrics> me
             linkDown(error);
     });
     connect(&m_session.tcp(), &TcpClient::disconnected, this, [this] {
-        if (!m_connecting && !m_released) linkDown("the controller closed the connection");
+        // A serial site's session says so too when it closes its unused TCP client.
+        if (!m_connecting && !m_released && !m_config.tcp.isEmpty())
+            linkDown("the controller closed the connection");
     });
     connect(&m_session.port(), &TCustomComPort::error, this, [this](const EComError& e) {
         const QString why = QString("serial port: %1").arg(e.what());

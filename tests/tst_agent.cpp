@@ -708,6 +708,20 @@ private slots:
             QTest::qWait(37);
         }
         QVERIFY(gotIn);
+        // On a serial line too: the port closed and opened again each poll, nothing lost.
+        sim::SimServer serial(frozen());
+        QVERIFY(serial.openPty());
+        AgentConfig onSerial = parse(configJson("127.0.0.1:0", {}, 0.5));
+        SiteConfig site;
+        site.name = "line";
+        site.serial = serial.ptyPath();
+        site.pollPeriod = 0.5;
+        site.closeAfterPoll = true;
+        onSerial.sites << site;
+        FleetAgent second;
+        QVERIFY(second.start(onSerial, &error));
+        QVERIFY(WaitFor([&] { return second.site("line")->successes() >= 6; }, 15000));
+        QCOMPARE(second.site("line")->linkLosses(), 0);
     }
 
     void serialSite() {
