@@ -200,7 +200,11 @@ private slots:
         if (weakCell) QVERIFY(r.out.contains(QString("Weakest cell: #%1 ").arg(weakCell)));
         if (reason == "time") {
             const double drawn = m_sim->model().pack().lastTest().ampereHours;
-            QVERIFY(qAbs(lastTest(data.path())["ampere_hours"].toDouble() / drawn - 1) < 0.01);
+            const double measured = lastTest(data.path())["ampere_hours"].toDouble();
+            // The CLI integrates the polls it got: up to a poll period (0.3 s) of the minute can
+            // fall outside its first and last sample at each end, 1 % together.
+            QVERIFY2(qAbs(measured / drawn - 1) < 0.02,
+                     qPrintable(QString("%1 Ah measured, %2 Ah drawn").arg(measured).arg(drawn)));
         }
         QCOMPARE(lastTest(data.path())["end_reason"].toString(), reason);
         qunsetenv("XDG_DATA_HOME");
