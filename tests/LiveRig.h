@@ -4,10 +4,14 @@
 
 #include "core/monitor/LinkSession.h"
 #include "core/monitor/MonitorEngine.h"
+#include "core/monitor/SessionFile.h"
 #include "sim/SimServer.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QList>
 #include <QPair>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -17,11 +21,13 @@ struct LiveRig {
     sim::SimServer sim;
     MonitorEngine engine;
     LinkSession session{engine};
+    SessionRecorder recorder;
     QList<QPair<MessageKind, QString>> messages;
     bool ok = false;
 
     LiveRig(LinkKind kind, const sim::SimOptions& options = frozen()) : sim(options) {
         engine.link().setTraceSink({});
+        record();
         QObject::connect(&engine, &MonitorEngine::userMessage,
                          [this](MessageKind k, const QString& t) {
                              messages.append({k, t});
@@ -35,6 +41,24 @@ struct LiveRig {
         } else {
             ok = sim.openPty() && session.connectSerial(sim.ptyPath(), &error);
         }
+    }
+    // With QUMA_TEST_RECORDINGS naming a folder, the link is recorded there, a file per rig named
+    // after the suite, the test function and its row (scripts/wire-session.sh compares builds).
+    void record() {
+        const QString folder = qEnvironmentVariable("QUMA_TEST_RECORDINGS");
+        if (folder.isEmpty()) return;
+        QString name = QCoreApplication::applicationName() + '.' + QTest::currentTestFunction() +
+                       '.' + QTest::currentDataTag();
+        name.replace(QRegularExpression("[^A-Za-z0-9_.-]"), "_");
+        const QString stem = folder + '/' + name;
+        QString path = stem + ".jsonl";
+        for (int n = 2; QFileInfo::exists(path); ++n)
+            path = stem + '.' + QString::number(n) + ".jsonl";
+        QString error;
+        if (recorder.start(path, "test", &error))
+            recorder.attach(engine.link());
+        else
+            qWarning("%s", qPrintable(error));
     }
     static sim::SimOptions frozen() {
         sim::SimOptions o;
